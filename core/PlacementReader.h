@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ColumnMap.h"
+#include "PartTable.h"
+
+#include <string>
+
+namespace kavelto {
+
+struct PlacementReadResult {
+    int count;         // records read, 0 after an error
+    const char* error; // the message for the user, or nullptr
+};
+
+// Reads the placement file at path into table.parts from record 0 upward, under the column
+// layout of map, up to kMaxParts records. Leaves table.partCount to the caller. On the first
+// malformed line the whole load fails.
+PlacementReadResult ReadPlacementFile(const std::string& path, const ColumnMap& map,
+                                      PartTable& table);
+
+} // namespace kavelto

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kavelto {
+
+// Reads a text file line by line. A line ends with a line feed; a carriage return right
+// before it belongs to the line end. The file is closed when the reader goes away.
+class TextFileReader {
+public:
+    enum class Status { Line, End, Error };
+
+    explicit TextFileReader(const std::string& path);
+
+    // False when the path names no readable regular file.
+    bool isOpen() const { return file_ != nullptr; }
+
+    // Keeps at most capacity - 1 bytes of the line, NUL-terminated, and drops the rest of a
+    // longer line. length receives the number of bytes kept.
+    Status readLine(char* out, std::size_t capacity, std::size_t& length);
+
+    // Keeps the whole line, whatever its length.
+    Status readLine(std::string& out);
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+
+    template <typename Sink> Status readInto(Sink&& sink);
+    bool refill();
+
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t filled_ = 0;
+    bool failed_ = false;
+};
+
+} // namespace kavelto

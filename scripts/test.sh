@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, checks the formatting, then builds and runs every test twice:
+# in the normal build and under AddressSanitizer with UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/install-deps.sh
+
+echo "== formatting"
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "== normal build"
+scripts/build.sh build
+ctest --test-dir build --output-on-failure
+
+echo "== sanitizer build"
+scripts/build.sh build-asan -DKAVELTO_SANITIZE=ON -DKAVELTO_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
+    ctest --test-dir build-asan --output-on-failure

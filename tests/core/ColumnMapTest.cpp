@@ -1,0 +1,123 @@
+#include "ColumnMap.h"
+#include "TempFile.h"
+
+#include <gtest/gtest.h>
+
+namespace kavelto {
+namespace {
+
+struct IniCase {
+    const char* name;
+    std::string content;
+    const char* message; // nullptr: accepted
+};
+
+class ColumnMapMessages : public ::testing::TestWithParam<IniCase> {};
+
+TEST_P(ColumnMapMessages, GiveTheirMessageOrLoad) {
+    const IniCase& c = GetParam();
+    TempFile ini(c.content);
+    ColumnMap map;
+    std::string message;
+    const int status = LoadColumnMap(ini.path(), map, message);
+    if (c.message) {
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(message, c.message);
+    } else {
+        EXPECT_EQ(status, 0) << message;
+    }
+}
+
+const IniCase kIniCases[] = {
+    {"TwoLines", "0\n,\n", "Empty lines in 3 first lines of Kavelto.ini file"},
+    {"EmptyFile", "", "Empty lines in 3 first lines of Kavelto.ini file"},
+    {"EmptyMiddleLine", "0\n\n1,2,3,4\n", "Empty lines in 3 first lines of Kavelto.ini file"},
+    {"HeaderTooLarge", "100\n,\n1,2,3,4\n", "Bad value for first line of Kavelto.ini file"},
+    {"HeaderNegative", "-1\n,\n1,2,3,4\n", "Bad value for first line of Kavelto.ini file"},
+    {"HeaderText", "abc\n,\n1,2,3,4\n", nullptr},
+    {"BlanksAfterCommas", "0\n,\n1, 2, 3, 4\n", nullptr},
+    {"BlankBeforeComma", "0\n,\n1 ,2,3,4\n", "Missing mandatory column id in Kavelto.ini file"},
+    {"Semicolons", "0\n,\n1;2;3;4\n", "Missing mandatory column id in Kavelto.ini file"},
+    {"ThreeCodes", "0\n,\n1,2,3\n", "Missing mandatory column id in Kavelto.ini file"},
+    {"CodeTooLarge", "0\n,\n1,2,3,4,8\n", "Bad value in line 3 of Kavelto.ini file"},
+    {"CodeNegative", "0\n,\n1,2,3,-4\n", "Bad value in line 3 of Kavelto.ini file"},
+    {"Duplicate", "0\n,\n1,2,3,4,4\n", "Duplicated value in line 3 of Kavelto.ini file"},
+    {"BadBeforeDuplicate", "0\n,\n1,1,9\n", "Bad value in line 3 of Kavelto.ini file"},
+    {"DuplicateBeforeMissing", "0\n,\n1,1,2,3\n", "Duplicated value in line 3 of Kavelto.ini file"},
+    {"EighthCodeNeverRead", "0\n,\n1,2,3,4,5,6,7,9\n", nullptr},
+    {"CrLfLines", "1\r\n,\r\n1,5,6,3,4,7,2\r\n", nullptr},
+    {"NoFinalLineEnd", "1\n,\n1,2,3,4", nullptr},
+    {"TextAfterLineThree", "0\n,\n1,2,3,4\nwhatever\n\n", nullptr},
+    {"BlankOnlyLineIsNotEmpty", " \n,\n1,2,3,4\n", nullptr},
+    {"NulBytes", std::string("0\n,\n1,2,\0""3,4\n", 13),
+     "Missing mandatory column id in Kavelto.ini file"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ini, ColumnMapMessages, ::testing::ValuesIn(kIniCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+ColumnMap LoadOrFail(const std::string& content) {
+    TempFile ini(content);
+    ColumnMap map;
+    std::string message;
+    EXPECT_EQ(LoadColumnMap(ini.path(), map, message), 0) << message;
+    return map;
+}
+
+TEST(ColumnMap, ReadsHeaderSeparatorAndColumns) {
+    const ColumnMap map = LoadOrFail("2 lines\n;x\n1,5,6,3,4,7,2\n");
+    EXPECT_EQ(map.headerLines, 2);
+    EXPECT_EQ(map.separator, ';');
+    EXPECT_EQ(map.columnOfField[Designator], 0);
+    EXPECT_EQ(map.columnOfField[Value], 1);
+    EXPECT_EQ(map.columnOfField[Package], 2);
+    EXPECT_EQ(map.columnOfField[X], 3);
+    EXPECT_EQ(map.columnOfField[Y], 4);
+    EXPECT_EQ(map.columnOfField[Rotation], 5);
+    EXPECT_EQ(map.columnOfField[Layer], 6);
+    EXPECT_EQ(map.fieldCount, 7);
+}
+
+TEST(ColumnMap, TabSeparatorAndUnassignedCodes) {
+    const ColumnMap map = LoadOrFail("0\n\tignored\n1,2,3,4\n");
+    EXPECT_EQ(map.separator, '\t');
+    EXPECT_EQ(map.fieldCount, 4);
+    EXPECT_EQ(map.columnOfField[Value], kNoColumn);
+    EXPECT_EQ(map.columnOfField[Package], kNoColumn);
+    EXPECT_EQ(map.columnOfField[Rotation], kNoColumn);
+}
+
+TEST(ColumnMap, FieldCountReachesTheLastAssignedColumn) {
+    EXPECT_EQ(LoadOrFail("0\n,\n1,0,2,3,4\n").fieldCount, 5);
+    EXPECT_EQ(LoadOrFail("0\n,\n1,2,3,4,6\n").fieldCount, 5);
+    EXPECT_EQ(LoadOrFail("0\n,\n0,0,1,2,3,4\n").fieldCount, 6);
+}
+
+TEST(ColumnMap, MissingFileAndDirectory) {
+    ColumnMap map;
+    std::string message;
+    EXPECT_EQ(LoadColumnMap("/nonexistent/Kavelto.ini", map, message), 1);
+    EXPECT_EQ(message, "Can't find Kavelto.ini file");
+    message.clear();
+    EXPECT_EQ(LoadColumnMap("/tmp", map, message), 1);
+    EXPECT_EQ(message, "Can't find Kavelto.ini file");
+}
+
+TEST(ColumnMap, BinaryFileIsRefusedWithAMessage) {
+    ColumnMap map;
+    std::string message;
+    EXPECT_EQ(LoadColumnMap(DEMO_DIR "/coldfire-top.jpg", map, message), 1);
+    EXPECT_FALSE(message.empty());
+}
+
+TEST(ColumnMap, HugeLinesAreReadWhole) {
+    const std::string longLine(1 << 20, '7');
+    TempFile ini("0\n,\n" + longLine + "\n");
+    ColumnMap map;
+    std::string message;
+    EXPECT_EQ(LoadColumnMap(ini.path(), map, message), 1);
+    EXPECT_EQ(message, "Bad value in line 3 of Kavelto.ini file");
+}
+
+} // namespace
+} // namespace kavelto

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+class QKeyEvent;
+
+// Shows the picture of the keypad shortcuts; Esc, Enter or the close box close it.
+class CKeymapDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CKeymapDlg(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};

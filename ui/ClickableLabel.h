@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLabel>
+
+// A picture that reports clicks.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

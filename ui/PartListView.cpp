@@ -1,0 +1,52 @@
+#include "PartListView.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+PartListView::PartListView(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    // The selected part stays visible while the user works elsewhere in the window.
+    QPalette shown = palette();
+    shown.setColor(QPalette::Inactive, QPalette::Highlight,
+                   shown.color(QPalette::Active, QPalette::Highlight));
+    shown.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   shown.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(shown);
+}
+
+std::optional<int> PartListView::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    int first = rows.front().row();
+    for (const QModelIndex& index : rows)
+        first = std::min(first, index.row());
+    return first;
+}
+
+void PartListView::setRowSelected(int row, bool selected) {
+    const QModelIndex index = model()->index(row, 0);
+    if (!index.isValid())
+        return;
+    if (selected) {
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
+    } else {
+        selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    }
+}
+
+void PartListView::ensureRowVisible(int row) {
+    const QModelIndex index = model()->index(row, 0);
+    if (index.isValid())
+        scrollTo(index, QAbstractItemView::EnsureVisible);
+}

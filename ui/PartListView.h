@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QTableView>
+
+#include <optional>
+
+// The part list: full rows, one selected at most, the selection shown without focus.
+class PartListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit PartListView(QWidget* parent = nullptr);
+
+
+    std::optional<int> selectedRow() const;
+    void setRowSelected(int row, bool selected);
+    void ensureRowVisible(int row);
+};

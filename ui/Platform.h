@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QDialog;
+class QUrl;
+class QWidget;
+
+// Everything the windows ask of the desktop that would block a test or leave the process:
+// message boxes, file choosers, modal windows, the clipboard and the desktop's "open" action.
+class Platform {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, RetryCancel };
+    enum class Icon { None, Stop, Exclamation, Information };
+    enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+    virtual ~Platform() = default;
+
+    virtual Answer showMessage(QWidget* owner, const QString& text, const QString& caption,
+                               Buttons buttons, Icon icon) = 0;
+
+    // Lets the user choose an existing file; filters are "Name (*.ext)" entries, the first
+    // preselected. Returns the full path, or nothing when the user cancels.
+    virtual std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) = 0;
+
+    virtual void runModal(QDialog& dialog) = 0;
+
+    virtual void setClipboardText(const QString& text) = 0;
+
+    // Hands a local document or a web address to the desktop; false when nothing opened it.
+    virtual bool openDocument(const QString& path) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
+};

@@ -1,0 +1,90 @@
+#include "QtPlatform.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::StandardButtons ToQt(Platform::Buttons buttons) {
+    switch (buttons) {
+    case Platform::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Platform::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Platform::Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case Platform::Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon ToQt(Platform::Icon icon) {
+    switch (icon) {
+    case Platform::Icon::Stop:
+        return QMessageBox::Critical;
+    case Platform::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Platform::Icon::Information:
+        return QMessageBox::Information;
+    case Platform::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Platform::Answer FromQt(int button) {
+    switch (button) {
+    case QMessageBox::Cancel:
+        return Platform::Answer::Cancel;
+    case QMessageBox::Yes:
+        return Platform::Answer::Yes;
+    case QMessageBox::No:
+        return Platform::Answer::No;
+    case QMessageBox::Retry:
+        return Platform::Answer::Retry;
+    default:
+        return Platform::Answer::Ok;
+    }
+}
+
+} // namespace
+
+Platform::Answer QtPlatform::showMessage(QWidget* owner, const QString& text,
+                                         const QString& caption, Buttons buttons, Icon icon) {
+    QMessageBox box(ToQt(icon), caption, text, ToQt(buttons), owner);
+    return FromQt(box.exec());
+}
+
+std::optional<QString> QtPlatform::chooseFileToOpen(QWidget* owner, const QStringList& filters) {
+    QFileDialog dialog(owner);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.front());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath();
+}
+
+void QtPlatform::runModal(QDialog& dialog) {
+    dialog.exec();
+}
+
+void QtPlatform::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+bool QtPlatform::openDocument(const QString& path) {
+    return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtPlatform::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Platform.h"
+
+// The desktop itself, through Qt.
+class QtPlatform final : public Platform {
+public:
+    Answer showMessage(QWidget* owner, const QString& text, const QString& caption,
+                       Buttons buttons, Icon icon) override;
+    std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) override;
+    void runModal(QDialog& dialog) override;
+    void setClipboardText(const QString& text) override;
+    bool openDocument(const QString& path) override;
+    bool openUrl(const QUrl& url) override;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class QKeyEvent;
+class QWidget;
+
+enum class ShortcutAction {
+    PlaceUnplace,
+    PageUp,
+    PageDown,
+    End,
+    Home,
+    Up,
+    Down,
+    NextUnplaced,
+    RotateRight,
+    ZoomIn,
+    ZoomOut,
+    RotateLeft,
+};
+
+// The action of a key, or nothing. Only the numeric keypad's + - * / count.
+std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event);
+
+// Takes the shortcut keys addressed to one window or any of its controls before the control
+// sees them, and consumes them even when their action does nothing. Keys addressed to other
+// windows (message boxes, file choosers, small windows) pass.
+class ShortcutKeys : public QObject {
+    Q_OBJECT
+public:
+    ShortcutKeys(QWidget& window, std::function<void(ShortcutAction)> act);
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override;
+
+private:
+    QWidget& window_;
+    std::function<void(ShortcutAction)> act_;
+};

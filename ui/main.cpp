@@ -1,0 +1,30 @@
+#include "CPlacementApp.h"
+#include "ProgramIcon.h"
+#include "QtPlatform.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display Qt would abort with a message about its platform plugin.
+bool HasDisplay() {
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ||
+           std::getenv("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (!HasDisplay()) {
+        std::fputs("kavelto: no display found; start it on a desktop, or under xvfb-run\n",
+                   stderr);
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(ProgramIcon());
+    QtPlatform platform;
+    return CPlacementApp(platform).run();
+}
