@@ -13,7 +13,9 @@ bool IsCSpace(char c) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 const char* SkipSpace(const char* p) {
     while (IsCSpace(*p))
@@ -99,8 +101,9 @@ bool ParseUnsignedCount(const char* text, std::uint32_t& out) {
         ++p;
     if (*p != '\0')
         return false;
-    out = value > std::numeric_limits<std::uint32_t>::max() ? std::numeric_limits<std::uint32_t>::max()
-                                                            : static_cast<std::uint32_t>(value);
+    out = value > std::numeric_limits<std::uint32_t>::max()
+              ? std::numeric_limits<std::uint32_t>::max()
+              : static_cast<std::uint32_t>(value);
     return true;
 }
 

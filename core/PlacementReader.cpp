@@ -71,9 +71,8 @@ private:
 
 void ConvertDesignator(const char* text, PartRecord& record) {
     std::size_t letters = 0;
-    while (letters < sizeof record.prefix - 1 &&
-           ((text[letters] >= 'A' && text[letters] <= 'Z') ||
-            (text[letters] >= 'a' && text[letters] <= 'z'))) {
+    while (letters < sizeof record.prefix - 1 && ((text[letters] >= 'A' && text[letters] <= 'Z') ||
+                                                  (text[letters] >= 'a' && text[letters] <= 'z'))) {
         record.prefix[letters] = text[letters];
         ++letters;
     }
@@ -112,8 +111,8 @@ void ConvertField(int code, const char* text, PartRecord& record) {
     case Rotation: {
         const ParsedInt number = ParseLenientInt(text);
         if (number.found)
-            record.rotation = static_cast<std::int16_t>(static_cast<std::uint16_t>(
-                static_cast<std::uint32_t>(number.value)));
+            record.rotation = static_cast<std::int16_t>(
+                static_cast<std::uint16_t>(static_cast<std::uint32_t>(number.value)));
         break;
     }
     default:
@@ -135,7 +134,9 @@ const char* ConvertLine(const char* line, std::size_t length, const ColumnMap& m
     return nullptr;
 }
 
-PlacementReadResult Failed(const char* message) { return {0, message}; }
+PlacementReadResult Failed(const char* message) {
+    return {0, message};
+}
 
 PlacementReadResult ReadLines(TextFileReader& file, const ColumnMap& map, PartTable& table) {
     char line[kLineCapacity];

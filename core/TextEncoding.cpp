@@ -4,7 +4,9 @@ namespace kavelto {
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Length of the well-formed sequence starting at bytes[i], or 0 when it is not one.
 std::size_t SequenceLength(std::string_view bytes, std::size_t i) {

@@ -76,8 +76,7 @@ TextFileReader::Status TextFileReader::readLine(char* out, std::size_t capacity,
 
 TextFileReader::Status TextFileReader::readLine(std::string& out) {
     out.clear();
-    const Status status =
-        readInto([&](const char* bytes, std::size_t n) { out.append(bytes, n); });
+    const Status status = readInto([&](const char* bytes, std::size_t n) { out.append(bytes, n); });
     if (status == Status::Line && !out.empty() && out.back() == '\r')
         out.pop_back();
     return status;

@@ -6,8 +6,8 @@
 #include "ClickableLabel.h"
 #include "DialogUnits.h"
 #include "DisplayText.h"
-#include "FieldParsing.h"
 #include "FaceSorting.h"
+#include "FieldParsing.h"
 #include "MainWindowControls.h"
 #include "Navigation.h"
 #include "PaintBoard.h"
@@ -46,8 +46,7 @@ constexpr int kMarginToEdge = 10;
 
 QString Caption() {
     return QStringLiteral("Kavelto, offered by %1 (%2) - version %3")
-        .arg(QLatin1String(kMakerName), QLatin1String(kMakerSite),
-             QLatin1String(kProgramVersion));
+        .arg(QLatin1String(kMakerName), QLatin1String(kMakerSite), QLatin1String(kProgramVersion));
 }
 
 // The program's name as message boxes show it: the executable's name without extension.
@@ -58,19 +57,6 @@ QString ProgramName() {
 void SetTextIfChanged(QLineEdit* edit, const QString& text) {
     if (edit->text() != text)
         edit->setText(text);
-}
-
-// Each line decodes by itself, so one odd line does not change how the others read.
-QString DisplayLines(const std::string& bytes) {
-    QString text;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t feed = bytes.find('\n', start);
-        const std::size_t end = feed == std::string::npos ? bytes.size() : feed + 1;
-        text += QString::fromStdString(DisplayUtf8(std::string_view(bytes).substr(start, end - start)));
-        start = end;
-    }
-    return text;
 }
 
 } // namespace
@@ -233,9 +219,13 @@ void CPlacementDlg::RebuildFaceList() {
     RefreshFields();
 }
 
-void CPlacementDlg::OnTop() { changeFace(Face::Top); }
+void CPlacementDlg::OnTop() {
+    changeFace(Face::Top);
+}
 
-void CPlacementDlg::OnBottom() { changeFace(Face::Bottom); }
+void CPlacementDlg::OnBottom() {
+    changeFace(Face::Bottom);
+}
 
 void CPlacementDlg::changeFace(Face face) {
     if (face_ == face) {
@@ -273,14 +263,15 @@ void CPlacementDlg::OnLoadBitmap() {
 }
 
 void CPlacementDlg::OnRotL() {
-    view_.viewRotation = RotatedLeft(view_.viewRotation);
-    view_.repaintAll = true;
-    update();
-    RefreshFields();
+    turnView(RotatedLeft(view_.viewRotation));
 }
 
 void CPlacementDlg::OnRotR() {
-    view_.viewRotation = RotatedRight(view_.viewRotation);
+    turnView(RotatedRight(view_.viewRotation));
+}
+
+void CPlacementDlg::turnView(int viewRotation) {
+    view_.viewRotation = viewRotation;
     view_.repaintAll = true;
     update();
     RefreshFields();
@@ -303,17 +294,14 @@ void CPlacementDlg::OnZoomOut() {
 }
 
 void CPlacementDlg::OnCal1() {
-    const CalOutcome outcome =
-        RecordCalPoint1(calibration_, selection_, view_.markerX, view_.markerY);
-    if (outcome.message)
-        showError(outcome.message);
-    if (outcome.refreshFields)
-        RefreshFields();
+    report(RecordCalPoint1(calibration_, selection_, view_.markerX, view_.markerY));
 }
 
 void CPlacementDlg::OnCal2() {
-    const CalOutcome outcome =
-        RecordCalPoint2(calibration_, selection_, view_.markerX, view_.markerY);
+    report(RecordCalPoint2(calibration_, selection_, view_.markerX, view_.markerY));
+}
+
+void CPlacementDlg::report(const CalOutcome& outcome) {
     if (outcome.message)
         showError(outcome.message);
     if (outcome.refreshFields)
@@ -356,12 +344,11 @@ void CPlacementDlg::OnPlaceUnplace() {
         const PartRecord& next = partAtRow(selection_.selectedRow);
         if (!IsSameKind(part, next)) {
             const QString item = model_->index(selection_.selectedRow, 1).data().toString();
-            platform_.showMessage(this,
-                                  QStringLiteral("New part !\n\nItem# %1\n%2, %3")
-                                      .arg(item, DisplayText(next.value),
-                                           DisplayText(next.package)),
-                                  QStringLiteral("Placement"), Platform::Buttons::Ok,
-                                  Platform::Icon::None);
+            platform_.showMessage(
+                this,
+                QStringLiteral("New part !\n\nItem# %1\n%2, %3")
+                    .arg(item, DisplayText(next.value), DisplayText(next.package)),
+                QStringLiteral("Placement"), Platform::Buttons::Ok, Platform::Icon::None);
         }
     }
     RefreshFields();
@@ -378,8 +365,7 @@ void CPlacementDlg::OnNextUnplaced() {
 void CPlacementDlg::OnUnplaceAll() {
     const Platform::Answer answer = platform_.showMessage(
         this, QStringLiteral("Unplace all components on both sides ?"),
-        QStringLiteral("Please confirm"), Platform::Buttons::OkCancel,
-        Platform::Icon::Exclamation);
+        QStringLiteral("Please confirm"), Platform::Buttons::OkCancel, Platform::Icon::Exclamation);
     if (answer != Platform::Answer::Ok)
         return;
     for (int i = 0; i < table_->partCount; ++i)
@@ -401,32 +387,15 @@ void CPlacementDlg::moveSelectionTo(int row) {
 }
 
 void CPlacementDlg::act(ShortcutAction action) {
-    const auto navigate = [this](NavigationKey key) {
-        const int row = NavigationTarget(key, selection_.selectedRow, faceList_->faceCount);
+    if (const std::optional<NavigationKey> key = NavigationKeyOf(action)) {
+        const int row = NavigationTarget(*key, selection_.selectedRow, faceList_->faceCount);
         if (row != kNoRow)
             moveSelectionTo(row);
-    };
+        return;
+    }
     switch (action) {
     case ShortcutAction::PlaceUnplace:
         OnPlaceUnplace();
-        break;
-    case ShortcutAction::PageUp:
-        navigate(NavigationKey::PageUp);
-        break;
-    case ShortcutAction::PageDown:
-        navigate(NavigationKey::PageDown);
-        break;
-    case ShortcutAction::End:
-        navigate(NavigationKey::End);
-        break;
-    case ShortcutAction::Home:
-        navigate(NavigationKey::Home);
-        break;
-    case ShortcutAction::Up:
-        navigate(NavigationKey::Up);
-        break;
-    case ShortcutAction::Down:
-        navigate(NavigationKey::Down);
         break;
     case ShortcutAction::NextUnplaced:
         OnNextUnplaced();
@@ -442,6 +411,8 @@ void CPlacementDlg::act(ShortcutAction action) {
         break;
     case ShortcutAction::RotateLeft:
         OnRotL();
+        break;
+    default:
         break;
     }
 }
@@ -462,15 +433,14 @@ void CPlacementDlg::OnPickList() {
     const std::vector<PickListItem> items = GroupPickList(*table_, *faceList_, pcbCount_);
     platform_.setClipboardText(DisplayLines(PickListText(items, face_)));
     const QString path = QDir(QDir::tempPath()).absoluteFilePath(QStringLiteral("picklst.html"));
-    const PageWriteResult written = WritePickListPage(
-        QFile::encodeName(path).toStdString(), PickListPage(items, face_, kMakerSite));
+    const PageWriteResult written = WritePickListPage(QFile::encodeName(path).toStdString(),
+                                                      PickListPage(items, face_, kMakerSite));
     if (written != PageWriteResult::Written) {
         platform_.showMessage(this,
                               written == PageWriteResult::CantCreate
                                   ? QStringLiteral("Can't create html file")
                                   : QStringLiteral("Can't write html file"),
-                              QStringLiteral("Error"), Platform::Buttons::Ok,
-                              Platform::Icon::None);
+                              QStringLiteral("Error"), Platform::Buttons::Ok, Platform::Icon::None);
         return;
     }
     platform_.openDocument(path);
@@ -523,8 +493,8 @@ void CPlacementDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     const MainWindowControls& c = *controls_;
     const QRect frame = c.pictureFrame->geometry();
-    c.pictureFrame->setGeometry(frame.left(), frame.top(),
-                                width() - frame.left() - kMarginToEdge, frame.height());
+    c.pictureFrame->setGeometry(frame.left(), frame.top(), width() - frame.left() - kMarginToEdge,
+                                frame.height());
     const QRect list = c.partList->geometry();
     c.partList->setGeometry(list.left(), list.top(), width() - list.left() - kMarginToEdge,
                             height() - list.top() - kMarginToEdge);
@@ -603,5 +573,6 @@ PixelRect CPlacementDlg::magnifierRect() const {
 }
 
 PartRecord& CPlacementDlg::partAtRow(int row) {
-    return table_->parts[static_cast<std::size_t>(faceList_->indexes[static_cast<std::size_t>(row)])];
+    return table_
+        ->parts[static_cast<std::size_t>(faceList_->indexes[static_cast<std::size_t>(row)])];
 }

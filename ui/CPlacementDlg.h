@@ -68,11 +68,13 @@ private:
     void OnLoadBitmap();
     void OnRotL();
     void OnRotR();
+    void turnView(int viewRotation);
     void OnFlip();
     void OnZoomIn();
     void OnZoomOut();
     void OnCal1();
     void OnCal2();
+    void report(const kavelto::CalOutcome& outcome);
     void LocateSelectedPart();
 
     void OnPlaceUnplace();

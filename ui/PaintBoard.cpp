@@ -16,7 +16,9 @@ const QColor kUserPointPen(55, 255, 100);
 const QColor kPartLocatedPen(255, 250, 155);
 constexpr qreal kPenWidth = 4.0;
 
-QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+QRect ToQRect(const PixelRect& r) {
+    return QRect(r.left, r.top, r.width, r.height);
+}
 
 void DrawMarkerBox(QPainter& painter, const ViewState& view, const PixelRect& frame,
                    const kavelto::FitResult& fit) {
@@ -55,8 +57,8 @@ void PaintBoard(QPainter& painter, ViewState& view, const PixelRect& frame,
                 const PixelRect& magnifier, PictureCache& pictures) {
     if (!view.bitmapLoaded)
         return;
-    const PictureCache::Picture picture = pictures.picture(
-        QString::fromStdString(view.bitmapPath), view.viewRotation, view.mirrored);
+    const PictureCache::Picture picture =
+        pictures.picture(QString::fromStdString(view.bitmapPath), view.viewRotation, view.mirrored);
     view.pictureWidth = picture.stored.width();
     view.pictureHeight = picture.stored.height();
 

@@ -10,7 +10,6 @@ class PartListView : public QTableView {
 public:
     explicit PartListView(QWidget* parent = nullptr);
 
-
     std::optional<int> selectedRow() const;
     void setRowSelected(int row, bool selected);
     void ensureRowVisible(int row);

@@ -9,8 +9,7 @@ bool PictureCache::Key::operator==(const Key& other) const {
            viewRotation == other.viewRotation && mirrored == other.mirrored;
 }
 
-PictureCache::Picture PictureCache::picture(const QString& path, int viewRotation,
-                                            bool mirrored) {
+PictureCache::Picture PictureCache::picture(const QString& path, int viewRotation, bool mirrored) {
     const QFileInfo file(path);
     const Key key{path, file.exists() ? file.size() : -1, file.lastModified(), viewRotation,
                   mirrored};

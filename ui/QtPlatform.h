@@ -5,8 +5,8 @@
 // The desktop itself, through Qt.
 class QtPlatform final : public Platform {
 public:
-    Answer showMessage(QWidget* owner, const QString& text, const QString& caption,
-                       Buttons buttons, Icon icon) override;
+    Answer showMessage(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,
+                       Icon icon) override;
     std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) override;
     void runModal(QDialog& dialog) override;
     void setClipboardText(const QString& text) override;

@@ -4,6 +4,26 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+std::optional<kavelto::NavigationKey> NavigationKeyOf(ShortcutAction action) {
+    using kavelto::NavigationKey;
+    switch (action) {
+    case ShortcutAction::PageUp:
+        return NavigationKey::PageUp;
+    case ShortcutAction::PageDown:
+        return NavigationKey::PageDown;
+    case ShortcutAction::End:
+        return NavigationKey::End;
+    case ShortcutAction::Home:
+        return NavigationKey::Home;
+    case ShortcutAction::Up:
+        return NavigationKey::Up;
+    case ShortcutAction::Down:
+        return NavigationKey::Down;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event) {
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
     switch (event.key()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Navigation.h"
+
 #include <QObject>
 
 #include <functional>
@@ -22,6 +24,9 @@ enum class ShortcutAction {
     ZoomOut,
     RotateLeft,
 };
+
+// The list movement an action stands for, or nothing for the other actions.
+std::optional<kavelto::NavigationKey> NavigationKeyOf(ShortcutAction action);
 
 // The action of a key, or nothing. Only the numeric keypad's + - * / count.
 std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event);

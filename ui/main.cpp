@@ -19,8 +19,7 @@ bool HasDisplay() {
 
 int main(int argc, char* argv[]) {
     if (!HasDisplay()) {
-        std::fputs("kavelto: no display found; start it on a desktop, or under xvfb-run\n",
-                   stderr);
+        std::fputs("kavelto: no display found; start it on a desktop, or under xvfb-run\n", stderr);
         return 2;
     }
     QApplication application(argc, argv);

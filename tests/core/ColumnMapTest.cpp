@@ -49,7 +49,10 @@ const IniCase kIniCases[] = {
     {"NoFinalLineEnd", "1\n,\n1,2,3,4", nullptr},
     {"TextAfterLineThree", "0\n,\n1,2,3,4\nwhatever\n\n", nullptr},
     {"BlankOnlyLineIsNotEmpty", " \n,\n1,2,3,4\n", nullptr},
-    {"NulBytes", std::string("0\n,\n1,2,\0""3,4\n", 13),
+    {"NulBytes",
+     std::string("0\n,\n1,2,\0"
+                 "3,4\n",
+                 13),
      "Missing mandatory column id in Kavelto.ini file"},
 };
 

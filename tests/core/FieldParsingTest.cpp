@@ -45,10 +45,12 @@ struct FloatCase {
 
 TEST(FieldParsing, LenientFloats) {
     const FloatCase cases[] = {
-        {"10.5", true, 10.5f},       {" -129.921000", true, -129.921f}, {"12,5", true, 12.0f},
-        {"+.5", true, 0.5f},         {"1e2x", true, 100.0f},            {"abc", false, 0.0f},
-        {"", false, 0.0f},           {"-", false, 0.0f},                {"--1", false, 0.0f},
-        {"1e-999", true, 0.0f},      {"7.", true, 7.0f},
+        {"10.5", true, 10.5f},  {" -129.921000", true, -129.921f},
+        {"12,5", true, 12.0f},  {"+.5", true, 0.5f},
+        {"1e2x", true, 100.0f}, {"abc", false, 0.0f},
+        {"", false, 0.0f},      {"-", false, 0.0f},
+        {"--1", false, 0.0f},   {"1e-999", true, 0.0f},
+        {"7.", true, 7.0f},
     };
     for (const FloatCase& c : cases) {
         const ParsedFloat parsed = ParseLenientFloat(c.text);

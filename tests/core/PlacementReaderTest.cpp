@@ -53,9 +53,9 @@ struct DesignatorCase {
 
 TEST_F(PlacementReaderTest, SplitsDesignators) {
     const DesignatorCase cases[] = {
-        {"LED3", "LED", 3}, {"C 7", "C", 7},         {"TP2A", "TP", 2},
-        {"ABCDEF1", "ABCDE", 0}, {" R5", "", 0},     {"R70000", "R", 4464},
-        {"R012", "R", 12},  {"c1", "c", 1},          {"\"U7\"", "U", 7},
+        {"LED3", "LED", 3},      {"C 7", "C", 7}, {"TP2A", "TP", 2},
+        {"ABCDEF1", "ABCDE", 0}, {" R5", "", 0},  {"R70000", "R", 4464},
+        {"R012", "R", 12},       {"c1", "c", 1},  {"\"U7\"", "U", 7},
     };
     for (const DesignatorCase& c : cases) {
         const std::string line = std::string(c.designator) + ",T,1,2,V,P,0\n";

@@ -1,0 +1,87 @@
+#include "ColumnMap.h"
+#include "PlacementReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+// Counts heap allocations, to show that a load allocates per file, not per line.
+std::atomic<long> gAllocations{0};
+
+void* operator new(std::size_t size) {
+    ++gAllocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+using namespace kavelto;
+
+// A full table's worth of lines in the CSV layout that board design tools export.
+class PlacementFile {
+public:
+    PlacementFile() {
+        char pattern[] = "/tmp/kavelto-bench-XXXXXX";
+        const int fd = mkstemp(pattern);
+        if (fd >= 0)
+            close(fd);
+        path_ = pattern;
+        std::ofstream out(path_, std::ios::binary);
+        out << "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+        const char* packages[] = {"C_0805_2012Metric", "R_0603_1608Metric", "SOIC-8_3.9x4.9mm"};
+        for (int i = 0; i < kMaxParts; ++i) {
+            out << "\"" << (i % 2 ? "R" : "C") << i << "\",\"" << (i % 7) * 10 << "k\",\""
+                << packages[i % 3] << "\"," << 100.0 + i * 0.127 << "," << -50.0 - i * 0.061 << ","
+                << (i % 4) * 90 << ".000000," << (i % 5 ? "top" : "bottom") << "\n";
+        }
+        map_.headerLines = 1;
+        const int codes[] = {Designator, Value, Package, X, Y, Rotation, Layer};
+        for (int column = 0; column < kColumnCount; ++column) {
+            map_.columnCodes[column] = codes[column];
+            map_.columnOfField[codes[column]] = column;
+        }
+        map_.fieldCount = kColumnCount;
+    }
+    ~PlacementFile() { std::remove(path_.c_str()); }
+
+    const std::string& path() const { return path_; }
+    const ColumnMap& map() const { return map_; }
+
+private:
+    std::string path_;
+    ColumnMap map_;
+};
+
+void ReadFullPlacementFile(benchmark::State& state) {
+    const PlacementFile file;
+    auto table = std::make_unique<PartTable>();
+    const long before = gAllocations;
+    for (auto _ : state) {
+        const PlacementReadResult result = ReadPlacementFile(file.path(), file.map(), *table);
+        if (result.count != kMaxParts)
+            state.SkipWithError("the file did not load whole");
+        benchmark::DoNotOptimize(table->parts.data());
+    }
+    state.counters["allocations/load"] =
+        static_cast<double>(gAllocations - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(ReadFullPlacementFile)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
