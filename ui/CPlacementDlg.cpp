@@ -49,6 +49,15 @@ QString Caption() {
         .arg(QLatin1String(kMakerName), QLatin1String(kMakerSite), QLatin1String(kProgramVersion));
 }
 
+// The page's place in the user's temporary directory, or nothing when there is none: an
+// empty directory name would mean the working directory.
+QString GetPickListPath() {
+    const QString directory = QDir::tempPath();
+    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+        return {};
+    return QDir(directory).absoluteFilePath(QStringLiteral("picklst.html"));
+}
+
 // The program's name as message boxes show it: the executable's name without extension.
 QString ProgramName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -91,7 +100,11 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     controls_->partList->setFocus();
 }
 
-CPlacementDlg::~CPlacementDlg() = default;
+CPlacementDlg::~CPlacementDlg() {
+    // The list asks its model for rows while the window is torn down, after the part table
+    // and face list that the model reads are gone.
+    controls_->partList->setModel(nullptr);
+}
 
 bool CPlacementDlg::LoadColumnMap(const QString& path) {
     std::string message;
@@ -432,7 +445,7 @@ void CPlacementDlg::OnPickList() {
     ReadFields();
     const std::vector<PickListItem> items = GroupPickList(*table_, *faceList_, pcbCount_);
     platform_.setClipboardText(DisplayLines(PickListText(items, face_)));
-    const QString path = QDir(QDir::tempPath()).absoluteFilePath(QStringLiteral("picklst.html"));
+    const QString path = GetPickListPath();
     const PageWriteResult written = WritePickListPage(QFile::encodeName(path).toStdString(),
                                                       PickListPage(items, face_, kMakerSite));
     if (written != PageWriteResult::Written) {

@@ -1,7 +1,7 @@
 #include "PartListModel.h"
 
+#include "DisplayText.h"
 #include "PartColumns.h"
-#include "TextEncoding.h"
 
 #include <string>
 
@@ -21,12 +21,6 @@ QVariant AlignmentOf(kavelto::ColumnAlignment alignment) {
         break;
     }
     return flags.toInt();
-}
-
-// Part texts are bytes from the file in whichever encoding its tool used.
-QString DisplayText(const std::string& bytes) {
-    const std::string utf8 = kavelto::DisplayUtf8(bytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 bool IsColumn(int section) {

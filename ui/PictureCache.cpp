@@ -1,5 +1,9 @@
 #include "PictureCache.h"
 
+#include "JpegStream.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTransform>
@@ -25,10 +29,7 @@ void PictureCache::load(const Key& key) {
     scaled_ = QImage();
     stored_ = QSize(0, 0);
 
-    QImageReader reader(key.path);
-    // Picture coordinates are pixels of the file as stored, whatever its orientation tag says.
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
+    QImage image = decode(key.path);
     if (image.isNull())
         return;
     stored_ = image.size();
@@ -42,6 +43,20 @@ void PictureCache::load(const Key& key) {
     } else {
         turned_ = std::move(image);
     }
+}
+
+QImage PictureCache::decode(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = file.readAll();
+    if (!kavelto::IsCompleteJpeg(std::string_view(bytes.constData(), bytes.size())))
+        return {};
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    // Picture coordinates are pixels of the file as stored, whatever its orientation tag says.
+    reader.setAutoTransform(false);
+    return reader.read();
 }
 
 const QImage& PictureCache::scaled(const QSize& size) {

@@ -32,6 +32,7 @@ private:
     };
 
     void load(const Key& key);
+    static QImage decode(const QString& path);
 
     Key key_;
     bool loaded_ = false;
