@@ -44,19 +44,19 @@ MainWindowControls::MainWindowControls(QDialog& window) {
         if (control.id != 0)
             byId_.insert(control.id, widget);
     }
-    partList = static_cast<PartListView*>(byId(1004));
-    sortBy = static_cast<QComboBox*>(byId(1023));
-    bitmapText = static_cast<QLineEdit*>(byId(1010));
-    rotationText = static_cast<QLineEdit*>(byId(1011));
-    pkpText = static_cast<QLineEdit*>(byId(1012));
-    calibrationText = static_cast<QLineEdit*>(byId(1013));
-    partsPerFaceText = static_cast<QLineEdit*>(byId(1014));
-    pcbCount = static_cast<QLineEdit*>(byId(1027));
-    top = static_cast<QRadioButton*>(byId(1007));
-    bottom = static_cast<QRadioButton*>(byId(1008));
-    pictureFrame = static_cast<QFrame*>(byId(1020));
-    magnifierFrame = static_cast<QFrame*>(byId(1021));
-    logo = static_cast<ClickableLabel*>(byId(1028));
+    partList = static_cast<PartListView*>(byId(ControlId::PartList));
+    sortBy = static_cast<QComboBox*>(byId(ControlId::SortBy));
+    bitmapText = static_cast<QLineEdit*>(byId(ControlId::BitmapText));
+    rotationText = static_cast<QLineEdit*>(byId(ControlId::RotationText));
+    pkpText = static_cast<QLineEdit*>(byId(ControlId::PkpText));
+    calibrationText = static_cast<QLineEdit*>(byId(ControlId::CalibrationText));
+    partsPerFaceText = static_cast<QLineEdit*>(byId(ControlId::PartsPerFaceText));
+    pcbCount = static_cast<QLineEdit*>(byId(ControlId::PcbCount));
+    top = static_cast<QRadioButton*>(byId(ControlId::Top));
+    bottom = static_cast<QRadioButton*>(byId(ControlId::Bottom));
+    pictureFrame = static_cast<QFrame*>(byId(ControlId::PictureFrame));
+    magnifierFrame = static_cast<QFrame*>(byId(ControlId::MagnifierFrame));
+    logo = static_cast<ClickableLabel*>(byId(ControlId::Logo));
     for (const char* entry : kSortByEntries)
         sortBy->addItem(QString::fromLatin1(entry));
 }

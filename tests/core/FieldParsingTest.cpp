@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace kavelto {
@@ -55,16 +54,8 @@ TEST(FieldParsing, LenientFloats) {
     for (const FloatCase& c : cases) {
         const ParsedFloat parsed = ParseLenientFloat(c.text);
         EXPECT_EQ(parsed.found, c.found) << c.text;
-        if (c.found) {
-            EXPECT_FLOAT_EQ(parsed.value, c.value) << c.text;
-        }
+        EXPECT_EQ(parsed.value, c.found ? c.value : 0.0f) << c.text;
     }
-}
-
-TEST(FieldParsing, HugeFloatsBecomeInfinity) {
-    EXPECT_TRUE(std::isinf(ParseLenientFloat("1e39").value));
-    EXPECT_TRUE(std::isinf(ParseLenientFloat("-1e999").value));
-    EXPECT_LT(ParseLenientFloat("-1e999").value, 0.0f);
 }
 
 struct CountCase {
@@ -92,17 +83,6 @@ TEST(FieldParsing, PcbCount) {
         EXPECT_EQ(ParseUnsignedCount(c.text, value), c.ok) << c.text;
         EXPECT_EQ(value, c.ok ? c.value : 12345u) << c.text;
     }
-}
-
-TEST(FieldParsing, CopyTextCutsAndPads) {
-    char field[6];
-    std::memset(field, 'x', sizeof field);
-    CopyText(field, sizeof field, "ABCDEFGH");
-    EXPECT_STREQ(field, "ABCDE");
-    CopyText(field, sizeof field, "AB");
-    EXPECT_STREQ(field, "AB");
-    EXPECT_EQ(field[3], '\0');
-    EXPECT_EQ(field[5], '\0');
 }
 
 } // namespace
