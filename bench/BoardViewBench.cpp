@@ -1,10 +1,8 @@
-#include "CPlacementDlg.h"
 #include "FakePlatform.h"
-#include "ViewGeometry.h"
+#include "TruthBoard.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFrame>
 #include <QImage>
 #include <QImageWriter>
 #include <QPushButton>
@@ -113,12 +111,8 @@ public:
     }
 
     void calibrate() {
-        const int far = farthestRow();
-        pressOnPart(0);
-        click("cal1");
-        pressOnPart(far);
-        click("cal2");
-        selectRow(0);
+        CalibrateOn(window_, {onPicture(0), onPicture(farthestRow())});
+        ClickRow(window_, 0);
     }
 
     void loadPicture(int which) {
@@ -154,22 +148,12 @@ private:
         return best;
     }
 
-    void selectRow(int row) {
-        QTest::keyClick(&window_, Qt::Key_Home);
-        for (int r = 0; r < row; ++r)
-            QTest::keyClick(&window_, Qt::Key_Down);
-    }
-
-    // Selects the part's row and presses where the picture shows its board position.
-    void pressOnPart(int row) {
-        selectRow(row);
+    // The part of the row, where the picture shows its board position.
+    TruthPart onPicture(int row) const {
         const kavelto::PartRecord& part = partAt(row);
-        const int x = static_cast<int>((part.x - kLeftMillimetres) * kPixelsPerMillimetre);
-        const int y = static_cast<int>((-part.y - kTopMillimetres) * kPixelsPerMillimetre);
-        const QRect frame = window_.findChild<QFrame*>(QStringLiteral("pictureFrame"))->geometry();
-        const kavelto::PixelPoint at = kavelto::PictureToWindow(
-            window_.view(), {frame.left(), frame.top(), frame.width(), frame.height()}, x, y);
-        QTest::mouseClick(&window_, Qt::LeftButton, {}, QPoint(at.x, at.y));
+        return {part.x, part.y,
+                QPointF((part.x - kLeftMillimetres) * kPixelsPerMillimetre,
+                        (-part.y - kTopMillimetres) * kPixelsPerMillimetre)};
     }
 
     QString pictures_[2];

@@ -1,10 +1,8 @@
-#include "CPlacementDlg.h"
 #include "FakePlatform.h"
-#include "PartListView.h"
+#include "TruthBoard.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFrame>
 #include <QImage>
 #include <QImageWriter>
 #include <QPushButton>
@@ -37,8 +35,10 @@ double BoardY(int n) {
     return -(1 + n / kColumns);
 }
 
-QPointF PixelOf(int n) {
-    return {kOriginPixel + BoardX(n) * kPixelsPerMm, kOriginPixel - BoardY(n) * kPixelsPerMm};
+TruthPart OnPicture(int n) {
+    return {BoardX(n),
+            BoardY(n),
+            {kOriginPixel + BoardX(n) * kPixelsPerMm, kOriginPixel - BoardY(n) * kPixelsPerMm}};
 }
 
 // All parts on the top face, listed in file order by the first sort order: one package, one
@@ -91,9 +91,8 @@ public:
         platform_.files.push_back(picture);
         click("loadBitmap");
         window_.repaint();
-        calibrateOn(0, "cal1");
-        calibrateOn(kFaceParts - 1, "cal2");
-        clickRow(0);
+        CalibrateOn(window_, {OnPicture(0), OnPicture(kFaceParts - 1)});
+        ClickRow(window_, 0);
         QCoreApplication::processEvents();
     }
 
@@ -134,26 +133,6 @@ private:
 
     void click(const char* name) {
         QTest::mouseClick(window_.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
-    }
-
-    void clickRow(int row) {
-        auto* list = window_.findChild<PartListView*>(QStringLiteral("partList"));
-        const QModelIndex index = list->model()->index(row, 0);
-        list->scrollTo(index);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
-    }
-
-    // Presses the window point over the part's pixel, as the last paint drew the picture.
-    void calibrateOn(int row, const char* button) {
-        clickRow(row);
-        const QRect frame = window_.findChild<QFrame*>(QStringLiteral("pictureFrame"))->geometry();
-        const double scale = window_.view().scale;
-        const QPointF pixel = PixelOf(row);
-        const QPoint at(frame.left() + static_cast<int>(pixel.x() / scale),
-                        frame.top() + static_cast<int>(pixel.y() / scale));
-        QTest::mousePress(&window_, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(&window_, Qt::LeftButton, {}, at);
-        click(button);
     }
 
     QTemporaryDir dir_;

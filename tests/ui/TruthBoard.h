@@ -1,0 +1,91 @@
+#pragma once
+
+// Driving the main window over a board whose parts' true picture pixels are known: the demo
+// board's truth file, or a synthetic board whose pixels follow from its positions.
+
+#include "CPlacementDlg.h"
+#include "PartListView.h"
+#include "ViewGeometry.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+struct TruthPart {
+    double boardX, boardY;
+    QPointF pixel; // the part's centre on the picture of its face
+};
+
+// An unreadable file gives no parts, which the callers' counts catch.
+inline std::vector<TruthPart> ReadTruth(const QString& path, bool bottom) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    std::vector<TruthPart> face;
+    for (const QJsonValue& p : QJsonDocument::fromJson(file.readAll())["parts"].toArray())
+        if ((p["side"].toString() == QLatin1String("bottom")) == bottom)
+            face.push_back({p["pos_x"].toDouble(),
+                            p["pos_y"].toDouble(),
+                            {p["pixel"][0].toDouble(), p["pixel"][1].toDouble()}});
+    return face;
+}
+
+// Rows and truth meet by board position: not every designator of the demo board fits the
+// prefix-and-number form the list shows, and the record keeps the position as a float.
+inline int RowOf(const CPlacementDlg& dlg, const TruthPart& part) {
+    for (int row = 0; row < dlg.faceList().faceCount; ++row) {
+        const auto& r = dlg.partTable().parts[unsigned(dlg.faceList().indexes[unsigned(row)])];
+        if (std::abs(part.boardX - r.x) < 1e-3 && std::abs(part.boardY - r.y) < 1e-3)
+            return row;
+    }
+    return -1;
+}
+
+// A press reaches only the picture pixels that some window pixel converts to (with the scale of
+// the last paint); this is the window point whose pixel comes nearest, as a careful user presses.
+inline QPoint WindowPointNearest(const CPlacementDlg& dlg, const QPointF& pixel) {
+    const QRect r = dlg.findChild<QWidget*>(QStringLiteral("pictureFrame"))->geometry();
+    const kavelto::PixelRect frame{r.left(), r.top(), r.width(), r.height()};
+    const auto miss = [&](const QPoint& at) {
+        const auto p = kavelto::WindowToPicture(dlg.view(), frame, at.x(), at.y());
+        return std::hypot(std::trunc(p.x) - pixel.x(), std::trunc(p.y) - pixel.y());
+    };
+    const auto guess = kavelto::PictureToWindow(dlg.view(), frame, int(pixel.x()), int(pixel.y()));
+    QPoint best(guess.x, guess.y);
+    for (int i = 0; i < 81; ++i) {
+        const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4);
+        best = miss(at) < miss(best) ? at : best;
+    }
+    return best;
+}
+
+inline void ClickRow(CPlacementDlg& dlg, int row) {
+    auto* list = dlg.findChild<PartListView*>(QStringLiteral("partList"));
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
+// Through the window system, as a real pointer arrives: the frames must let it through.
+inline void PressOnPicture(CPlacementDlg& dlg, const QPoint& at) {
+    QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, at);
+}
+
+// The user's way, on the parts nearest the picture's top-left and bottom-right corners (the rest
+// lies between them, so locating interpolates): each part's row, a press on it, Cal 1 or Cal 2.
+inline void CalibrateOn(CPlacementDlg& dlg, const std::vector<TruthPart>& parts) {
+    const auto [first, last] =
+        std::minmax_element(parts.begin(), parts.end(), [](auto& a, auto& b) {
+            return a.pixel.manhattanLength() < b.pixel.manhattanLength();
+        });
+    if (first == parts.end())
+        return;
+    for (const auto& [part, button] : {std::pair(first, "cal1"), std::pair(last, "cal2")}) {
+        ClickRow(dlg, RowOf(dlg, *part));
+        PressOnPicture(dlg, WindowPointNearest(dlg, part->pixel));
+        QTest::mouseClick(dlg.findChild<QWidget*>(QLatin1String(button)), Qt::LeftButton);
+    }
+}
