@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "Percentile.h"
 #include "TruthBoard.h"
 
 #include <QApplication>
@@ -166,14 +167,6 @@ bool gPeakReset = false;
 
 double Milliseconds(Clock::duration elapsed) {
     return std::chrono::duration<double, std::milli>(elapsed).count();
-}
-
-double Percentile(std::vector<double> values, double fraction) {
-    if (values.empty())
-        return 0.0;
-    const auto at = values.begin() + static_cast<std::ptrdiff_t>(fraction * (values.size() - 1));
-    std::nth_element(values.begin(), at, values.end());
-    return *at;
 }
 
 // Peak resident memory with the large picture loaded and painted, then turned and painted.

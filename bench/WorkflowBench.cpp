@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "Percentile.h"
 #include "TruthBoard.h"
 
 #include <QApplication>
@@ -140,14 +141,6 @@ private:
     CPlacementDlg window_;
     bool ready_ = false;
 };
-
-double Percentile(std::vector<double> samples, double fraction) {
-    if (samples.empty())
-        return 0.0;
-    const auto at = samples.begin() + static_cast<std::ptrdiff_t>(fraction * (samples.size() - 1));
-    std::nth_element(samples.begin(), at, samples.end());
-    return *at;
-}
 
 // One iteration is one Enter: mark the part, find the next unplaced one, locate it and repaint
 // the board, with the "New part !" box answered at once. With withListPaint the pending paints
