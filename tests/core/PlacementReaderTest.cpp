@@ -30,109 +30,59 @@ protected:
     std::unique_ptr<PartTable> table = std::make_unique<PartTable>();
 };
 
-TEST_F(PlacementReaderTest, ConvertsEveryField) {
-    const PlacementReadResult result = read("U3,T,10.5,20.25,LM358,SO8,90\n");
-    ASSERT_EQ(result.error, nullptr);
-    ASSERT_EQ(result.count, 1);
-    EXPECT_STREQ(part(0).prefix, "U");
-    EXPECT_EQ(part(0).partId, 3);
-    EXPECT_EQ(part(0).layer, 'T');
-    EXPECT_FLOAT_EQ(part(0).x, 10.5f);
-    EXPECT_FLOAT_EQ(part(0).y, 20.25f);
-    EXPECT_STREQ(part(0).value, "LM358");
-    EXPECT_STREQ(part(0).package, "SO8");
-    EXPECT_EQ(part(0).rotation, 90);
-    EXPECT_EQ(part(0).placed, 0);
+// A record as one text, so that a whole line's conversion compares at once.
+std::string Describe(const PartRecord& p) {
+    std::ostringstream out;
+    out << p.prefix << '|' << p.partId << '|' << (p.layer ? std::string(1, p.layer) : "") << '|'
+        << p.x << '|' << p.y << '|' << p.value << '|' << p.package << '|' << p.rotation << '|'
+        << int(p.placed);
+    return out.str();
 }
 
-struct DesignatorCase {
-    const char* designator;
-    const char* prefix;
-    std::uint16_t partId;
+struct LineCase {
+    const char* name;
+    std::string line;
+    std::string record;
+    std::string ini = kAllColumns;
 };
 
-TEST_F(PlacementReaderTest, SplitsDesignators) {
-    const DesignatorCase cases[] = {
-        {"LED3", "LED", 3},      {"C 7", "C", 7}, {"TP2A", "TP", 2},
-        {"ABCDEF1", "ABCDE", 0}, {" R5", "", 0},  {"R70000", "R", 4464},
-        {"R012", "R", 12},       {"c1", "c", 1},  {"\"U7\"", "U", 7},
-    };
-    for (const DesignatorCase& c : cases) {
-        const std::string line = std::string(c.designator) + ",T,1,2,V,P,0\n";
-        ASSERT_EQ(read(line).count, 1) << c.designator;
-        EXPECT_STREQ(part(0).prefix, c.prefix) << c.designator;
-        EXPECT_EQ(part(0).partId, c.partId) << c.designator;
+const LineCase kLines[] = {
+    {"every field", "U3,T,10.5,20.25,LM358,SO8,90", "U|3|T|10.5|20.25|LM358|SO8|90|0"},
+    {"letters then number", "LED3,T,1,2,V,P,0", "LED|3|T|1|2|V|P|0|0"},
+    {"blank before number", "C 7,T,1,2,V,P,0", "C|7|T|1|2|V|P|0|0"},
+    {"text after number", "TP2A,T,1,2,V,P,0", "TP|2|T|1|2|V|P|0|0"},
+    {"six letters", "ABCDEF1,T,1,2,V,P,0", "ABCDE|0|T|1|2|V|P|0|0"},
+    {"blank before designator", " R5,T,1,2,V,P,0", "|0|T|1|2|V|P|0|0"},
+    {"number beyond 16 bits", "R70000,T,1,2,V,P,0", "R|4464|T|1|2|V|P|0|0"},
+    {"leading zero", "R012,T,1,2,V,P,-90", "R|12|T|1|2|V|P|-90|0"},
+    {"quoted fields", "\"U7\",T,1,2,\"10k, 1%\",\"\",\"5\"", "U|7|T|1|2|10k, 1%||5|0"},
+    {"long texts cut", "R1,T,1,2," + std::string(60, 'v') + "," + std::string(25, 'p') + ",0",
+     "R|1|T|1|2|" + std::string(50, 'v') + "|" + std::string(20, 'p') + "|0|0"},
+    {"line cut at 255", "R1,T,1,2,V," + std::string(238, 'p') + ",1234567890",
+     "R|1|T|1|2|V|" + std::string(20, 'p') + "|12345|0"},
+    {"empty fields keep columns", ",T,1,2,,SO8,90", "|0|T|1|2||SO8|90|0"},
+    {"nine fields", "R1,Bottom,1,2,V,P,0,extra,more", "R|1|B|1|2|V|P|0|0"},
+    {"layer words and digits", "R1,top,1,2,V,P,0", "R|1|t|1|2|V|P|0|0"},
+    {"empty layer", "R1,,1,2,V,P,0", "R|1||1|2|V|P|0|0"},
+    {"semicolons, comma in a number", "R1;1;12,5;3;V;P;0", "R|1|1|12|3|V|P|0|0",
+     "0\n;\n1,2,3,4,5,6,7\n"},
+    {"blanks lined up", "  C112    100nF  C_0805    -129.9210   -91.4400  180.0000  bottom  ",
+     "C|112|b|-129.921|-91.44|100nF|C_0805|180|0", "0\n \n1,5,6,3,4,7,2\n"},
+};
+
+TEST_F(PlacementReaderTest, ConvertsEachLine) {
+    for (const LineCase& c : kLines) {
+        const PlacementReadResult result = read(c.line + "\r\n", c.ini);
+        EXPECT_EQ(result.error, nullptr) << c.name;
+        EXPECT_EQ(result.count, 1) << c.name;
+        EXPECT_EQ(Describe(part(0)), c.record) << c.name;
     }
 }
 
 TEST_F(PlacementReaderTest, NothingOfAnEarlierLoadSurvivesInARecord) {
     ASSERT_EQ(read("R9,T,5,6,V,P,45\n").count, 1);
-    ASSERT_EQ(read("R,T,x,y,V,P,none\n").count, 1);
-    EXPECT_EQ(part(0).partId, 0);
-    EXPECT_EQ(part(0).x, 0.0f);
-    EXPECT_EQ(part(0).y, 0.0f);
-    EXPECT_EQ(part(0).rotation, 0);
-}
-
-TEST_F(PlacementReaderTest, QuotedFieldsKeepSeparatorsAndLoseQuotes) {
-    ASSERT_EQ(read("R1,T,1,2,\"10k, 1%\",\"0805\",-90\n").count, 1);
-    EXPECT_STREQ(part(0).value, "10k, 1%");
-    EXPECT_STREQ(part(0).package, "0805");
-    EXPECT_EQ(part(0).rotation, -90);
-    ASSERT_EQ(read("R1,T,1,2,\"\",P,\"5\"").count, 1);
-    EXPECT_STREQ(part(0).value, "");
-    EXPECT_EQ(part(0).rotation, 5);
-}
-
-TEST_F(PlacementReaderTest, LongTextsAreCut) {
-    const std::string value(60, 'v');
-    const std::string package(25, 'p');
-    ASSERT_EQ(read("R1,T,1,2," + value + "," + package + ",0\n").count, 1);
-    EXPECT_EQ(std::string(part(0).value), value.substr(0, 50));
-    EXPECT_EQ(std::string(part(0).package), package.substr(0, 20));
-}
-
-TEST_F(PlacementReaderTest, LineIsCutTo255Characters) {
-    // The rotation field starts at character 250 and is cut after its fifth digit.
-    const std::string head = "R1,T,1,2,V," + std::string(250 - 11 - 1, 'p') + ",";
-    ASSERT_EQ(head.size(), 250u);
-    ASSERT_EQ(read(head + "1234567890\n").count, 1);
-    EXPECT_EQ(part(0).rotation, static_cast<std::int16_t>(12345));
-}
-
-TEST_F(PlacementReaderTest, EmptyFieldsKeepTheirColumns) {
-    ASSERT_EQ(read("R1,T,1,2,,SO8,90\n").count, 1);
-    EXPECT_STREQ(part(0).value, "");
-    EXPECT_STREQ(part(0).package, "SO8");
-    EXPECT_EQ(read(",T,1,2,V,P,0\n").count, 1);
-}
-
-TEST_F(PlacementReaderTest, BlankSeparatorTakesRunsOfBlanks) {
-    const std::string ini = "1\n \n1,5,6,3,4,7,2\n";
-    const PlacementReadResult result =
-        read("# Ref Val Package PosX PosY Rot Side\n"
-             "  C112    100nF  C_0805    -129.9210   -91.4400  180.0000  bottom  \n",
-             ini);
-    ASSERT_EQ(result.error, nullptr);
-    ASSERT_EQ(result.count, 1);
-    EXPECT_STREQ(part(0).value, "100nF");
-    EXPECT_STREQ(part(0).package, "C_0805");
-    EXPECT_FLOAT_EQ(part(0).y, -91.44f);
-    EXPECT_EQ(part(0).layer, 'b');
-}
-
-TEST_F(PlacementReaderTest, SemicolonSeparatorStopsNumbersAtCommas) {
-    ASSERT_EQ(read("R1;T;12,5;3;V;P;0\n", "0\n;\n1,2,3,4,5,6,7\n").count, 1);
-    EXPECT_FLOAT_EQ(part(0).x, 12.0f);
-}
-
-TEST_F(PlacementReaderTest, LayerLetters) {
-    ASSERT_EQ(read("R1,Bottom,1,2,V,P,0\nR2,top,1,2,V,P,0\nR3,1,1,2,V,P,0\nR4,,1,2,V,P,0\n").count,
-              4);
-    EXPECT_EQ(part(0).layer, 'B');
-    EXPECT_EQ(part(1).layer, 't');
-    EXPECT_EQ(part(2).layer, '1');
-    EXPECT_EQ(part(3).layer, '\0');
+    ASSERT_EQ(read("R,T,x,y,V,P,none").count, 1);
+    EXPECT_EQ(Describe(part(0)), "R|0|T|0|0|V|P|0|0");
 }
 
 struct BadFileCase {
@@ -170,12 +120,6 @@ const BadFileCase kBadFiles[] = {
 
 INSTANTIATE_TEST_SUITE_P(Files, PlacementReaderErrors, ::testing::ValuesIn(kBadFiles),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(PlacementReaderTest, NineFieldsReadSeven) {
-    ASSERT_EQ(read("R1,T,1,2,V,P,0,extra,more\r\nR2,T,3,4,V,P,0").count, 2);
-    EXPECT_EQ(part(1).partId, 2);
-    EXPECT_FLOAT_EQ(part(1).y, 4.0f);
-}
 
 TEST_F(PlacementReaderTest, CapacityBoundsTheLoadSilently) {
     PlacementReadResult result = read(ManyLines(kMaxParts));
