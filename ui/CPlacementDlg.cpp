@@ -220,15 +220,8 @@ void CPlacementDlg::RebuildFaceList() {
     FilterAndSortFace(*table_, face_, sortMode_, *faceList_);
     partsPerFaceText_ = QStringLiteral("%1 parts/face").arg(faceList_->faceCount);
     model_->rebuild();
-    if (faceList_->faceCount > 0) {
-        const PartRecord& first = partAtRow(0);
-        selection_.selectedRow = 0;
-        selection_.selectedX = first.x;
-        selection_.selectedY = first.y;
-        controls_->partList->setRowSelected(0, true);
-        controls_->partList->ensureRowVisible(0);
-        LocateSelectedPart();
-    }
+    if (faceList_->faceCount > 0)
+        moveSelectionTo(0);
     RefreshFields();
 }
 
@@ -322,13 +315,10 @@ void CPlacementDlg::report(const CalOutcome& outcome) {
 }
 
 void CPlacementDlg::LocateSelectedPart() {
-    const std::optional<int> row = controls_->partList->selectedRow();
-    if (!row || *row >= faceList_->faceCount)
+    const std::optional<int> row = highlightedRow();
+    if (!row)
         return;
-    const PartRecord& part = partAtRow(*row);
-    selection_.selectedRow = *row;
-    selection_.selectedX = part.x;
-    selection_.selectedY = part.y;
+    const PartRecord& part = takeSelection(*row);
     const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y);
     if (!pixel)
         return;
@@ -341,15 +331,12 @@ void CPlacementDlg::LocateSelectedPart() {
 // ---- placing
 
 void CPlacementDlg::OnPlaceUnplace() {
-    const std::optional<int> row = controls_->partList->selectedRow();
-    if (!row || *row >= faceList_->faceCount) {
+    const std::optional<int> row = highlightedRow();
+    if (!row) {
         RefreshFields();
         return;
     }
-    PartRecord& part = partAtRow(*row);
-    selection_.selectedRow = *row;
-    selection_.selectedX = part.x;
-    selection_.selectedY = part.y;
+    PartRecord& part = takeSelection(*row);
     part.placed = part.placed ? 0 : 1;
     model_->placedChanged(*row);
     if (part.placed) {
@@ -390,10 +377,7 @@ void CPlacementDlg::OnUnplaceAll() {
 void CPlacementDlg::moveSelectionTo(int row) {
     PartListView* list = controls_->partList;
     list->setRowSelected(selection_.selectedRow, false);
-    const PartRecord& part = partAtRow(row);
-    selection_.selectedRow = row;
-    selection_.selectedX = part.x;
-    selection_.selectedY = part.y;
+    takeSelection(row);
     list->setRowSelected(row, true);
     list->ensureRowVisible(row);
     LocateSelectedPart();
@@ -583,6 +567,19 @@ PixelRect CPlacementDlg::pictureFrameRect() const {
 PixelRect CPlacementDlg::magnifierRect() const {
     const QRect r = controls_->magnifierFrame->geometry();
     return {r.left(), r.top(), r.width(), r.height()};
+}
+
+std::optional<int> CPlacementDlg::highlightedRow() const {
+    const std::optional<int> row = controls_->partList->selectedRow();
+    return row && *row < faceList_->faceCount ? row : std::nullopt;
+}
+
+PartRecord& CPlacementDlg::takeSelection(int row) {
+    PartRecord& part = partAtRow(row);
+    selection_.selectedRow = row;
+    selection_.selectedX = part.x;
+    selection_.selectedY = part.y;
+    return part;
 }
 
 PartRecord& CPlacementDlg::partAtRow(int row) {

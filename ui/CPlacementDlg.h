@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class MainWindowControls;
 class PartListModel;
@@ -95,6 +96,10 @@ private:
     void setMarkerFromWindow(const QPoint& point);
     kavelto::PixelRect pictureFrameRect() const;
     kavelto::PixelRect magnifierRect() const;
+    // The list's highlighted row, when it names a part of the face list.
+    std::optional<int> highlightedRow() const;
+    // Makes row the selected one and copies its part's board position; returns the part.
+    kavelto::PartRecord& takeSelection(int row);
     kavelto::PartRecord& partAtRow(int row);
 
     Platform& platform_;

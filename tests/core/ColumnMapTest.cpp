@@ -1,4 +1,5 @@
 #include "ColumnMap.h"
+#include "ColumnMapText.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>
@@ -61,16 +62,8 @@ const IniCase kIniCases[] = {
 INSTANTIATE_TEST_SUITE_P(Ini, ColumnMapMessages, ::testing::ValuesIn(kIniCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-ColumnMap LoadOrFail(const std::string& content) {
-    TempFile ini(content);
-    ColumnMap map;
-    std::string message;
-    EXPECT_EQ(LoadColumnMap(ini.path(), map, message), 0) << message;
-    return map;
-}
-
 TEST(ColumnMap, ReadsHeaderSeparatorAndColumns) {
-    const ColumnMap map = LoadOrFail("2 lines\n;x\n1,5,6,3,4,7,2\n");
+    const ColumnMap map = ColumnMapFromText("2 lines\n;x\n1,5,6,3,4,7,2\n");
     EXPECT_EQ(map.headerLines, 2);
     EXPECT_EQ(map.separator, ';');
     EXPECT_EQ(map.columnOfField[Designator], 0);
@@ -84,7 +77,7 @@ TEST(ColumnMap, ReadsHeaderSeparatorAndColumns) {
 }
 
 TEST(ColumnMap, TabSeparatorAndUnassignedCodes) {
-    const ColumnMap map = LoadOrFail("0\n\tignored\n1,2,3,4\n");
+    const ColumnMap map = ColumnMapFromText("0\n\tignored\n1,2,3,4\n");
     EXPECT_EQ(map.separator, '\t');
     EXPECT_EQ(map.fieldCount, 4);
     EXPECT_EQ(map.columnOfField[Value], kNoColumn);
@@ -93,9 +86,9 @@ TEST(ColumnMap, TabSeparatorAndUnassignedCodes) {
 }
 
 TEST(ColumnMap, FieldCountReachesTheLastAssignedColumn) {
-    EXPECT_EQ(LoadOrFail("0\n,\n1,0,2,3,4\n").fieldCount, 5);
-    EXPECT_EQ(LoadOrFail("0\n,\n1,2,3,4,6\n").fieldCount, 5);
-    EXPECT_EQ(LoadOrFail("0\n,\n0,0,1,2,3,4\n").fieldCount, 6);
+    EXPECT_EQ(ColumnMapFromText("0\n,\n1,0,2,3,4\n").fieldCount, 5);
+    EXPECT_EQ(ColumnMapFromText("0\n,\n1,2,3,4,6\n").fieldCount, 5);
+    EXPECT_EQ(ColumnMapFromText("0\n,\n0,0,1,2,3,4\n").fieldCount, 6);
 }
 
 TEST(ColumnMap, MissingFileAndDirectory) {

@@ -1,4 +1,5 @@
 #include "PlacementReader.h"
+#include "ColumnMapText.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>
@@ -9,21 +10,13 @@
 namespace kavelto {
 namespace {
 
-ColumnMap MapFor(const std::string& ini) {
-    TempFile file(ini);
-    ColumnMap map;
-    std::string message;
-    EXPECT_EQ(LoadColumnMap(file.path(), map, message), 0) << message;
-    return map;
-}
-
 const std::string kAllColumns = "0\n,\n1,2,3,4,5,6,7\n";
 
 class PlacementReaderTest : public ::testing::Test {
 protected:
     PlacementReadResult read(const std::string& content, const std::string& ini = kAllColumns) {
         TempFile file(content);
-        return ReadPlacementFile(file.path(), MapFor(ini), *table);
+        return ReadPlacementFile(file.path(), ColumnMapFromText(ini), *table);
     }
     const PartRecord& part(int i) const { return table->parts[static_cast<std::size_t>(i)]; }
 
@@ -139,7 +132,7 @@ TEST_F(PlacementReaderTest, FilesWithoutComponentLines) {
 }
 
 TEST_F(PlacementReaderTest, UnreadableInputsGiveTheirMessage) {
-    const ColumnMap map = MapFor(kAllColumns);
+    const ColumnMap map = ColumnMapFromText(kAllColumns);
     EXPECT_STREQ(ReadPlacementFile("/nonexistent/file.pkp", map, *table).error,
                  "Error opening part file");
     EXPECT_STREQ(ReadPlacementFile("/tmp", map, *table).error, "Error opening part file");
