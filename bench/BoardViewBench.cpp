@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+using namespace kavelto;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -108,7 +110,7 @@ public:
     CPlacementDlg& window() { return window_; }
 
     bool calibrated() const {
-        return window_.calibration().state == kavelto::CalState::CalibratedOk;
+        return window_.session().calibration().state == kavelto::CalState::CalibratedOk;
     }
 
     void calibrate() {
@@ -128,17 +130,14 @@ public:
     bool quiet() const { return platform_.messages.empty(); }
 
 private:
-    const kavelto::PartRecord& partAt(int row) const {
-        const int index = window_.faceList().indexes[static_cast<std::size_t>(row)];
-        return window_.partTable().parts[static_cast<std::size_t>(index)];
-    }
+    const kavelto::PartRecord& partAt(int row) const { return window_.session().partAtRow(row); }
 
     // The row farthest from row 0 on both board axes at once.
     int farthestRow() const {
         const kavelto::PartRecord& first = partAt(0);
         int best = 0;
         double bestArea = 0.0;
-        for (int row = 1; row < window_.faceList().faceCount; ++row) {
+        for (int row = 1; row < window_.session().faceList().faceCount; ++row) {
             const double area = std::abs(static_cast<double>(partAt(row).x - first.x) *
                                          static_cast<double>(partAt(row).y - first.y));
             if (area > bestArea) {
@@ -208,7 +207,7 @@ void PartStepMovesTheBox(benchmark::State& state) {
         steps.push_back(Milliseconds(Clock::now() - start));
         down = !down;
     }
-    if (window.view().markerMode != kavelto::MarkerMode::PartLocated)
+    if (window.session().view().markerMode != kavelto::MarkerMode::PartLocated)
         state.SkipWithError("the steps did not locate the part");
     state.counters["median_ms"] = Percentile(steps, 0.5);
     state.counters["p90_ms"] = Percentile(steps, 0.9);
@@ -229,7 +228,7 @@ void FirstPaintAfterLoadBitmap(benchmark::State& state) {
         window.repaint();
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }
-    if (window.view().pictureWidth != kPictureWidth)
+    if (window.session().view().pictureWidth != kPictureWidth)
         state.SkipWithError("the picture did not decode");
 }
 BENCHMARK(FirstPaintAfterLoadBitmap)

@@ -14,6 +14,8 @@
 #include <iterator>
 #include <random>
 
+using namespace kavelto;
+
 namespace {
 
 constexpr int kBoardParts = 5000;
@@ -59,7 +61,7 @@ public:
 
     bool ready() const { return ready_; }
     bool loadedWholeBoard() const {
-        return window_.partTable().partCount == kBoardParts && platform_.messages.empty();
+        return window_.session().table().partCount == kBoardParts && platform_.messages.empty();
     }
 
     void load() {

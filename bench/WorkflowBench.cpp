@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <vector>
 
+using namespace kavelto;
+
 namespace {
 
 constexpr int kFaceParts = 5000;
@@ -101,17 +103,15 @@ public:
     ~AssemblyWindow() { window_.hide(); }
 
     bool ready() const {
-        return ready_ && window_.faceList().faceCount == kFaceParts &&
-               window_.calibration().state == kavelto::CalState::CalibratedOk &&
-               window_.view().pictureWidth == kPictureSize.width() && platform_.messages.empty();
+        return ready_ && window_.session().faceList().faceCount == kFaceParts &&
+               window_.session().calibration().state == kavelto::CalState::CalibratedOk &&
+               window_.session().view().pictureWidth == kPictureSize.width() &&
+               platform_.messages.empty();
     }
 
     bool selectedPartPlaced() const {
-        const int row = window_.selection().selectedRow;
-        return window_.partTable()
-                   .parts[static_cast<std::size_t>(
-                       window_.faceList().indexes[static_cast<std::size_t>(row)])]
-                   .placed != 0;
+        const int row = window_.session().selection().selectedRow;
+        return window_.session().partAtRow(row).placed != 0;
     }
 
     // Once the last part is placed: every mark cleared (the box answered OK) and back to the top.

@@ -20,9 +20,9 @@ constexpr char kImpossible[] = "Calibration impossible, check your selections";
 // How far apart the board-per-pixel ratios of the two axes may be, relative to the first.
 constexpr double kScaleTolerance = 0.05;
 
-// A pixel of exactly (0, 0) is how the view says that no point was pressed.
-const char* MissingInput(const PartSelection& selection, int markerX, int markerY) {
-    if (markerX == 0 && markerY == 0)
+// A pixel of exactly (0, 0) counts as no point as well.
+const char* MissingInput(const PartSelection& selection, const std::optional<PixelPoint>& marker) {
+    if (!marker || (marker->x == 0 && marker->y == 0))
         return kSelectPointFirst;
     if (!selection.hasPart())
         return kSelectPartFirst;
@@ -104,24 +104,24 @@ void ResetCalibration(Calibration& calibration, PartSelection& selection) {
     selection.clearPart();
 }
 
-CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection, int markerX,
-                           int markerY) {
-    if (const char* missing = MissingInput(selection, markerX, markerY))
+CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection,
+                           std::optional<PixelPoint> marker) {
+    if (const char* missing = MissingInput(selection, marker))
         return {missing, false};
-    calibration.point1 = {selection.selectedX, selection.selectedY, markerX, markerY};
+    calibration.point1 = {selection.selectedX, selection.selectedY, marker->x, marker->y};
     calibration.state = CalState::WaitingPoint2;
     // The second pair must come from a part chosen afresh.
     selection.clearPart();
     return {nullptr, true};
 }
 
-CalOutcome RecordCalPoint2(Calibration& calibration, PartSelection& selection, int markerX,
-                           int markerY) {
+CalOutcome RecordCalPoint2(Calibration& calibration, PartSelection& selection,
+                           std::optional<PixelPoint> marker) {
     if (calibration.state == CalState::None)
         return {kSelectCal1First, false};
-    if (const char* missing = MissingInput(selection, markerX, markerY))
+    if (const char* missing = MissingInput(selection, marker))
         return {missing, false};
-    const CalPoint candidate{selection.selectedX, selection.selectedY, markerX, markerY};
+    const CalPoint candidate{selection.selectedX, selection.selectedY, marker->x, marker->y};
     if (const char* fault = DegenerateFault(calibration.point1, candidate))
         return {fault, true};
     const CalState judged = JudgeAxes(calibration.point1, candidate);

@@ -40,14 +40,15 @@ bool IsCalibrated(CalState state);
 // selected row and the marker stay.
 void ResetCalibration(Calibration& calibration, PartSelection& selection);
 
-// Cal 1: takes the selected part and the marker point as point 1 and waits for point 2.
-CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection, int markerX,
-                           int markerY);
+// Cal 1: takes the selected part and the marker point as point 1 and waits for point 2. The
+// marker is the point pressed or the part located on the current picture, or nothing.
+CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection,
+                           std::optional<PixelPoint> marker);
 
 // Cal 2: judges the selected part and the marker point against point 1. Only an accepted pair
 // replaces point 2, so a refused attempt leaves a calibration in force untouched.
-CalOutcome RecordCalPoint2(Calibration& calibration, PartSelection& selection, int markerX,
-                           int markerY);
+CalOutcome RecordCalPoint2(Calibration& calibration, PartSelection& selection,
+                           std::optional<PixelPoint> marker);
 
 // The picture pixel of a board position, or nothing while no calibration is in force.
 std::optional<PixelPoint> LocatePart(const Calibration& calibration, float boardX, float boardY);

@@ -22,6 +22,7 @@ struct ViewState {
     std::int32_t zoomBoxSize = 100; // side of the marker box and the magnified square
     bool repaintAll = true;         // the next paint blackens the whole picture frame
     bool bitmapLoaded = false;
+    bool pictureDrawn = false; // the last paint drew a picture, so presses can land on it
     bool dragging = false;
     std::string bitmapPath = "no bitmap loaded";
 };

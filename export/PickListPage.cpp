@@ -66,8 +66,6 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    bool MakeReadableByAll() const { return ::fchmod(fd_, 0644) == 0; }
-
     bool WriteAll(const std::string& bytes) const {
         const char* next = bytes.data();
         std::size_t left = bytes.size();
@@ -129,8 +127,9 @@ PageWriteResult WritePickListPage(const std::string& path, const std::string& pa
     const int fd = ::mkstemp(temporaryPath.data());
     if (fd < 0)
         return PageWriteResult::CantCreate;
+    // mkstemp() gives the file mode 0600, which the page keeps: the browser runs as the user.
     PendingFile file(fd, temporaryPath);
-    if (!file.MakeReadableByAll() || !file.WriteAll(page) || !file.Close() || !file.Commit(path))
+    if (!file.WriteAll(page) || !file.Close() || !file.Commit(path))
         return PageWriteResult::CantWrite;
     return PageWriteResult::Written;
 }

@@ -17,7 +17,7 @@ enum class PageWriteResult { Written, CantCreate, CantWrite };
 
 // Replaces the file at `path` with `page` as a whole: the page is written to a fresh file
 // beside it and renamed over it, so a link planted at `path` is replaced, never followed, and
-// a failed write leaves no truncated page behind.
+// a failed write leaves no truncated page behind. The page is readable by its owner only.
 PageWriteResult WritePickListPage(const std::string& path, const std::string& page);
 
 } // namespace kavelto

@@ -1,12 +1,14 @@
 #pragma once
 
-// The main window's layout in dialog units, its controls listed in tab order.
+// The main window's layout in dialog units, its controls listed in tab order. The board
+// picture comes before the magnifier, which shows a part of it.
 
 enum class ControlKind {
     ListView,
     PushButton,
     RadioButton,
-    BlackFrame,
+    BoardPicture,
+    Magnifier,
     ReadOnlyEdit,
     NumberEdit,
     GroupBox,
@@ -82,9 +84,9 @@ inline constexpr ControlTemplate kMainWindowControls[] = {
      "nextUnplaced", nullptr},
     {ControlId::UnplaceAll, ControlKind::PushButton, "Unplace all", 87, 190, 76, 11, "unplaceAll",
      nullptr},
-    {ControlId::PictureFrame, ControlKind::BlackFrame, "", 174, 7, 385, 337, "pictureFrame",
+    {ControlId::PictureFrame, ControlKind::BoardPicture, "", 174, 7, 385, 337, "pictureFrame",
      "Board picture"},
-    {ControlId::MagnifierFrame, ControlKind::BlackFrame, "", 7, 209, 161, 134, "magnifierFrame",
+    {ControlId::MagnifierFrame, ControlKind::Magnifier, "", 7, 209, 161, 134, "magnifierFrame",
      "Magnifier"},
     {ControlId::BitmapText, ControlKind::ReadOnlyEdit, "", 86, 41, 77, 12, "bitmapText",
      "Bitmap file"},

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace kavelto {
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Kavelto"));
     setWindowIcon(ProgramIcon());
@@ -42,3 +44,5 @@ void CAboutDlg::addOkButton(const DialogUnits& units) {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+} // namespace kavelto

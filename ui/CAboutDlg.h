@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace kavelto {
+
 class DialogUnits;
 
 // The About box of the system menu: the program's name and version and who offers it.
@@ -16,3 +18,5 @@ private:
     void addText(const DialogUnits& units, const char* objectName, const QString& text, int y);
     void addOkButton(const DialogUnits& units);
 };
+
+} // namespace kavelto

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+namespace kavelto {
+
 CKeymapDlg::CKeymapDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Keymap"));
     setWindowIcon(ProgramIcon());
@@ -36,3 +38,5 @@ void CKeymapDlg::keyPressEvent(QKeyEvent* event) {
     }
     QDialog::keyPressEvent(event);
 }
+
+} // namespace kavelto

@@ -4,6 +4,8 @@
 
 class QKeyEvent;
 
+namespace kavelto {
+
 // Shows the picture of the keypad shortcuts; Esc, Enter or the close box close it.
 class CKeymapDlg : public QDialog {
     Q_OBJECT
@@ -14,3 +16,5 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
+
+} // namespace kavelto

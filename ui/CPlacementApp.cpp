@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace kavelto {
+
 int CPlacementApp::run() {
     CPlacementDlg window(platform_);
     // The configuration is looked up in the working directory, never beside the program.
@@ -13,3 +15,5 @@ int CPlacementApp::run() {
     platform_.runModal(window);
     return 0;
 }
+
+} // namespace kavelto

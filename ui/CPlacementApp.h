@@ -1,5 +1,7 @@
 #pragma once
 
+namespace kavelto {
+
 class Platform;
 
 // One run of the program: the main window, shown modally until the user closes it.
@@ -13,3 +15,5 @@ public:
 private:
     Platform& platform_;
 };
+
+} // namespace kavelto

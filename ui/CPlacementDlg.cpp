@@ -1,44 +1,38 @@
 #include "CPlacementDlg.h"
 
 #include "AppIdentity.h"
+#include "BoardView.h"
 #include "CAboutDlg.h"
 #include "CKeymapDlg.h"
 #include "ClickableLabel.h"
 #include "DialogUnits.h"
 #include "DisplayText.h"
-#include "FaceSorting.h"
-#include "FieldParsing.h"
+#include "MagnifierView.h"
 #include "MainWindowControls.h"
-#include "Navigation.h"
-#include "PaintBoard.h"
 #include "PartColumns.h"
 #include "PartListModel.h"
 #include "PartListView.h"
 #include "PickList.h"
 #include "PickListPage.h"
+#include "PickListPath.h"
 #include "PickListText.h"
-#include "PlacementReader.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
 #include "ShortcutKeys.h"
-#include "Truncate.h"
-#include "ViewGeometry.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
 
-using namespace kavelto;
+namespace kavelto {
 
 namespace {
 
@@ -47,15 +41,6 @@ constexpr int kMarginToEdge = 10;
 QString Caption() {
     return QStringLiteral("Kavelto, offered by %1 (%2) - version %3")
         .arg(QLatin1String(kMakerName), QLatin1String(kMakerSite), QLatin1String(kProgramVersion));
-}
-
-// The page's place in the user's temporary directory, or nothing when there is none: an
-// empty directory name would mean the working directory.
-QString GetPickListPath() {
-    const QString directory = QDir::tempPath();
-    if (directory.isEmpty() || !QFileInfo(directory).isDir())
-        return {};
-    return QDir(directory).absoluteFilePath(QStringLiteral("picklst.html"));
 }
 
 // The program's name as message boxes show it: the executable's name without extension.
@@ -71,10 +56,10 @@ void SetTextIfChanged(QLineEdit* edit, const QString& text) {
 } // namespace
 
 CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
-    : QDialog(parent), platform_(platform), table_(std::make_unique<PartTable>()),
-      faceList_(std::make_unique<FaceList>()),
-      controls_(std::make_unique<MainWindowControls>(*this)),
-      model_(new PartListModel(*table_, *faceList_, this)) {
+    : QDialog(parent), platform_(platform), session_(std::make_unique<AssemblySession>()),
+      controls_(std::make_unique<MainWindowControls>(*this, *session_)),
+      model_(new PartListModel(*session_, this)) {
+    session_->setObserver(model_);
     setWindowTitle(Caption());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -89,9 +74,6 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     controls_->logo->setPixmap(QPixmap(QStringLiteral(":/kavelto/logo.png")));
-    pkpText_ = QStringLiteral("no pkp loaded");
-    partsPerFaceText_ = QStringLiteral("none");
-    pcbCount_ = 1;
     controls_->sortBy->setCurrentIndex(0);
     setUpPartList();
     wireControls();
@@ -101,16 +83,17 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
 }
 
 CPlacementDlg::~CPlacementDlg() {
-    // The list asks its model for rows while the window is torn down, after the part table
-    // and face list that the model reads are gone.
+    // The list asks its model for rows while the window is torn down, after the session that
+    // the model reads is gone.
+    session_->setObserver(nullptr);
     controls_->partList->setModel(nullptr);
 }
 
 bool CPlacementDlg::LoadColumnMap(const QString& path) {
     std::string message;
-    if (kavelto::LoadColumnMap(QFile::encodeName(path).toStdString(), columns_, message) == 0)
+    if (session_->loadColumnMap(QFile::encodeName(path).toStdString(), message))
         return true;
-    showError(message.c_str());
+    platform_.showUserMessage(this, ErrorMessage(message));
     return false;
 }
 
@@ -120,6 +103,9 @@ void CPlacementDlg::setUpPartList() {
     QHeaderView* header = list->horizontalHeader();
     for (int column = 0; column < kPartColumnCount; ++column)
         header->resizeSection(column, kPartColumnHeaders[static_cast<std::size_t>(column)].width);
+    // The session keeps the list's highlight, which the user also changes in the list itself.
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this, list] { session_->setHighlightedRow(list->selectedRow()); });
 }
 
 void CPlacementDlg::wireControls() {
@@ -147,247 +133,163 @@ void CPlacementDlg::wireControls() {
     connect(c.sortBy, &QComboBox::currentIndexChanged, this, &CPlacementDlg::OnSortChange);
     connect(c.partList, &QAbstractItemView::clicked, this, &CPlacementDlg::LocateSelectedPart);
     connect(c.logo, &ClickableLabel::clicked, this, &CPlacementDlg::OnLogoClick);
+    connect(c.board, &BoardView::pressed, this,
+            [this](const PicturePoint& point) { apply(session_->pressOnPicture(point)); });
+    connect(c.board, &BoardView::dragged, this,
+            [this](const PicturePoint& point) { apply(session_->dragOnPicture(point)); });
+    connect(c.board, &BoardView::released, this,
+            [this](const PicturePoint& point) { session_->releaseOnPicture(point); });
 }
 
 // ---- fields
 
 void CPlacementDlg::RefreshFields() {
     const MainWindowControls& c = *controls_;
-    SetTextIfChanged(c.bitmapText, QString::fromStdString(view_.bitmapPath));
+    const ViewState& view = session_->view();
+    SetTextIfChanged(c.bitmapText, QFile::decodeName(view.bitmapPath.c_str()));
     SetTextIfChanged(c.rotationText,
-                     QString::fromStdString(RotationText(view_.viewRotation, view_.mirrored)));
-    SetTextIfChanged(c.pkpText, pkpText_);
-    SetTextIfChanged(c.calibrationText, QLatin1String(CalStatusText(calibration_.state)));
-    c.top->setChecked(face_ == Face::Top);
-    c.bottom->setChecked(face_ == Face::Bottom);
-    SetTextIfChanged(c.partsPerFaceText, partsPerFaceText_);
-    SetTextIfChanged(c.pcbCount, QString::number(pcbCount_));
+                     QString::fromStdString(RotationText(view.viewRotation, view.mirrored)));
+    SetTextIfChanged(c.pkpText, QString::fromStdString(session_->pkpText()));
+    SetTextIfChanged(c.calibrationText,
+                     QLatin1String(CalStatusText(session_->calibration().state)));
+    c.top->setChecked(session_->face() == Face::Top);
+    c.bottom->setChecked(session_->face() == Face::Bottom);
+    SetTextIfChanged(c.partsPerFaceText, QString::fromStdString(session_->partsPerFaceText()));
+    SetTextIfChanged(c.pcbCount, QString::number(session_->pcbCount()));
 }
 
 bool CPlacementDlg::ReadFields() {
     QLineEdit* field = controls_->pcbCount;
-    const QByteArray text = field->text().left(31).toLatin1();
-    std::uint32_t count = 0;
-    if (!ParseUnsignedCount(text.constData(), count)) {
-        platform_.showMessage(this, QStringLiteral("Please enter a positive integer."),
-                              ProgramName(), Platform::Buttons::Ok, Platform::Icon::Exclamation);
-        field->setFocus();
-        field->selectAll();
-        return false;
+    if (session_->readPcbCount(field->text().toStdString()))
+        return true;
+    platform_.showMessage(this, QStringLiteral("Please enter a positive integer."), ProgramName(),
+                          Platform::Buttons::Ok, Platform::Icon::Exclamation);
+    field->setFocus();
+    field->selectAll();
+    return false;
+}
+
+// ---- showing what the session says
+
+void CPlacementDlg::apply(const SessionUpdate& update) {
+    showHighlight();
+    if (update.reveal != kNoRow)
+        controls_->partList->ensureRowVisible(update.reveal);
+    repaintBoard(update.repaint);
+    if (update.message)
+        platform_.showUserMessage(this, *update.message);
+    if (update.refreshFields)
+        RefreshFields();
+}
+
+void CPlacementDlg::showHighlight() {
+    PartListView* list = controls_->partList;
+    const std::optional<int> row = session_->highlightedRow();
+    if (list->selectedRow() == row)
+        return;
+    if (row)
+        list->setRowSelected(*row, true);
+    else
+        list->clearSelection();
+}
+
+void CPlacementDlg::repaintBoard(Repaint repaint) {
+    const MainWindowControls& c = *controls_;
+    if (repaint == Repaint::Now) {
+        c.board->repaint();
+        c.magnifier->repaint();
+    } else if (repaint == Repaint::Soon) {
+        c.board->update();
+        c.magnifier->update();
     }
-    pcbCount_ = count;
-    return true;
+}
+
+std::optional<std::string> CPlacementDlg::chooseFile(const QStringList& filters) {
+    const std::optional<QString> path = platform_.chooseFileToOpen(this, filters);
+    if (!path)
+        return std::nullopt;
+    return QFile::encodeName(*path).toStdString();
 }
 
 // ---- placement file and face list
 
 void CPlacementDlg::OnLoadPkpFile() {
-    const std::optional<QString> path = platform_.chooseFileToOpen(
-        this, {QStringLiteral("PKP (*.pkp)"), QStringLiteral("TXT (*.txt)"),
-               QStringLiteral("CSV (*.csv)"), QStringLiteral("All files (*)")});
-    if (path) {
-        const PlacementReadResult result =
-            ReadPlacementFile(QFile::encodeName(*path).toStdString(), columns_, *table_);
-        if (result.error)
-            showError(result.error);
-        table_->partCount = result.count;
-        if (result.count > 0) {
-            pkpText_ = QStringLiteral("%1 parts loaded").arg(result.count);
-            RebuildFaceList();
-        } else {
-            pkpText_ = QStringLiteral("no parts found");
-            clearFaceList();
-        }
-    } else {
-        pkpText_ = QStringLiteral("no pkp loaded");
-        table_->partCount = 0;
-        clearFaceList();
-    }
-    ResetCalibration(calibration_, selection_);
-    clearListHighlight();
-    RefreshFields();
-}
-
-// After a load that found nothing the list, the face list and its count all say so, and
-// nothing can step onto parts of the file before.
-void CPlacementDlg::clearFaceList() {
-    faceList_->faceCount = 0;
-    partsPerFaceText_ = QStringLiteral("0 parts/face");
-    model_->rebuild();
-}
-
-void CPlacementDlg::RebuildFaceList() {
-    FilterAndSortFace(*table_, face_, sortMode_, *faceList_);
-    partsPerFaceText_ = QStringLiteral("%1 parts/face").arg(faceList_->faceCount);
-    model_->rebuild();
-    if (faceList_->faceCount > 0)
-        moveSelectionTo(0);
-    RefreshFields();
+    apply(session_->loadPlacementFile(
+        chooseFile({QStringLiteral("PKP (*.pkp)"), QStringLiteral("TXT (*.txt)"),
+                    QStringLiteral("CSV (*.csv)"), QStringLiteral("All files (*)")})));
 }
 
 void CPlacementDlg::OnTop() {
-    changeFace(Face::Top);
+    apply(session_->changeFace(Face::Top));
 }
 
 void CPlacementDlg::OnBottom() {
-    changeFace(Face::Bottom);
-}
-
-void CPlacementDlg::changeFace(Face face) {
-    if (face_ == face) {
-        RefreshFields();
-        return;
-    }
-    face_ = face;
-    RebuildFaceList();
-    ResetCalibration(calibration_, selection_);
-    clearListHighlight();
-    RefreshFields();
+    apply(session_->changeFace(Face::Bottom));
 }
 
 void CPlacementDlg::OnSortChange() {
     ReadFields();
-    const int entry = controls_->sortBy->currentIndex();
-    if (entry >= 0 && entry < kSortModeCount)
-        sortMode_ = static_cast<SortMode>(entry);
-    RebuildFaceList();
+    apply(session_->changeSort(controls_->sortBy->currentIndex()));
 }
 
 // ---- board view
 
 void CPlacementDlg::OnLoadBitmap() {
-    const std::optional<QString> path = platform_.chooseFileToOpen(
-        this, {QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg *.jpeg)")});
-    view_.bitmapLoaded = path.has_value();
-    view_.bitmapPath = path ? path->toStdString() : std::string("no bitmap loaded");
-    view_.markerMode = MarkerMode::None;
-    ResetCalibration(calibration_, selection_);
-    clearListHighlight();
-    RefreshFields();
-    view_.repaintAll = true;
-    update();
+    apply(session_->loadBitmap(
+        chooseFile({QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg *.jpeg)")})));
 }
 
 void CPlacementDlg::OnRotL() {
-    turnView(RotatedLeft(view_.viewRotation));
+    apply(session_->rotateLeft());
 }
 
 void CPlacementDlg::OnRotR() {
-    turnView(RotatedRight(view_.viewRotation));
-}
-
-void CPlacementDlg::turnView(int viewRotation) {
-    view_.viewRotation = viewRotation;
-    view_.repaintAll = true;
-    update();
-    RefreshFields();
+    apply(session_->rotateRight());
 }
 
 void CPlacementDlg::OnFlip() {
-    view_.mirrored = !view_.mirrored;
-    update();
-    RefreshFields();
+    apply(session_->flip());
 }
 
 void CPlacementDlg::OnZoomIn() {
-    view_.zoomBoxSize = ZoomedIn(view_.zoomBoxSize);
-    update();
+    apply(session_->zoomIn());
 }
 
 void CPlacementDlg::OnZoomOut() {
-    view_.zoomBoxSize = ZoomedOut(view_.zoomBoxSize);
-    update();
+    apply(session_->zoomOut());
 }
 
 void CPlacementDlg::OnCal1() {
-    report(RecordCalPoint1(calibration_, selection_, view_.markerX, view_.markerY));
+    apply(session_->cal1());
 }
 
 void CPlacementDlg::OnCal2() {
-    report(RecordCalPoint2(calibration_, selection_, view_.markerX, view_.markerY));
-}
-
-void CPlacementDlg::report(const CalOutcome& outcome) {
-    if (outcome.message)
-        showError(outcome.message);
-    if (outcome.refreshFields)
-        RefreshFields();
+    apply(session_->cal2());
 }
 
 void CPlacementDlg::LocateSelectedPart() {
-    const std::optional<int> row = highlightedRow();
-    if (!row)
-        return;
-    const PartRecord& part = takeSelection(*row);
-    const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y);
-    if (!pixel)
-        return;
-    view_.markerX = pixel->x;
-    view_.markerY = pixel->y;
-    view_.markerMode = MarkerMode::PartLocated;
-    repaintBoard();
+    apply(session_->LocateSelectedPart());
 }
 
 // ---- placing
 
 void CPlacementDlg::OnPlaceUnplace() {
-    const std::optional<int> row = highlightedRow();
-    if (!row) {
-        RefreshFields();
-        return;
-    }
-    PartRecord& part = takeSelection(*row);
-    part.placed = part.placed ? 0 : 1;
-    model_->placedChanged(*row);
-    if (part.placed) {
-        OnNextUnplaced();
-        const PartRecord& next = partAtRow(selection_.selectedRow);
-        if (!IsSameKind(part, next)) {
-            const QString item = model_->index(selection_.selectedRow, 1).data().toString();
-            platform_.showMessage(
-                this,
-                QStringLiteral("New part !\n\nItem# %1\n%2, %3")
-                    .arg(item, DisplayText(next.value), DisplayText(next.package)),
-                QStringLiteral("Placement"), Platform::Buttons::Ok, Platform::Icon::None);
-        }
-    }
-    RefreshFields();
+    apply(session_->placeUnplace());
 }
 
 void CPlacementDlg::OnNextUnplaced() {
-    const std::optional<int> selected = controls_->partList->selectedRow();
-    const int row = FindNextUnplaced(*table_, *faceList_, selected ? *selected + 1 : 0);
-    if (row != kNoRow)
-        moveSelectionTo(row);
-    RefreshFields();
+    apply(session_->nextUnplaced());
 }
 
 void CPlacementDlg::OnUnplaceAll() {
-    const Platform::Answer answer = platform_.showMessage(
-        this, QStringLiteral("Unplace all components on both sides ?"),
-        QStringLiteral("Please confirm"), Platform::Buttons::OkCancel, Platform::Icon::Exclamation);
-    if (answer != Platform::Answer::Ok)
-        return;
-    for (int i = 0; i < table_->partCount; ++i)
-        table_->parts[static_cast<std::size_t>(i)].placed = 0;
-    model_->allPlacedChanged();
-    RefreshFields();
-}
-
-void CPlacementDlg::moveSelectionTo(int row) {
-    PartListView* list = controls_->partList;
-    list->setRowSelected(selection_.selectedRow, false);
-    takeSelection(row);
-    list->setRowSelected(row, true);
-    list->ensureRowVisible(row);
-    LocateSelectedPart();
+    if (platform_.showUserMessage(this, AssemblySession::unplaceAllQuestion()) ==
+        Platform::Answer::Ok)
+        apply(session_->unplaceAll());
 }
 
 void CPlacementDlg::act(ShortcutAction action) {
     if (const std::optional<NavigationKey> key = NavigationKeyOf(action)) {
-        const int row = NavigationTarget(*key, selection_.selectedRow, faceList_->faceCount);
-        if (row != kNoRow)
-            moveSelectionTo(row);
+        apply(session_->navigate(*key));
         return;
     }
     switch (action) {
@@ -427,11 +329,12 @@ void CPlacementDlg::accept() {
 
 void CPlacementDlg::OnPickList() {
     ReadFields();
-    const std::vector<PickListItem> items = GroupPickList(*table_, *faceList_, pcbCount_);
-    platform_.setClipboardText(DisplayLines(PickListText(items, face_)));
-    const QString path = GetPickListPath();
-    const PageWriteResult written = WritePickListPage(QFile::encodeName(path).toStdString(),
-                                                      PickListPage(items, face_, kMakerSite));
+    const AssemblySession& s = *session_;
+    const std::vector<PickListItem> items = GroupPickList(s.table(), s.faceList(), s.pcbCount());
+    platform_.setClipboardText(DisplayLines(PickListText(items, s.face())));
+    const std::string path = GetPickListPath();
+    const PageWriteResult written =
+        WritePickListPage(path, PickListPage(items, s.face(), kMakerSite));
     if (written != PageWriteResult::Written) {
         platform_.showMessage(this,
                               written == PageWriteResult::CantCreate
@@ -440,7 +343,7 @@ void CPlacementDlg::OnPickList() {
                               QStringLiteral("Error"), Platform::Buttons::Ok, Platform::Icon::None);
         return;
     }
-    platform_.openDocument(path);
+    platform_.openDocument(QFile::decodeName(path.c_str()));
 }
 
 // ---- small windows
@@ -458,7 +361,7 @@ void CPlacementDlg::OnLogoClick() {
 }
 
 void CPlacementDlg::OnShortcuts() {
-    CKeymapDlg keymap;
+    CKeymapDlg keymap(this);
     platform_.runModal(keymap);
 }
 
@@ -474,115 +377,29 @@ void CPlacementDlg::OnNeedHelp() {
 }
 
 void CPlacementDlg::OnAbout() {
-    CAboutDlg about;
+    CAboutDlg about(this);
     platform_.runModal(about);
 }
 
-// ---- painting and pointer
+// ---- size
 
-void CPlacementDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    PaintBoard(painter, view_, pictureFrameRect(), magnifierRect(), pictures_);
-}
-
+// The picture frame grows in width only; the list in width and height.
 void CPlacementDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     const MainWindowControls& c = *controls_;
-    const QRect frame = c.pictureFrame->geometry();
-    c.pictureFrame->setGeometry(frame.left(), frame.top(), width() - frame.left() - kMarginToEdge,
-                                frame.height());
+    const QRect frame = c.board->geometry();
+    c.board->setGeometry(frame.left(), frame.top(), width() - frame.left() - kMarginToEdge,
+                         frame.height());
     const QRect list = c.partList->geometry();
     c.partList->setGeometry(list.left(), list.top(), width() - list.left() - kMarginToEdge,
                             height() - list.top() - kMarginToEdge);
-    view_.repaintAll = true;
-    update();
+    session_->requestFullRepaint();
+    repaintBoard(Repaint::Soon);
 }
 
 void CPlacementDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    view_.repaintAll = true;
+    session_->requestFullRepaint();
 }
 
-void CPlacementDlg::mousePressEvent(QMouseEvent* event) {
-    QDialog::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint at = event->position().toPoint();
-    const PicturePoint point = WindowToPicture(view_, pictureFrameRect(), at.x(), at.y());
-    if (!point.inside)
-        return;
-    view_.markerMode = MarkerMode::UserPoint;
-    view_.dragging = true;
-    view_.markerX = TruncToInt(point.x);
-    view_.markerY = TruncToInt(point.y);
-    repaintBoard();
-    clearListHighlight();
-}
-
-void CPlacementDlg::mouseMoveEvent(QMouseEvent* event) {
-    QDialog::mouseMoveEvent(event);
-    if (!view_.dragging)
-        return;
-    setMarkerFromWindow(event->position().toPoint());
-    repaintBoard();
-}
-
-void CPlacementDlg::mouseReleaseEvent(QMouseEvent* event) {
-    QDialog::mouseReleaseEvent(event);
-    if (view_.dragging) {
-        view_.markerMode = MarkerMode::UserPoint;
-        setMarkerFromWindow(event->position().toPoint());
-    }
-    view_.dragging = false;
-}
-
-void CPlacementDlg::setMarkerFromWindow(const QPoint& at) {
-    const PicturePoint point = WindowToPicture(view_, pictureFrameRect(), at.x(), at.y());
-    view_.markerX = TruncToInt(point.x);
-    view_.markerY = TruncToInt(point.y);
-}
-
-void CPlacementDlg::repaintBoard() {
-    repaint(QRegion(controls_->pictureFrame->geometry()) +
-            QRegion(controls_->magnifierFrame->geometry()));
-}
-
-// ---- helpers
-
-void CPlacementDlg::showError(const char* text) {
-    platform_.showMessage(this, QString::fromLatin1(text), QStringLiteral("Error"),
-                          Platform::Buttons::Ok, Platform::Icon::Stop);
-}
-
-void CPlacementDlg::clearListHighlight() {
-    controls_->partList->setRowSelected(selection_.selectedRow, false);
-}
-
-PixelRect CPlacementDlg::pictureFrameRect() const {
-    const QRect r = controls_->pictureFrame->geometry();
-    return {r.left(), r.top(), r.width(), r.height()};
-}
-
-PixelRect CPlacementDlg::magnifierRect() const {
-    const QRect r = controls_->magnifierFrame->geometry();
-    return {r.left(), r.top(), r.width(), r.height()};
-}
-
-std::optional<int> CPlacementDlg::highlightedRow() const {
-    const std::optional<int> row = controls_->partList->selectedRow();
-    return row && *row < faceList_->faceCount ? row : std::nullopt;
-}
-
-PartRecord& CPlacementDlg::takeSelection(int row) {
-    PartRecord& part = partAtRow(row);
-    selection_.selectedRow = row;
-    selection_.selectedX = part.x;
-    selection_.selectedY = part.y;
-    return part;
-}
-
-PartRecord& CPlacementDlg::partAtRow(int row) {
-    return table_
-        ->parts[static_cast<std::size_t>(faceList_->indexes[static_cast<std::size_t>(row)])];
-}
+} // namespace kavelto

@@ -2,8 +2,12 @@
 
 #include <QMouseEvent>
 
+namespace kavelto {
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
+
+} // namespace kavelto

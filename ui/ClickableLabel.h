@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace kavelto {
+
 // A picture that reports clicks.
 class ClickableLabel : public QLabel {
     Q_OBJECT
@@ -14,3 +16,5 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+} // namespace kavelto

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 
+namespace kavelto {
+
 namespace {
 
 // Rounded units * base / divisor.
@@ -31,3 +33,5 @@ int DialogUnits::toPixelsY(int units) const {
 QRect DialogUnits::toPixels(int x, int y, int width, int height) const {
     return QRect(toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height));
 }
+
+} // namespace kavelto

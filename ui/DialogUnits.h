@@ -4,6 +4,8 @@
 
 class QFont;
 
+namespace kavelto {
+
 // Converts dialog units to pixels the way dialog templates are laid out: a horizontal unit is
 // a quarter of the font's average character width, a vertical unit an eighth of its height.
 class DialogUnits {
@@ -18,3 +20,5 @@ private:
     int baseX_;
     int baseY_;
 };
+
+} // namespace kavelto

@@ -7,10 +7,12 @@
 #include <string>
 #include <string_view>
 
+namespace kavelto {
+
 // Part texts are bytes from the file in whichever encoding its tool used; they show as UTF-8
 // where valid and as Latin-1 otherwise.
 inline QString DisplayText(std::string_view bytes) {
-    const std::string utf8 = kavelto::DisplayUtf8(bytes);
+    const std::string utf8 = DisplayUtf8(bytes);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
@@ -25,3 +27,5 @@ inline QString DisplayLines(std::string_view bytes) {
     }
     return text;
 }
+
+} // namespace kavelto

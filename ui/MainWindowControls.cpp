@@ -1,18 +1,21 @@
 #include "MainWindowControls.h"
 
+#include "BoardView.h"
 #include "ClickableLabel.h"
 #include "DialogUnits.h"
+#include "MagnifierView.h"
 #include "PartListView.h"
 
 #include <QComboBox>
 #include <QDialog>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+
+namespace kavelto {
 
 namespace {
 
@@ -28,10 +31,10 @@ QLineEdit* MakeEdit(QDialog& window, bool readOnly) {
 
 } // namespace
 
-MainWindowControls::MainWindowControls(QDialog& window) {
+MainWindowControls::MainWindowControls(QDialog& window, AssemblySession& session) {
     const DialogUnits units(window.font());
     for (const ControlTemplate& control : kMainWindowControls) {
-        QWidget* widget = create(control, window);
+        QWidget* widget = create(control, window, session);
         widget->setObjectName(QString::fromLatin1(control.objectName));
         widget->setAccessibleName(control.accessibleName
                                       ? QString::fromLatin1(control.accessibleName)
@@ -44,28 +47,37 @@ MainWindowControls::MainWindowControls(QDialog& window) {
         if (control.id != 0)
             byId_.insert(control.id, widget);
     }
-    partList = static_cast<PartListView*>(byId(ControlId::PartList));
-    sortBy = static_cast<QComboBox*>(byId(ControlId::SortBy));
-    bitmapText = static_cast<QLineEdit*>(byId(ControlId::BitmapText));
-    rotationText = static_cast<QLineEdit*>(byId(ControlId::RotationText));
-    pkpText = static_cast<QLineEdit*>(byId(ControlId::PkpText));
-    calibrationText = static_cast<QLineEdit*>(byId(ControlId::CalibrationText));
-    partsPerFaceText = static_cast<QLineEdit*>(byId(ControlId::PartsPerFaceText));
-    pcbCount = static_cast<QLineEdit*>(byId(ControlId::PcbCount));
-    top = static_cast<QRadioButton*>(byId(ControlId::Top));
-    bottom = static_cast<QRadioButton*>(byId(ControlId::Bottom));
-    pictureFrame = static_cast<QFrame*>(byId(ControlId::PictureFrame));
-    magnifierFrame = static_cast<QFrame*>(byId(ControlId::MagnifierFrame));
-    logo = static_cast<ClickableLabel*>(byId(ControlId::Logo));
+    partList = this->control<PartListView>(ControlId::PartList);
+    sortBy = this->control<QComboBox>(ControlId::SortBy);
+    bitmapText = this->control<QLineEdit>(ControlId::BitmapText);
+    rotationText = this->control<QLineEdit>(ControlId::RotationText);
+    pkpText = this->control<QLineEdit>(ControlId::PkpText);
+    calibrationText = this->control<QLineEdit>(ControlId::CalibrationText);
+    partsPerFaceText = this->control<QLineEdit>(ControlId::PartsPerFaceText);
+    pcbCount = this->control<QLineEdit>(ControlId::PcbCount);
+    top = this->control<QRadioButton>(ControlId::Top);
+    bottom = this->control<QRadioButton>(ControlId::Bottom);
+    board = this->control<BoardView>(ControlId::PictureFrame);
+    magnifier = this->control<MagnifierView>(ControlId::MagnifierFrame);
+    logo = this->control<ClickableLabel>(ControlId::Logo);
     for (const char* entry : kSortByEntries)
         sortBy->addItem(QString::fromLatin1(entry));
 }
 
 QPushButton* MainWindowControls::button(int id) const {
-    return qobject_cast<QPushButton*>(byId(id));
+    return control<QPushButton>(id);
 }
 
-QWidget* MainWindowControls::create(const ControlTemplate& control, QDialog& window) {
+// A template that disagrees with the code would otherwise show up as a crash far from here.
+template <typename T> T* MainWindowControls::control(int id) const {
+    T* widget = qobject_cast<T*>(byId(id));
+    if (!widget)
+        qFatal("control %d is not a %s", id, T::staticMetaObject.className());
+    return widget;
+}
+
+QWidget* MainWindowControls::create(const ControlTemplate& control, QDialog& window,
+                                    AssemblySession& session) {
     const QString caption = QString::fromLatin1(control.caption);
     switch (control.kind) {
     case ControlKind::ListView:
@@ -80,14 +92,11 @@ QWidget* MainWindowControls::create(const ControlTemplate& control, QDialog& win
         radio->setFocusPolicy(Qt::ClickFocus);
         return radio;
     }
-    case ControlKind::BlackFrame: {
-        // The board view paints under the frame; the frame passes the pointer to the window.
-        auto* frame = new QFrame(&window);
-        frame->setFrameShape(QFrame::Box);
-        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-        frame->lower();
-        return frame;
-    }
+    case ControlKind::BoardPicture:
+        return new BoardView(session, &window);
+    case ControlKind::Magnifier:
+        return new MagnifierView(session, *this->control<BoardView>(ControlId::PictureFrame),
+                                 &window);
     case ControlKind::ReadOnlyEdit:
         return MakeEdit(window, true);
     case ControlKind::NumberEdit: {
@@ -113,3 +122,5 @@ QWidget* MainWindowControls::create(const ControlTemplate& control, QDialog& win
     }
     return new QWidget(&window);
 }
+
+} // namespace kavelto

@@ -4,20 +4,26 @@
 
 #include <QMap>
 
-class ClickableLabel;
-class PartListView;
 class QComboBox;
 class QDialog;
-class QFrame;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
 
-// The main window's controls, created from its template and placed in dialog units.
+namespace kavelto {
+
+class AssemblySession;
+class BoardView;
+class ClickableLabel;
+class MagnifierView;
+class PartListView;
+
+// The main window's controls, created from its template and placed in dialog units. The
+// board view and the magnifier draw the session's view.
 class MainWindowControls {
 public:
-    explicit MainWindowControls(QDialog& window);
+    MainWindowControls(QDialog& window, AssemblySession& session);
 
     QWidget* byId(int id) const { return byId_.value(id); }
     QPushButton* button(int id) const;
@@ -32,12 +38,16 @@ public:
     QLineEdit* pcbCount;
     QRadioButton* top;
     QRadioButton* bottom;
-    QFrame* pictureFrame;
-    QFrame* magnifierFrame;
+    BoardView* board;
+    MagnifierView* magnifier;
     ClickableLabel* logo;
 
 private:
-    QWidget* create(const ControlTemplate& control, QDialog& window);
+    QWidget* create(const ControlTemplate& control, QDialog& window, AssemblySession& session);
+    // The control of that identifier, which the template makes of kind T.
+    template <typename T> T* control(int id) const;
 
     QMap<int, QWidget*> byId_;
 };
+
+} // namespace kavelto

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "FaceList.h"
-#include "FaceSorting.h"
-#include "PartTable.h"
+#include "PartListObserver.h"
 
 #include <QAbstractTableModel>
 
-// The part list: row r shows the part at the face list's entry r. The model only refers to
-// the table and the face list, which the window owns; after the window rebuilds the face list
-// it calls rebuild(), and after it changes placed marks placedChanged() or allPlacedChanged().
-class PartListModel : public QAbstractTableModel {
+namespace kavelto {
+
+class AssemblySession;
+
+// The part list: row r shows the part at the face list's entry r, with its item number. The
+// session tells it around every change, so a view never reads records in the middle of one.
+class PartListModel : public QAbstractTableModel, public PartListObserver {
     Q_OBJECT
 
 public:
-    PartListModel(const kavelto::PartTable& table, const kavelto::FaceList& faceList,
-                  QObject* parent = nullptr);
+    explicit PartListModel(const AssemblySession& session, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -22,14 +22,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    void rebuild();
-    void placedChanged(int row);
-    void allPlacedChanged();
+    void faceListAboutToChange() override;
+    void faceListChanged() override;
+    void placedChanged(int firstRow, int lastRow) override;
 
 private:
-    void emitPlacedChanged(int firstRow, int lastRow);
-
-    const kavelto::PartTable& table_;
-    const kavelto::FaceList& faceList_;
-    kavelto::ItemNumbers itemNumbers_{};
+    const AssemblySession& session_;
 };
+
+} // namespace kavelto

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
+namespace kavelto {
+
 PartListView::PartListView(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -50,3 +52,5 @@ void PartListView::ensureRowVisible(int row) {
     if (index.isValid())
         scrollTo(index, QAbstractItemView::EnsureVisible);
 }
+
+} // namespace kavelto

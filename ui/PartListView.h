@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace kavelto {
+
 // The part list: full rows, one selected at most, the selection shown without focus.
 class PartListView : public QTableView {
     Q_OBJECT
@@ -14,3 +16,5 @@ public:
     void setRowSelected(int row, bool selected);
     void ensureRowVisible(int row);
 };
+
+} // namespace kavelto

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UserMessage.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,18 +11,25 @@ class QDialog;
 class QUrl;
 class QWidget;
 
+namespace kavelto {
+
 // Everything the windows ask of the desktop that would block a test or leave the process:
 // message boxes, file choosers, modal windows, the clipboard and the desktop's "open" action.
 class Platform {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo, RetryCancel };
-    enum class Icon { None, Stop, Exclamation, Information };
+    using Buttons = MessageButtons;
+    using Icon = MessageIcon;
     enum class Answer { Ok, Cancel, Yes, No, Retry };
 
     virtual ~Platform() = default;
 
     virtual Answer showMessage(QWidget* owner, const QString& text, const QString& caption,
                                Buttons buttons, Icon icon) = 0;
+
+    Answer showUserMessage(QWidget* owner, const UserMessage& message) {
+        return showMessage(owner, QString::fromStdString(message.text),
+                           QString::fromStdString(message.caption), message.buttons, message.icon);
+    }
 
     // Lets the user choose an existing file; filters are "Name (*.ext)" entries, the first
     // preselected. Returns the full path, or nothing when the user cancels.
@@ -34,3 +43,5 @@ public:
     virtual bool openDocument(const QString& path) = 0;
     virtual bool openUrl(const QUrl& url) = 0;
 };
+
+} // namespace kavelto

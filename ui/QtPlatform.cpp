@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+namespace kavelto {
+
 namespace {
 
 QMessageBox::StandardButtons ToQt(Platform::Buttons buttons) {
@@ -88,3 +90,5 @@ bool QtPlatform::openDocument(const QString& path) {
 bool QtPlatform::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
+
+} // namespace kavelto

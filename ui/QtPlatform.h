@@ -2,6 +2,8 @@
 
 #include "Platform.h"
 
+namespace kavelto {
+
 // The desktop itself, through Qt.
 class QtPlatform final : public Platform {
 public:
@@ -13,3 +15,5 @@ public:
     bool openDocument(const QString& path) override;
     bool openUrl(const QUrl& url) override;
 };
+
+} // namespace kavelto

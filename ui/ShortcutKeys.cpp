@@ -4,8 +4,9 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-std::optional<kavelto::NavigationKey> NavigationKeyOf(ShortcutAction action) {
-    using kavelto::NavigationKey;
+namespace kavelto {
+
+std::optional<NavigationKey> NavigationKeyOf(ShortcutAction action) {
     switch (action) {
     case ShortcutAction::PageUp:
         return NavigationKey::PageUp;
@@ -73,3 +74,5 @@ bool ShortcutKeys::eventFilter(QObject* receiver, QEvent* event) {
     act_(*action);
     return true;
 }
+
+} // namespace kavelto

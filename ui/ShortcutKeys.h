@@ -10,6 +10,8 @@
 class QKeyEvent;
 class QWidget;
 
+namespace kavelto {
+
 enum class ShortcutAction {
     PlaceUnplace,
     PageUp,
@@ -26,7 +28,7 @@ enum class ShortcutAction {
 };
 
 // The list movement an action stands for, or nothing for the other actions.
-std::optional<kavelto::NavigationKey> NavigationKeyOf(ShortcutAction action);
+std::optional<NavigationKey> NavigationKeyOf(ShortcutAction action);
 
 // The action of a key, or nothing. Only the numeric keypad's + - * / count.
 std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event);
@@ -46,3 +48,5 @@ private:
     QWidget& window_;
     std::function<void(ShortcutAction)> act_;
 };
+
+} // namespace kavelto

@@ -24,6 +24,6 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(ProgramIcon());
-    QtPlatform platform;
-    return CPlacementApp(platform).run();
+    kavelto::QtPlatform platform;
+    return kavelto::CPlacementApp(platform).run();
 }

@@ -34,7 +34,7 @@ protected:
         selection.selectedX = p.boardX;
         selection.selectedY = p.boardY;
         const auto record = button == 1 ? RecordCalPoint1 : RecordCalPoint2;
-        return record(calibration, selection, p.pixelX, p.pixelY);
+        return record(calibration, selection, PixelPoint{p.pixelX, p.pixelY});
     }
 
     Calibration calibration;
@@ -58,7 +58,7 @@ TEST_F(CalibrationFlow, AcceptedPairLocatesPartsAndCal2Again) {
             ExpectLocated(calibration, part);
         // Only a flipped pair consumes the selection.
         const CalOutcome again =
-            RecordCalPoint2(calibration, selection, c.point2.pixelX, c.point2.pixelY);
+            RecordCalPoint2(calibration, selection, PixelPoint{c.point2.pixelX, c.point2.pixelY});
         EXPECT_STREQ(again.message, c.again);
         EXPECT_STREQ(CalStatusText(calibration.state), c.status);
     }
@@ -110,7 +110,7 @@ TEST_F(CalibrationFlow, Cal1StartsAfreshAndConsumesTheSelection) {
     EXPECT_EQ(Cal(1, kOk2).message, nullptr);
     EXPECT_EQ(calibration.state, kWaiting);
     EXPECT_FALSE(LocatePart(calibration, 35, 45).has_value());
-    const CalOutcome twice = RecordCalPoint1(calibration, selection, 70, 80);
+    const CalOutcome twice = RecordCalPoint1(calibration, selection, PixelPoint{70, 80});
     EXPECT_STREQ(twice.message, "Select a part first");
     EXPECT_TRUE(SamePoint(calibration.point1, kOk2));
 }

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace kavelto;
+
 // Start-up runs in the working directory, where Kavelto.ini is looked up.
 class AppStartTest : public QObject {
     Q_OBJECT

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+using namespace kavelto;
+
 // A whole assembly of the demo board's top face, the user's way: the placement file and the
 // picture loaded, a calibration on two parts at their true pixels, then Enter on every part.
 class AssemblyEndToEndTest : public QObject {
@@ -53,7 +55,7 @@ private slots:
 
         const std::vector<TruthPart> face =
             ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
-        const int rows = dlg_->faceList().faceCount;
+        const int rows = dlg_->session().faceList().faceCount;
         QCOMPARE(rows, int(face.size()));
         std::vector<QPointF> truePixel(face.size());
         for (const TruthPart& part : face) {
@@ -67,10 +69,10 @@ private slots:
 
         ClickRow(*dlg_, 0);
         for (int placed = 0; placed < rows; ++placed) {
-            const int row = dlg_->selection().selectedRow;
+            const int row = dlg_->session().selection().selectedRow;
             // A press reaches about every second pixel, and locating truncates: 1.5 measured.
-            const QPointF marker(dlg_->view().markerX, dlg_->view().markerY);
-            QCOMPARE(dlg_->view().markerMode, kavelto::MarkerMode::PartLocated);
+            const QPointF marker(dlg_->session().view().markerX, dlg_->session().view().markerY);
+            QCOMPARE(dlg_->session().view().markerMode, MarkerMode::PartLocated);
             QVERIFY2(QLineF(marker, truePixel[std::size_t(row)]).length() <= 2.0,
                      qPrintable(cell(row, 2)));
             const int next = nextUnplacedBelow(row);
@@ -78,7 +80,7 @@ private slots:
             const std::size_t boxesBefore = platform_.messages.size();
             QTest::keyClick(list(), Qt::Key_Return);
             QCOMPARE(cell(row, 0), QStringLiteral("DONE"));
-            QCOMPARE(dlg_->selection().selectedRow, next < 0 ? row : next);
+            QCOMPARE(dlg_->session().selection().selectedRow, next < 0 ? row : next);
             QCOMPARE(platform_.messages.size(), boxesBefore + (box.isEmpty() ? 0 : 1));
             if (!box.isEmpty())
                 QCOMPARE(platform_.messages.back().text, box);

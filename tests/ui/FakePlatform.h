@@ -14,7 +14,7 @@
 
 // A scripted desktop: records every box, chooser, modal window, clipboard text and opened
 // document, and answers as the test told it to.
-class FakePlatform final : public Platform {
+class FakePlatform final : public kavelto::Platform {
 public:
     struct Message {
         QString text;
@@ -29,12 +29,15 @@ public:
     std::deque<std::optional<QString>> files;
     // Called with each modal window instead of running it.
     std::function<void(QDialog&)> onModal;
+    // Called with each box as it is shown.
+    std::function<void(const Message&)> onMessage;
     // Whether opening a document succeeds.
     bool documentsOpen = true;
 
     std::vector<Message> messages;
     std::vector<QStringList> fileFilters;
     QStringList modalTitles;
+    QList<const QWidget*> modalParents;
     QStringList clipboardTexts;
     QStringList openedDocuments;
     QList<QUrl> openedUrls;
@@ -42,6 +45,8 @@ public:
     Answer showMessage(QWidget*, const QString& text, const QString& caption, Buttons buttons,
                        Icon icon) override {
         messages.push_back({text, caption, buttons, icon});
+        if (onMessage)
+            onMessage(messages.back());
         return take(answers, Answer::Ok);
     }
 
@@ -56,6 +61,7 @@ public:
 
     void runModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
+        modalParents << dialog.parentWidget();
         if (onModal)
             onModal(dialog);
     }

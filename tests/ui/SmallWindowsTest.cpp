@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <utility>
+using namespace kavelto;
 
 namespace {
 
@@ -27,15 +27,6 @@ class SmallWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void picturesHaveTheirSizes() {
-        const std::pair<const char*, QSize> pictures[] = {{":/kavelto/icon32.png", {32, 32}},
-                                                          {":/kavelto/icon16.png", {16, 16}},
-                                                          {":/kavelto/logo.png", {85, 28}},
-                                                          {":/kavelto/keymap.png", {273, 325}}};
-        for (const auto& [path, size] : pictures)
-            QCOMPARE(QImage(QString::fromLatin1(path)).size(), size);
-    }
-
     // The keys row by row: "r" for a key with a red action label, "-" for one without any red
     // (Num Lock, 4, 5, 6 and both halves of 0), "." for the cells of the tall + and Enter.
     void keymapShowsActionsOnTheShortcutKeysOnly() {

@@ -35,48 +35,54 @@ inline std::vector<TruthPart> ReadTruth(const QString& path, bool bottom) {
 
 // Rows and truth meet by board position: not every designator of the demo board fits the
 // prefix-and-number form the list shows, and the record keeps the position as a float.
-inline int RowOf(const CPlacementDlg& dlg, const TruthPart& part) {
-    for (int row = 0; row < dlg.faceList().faceCount; ++row) {
-        const auto& r = dlg.partTable().parts[unsigned(dlg.faceList().indexes[unsigned(row)])];
+inline int RowOf(const kavelto::CPlacementDlg& dlg, const TruthPart& part) {
+    for (int row = 0; row < dlg.session().faceList().faceCount; ++row) {
+        const kavelto::PartRecord& r = dlg.session().partAtRow(row);
         if (std::abs(part.boardX - r.x) < 1e-3 && std::abs(part.boardY - r.y) < 1e-3)
             return row;
     }
     return -1;
 }
 
-// A press reaches only the picture pixels that some window pixel converts to (with the scale of
-// the last paint); this is the window point whose pixel comes nearest, as a careful user presses.
-inline QPoint WindowPointNearest(const CPlacementDlg& dlg, const QPointF& pixel) {
-    const QRect r = dlg.findChild<QWidget*>(QStringLiteral("pictureFrame"))->geometry();
-    const kavelto::PixelRect frame{r.left(), r.top(), r.width(), r.height()};
+inline QRect BoardRect(const kavelto::CPlacementDlg& dlg) {
+    return dlg.findChild<QWidget*>(QStringLiteral("pictureFrame"))->geometry();
+}
+
+// A press reaches only the picture pixels that some pixel of the board view converts to (with
+// the scale of the last paint); this is the window point whose pixel comes nearest, as a careful
+// user presses.
+inline QPoint WindowPointNearest(const kavelto::CPlacementDlg& dlg, const QPointF& pixel) {
+    const QRect r = BoardRect(dlg);
+    const kavelto::PixelRect frame{0, 0, r.width(), r.height()};
+    const kavelto::ViewState& view = dlg.session().view();
     const auto miss = [&](const QPoint& at) {
-        const auto p = kavelto::WindowToPicture(dlg.view(), frame, at.x(), at.y());
+        const auto p = kavelto::WindowToPicture(view, frame, at.x(), at.y());
         return std::hypot(std::trunc(p.x) - pixel.x(), std::trunc(p.y) - pixel.y());
     };
-    const auto guess = kavelto::PictureToWindow(dlg.view(), frame, int(pixel.x()), int(pixel.y()));
+    const auto guess = kavelto::PictureToWindow(view, frame, int(pixel.x()), int(pixel.y()));
     QPoint best(guess.x, guess.y);
     for (int i = 0; i < 81; ++i) {
         const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4);
         best = miss(at) < miss(best) ? at : best;
     }
-    return best;
+    return r.topLeft() + best;
 }
 
-inline void ClickRow(CPlacementDlg& dlg, int row) {
-    auto* list = dlg.findChild<PartListView*>(QStringLiteral("partList"));
+inline void ClickRow(kavelto::CPlacementDlg& dlg, int row) {
+    auto* list = dlg.findChild<kavelto::PartListView*>(QStringLiteral("partList"));
     const QModelIndex index = list->model()->index(row, 0);
     list->scrollTo(index);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
 }
 
 // Through the window system, as a real pointer arrives: the frames must let it through.
-inline void PressOnPicture(CPlacementDlg& dlg, const QPoint& at) {
+inline void PressOnPicture(kavelto::CPlacementDlg& dlg, const QPoint& at) {
     QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, at);
 }
 
 // The user's way, on the parts nearest the picture's top-left and bottom-right corners (the rest
 // lies between them, so locating interpolates): each part's row, a press on it, Cal 1 or Cal 2.
-inline void CalibrateOn(CPlacementDlg& dlg, const std::vector<TruthPart>& parts) {
+inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart>& parts) {
     const auto [first, last] =
         std::minmax_element(parts.begin(), parts.end(), [](auto& a, auto& b) {
             return a.pixel.manhattanLength() < b.pixel.manhattanLength();

@@ -1,0 +1,355 @@
+#include "AssemblySession.h"
+
+#include "FieldParsing.h"
+#include "PartListObserver.h"
+#include "PlacementReader.h"
+#include "TextEncoding.h"
+#include "Truncate.h"
+
+#include <cstring>
+
+namespace kavelto {
+
+namespace {
+
+// The part of the PCB count's field that is read.
+constexpr std::size_t kPcbFieldLength = 31;
+
+template <std::size_t N> std::string_view FieldBytes(const char (&field)[N]) {
+    return std::string_view(field, strnlen(field, N));
+}
+
+} // namespace
+
+AssemblySession::AssemblySession()
+    : table_(std::make_unique<PartTable>()), faceList_(std::make_unique<FaceList>()),
+      items_(std::make_unique<ItemNumbers>()) {}
+
+AssemblySession::~AssemblySession() = default;
+
+bool AssemblySession::loadColumnMap(const std::string& path, std::string& message) {
+    return LoadColumnMap(path, columns_, message) == 0;
+}
+
+const PartRecord& AssemblySession::partAtRow(int row) const {
+    return table_
+        ->parts[static_cast<std::size_t>(faceList_->indexes[static_cast<std::size_t>(row)])];
+}
+
+// ---- placement file and face list
+
+SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string>& path) {
+    SessionUpdate update;
+    // The reader overwrites records that the list shows: the list looks away until it is done.
+    beginListChange();
+    if (path) {
+        const PlacementReadResult result = ReadPlacementFile(*path, columns_, *table_);
+        if (result.error)
+            update.message = ErrorMessage(result.error);
+        table_->partCount = result.count;
+        if (result.count > 0) {
+            pkpText_ = std::to_string(result.count) + " parts loaded";
+            RebuildFaceList(update);
+        } else {
+            pkpText_ = "no parts found";
+            clearFaceList();
+        }
+    } else {
+        pkpText_ = "no pkp loaded";
+        table_->partCount = 0;
+        clearFaceList();
+    }
+    endListChange();
+    ResetCalibration();
+    clearHighlightAtSelectedRow();
+    update.refreshFields = true;
+    return update;
+}
+
+// After a load that found nothing the list, the face list and its count all say so, and
+// nothing can step onto parts of the file before.
+void AssemblySession::clearFaceList() {
+    faceList_->faceCount = 0;
+    partsPerFaceText_ = "0 parts/face";
+    highlightedRow_.reset();
+}
+
+// Runs inside beginListChange() and endListChange(); selects and locates the first row.
+void AssemblySession::RebuildFaceList(SessionUpdate& update) {
+    FilterAndSortFace(*table_, face_, sortMode_, *faceList_);
+    NumberItems(*table_, *faceList_, *items_);
+    partsPerFaceText_ = std::to_string(faceList_->faceCount) + " parts/face";
+    highlightedRow_.reset();
+    if (faceList_->faceCount > 0)
+        moveSelectionTo(0, update);
+    update.refreshFields = true;
+}
+
+SessionUpdate AssemblySession::changeFace(Face face) {
+    SessionUpdate update;
+    // The face shown already: nothing at all, so a count typed but not yet read survives.
+    if (face_ == face)
+        return update;
+    face_ = face;
+    beginListChange();
+    RebuildFaceList(update);
+    endListChange();
+    ResetCalibration();
+    clearHighlightAtSelectedRow();
+    return update;
+}
+
+SessionUpdate AssemblySession::changeSort(int entry) {
+    if (entry >= 0 && entry < kSortModeCount)
+        sortMode_ = static_cast<SortMode>(entry);
+    SessionUpdate update;
+    beginListChange();
+    RebuildFaceList(update);
+    endListChange();
+    return update;
+}
+
+// ---- board view
+
+SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path) {
+    view_.bitmapLoaded = path.has_value();
+    view_.bitmapPath = path ? *path : std::string("no bitmap loaded");
+    view_.pictureDrawn = false;
+    view_.markerMode = MarkerMode::None;
+    view_.repaintAll = true;
+    ResetCalibration();
+    clearHighlightAtSelectedRow();
+    SessionUpdate update;
+    update.repaint = Repaint::Soon;
+    update.refreshFields = true;
+    return update;
+}
+
+SessionUpdate AssemblySession::rotateLeft() {
+    view_.viewRotation = RotatedLeft(view_.viewRotation);
+    view_.repaintAll = true;
+    return {kNoRow, Repaint::Soon, std::nullopt, true};
+}
+
+SessionUpdate AssemblySession::rotateRight() {
+    view_.viewRotation = RotatedRight(view_.viewRotation);
+    view_.repaintAll = true;
+    return {kNoRow, Repaint::Soon, std::nullopt, true};
+}
+
+SessionUpdate AssemblySession::flip() {
+    view_.mirrored = !view_.mirrored;
+    return {kNoRow, Repaint::Soon, std::nullopt, true};
+}
+
+SessionUpdate AssemblySession::zoomIn() {
+    view_.zoomBoxSize = ZoomedIn(view_.zoomBoxSize);
+    return {kNoRow, Repaint::Soon, std::nullopt, false};
+}
+
+SessionUpdate AssemblySession::zoomOut() {
+    view_.zoomBoxSize = ZoomedOut(view_.zoomBoxSize);
+    return {kNoRow, Repaint::Soon, std::nullopt, false};
+}
+
+void AssemblySession::recordPaint(int pictureWidth, int pictureHeight, const FitResult& fit) {
+    view_.pictureWidth = pictureWidth;
+    view_.pictureHeight = pictureHeight;
+    view_.repaintAll = false;
+    view_.pictureDrawn = fit.drawable;
+    if (fit.drawable)
+        view_.scale = fit.scale;
+}
+
+// A press counts only on a picture that is drawn: without one there is no scale to convert
+// with, and a point of the previous picture would be taken for one of this.
+SessionUpdate AssemblySession::pressOnPicture(const PicturePoint& point) {
+    if (!point.inside || !view_.bitmapLoaded || !view_.pictureDrawn)
+        return {};
+    view_.markerMode = MarkerMode::UserPoint;
+    view_.dragging = true;
+    setMarker(point);
+    clearHighlightAtSelectedRow();
+    return {kNoRow, Repaint::Now, std::nullopt, false};
+}
+
+// The marker may leave the picture while dragged; its box then sticks to the edge.
+SessionUpdate AssemblySession::dragOnPicture(const PicturePoint& point) {
+    if (!view_.dragging)
+        return {};
+    setMarker(point);
+    return {kNoRow, Repaint::Now, std::nullopt, false};
+}
+
+void AssemblySession::releaseOnPicture(const PicturePoint& point) {
+    if (view_.dragging) {
+        view_.markerMode = MarkerMode::UserPoint;
+        setMarker(point);
+    }
+    view_.dragging = false;
+}
+
+void AssemblySession::setMarker(const PicturePoint& point) {
+    view_.markerX = TruncToInt(point.x);
+    view_.markerY = TruncToInt(point.y);
+}
+
+// ---- calibration
+
+SessionUpdate AssemblySession::cal1() {
+    return calibrationOutcome(RecordCalPoint1(calibration_, selection_, markerPoint()));
+}
+
+SessionUpdate AssemblySession::cal2() {
+    return calibrationOutcome(RecordCalPoint2(calibration_, selection_, markerPoint()));
+}
+
+// After Load Bitmap the marker's coordinates still name a point of the picture before, which
+// must not be taken for a point of this one.
+std::optional<PixelPoint> AssemblySession::markerPoint() const {
+    if (view_.markerMode == MarkerMode::None)
+        return std::nullopt;
+    return PixelPoint{view_.markerX, view_.markerY};
+}
+
+SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
+    SessionUpdate update;
+    if (outcome.message)
+        update.message = ErrorMessage(outcome.message);
+    update.refreshFields = outcome.refreshFields;
+    return update;
+}
+
+void AssemblySession::ResetCalibration() {
+    kavelto::ResetCalibration(calibration_, selection_);
+}
+
+SessionUpdate AssemblySession::LocateSelectedPart() {
+    const std::optional<int> row = listRow();
+    if (!row)
+        return {};
+    takeSelection(*row);
+    const std::optional<PixelPoint> pixel =
+        LocatePart(calibration_, selection_.selectedX, selection_.selectedY);
+    if (!pixel)
+        return {};
+    view_.markerX = pixel->x;
+    view_.markerY = pixel->y;
+    view_.markerMode = MarkerMode::PartLocated;
+    return {kNoRow, Repaint::Now, std::nullopt, false};
+}
+
+// ---- placing and stepping
+
+SessionUpdate AssemblySession::placeUnplace() {
+    SessionUpdate update;
+    update.refreshFields = true;
+    const std::optional<int> row = listRow();
+    if (!row)
+        return update;
+    takeSelection(*row);
+    const int partIndex = faceList_->indexes[static_cast<std::size_t>(*row)];
+    PartRecord& part = table_->parts[static_cast<std::size_t>(partIndex)];
+    part.placed = part.placed ? 0 : 1;
+    if (observer_)
+        observer_->placedChanged(*row, *row);
+    if (!part.placed)
+        return update;
+    update = nextUnplaced();
+    update.message = newPartNotice(part);
+    return update;
+}
+
+// The box that announces a new kind of part, when the part now selected is not of the kind
+// just placed.
+std::optional<UserMessage> AssemblySession::newPartNotice(const PartRecord& placed) const {
+    const PartRecord& next = partAtRow(selection_.selectedRow);
+    if (IsSameKind(placed, next))
+        return std::nullopt;
+    return UserMessage{"New part !\n\nItem# " + std::to_string(itemNumber(selection_.selectedRow)) +
+                           "\n" + DisplayUtf8(FieldBytes(next.value)) + ", " +
+                           DisplayUtf8(FieldBytes(next.package)),
+                       "Placement", MessageButtons::Ok, MessageIcon::None};
+}
+
+SessionUpdate AssemblySession::nextUnplaced() {
+    SessionUpdate update;
+    const std::optional<int> row = listRow();
+    const int next = FindNextUnplaced(*table_, *faceList_, row ? *row + 1 : 0);
+    if (next != kNoRow)
+        moveSelectionTo(next, update);
+    update.refreshFields = true;
+    return update;
+}
+
+UserMessage AssemblySession::unplaceAllQuestion() {
+    return {"Unplace all components on both sides ?", "Please confirm", MessageButtons::OkCancel,
+            MessageIcon::Exclamation};
+}
+
+SessionUpdate AssemblySession::unplaceAll() {
+    for (int i = 0; i < table_->partCount; ++i)
+        table_->parts[static_cast<std::size_t>(i)].placed = 0;
+    if (observer_ && faceList_->faceCount > 0)
+        observer_->placedChanged(0, faceList_->faceCount - 1);
+    return {kNoRow, Repaint::None, std::nullopt, true};
+}
+
+SessionUpdate AssemblySession::navigate(NavigationKey key) {
+    SessionUpdate update;
+    const int row = NavigationTarget(key, selection_.selectedRow, faceList_->faceCount);
+    if (row != kNoRow)
+        moveSelectionTo(row, update);
+    return update;
+}
+
+void AssemblySession::moveSelectionTo(int row, SessionUpdate& update) {
+    clearHighlightAtSelectedRow();
+    takeSelection(row);
+    highlightedRow_ = row;
+    update.reveal = row;
+    const SessionUpdate located = LocateSelectedPart();
+    if (located.repaint != Repaint::None)
+        update.repaint = located.repaint;
+}
+
+void AssemblySession::takeSelection(int row) {
+    const PartRecord& part = partAtRow(row);
+    selection_.selectedRow = row;
+    selection_.selectedX = part.x;
+    selection_.selectedY = part.y;
+}
+
+// ---- the list's highlight and the fields
+
+void AssemblySession::setHighlightedRow(std::optional<int> row) {
+    highlightedRow_ = row;
+}
+
+// The highlighted row, when it names a row of the face list.
+std::optional<int> AssemblySession::listRow() const {
+    if (highlightedRow_ && *highlightedRow_ >= 0 && *highlightedRow_ < faceList_->faceCount)
+        return highlightedRow_;
+    return std::nullopt;
+}
+
+void AssemblySession::clearHighlightAtSelectedRow() {
+    if (highlightedRow_ == selection_.selectedRow)
+        highlightedRow_.reset();
+}
+
+bool AssemblySession::readPcbCount(const std::string& text) {
+    return ParseUnsignedCount(text.substr(0, kPcbFieldLength).c_str(), pcbCount_);
+}
+
+void AssemblySession::beginListChange() {
+    if (observer_)
+        observer_->faceListAboutToChange();
+}
+
+void AssemblySession::endListChange() {
+    if (observer_)
+        observer_->faceListChanged();
+}
+
+} // namespace kavelto

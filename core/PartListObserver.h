@@ -1,0 +1,19 @@
+#pragma once
+
+namespace kavelto {
+
+// Told by the session around every change of what the part list shows, so that a view never
+// reads records that a load is overwriting.
+class PartListObserver {
+public:
+    virtual ~PartListObserver() = default;
+
+    // The face list and its records are about to change as a whole, and have changed.
+    virtual void faceListAboutToChange() = 0;
+    virtual void faceListChanged() = 0;
+
+    // The placed marks of rows firstRow to lastRow have changed.
+    virtual void placedChanged(int firstRow, int lastRow) = 0;
+};
+
+} // namespace kavelto

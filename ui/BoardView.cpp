@@ -1,0 +1,81 @@
+#include "BoardView.h"
+
+#include "AssemblySession.h"
+
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kavelto {
+
+namespace {
+
+const QColor kUserPointPen(55, 255, 100);
+const QColor kPartLocatedPen(255, 250, 155);
+constexpr qreal kPenWidth = 4.0;
+
+} // namespace
+
+BoardView::BoardView(AssemblySession& session, QWidget* parent)
+    : QFrame(parent), session_(session) {
+    setFrameShape(QFrame::Box);
+}
+
+void BoardView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (session_.view().bitmapLoaded)
+        paintPicture(painter);
+    drawFrame(&painter);
+}
+
+void BoardView::paintPicture(QPainter& painter) {
+    const ViewState& view = session_.view();
+    const PictureCache::Picture picture = pictures_.picture(
+        QFile::decodeName(view.bitmapPath.c_str()), view.viewRotation, view.mirrored);
+    const FitResult fit =
+        FitPicture(picture.stored.width(), picture.stored.height(), view.viewRotation, frame());
+    for (const PixelRect& strip :
+         BackgroundStrips(frame(), fit.drawnWidth, fit.drawnHeight, view.repaintAll))
+        painter.fillRect(QRect(strip.left, strip.top, strip.width, strip.height), Qt::black);
+    session_.recordPaint(picture.stored.width(), picture.stored.height(), fit);
+    // Without a drawn picture there is nothing to box.
+    if (!fit.drawable)
+        return;
+    painter.drawImage(QPoint(0, 0), pictures_.scaled(QSize(fit.drawnWidth, fit.drawnHeight)));
+    if (view.markerMode != MarkerMode::None)
+        paintMarkerBox(painter, fit);
+}
+
+void BoardView::paintMarkerBox(QPainter& painter, const FitResult& fit) const {
+    const ViewState& view = session_.view();
+    const BoxCorners box = MarkerBox(view, frame(), fit.drawnWidth, fit.drawnHeight);
+    painter.setPen(QPen(view.markerMode == MarkerMode::UserPoint ? kUserPointPen : kPartLocatedPen,
+                        kPenWidth));
+    painter.drawLine(box.xLo, box.yLo, box.xHi, box.yLo);
+    painter.drawLine(box.xLo, box.yHi, box.xHi, box.yHi);
+    painter.drawLine(box.xLo, box.yLo, box.xLo, box.yHi);
+    painter.drawLine(box.xHi, box.yLo, box.xHi, box.yHi);
+}
+
+PicturePoint BoardView::toPicture(const QMouseEvent& event) const {
+    const QPoint at = event.position().toPoint();
+    return WindowToPicture(session_.view(), frame(), at.x(), at.y());
+}
+
+void BoardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit pressed(toPicture(*event));
+    QFrame::mousePressEvent(event);
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
+    emit dragged(toPicture(*event));
+    QFrame::mouseMoveEvent(event);
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
+    emit released(toPicture(*event));
+    QFrame::mouseReleaseEvent(event);
+}
+
+} // namespace kavelto

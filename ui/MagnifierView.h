@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFrame>
+
+namespace kavelto {
+
+class AssemblySession;
+class BoardView;
+
+// The magnifier: the square under the marker's box, stretched over the whole pane.
+class MagnifierView : public QFrame {
+    Q_OBJECT
+public:
+    MagnifierView(const AssemblySession& session, BoardView& board, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintSquare(QPainter& painter, const QImage& turned) const;
+
+    const AssemblySession& session_;
+    BoardView& board_;
+};
+
+} // namespace kavelto
