@@ -9,6 +9,10 @@ namespace kavelto {
 
 namespace {
 
+// The three lines need a few characters each; a longer line is cut, so that a file that is no
+// configuration is never held whole in memory.
+constexpr std::size_t kMaxLineLength = 4096;
+
 int Fail(std::string& message, const char* text) {
     message = text;
     return 1;
@@ -76,7 +80,7 @@ int LoadColumnMap(const std::string& path, ColumnMap& map, std::string& message)
     try {
         std::string lines[3];
         for (std::string& line : lines) {
-            if (file.readLine(line) == TextFileReader::Status::Error)
+            if (file.readLine(line, kMaxLineLength) == TextFileReader::Status::Error)
                 return Fail(message, "Can't read 3 first lines of Kavelto.ini file");
         }
         return Interpret(lines, map, message);

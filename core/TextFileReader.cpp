@@ -1,7 +1,9 @@
 #include "TextFileReader.h"
 
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavelto {
 
@@ -9,16 +11,37 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 }
 
-TextFileReader::TextFileReader(const std::string& path) {
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return;
-    // A directory opens for reading here but is no file to read.
+int OpenRegularFile(const char* path, std::int64_t& size) {
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    // Reads of the file itself may wait as usual.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return -1;
+    }
+    size = static_cast<std::int64_t>(info.st_size);
+    return fd;
+}
+
+TextFileReader::TextFileReader(const std::string& path) {
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path.c_str(), size);
+    if (fd < 0)
         return;
-    file_ = std::move(file);
+    std::unique_ptr<std::FILE, Closer> file(fdopen(fd, "rb"));
+    if (!file) {
+        close(fd);
+        return;
+    }
     buffer_.resize(kBufferSize);
+    file_ = std::move(file);
 }
 
 bool TextFileReader::refill() {
@@ -74,10 +97,15 @@ TextFileReader::Status TextFileReader::readLine(char* out, std::size_t capacity,
     return status;
 }
 
-TextFileReader::Status TextFileReader::readLine(std::string& out) {
+TextFileReader::Status TextFileReader::readLine(std::string& out, std::size_t maxLength) {
     out.clear();
-    const Status status = readInto([&](const char* bytes, std::size_t n) { out.append(bytes, n); });
-    if (status == Status::Line && !out.empty() && out.back() == '\r')
+    std::size_t total = 0;
+    const Status status = readInto([&](const char* bytes, std::size_t n) {
+        const std::size_t room = maxLength - out.size();
+        out.append(bytes, n < room ? n : room);
+        total += n;
+    });
+    if (status == Status::Line && out.size() == total && !out.empty() && out.back() == '\r')
         out.pop_back();
     return status;
 }

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kavelto {
+
+// Opens the file at path for reading if it is a regular file, and never waits: an ordinary open
+// of a named pipe waits for a writer, and a device such as /dev/zero reads without end. Returns
+// a descriptor for the caller to close, with the file's size in bytes, or -1.
+int OpenRegularFile(const char* path, std::int64_t& size);
 
 // Reads a text file line by line. A line ends with a line feed; a carriage return right
 // before it belongs to the line end. The file is closed when the reader goes away.
@@ -23,8 +29,8 @@ public:
     // longer line. length receives the number of bytes kept.
     Status readLine(char* out, std::size_t capacity, std::size_t& length);
 
-    // Keeps the whole line, whatever its length.
-    Status readLine(std::string& out);
+    // Keeps at most maxLength bytes of the line and drops the rest of a longer line.
+    Status readLine(std::string& out, std::size_t maxLength);
 
 private:
     struct Closer {

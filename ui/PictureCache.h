@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+namespace kavelto {
+
 // Keeps the board picture decoded, turned and mirrored as the view shows it, and scaled to its
 // drawn size, so that a paint costs a copy of pixels rather than a decode. The file's size and
 // modification time are checked at every paint, so a picture changed on disk shows at once.
@@ -32,7 +34,6 @@ private:
     };
 
     void load(const Key& key);
-    static QImage decode(const QString& path);
 
     Key key_;
     bool loaded_ = false;
@@ -40,3 +41,10 @@ private:
     QImage turned_;
     QImage scaled_;
 };
+
+// Decodes the picture file at path with its pixels as stored, whatever its orientation tag
+// says. A null image when it can't be decoded: no regular file (a named pipe or a device is
+// never opened for good), over 512 MiB, a JPEG cut short, or over 100 megapixels.
+QImage DecodePicture(const QString& path);
+
+} // namespace kavelto

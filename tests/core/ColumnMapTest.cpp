@@ -1,8 +1,11 @@
 #include "ColumnMap.h"
 #include "ColumnMapText.h"
+#include "SpecialFiles.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace kavelto {
 namespace {
@@ -49,6 +52,9 @@ const IniCase kIniCases[] = {
     {"CrLfLines", "1\r\n,\r\n1,5,6,3,4,7,2\r\n", nullptr},
     {"MegabyteLine", "0\n,\n" + std::string(1 << 20, '7') + "\n",
      "Bad value in line 3 of Kavelto.ini file"},
+    {"LineCutAt4096Bytes", "0\n,\n1,2,3," + std::string(4090, ' ') + "4\n",
+     "Missing mandatory column id in Kavelto.ini file"},
+    {"LineJustShortOfTheCut", "0\n,\n1,2,3," + std::string(4089, ' ') + "4\n", nullptr},
     {"NoFinalLineEnd", "1\n,\n1,2,3,4", nullptr},
     {"TextAfterLineThree", "0\n,\n1,2,3,4\nwhatever\n\n", nullptr},
     {"BlankOnlyLineIsNotEmpty", " \n,\n1,2,3,4\n", nullptr},
@@ -91,14 +97,18 @@ TEST(ColumnMap, FieldCountReachesTheLastAssignedColumn) {
     EXPECT_EQ(ColumnMapFromText("0\n,\n0,0,1,2,3,4\n").fieldCount, 6);
 }
 
-TEST(ColumnMap, MissingFileAndDirectory) {
-    ColumnMap map;
-    std::string message;
-    EXPECT_EQ(LoadColumnMap("/nonexistent/Kavelto.ini", map, message), 1);
-    EXPECT_EQ(message, "Can't find Kavelto.ini file");
-    message.clear();
-    EXPECT_EQ(LoadColumnMap("/tmp", map, message), 1);
-    EXPECT_EQ(message, "Can't find Kavelto.ini file");
+TEST(ColumnMap, OnlyARegularFileIsFound) {
+    // A pipe with no writer and an endless device are refused at once, not waited on or read.
+    const TempFifo fifo;
+    for (const std::string& path : {std::string("/nonexistent/Kavelto.ini"), std::string("/tmp"),
+                                    fifo.path(), std::string("/dev/zero")}) {
+        const std::optional<std::string> outcome = RunInChild([&] {
+            ColumnMap map;
+            std::string message;
+            return std::to_string(LoadColumnMap(path, map, message)) + " " + message;
+        });
+        EXPECT_EQ(outcome, std::string("1 Can't find Kavelto.ini file")) << path;
+    }
 }
 
 TEST(ColumnMap, BinaryFileIsRefusedWithAMessage) {

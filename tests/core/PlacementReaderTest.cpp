@@ -1,10 +1,12 @@
 #include "PlacementReader.h"
 #include "ColumnMapText.h"
+#include "SpecialFiles.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace kavelto {
@@ -133,9 +135,16 @@ TEST_F(PlacementReaderTest, FilesWithoutComponentLines) {
 
 TEST_F(PlacementReaderTest, UnreadableInputsGiveTheirMessage) {
     const ColumnMap map = ColumnMapFromText(kAllColumns);
-    EXPECT_STREQ(ReadPlacementFile("/nonexistent/file.pkp", map, *table).error,
-                 "Error opening part file");
-    EXPECT_STREQ(ReadPlacementFile("/tmp", map, *table).error, "Error opening part file");
+    // A pipe with no writer and an endless device are refused at once, not waited on or read.
+    const TempFifo fifo;
+    for (const std::string& path : {std::string("/nonexistent/file.pkp"), std::string("/tmp"),
+                                    fifo.path(), std::string("/dev/zero")}) {
+        const std::optional<std::string> error = RunInChild([&] {
+            const char* message = ReadPlacementFile(path, map, *table).error;
+            return std::string(message ? message : "none");
+        });
+        EXPECT_EQ(error, std::string("Error opening part file")) << path;
+    }
     const PlacementReadResult jpeg = ReadPlacementFile(DEMO_DIR "/coldfire-top.jpg", map, *table);
     EXPECT_EQ(jpeg.count, 0);
     EXPECT_NE(jpeg.error, nullptr);
