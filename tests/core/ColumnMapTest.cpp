@@ -111,11 +111,14 @@ TEST(ColumnMap, OnlyARegularFileIsFound) {
     }
 }
 
-TEST(ColumnMap, BinaryFileIsRefusedWithAMessage) {
+// A file that opens but fails to read (this process's memory reads as an I/O error at 0).
+TEST(ColumnMap, UnreadableFilesAreRefusedWithAMessage) {
     ColumnMap map;
     std::string message;
     EXPECT_EQ(LoadColumnMap(DEMO_DIR "/coldfire-top.jpg", map, message), 1);
     EXPECT_FALSE(message.empty());
+    EXPECT_EQ(LoadColumnMap("/proc/self/mem", map, message), 1);
+    EXPECT_EQ(message, "Can't read 3 first lines of Kavelto.ini file");
 }
 
 } // namespace

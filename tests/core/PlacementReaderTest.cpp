@@ -51,6 +51,8 @@ const LineCase kLines[] = {
     {"number beyond 16 bits", "R70000,T,1,2,V,P,0", "R|4464|T|1|2|V|P|0|0"},
     {"leading zero", "R012,T,1,2,V,P,-90", "R|12|T|1|2|V|P|-90|0"},
     {"quoted fields", "\"U7\",T,1,2,\"10k, 1%\",\"\",\"5\"", "U|7|T|1|2|10k, 1%||5|0"},
+    {"the character after a closing quote stands for the separator", "\"U7\"xT,1,2,V,P,0",
+     "U|7|T|1|2|V|P|0|0"},
     {"long texts cut", "R1,T,1,2," + std::string(60, 'v') + "," + std::string(25, 'p') + ",0",
      "R|1|T|1|2|" + std::string(50, 'v') + "|" + std::string(20, 'p') + "|0|0"},
     {"line cut at 255", "R1,T,1,2,V," + std::string(238, 'p') + ",1234567890",
@@ -148,6 +150,21 @@ TEST_F(PlacementReaderTest, UnreadableInputsGiveTheirMessage) {
     const PlacementReadResult jpeg = ReadPlacementFile(DEMO_DIR "/coldfire-top.jpg", map, *table);
     EXPECT_EQ(jpeg.count, 0);
     EXPECT_NE(jpeg.error, nullptr);
+    // Opens, then fails to read: this process's memory reads as an I/O error at 0.
+    EXPECT_STREQ(ReadPlacementFile("/proc/self/mem", map, *table).error, "Error reading part file");
+    EXPECT_STREQ(
+        ReadPlacementFile("/proc/self/mem", ColumnMapFromText("1\n,\n1,2,3,4\n"), *table).error,
+        "Error skiping header lines from part file");
+}
+
+// The carriage return of a line end that straddles two fills of the reader's 64 KiB buffer
+// still belongs to the line end.
+TEST_F(PlacementReaderTest, LineEndAcrossTheReadBuffer) {
+    const std::string header(65519, 'h');
+    const PlacementReadResult result =
+        read(header + "\nR1,T,1,2,V,0,PP\r\nR2,T,1,2,V,0,Q\n", "1\n,\n1,2,3,4,5,7,6\n");
+    ASSERT_EQ(result.count, 2);
+    EXPECT_EQ(Describe(part(0)), "R|1|T|1|2|V|PP|0|0");
 }
 
 TEST_F(PlacementReaderTest, AMegabyteLineIsCutNotRead) {

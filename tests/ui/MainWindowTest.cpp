@@ -103,6 +103,16 @@ private slots:
         QCOMPARE(field->text(), "1");
     }
 
+    // A sort change goes on after the refusal of the count, with the count read before.
+    void sortChangeWithInvalidPcbCount() {
+        loadPkp("Ref,Val,Package,PosX,PosY,Rot,Side\nR2,1k,0402,1,2,0,top\nC1,1k,0603,1,2,0,top\n");
+        control<QLineEdit>("pcbCount")->setText("-");
+        control<QComboBox>("sortBy")->setCurrentIndex(2);
+        QCOMPARE(platform_->messages.size(), std::size_t{1});
+        QCOMPARE(model()->index(0, 2).data().toString(), "C1");
+        QCOMPARE(dlg_->session().pcbCount(), 1u);
+    }
+
     // Choosing the face shown changes nothing, not even a count typed and not yet read.
     void sameFaceKeepsTypedCount() {
         loadPkp("Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,1,2,0,top\n");

@@ -140,11 +140,19 @@ private slots:
         QCOMPARE(dlg_->session().selection().selectedRow, 8);
     }
 
-    // Confirming the window places while a control has the focus, and closes it without one.
+    // Confirming the window places while a control has the focus; without one it closes once
+    // the fields read well.
     void confirmingTheWindow() {
         dlg_->accept();
         QCOMPARE(list()->model()->index(5, 0).data().toString(), "DONE");
         QVERIFY(dlg_->isVisible());
+        auto* pcb = qobject_cast<QLineEdit*>(control("pcbCount"));
+        pcb->clear();
+        dlg_->focusWidget()->clearFocus();
+        dlg_->accept();
+        QVERIFY(dlg_->isVisible());
+        QCOMPARE(platform_.messages.size(), std::size_t{1});
+        pcb->setText("2");
         dlg_->focusWidget()->clearFocus();
         dlg_->accept();
         QVERIFY(!dlg_->isVisible());
