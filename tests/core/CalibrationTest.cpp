@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace kavelto {
 namespace {
@@ -52,6 +53,107 @@ TEST(Calibration, LocatingTruncatesAndSurvivesDegenerateInput) {
                                       std::numeric_limits<int>::min() + 400});
     for (const CalState state : {kNone, kWaiting})
         EXPECT_FALSE(LocatePart({kOk1, kOk2, state}, 35, 45).has_value());
+}
+
+// A camera's map of the board: pixel = ((a X + b Y + c) / w, (d X + e Y + f) / w) with
+// w = g X + h Y + 1.
+struct CameraMap {
+    double a, b, c, d, e, f, g, h;
+    PlanePoint operator()(double x, double y) const {
+        const double w = g * x + h * y + 1;
+        return {(a * x + b * y + c) / w, (d * x + e * y + f) / w};
+    }
+};
+
+// Presses land on whole pixels.
+CalPoint Pressed(const CameraMap& map, float x, float y) {
+    const PlanePoint p = map(x, y);
+    return {x, y, static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))};
+}
+
+// Board positions 10..110 x 10..90 at about 12 pixels each, pressed at the corners (and the
+// centre for a fifth point) with Cal 1, Cal 2 and added points. Every part of a grid over the
+// board must then be located within 2 pixels: half a pixel of pressing, one of truncating on
+// each axis.
+TEST(Calibration, FittedMapLocatesOnTurnedTiltedAndMirroredPictures) {
+    const double c = 12 * std::cos(0.026), s = 12 * std::sin(0.026); // turned by 1.5 degrees
+    const struct {
+        const char* name;
+        CameraMap map;
+        int points;
+        CalState state;
+    } cases[] = {
+        {"turned, three points", {c, -s, 300, s, c, 200, 0, 0}, 3, kOk},
+        {"sheared, three points", {12, 3, 300, 0, 11, 200, 0, 0}, 3, kOk},
+        {"turned and tilted", {c, -s, 300, s, c, 200, 0, -0.0004}, 4, kOk},
+        {"tilted sideways, five points", {12, 0, 300, 0, 12, 200, 0.0003, 0}, 5, kOk},
+        {"mirrored", {-c, -s, 1600, -s, c, 200, 0, -0.0004}, 4, kOk},
+        {"turned a quarter", {0, 12, 300, 12, 0, 200, 0, 0}, 4, CalState::CalibratedFlipped},
+        {"turned a quarter less 1.5 degrees, tilted",
+         {s, c, 300, c, -s, 1500, 0.0003, 0},
+         4,
+         CalState::CalibratedFlipped},
+    };
+    const float corners[][2] = {{10, 10}, {110, 90}, {110, 10}, {10, 90}, {60, 50}};
+    decltype(&AddCalPoint)
+        const presses[] = {RecordCalPoint1, RecordCalPoint2, AddCalPoint, AddCalPoint, AddCalPoint};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        Calibration calibration;
+        for (int i = 0; i < k.points; ++i) {
+            const CalPoint p = Pressed(k.map, corners[i][0], corners[i][1]);
+            PartSelection selection{0, p.boardX, p.boardY};
+            presses[i](calibration, selection, PixelPoint{p.pixelX, p.pixelY});
+        }
+        EXPECT_EQ(calibration.state, k.state);
+        EXPECT_EQ(CalibrationText(calibration),
+                  CalStatusText(k.state) + (" (" + std::to_string(k.points) + " points)"));
+        for (float x = 10; x <= 110; x += 12.5f)
+            for (float y = 10; y <= 90; y += 10) {
+                const std::optional<PixelPoint> at = LocatePart(calibration, x, y);
+                ASSERT_TRUE(at.has_value()) << x << ", " << y;
+                const PlanePoint truth = k.map(x, y);
+                EXPECT_LE(std::hypot(at->x - truth.x, at->y - truth.y), 2.0) << x << ", " << y;
+            }
+    }
+}
+
+TEST(Calibration, PointSetsWithoutASoundMapAreRefused) {
+    const CalPoint a{10, 10, 100, 100}, b{110, 10, 1300, 100}, c{110, 90, 1300, 1060},
+        d{10, 90, 100, 1060}, onAC{60, 50, 700, 580};
+    const struct {
+        const char* name;
+        std::vector<CalPoint> points;
+        bool fits;
+    } cases[] = {
+        {"four corners", {a, b, c, d}, true},
+        {"two points", {a, c}, false},
+        {"three board positions on a line", {a, onAC, c}, false},
+        {"four, three of them on a line", {a, onAC, c, d}, false},
+        {"pixels on a line", {a, {110, 10, 700, 580}, c}, false},
+        {"every press on one pixel", {a, {110, 10, 100, 100}, {110, 90, 100, 100}}, false},
+        {"two corners swapped", {a, {110, 10, 1300, 1060}, {110, 90, 1300, 100}, d}, false},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(FitProjectiveMap(k.points).has_value(), k.fits) << k.name;
+}
+
+// A fifth press 20 pixels beside its part: the report names it, and the field counts five.
+TEST(Calibration, FitReportsTheLargestResidual) {
+    Calibration calibration{{10, 10, 100, 100}, {}, kWaiting};
+    const CalPoint presses[] = {
+        {110, 90, 1300, 1060}, {110, 10, 1300, 100}, {10, 90, 100, 1060}, {60, 50, 712, 596}};
+    CalOutcome outcome{};
+    for (const CalPoint& p : presses) {
+        PartSelection selection{0, p.boardX, p.boardY};
+        outcome = AddCalPoint(calibration, selection, PixelPoint{p.pixelX, p.pixelY});
+    }
+    ASSERT_TRUE(outcome.fitted.has_value());
+    EXPECT_EQ(outcome.fitted->pointCount, 5);
+    EXPECT_EQ(outcome.fitted->worstPoint, 5);
+    EXPECT_GT(outcome.fitted->largestResidual, 5.0);
+    EXPECT_LE(outcome.fitted->largestResidual, 20.0);
+    EXPECT_EQ(CalibrationText(calibration), "Calibrated, ok (5 points)");
 }
 
 } // namespace
