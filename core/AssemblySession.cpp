@@ -204,6 +204,17 @@ SessionUpdate AssemblySession::cal2() {
     return calibrationOutcome(RecordCalPoint2(calibration_, selection_, markerPoint()));
 }
 
+SessionUpdate AssemblySession::addCalPoint() {
+    return calibrationOutcome(AddCalPoint(calibration_, selection_, markerPoint()));
+}
+
+// Nothing new was pressed: the field's count of points says enough.
+SessionUpdate AssemblySession::removeLastCalPoint() {
+    CalOutcome outcome = RemoveLastCalPoint(calibration_);
+    outcome.fitted.reset();
+    return calibrationOutcome(outcome);
+}
+
 // After Load Bitmap the marker's coordinates still name a point of the picture before, which
 // must not be taken for a point of this one.
 std::optional<PixelPoint> AssemblySession::markerPoint() const {
@@ -216,6 +227,9 @@ SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
     SessionUpdate update;
     if (outcome.message)
         update.message = ErrorMessage(outcome.message);
+    else if (outcome.fitted)
+        update.message = UserMessage{FitReportText(*outcome.fitted), "Calibration",
+                                     MessageButtons::Ok, MessageIcon::Information};
     update.refreshFields = outcome.refreshFields;
     return update;
 }

@@ -60,6 +60,12 @@ public:
 
     SessionUpdate cal1();
     SessionUpdate cal2();
+    // Beside Cal 1 and Cal 2, for a picture no per-axis scale fits: each added point is
+    // answered with how far the fitted map misses the points.
+    SessionUpdate addCalPoint();
+    SessionUpdate removeLastCalPoint();
+    // The calibration field's text.
+    std::string calibrationText() const { return CalibrationText(calibration_); }
 
     // Takes the part list's highlighted row as the selection and, while calibrated, puts the
     // marker on its part.

@@ -87,7 +87,7 @@ struct Press {
 struct CalStep {
     int row;                    // clicked in the list first, or kNoRow
     std::optional<Press> press; // on the drawn picture before the button
-    int button;
+    int button; // Cal 1, Cal 2, 3 Add calibration point, 4 Remove last calibration point
 };
 const CalStep kCal1{0, Press{100, 400}, 1};
 const CalStep kOk2{1, Press{600, 900}, 2};        // R2: the direct pair
@@ -136,7 +136,16 @@ struct Rig {
             click(step.row);
         if (step.press)
             session.pressOnPicture({true, step.press->x, step.press->y});
-        return step.button == 1 ? session.cal1() : session.cal2();
+        switch (step.button) {
+        case 1:
+            return session.cal1();
+        case 2:
+            return session.cal2();
+        case 3:
+            return session.addCalPoint();
+        default:
+            return session.removeLastCalPoint();
+        }
     }
     // The calibration parts on a drawn picture, calibrated with the direct pair.
     void calibrate() {
@@ -332,12 +341,111 @@ TEST(AssemblySession, CalibrationChecksInOrder) {
     }
 }
 
+UserMessage FitReport(const std::string& text) {
+    return {text, "Calibration", MessageButtons::Ok, MessageIcon::Information};
+}
+
+// Added points on the calibration parts. The direct pair's map puts R7 at (100, 1100) and R8 at
+// (800, 400); the swapped pair's puts R7 at (800, 400). Another picture, turned: R1 at
+// (100, 400), R8 at (800, 540), R2 at (500, 1000), R5 at (340, 500), so R3 at (300, 700); its
+// pairs with R1 all fail the scale test or share a coordinate.
+TEST(AssemblySession, AddedPointsFitAMap) {
+    const CalStep add7{6, Press{100, 1100}, 3}, add8{7, Press{800, 400}, 3},
+        remove{kNoRow, std::nullopt, 4}, turned8{7, Press{800, 540}, 2},
+        turned2{1, Press{500, 1000}, 3}, turned5{4, Press{340, 500}, 3};
+    const auto three = FitReport("Calibrated on 3 points.\nLargest residual: 0.0 picture pixels."
+                                 "\nThrough three points the map is exact: a fourth point takes a "
+                                 "tilted camera into account, a fifth shows how well the points "
+                                 "agree.");
+    const auto four = FitReport("Calibrated on 4 points.\nLargest residual: 0.0 picture pixels."
+                                "\nThrough four points the map is exact: a fifth point shows how "
+                                "well the points agree.");
+    const auto notAdded = Error("Calibration point not added: no map fits it with the other "
+                                "points.\nChoose parts spread over the board, not on a line with "
+                                "the others.");
+    const struct {
+        const char* name;
+        std::vector<CalStep> steps;
+        std::optional<UserMessage> message; // of the last step
+        const char* field;
+        int probeRow = kNoRow;
+        std::pair<int, int> located = {};
+    } cases[] = {
+        {"before Cal 1", {add7}, Error("Select cal1 first"), "Not calibrated"},
+        {"without a new part",
+         {kCal1, {kNoRow, Press{100, 1100}, 3}},
+         Error(kNoPart),
+         "Waiting for point 2"},
+        {"on the pair's line", {kCal1, kOk2, {2, Press{350, 650}, 3}}, notAdded, "Calibrated, ok"},
+        {"a third point", {kCal1, kOk2, add7}, three, "Calibrated, ok (3 points)", 4, {350, 450}},
+        {"a fourth point",
+         {kCal1, kOk2, add7, add8},
+         four,
+         "Calibrated, ok (4 points)",
+         8,
+         {600, 450}},
+        {"swapped axes",
+         {kCal1, kFlip2, {6, Press{800, 400}, 3}},
+         three,
+         "Calibrated, flipped (3 points)",
+         4,
+         {150, 650}},
+        {"after a refused pair",
+         {kCal1, turned8, turned2, turned5},
+         four,
+         "Calibrated, ok (4 points)",
+         2,
+         {300, 700}},
+        {"Cal 2 refused by the pair",
+         {kCal1, kOk2, add7, {7, Press{800, 400}, 2}},
+         three,
+         "Calibrated, ok (3 points)",
+         4,
+         {350, 450}},
+        {"removing one",
+         {kCal1, turned8, turned2, turned5, remove},
+         std::nullopt,
+         "Calibrated, ok (3 points)",
+         2,
+         {300, 700}},
+        {"removing back to the pair",
+         {kCal1, turned8, turned2, remove},
+         std::nullopt,
+         "Waiting for point 2"},
+        {"nothing to remove",
+         {kCal1, kOk2, remove},
+         Error("No added calibration point to remove"),
+         "Calibrated, ok"},
+        {"Cal 1 starts afresh",
+         {kCal1, kOk2, add7, kCal1, remove},
+         Error("No added calibration point to remove"),
+         "Waiting for point 2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.load(Csv(kCalParts));
+        rig.showPicture();
+        SessionUpdate u;
+        for (const CalStep& step : c.steps)
+            u = rig.cal(step);
+        EXPECT_EQ(u.message, c.message);
+        EXPECT_EQ(rig.session.calibrationText(), c.field);
+        if (c.probeRow == kNoRow)
+            continue;
+        EXPECT_EQ(rig.click(c.probeRow).repaint, Repaint::Now);
+        EXPECT_EQ(Marker(rig.session), c.located);
+    }
+}
+
 TEST(AssemblySession, LoadBitmapForgetsThePointOfThePreviousPicture) {
     Rig rig;
     AssemblySession& s = rig.session;
     rig.calibrate();
+    rig.cal({6, Press{100, 1100}, 3}); // an added point, forgotten with the calibration
     rig.click(0);
     const SessionUpdate u = s.loadBitmap("other.jpg");
+    EXPECT_TRUE(s.calibration().addedPoints.empty());
     EXPECT_EQ(s.view().markerMode, MarkerMode::None);
     EXPECT_EQ(Marker(s), std::make_pair(100, 400)); // kept, but no longer a point
     EXPECT_EQ(s.calibration().state, kNone);
