@@ -135,7 +135,7 @@ const std::array<KeyCap, 17> kKeypad{{
     {1, 3, 1, 1, "2", "", Arrow::Down, "Next Part"},
     {2, 3, 1, 1, "3", "PgDn", Arrow::None, "Next Page"},
     {3, 3, 1, 2, "Enter", "", Arrow::None, "Place / Unplace"},
-    {0, 4, 2, 1, "0", "Ins", Arrow::None, ""},
+    {0, 4, 2, 1, "0", "Ins", Arrow::None, "Add Cal Point"},
     {2, 4, 1, 1, ".", "Del", Arrow::None, "Next Unplaced"},
 }};
 

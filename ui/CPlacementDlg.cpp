@@ -72,6 +72,7 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     connect(about, &QAction::triggered, this, &CPlacementDlg::OnAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    addCalibrationActions();
 
     controls_->logo->setPixmap(QPixmap(QStringLiteral(":/kavelto/logo.png")));
     controls_->sortBy->setCurrentIndex(0);
@@ -150,8 +151,7 @@ void CPlacementDlg::RefreshFields() {
     SetTextIfChanged(c.rotationText,
                      QString::fromStdString(RotationText(view.viewRotation, view.mirrored)));
     SetTextIfChanged(c.pkpText, QString::fromStdString(session_->pkpText()));
-    SetTextIfChanged(c.calibrationText,
-                     QLatin1String(CalStatusText(session_->calibration().state)));
+    SetTextIfChanged(c.calibrationText, QString::fromStdString(session_->calibrationText()));
     c.top->setChecked(session_->face() == Face::Top);
     c.bottom->setChecked(session_->face() == Face::Bottom);
     SetTextIfChanged(c.partsPerFaceText, QString::fromStdString(session_->partsPerFaceText()));
@@ -267,6 +267,26 @@ void CPlacementDlg::OnCal2() {
     apply(session_->cal2());
 }
 
+void CPlacementDlg::OnAddCalPoint() {
+    apply(session_->addCalPoint());
+}
+
+void CPlacementDlg::OnRemoveLastCalPoint() {
+    apply(session_->removeLastCalPoint());
+}
+
+// The menu names the key that adds a point as well.
+void CPlacementDlg::addCalibrationActions() {
+    auto* add = new QAction(QStringLiteral("Add calibration point\tIns"), this);
+    add->setObjectName(QStringLiteral("addCalPoint"));
+    connect(add, &QAction::triggered, this, &CPlacementDlg::OnAddCalPoint);
+    addAction(add);
+    auto* remove = new QAction(QStringLiteral("Remove last calibration point"), this);
+    remove->setObjectName(QStringLiteral("removeLastCalPoint"));
+    connect(remove, &QAction::triggered, this, &CPlacementDlg::OnRemoveLastCalPoint);
+    addAction(remove);
+}
+
 void CPlacementDlg::LocateSelectedPart() {
     apply(session_->LocateSelectedPart());
 }
@@ -310,6 +330,9 @@ void CPlacementDlg::act(ShortcutAction action) {
         break;
     case ShortcutAction::RotateLeft:
         OnRotL();
+        break;
+    case ShortcutAction::AddCalPoint:
+        OnAddCalPoint();
         break;
     default:
         break;

@@ -53,6 +53,9 @@ private:
     void OnZoomOut();
     void OnCal1();
     void OnCal2();
+    void OnAddCalPoint();
+    void OnRemoveLastCalPoint();
+    void addCalibrationActions();
     void LocateSelectedPart();
     void OnPlaceUnplace();
     void OnNextUnplaced();

@@ -27,6 +27,8 @@ std::optional<NavigationKey> NavigationKeyOf(ShortcutAction action) {
 
 std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event) {
     const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+    const bool plain =
+        !(event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -53,6 +55,8 @@ std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event) {
         return keypad ? std::optional(ShortcutAction::ZoomOut) : std::nullopt;
     case Qt::Key_Slash:
         return keypad ? std::optional(ShortcutAction::RotateLeft) : std::nullopt;
+    case Qt::Key_Insert:
+        return plain ? std::optional(ShortcutAction::AddCalPoint) : std::nullopt;
     default:
         return std::nullopt;
     }

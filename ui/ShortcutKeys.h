@@ -25,12 +25,14 @@ enum class ShortcutAction {
     ZoomIn,
     ZoomOut,
     RotateLeft,
+    AddCalPoint,
 };
 
 // The list movement an action stands for, or nothing for the other actions.
 std::optional<NavigationKey> NavigationKeyOf(ShortcutAction action);
 
-// The action of a key, or nothing. Only the numeric keypad's + - * / count.
+// The action of a key, or nothing. Only the numeric keypad's + - * / count, and Insert only
+// without Shift, Control or Alt, which make it the edit fields' paste and copy.
 std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event);
 
 // Takes the shortcut keys addressed to one window or any of its controls before the control

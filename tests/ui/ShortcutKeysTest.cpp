@@ -40,6 +40,8 @@ const KeyCase kKeys[] = {
     {"Up", Qt::Key_Up, Qt::NoModifier, 4, 0, 100, false},
     {"Down", Qt::Key_Down, Qt::NoModifier, 6, 0, 100, false},
     {"Delete", Qt::Key_Delete, Qt::NoModifier, 6, 0, 100, false},
+    {"Insert", Qt::Key_Insert, Qt::NoModifier, 5, 0, 100, false},
+    {"keypad 0 (Ins)", Qt::Key_Insert, Qt::KeypadModifier, 5, 0, 100, false},
     {"keypad *", Qt::Key_Asterisk, Qt::KeypadModifier, 5, 90, 100, false},
     {"keypad /", Qt::Key_Slash, Qt::KeypadModifier, 5, 270, 100, false},
     {"keypad +", Qt::Key_Plus, Qt::KeypadModifier, 5, 0, 76, false},
@@ -121,10 +123,12 @@ private slots:
         QCOMPARE(list()->model()->index(5, 0).data().toString(), c.placed ? "DONE" : "");
     }
 
-    // The main keyboard's signs and Space are the focused control's; Space presses a button.
+    // The main keyboard's signs, Shift+Insert (paste) and Space are the focused control's;
+    // Space presses a button.
     void otherKeysPass() {
         QTest::keyClicks(focusOn("pcbCount"), "*/+-");
-        QCOMPARE(presses_, 4);
+        QTest::keyClick(control("pcbCount"), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(presses_, 6); // Shift is pressed as a key of its own
         QTest::keyClick(focusOn("rotR"), Qt::Key_Space);
         QCOMPARE(presses_, 1);
         QCOMPARE(dlg_->session().view().viewRotation, 90);

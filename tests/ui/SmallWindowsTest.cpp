@@ -40,7 +40,7 @@ private slots:
             }
             keys += ' ';
         }
-        QCOMPARE(keys, "-rrr rrr. ---. rrr. --r. ");
+        QCOMPARE(keys, "-rrr rrr. ---. rrr. rrr. ");
     }
 
     void aboutBoxShowsItsTextsAndOkClosesIt() {
