@@ -1,11 +1,14 @@
 #include "AssemblySession.h"
 
 #include "FieldParsing.h"
+#include "PartColumns.h"
 #include "PartListObserver.h"
 #include "PlacementReader.h"
 #include "TextEncoding.h"
 #include "Truncate.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace kavelto {
@@ -14,6 +17,21 @@ namespace {
 
 // The part of the PCB count's field that is read.
 constexpr std::size_t kPcbFieldLength = 31;
+
+// How far from a pressed point, in marker boxes, a part is still taken for the one meant.
+constexpr double kIdentifyReach = 2.0;
+
+bool SameTextAnyCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Any other turn than a quarter one, from a damaged file, shows the picture upright.
+int QuarterTurn(int degrees) {
+    return degrees % 90 == 0 ? ((degrees / 90) % 4 + 4) % 4 * 90 : 0;
+}
 
 template <std::size_t N> std::string_view FieldBytes(const char (&field)[N]) {
     return std::string_view(field, strnlen(field, N));
@@ -364,6 +382,136 @@ void AssemblySession::beginListChange() {
 void AssemblySession::endListChange() {
     if (observer_)
         observer_->faceListChanged();
+}
+
+// ---- keeping and restoring
+
+KeptSession AssemblySession::keptState() const {
+    KeptSession kept;
+    kept.face = face_;
+    kept.sortMode = sortMode_;
+    kept.pcbCount = pcbCount_;
+    kept.viewRotation = view_.viewRotation;
+    kept.mirrored = view_.mirrored;
+    kept.zoomBoxSize = view_.zoomBoxSize;
+    if (view_.bitmapLoaded)
+        kept.picture = PictureFileNow(view_.bitmapPath);
+    kept.calibration = calibration_;
+    for (int i = 0; i < table_->partCount; ++i)
+        if (table_->parts[static_cast<std::size_t>(i)].placed)
+            kept.placed.push_back(i);
+    kept.placedOnFace = placedOnFace();
+    kept.faceCount = faceList_->faceCount;
+    return kept;
+}
+
+SessionUpdate AssemblySession::restore(const KeptSession& kept) {
+    SessionUpdate update;
+    beginListChange();
+    for (int i = 0; i < table_->partCount; ++i)
+        table_->parts[static_cast<std::size_t>(i)].placed = 0;
+    for (const int index : kept.placed)
+        if (index < table_->partCount)
+            table_->parts[static_cast<std::size_t>(index)].placed = 1;
+    const bool otherFace = kept.face != face_;
+    face_ = kept.face;
+    sortMode_ = kept.sortMode;
+    pcbCount_ = kept.pcbCount;
+    view_.viewRotation = QuarterTurn(kept.viewRotation);
+    view_.mirrored = kept.mirrored;
+    view_.zoomBoxSize = std::clamp(kept.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize);
+    view_.repaintAll = true;
+    // The pixels of the calibration are those of the picture it was taken on.
+    if (kept.picture && PictureFileNow(kept.picture->path) == kept.picture) {
+        loadBitmap(kept.picture->path);
+        calibration_ = kept.calibration;
+    } else if (otherFace) {
+        ResetCalibration();
+    }
+    RebuildFaceList(update);
+    endListChange();
+    if (update.repaint == Repaint::None)
+        update.repaint = Repaint::Soon;
+    return update;
+}
+
+// ---- finding and identifying parts
+
+std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) {
+    int found = kNoRow;
+    for (int i = 0; i < table_->partCount && found == kNoRow; ++i)
+        if (SameTextAnyCase(DesignatorText(table_->parts[static_cast<std::size_t>(i)]), text))
+            found = i;
+    if (found == kNoRow)
+        return std::nullopt;
+    SessionUpdate update;
+    const Face face = IsOnFace(table_->parts[static_cast<std::size_t>(found)].layer, Face::Bottom)
+                          ? Face::Bottom
+                          : Face::Top;
+    if (face != face_)
+        update = changeFace(face);
+    const auto* begin = faceList_->indexes.data();
+    const int row = static_cast<int>(std::find(begin, begin + faceList_->faceCount, found) - begin);
+    moveSelectionTo(row, update);
+    update.refreshFields = true;
+    return update;
+}
+
+std::vector<std::string> AssemblySession::designators() const {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(table_->partCount));
+    for (int i = 0; i < table_->partCount; ++i)
+        texts.push_back(DesignatorText(table_->parts[static_cast<std::size_t>(i)]));
+    return texts;
+}
+
+SessionUpdate AssemblySession::identifyPartAt(const PicturePoint& point) {
+    if (!IsCalibrated(calibration_.state))
+        return {};
+    const double reach = kIdentifyReach * view_.zoomBoxSize;
+    double nearest = reach * reach;
+    int found = kNoRow;
+    for (int row = 0; row < faceList_->faceCount; ++row) {
+        const PartRecord& part = partAtRow(row);
+        const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y);
+        if (!pixel)
+            continue;
+        const double dx = pixel->x - static_cast<double>(point.x);
+        const double dy = pixel->y - static_cast<double>(point.y);
+        if (dx * dx + dy * dy <= nearest) {
+            nearest = dx * dx + dy * dy;
+            found = row;
+        }
+    }
+    SessionUpdate update;
+    if (found != kNoRow)
+        moveSelectionTo(found, update);
+    return update;
+}
+
+// ---- what the board view shows beside the marker
+
+std::vector<AssemblySession::Spot> AssemblySession::spotsOfSelectedKind() const {
+    std::vector<Spot> spots;
+    const int selected = selection_.selectedRow;
+    if (!IsCalibrated(calibration_.state) || selected < 0 || selected >= faceList_->faceCount)
+        return spots;
+    const PartRecord& kind = partAtRow(selected);
+    for (int row = 0; row < faceList_->faceCount; ++row) {
+        const PartRecord& part = partAtRow(row);
+        if (row == selected || !IsSameKind(part, kind))
+            continue;
+        if (const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y))
+            spots.push_back({*pixel, part.placed != 0});
+    }
+    return spots;
+}
+
+int AssemblySession::placedOnFace() const {
+    int placed = 0;
+    for (int row = 0; row < faceList_->faceCount; ++row)
+        placed += partAtRow(row).placed != 0;
+    return placed;
 }
 
 } // namespace kavelto

@@ -5,6 +5,7 @@
 #include "Face.h"
 #include "FaceList.h"
 #include "FaceSorting.h"
+#include "KeptSession.h"
 #include "Navigation.h"
 #include "PartSelection.h"
 #include "PartTable.h"
@@ -17,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavelto {
 
@@ -77,6 +79,29 @@ public:
     SessionUpdate unplaceAll();
     static UserMessage unplaceAllQuestion();
     SessionUpdate navigate(NavigationKey key);
+
+    // What a crash must not lose, and putting it back on the same placement file. The picture
+    // and the calibration come back only while the picture file is as it was.
+    KeptSession keptState() const;
+    SessionUpdate restore(const KeptSession& kept);
+
+    // Selects and locates the part whose designator is text (any case), on either face; the
+    // face changes as the face buttons change it. Nothing when no part has that designator.
+    std::optional<SessionUpdate> findPart(const std::string& text);
+    // The designators of both faces, in table order.
+    std::vector<std::string> designators() const;
+    // Selects and locates the part of this face nearest to a picture point, when it lies
+    // within a few marker boxes of it and a calibration is in force.
+    SessionUpdate identifyPartAt(const PicturePoint& point);
+
+    // Where the other parts of the selected part's kind lie on the picture, while calibrated.
+    struct Spot {
+        PixelPoint pixel;
+        bool placed;
+    };
+    std::vector<Spot> spotsOfSelectedKind() const;
+    // Placed parts of the face shown.
+    int placedOnFace() const;
 
     // The list's own highlight, which the user changes by clicking or typing in the list.
     void setHighlightedRow(std::optional<int> row);

@@ -13,6 +13,10 @@ namespace {
 const QColor kUserPointPen(55, 255, 100);
 const QColor kPartLocatedPen(255, 250, 155);
 constexpr qreal kPenWidth = 4.0;
+// The other spots of the kind: rings where parts are still to go, dots where they are placed.
+const QColor kSpotToPlace(0, 200, 255);
+const QColor kSpotPlaced(200, 120, 255);
+constexpr int kSpotRadius = 6;
 
 } // namespace
 
@@ -21,10 +25,16 @@ BoardView::BoardView(AssemblySession& session, QWidget* parent)
     setFrameShape(QFrame::Box);
 }
 
+void BoardView::setShowKindSpots(bool show) {
+    showKindSpots_ = show;
+    update();
+}
+
 void BoardView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (session_.view().bitmapLoaded)
         paintPicture(painter);
+    paintProgress(painter);
     drawFrame(&painter);
 }
 
@@ -42,8 +52,35 @@ void BoardView::paintPicture(QPainter& painter) {
     if (!fit.drawable)
         return;
     painter.drawImage(QPoint(0, 0), pictures_.scaled(QSize(fit.drawnWidth, fit.drawnHeight)));
+    if (showKindSpots_)
+        paintKindSpots(painter);
     if (view.markerMode != MarkerMode::None)
         paintMarkerBox(painter, fit);
+}
+
+void BoardView::paintKindSpots(QPainter& painter) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const AssemblySession::Spot& spot : session_.spotsOfSelectedKind()) {
+        const PixelPoint at = PictureToWindow(session_.view(), frame(), spot.pixel.x, spot.pixel.y);
+        painter.setPen(QPen(spot.placed ? kSpotPlaced : kSpotToPlace, 2.0));
+        painter.setBrush(spot.placed ? QBrush(kSpotPlaced) : Qt::NoBrush);
+        painter.drawEllipse(QPoint(at.x, at.y), kSpotRadius, kSpotRadius);
+    }
+    painter.restore();
+}
+
+// "37 / 146 placed" in the frame's bottom right corner, readable on any picture.
+void BoardView::paintProgress(QPainter& painter) const {
+    const int parts = session_.faceList().faceCount;
+    if (parts == 0)
+        return;
+    const QString text = QStringLiteral("%1 / %2 placed").arg(session_.placedOnFace()).arg(parts);
+    QRect box = painter.fontMetrics().boundingRect(text).adjusted(-6, -3, 6, 3);
+    box.moveBottomRight(rect().bottomRight() - QPoint(4, 4));
+    painter.fillRect(box, QColor(0, 0, 0, 170));
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, text);
 }
 
 void BoardView::paintMarkerBox(QPainter& painter, const FitResult& fit) const {
@@ -63,8 +100,12 @@ PicturePoint BoardView::toPicture(const QMouseEvent& event) const {
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        emit pressed(toPicture(*event));
+    if (event->button() == Qt::LeftButton) {
+        if (event->modifiers().testFlag(Qt::ControlModifier))
+            emit identifyRequested(toPicture(*event));
+        else
+            emit pressed(toPicture(*event));
+    }
     QFrame::mousePressEvent(event);
 }
 

@@ -21,12 +21,17 @@ public:
     // The decoded picture, shared with the magnifier.
     PictureCache& pictures() { return pictures_; }
 
+    // Marks the other parts of the selected part's kind beside the marker's box.
+    void setShowKindSpots(bool show);
+
     PixelRect frame() const { return {0, 0, width(), height()}; }
 
 signals:
     void pressed(const kavelto::PicturePoint& point);
     void dragged(const kavelto::PicturePoint& point);
     void released(const kavelto::PicturePoint& point);
+    // A press with Ctrl held, asking which part lies there.
+    void identifyRequested(const kavelto::PicturePoint& point);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,10 +42,13 @@ protected:
 private:
     void paintPicture(QPainter& painter);
     void paintMarkerBox(QPainter& painter, const FitResult& fit) const;
+    void paintKindSpots(QPainter& painter) const;
+    void paintProgress(QPainter& painter) const;
     PicturePoint toPicture(const QMouseEvent& event) const;
 
     AssemblySession& session_;
     PictureCache pictures_;
+    bool showKindSpots_ = false;
 };
 
 } // namespace kavelto

@@ -7,6 +7,7 @@
 #include "ClickableLabel.h"
 #include "DialogUnits.h"
 #include "DisplayText.h"
+#include "FindField.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
 #include "PartColumns.h"
@@ -18,6 +19,7 @@
 #include "PickListText.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
+#include "SessionStore.h"
 #include "ShortcutKeys.h"
 
 #include <QAction>
@@ -30,6 +32,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QUrl>
 
 namespace kavelto {
@@ -58,7 +61,8 @@ void SetTextIfChanged(QLineEdit* edit, const QString& text) {
 CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     : QDialog(parent), platform_(platform), session_(std::make_unique<AssemblySession>()),
       controls_(std::make_unique<MainWindowControls>(*this, *session_)),
-      model_(new PartListModel(*session_, this)) {
+      model_(new PartListModel(*session_, this)),
+      store_(std::make_unique<SessionStore>(SessionStateFolder())) {
     session_->setObserver(model_);
     setWindowTitle(Caption());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -68,10 +72,7 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     const DialogUnits units(font());
     resize(units.toPixelsX(kMainWindowWidth), units.toPixelsY(kMainWindowHeight));
 
-    auto* about = new QAction(QStringLiteral("&About Kavelto..."), this);
-    connect(about, &QAction::triggered, this, &CPlacementDlg::OnAbout);
-    addAction(about);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    addActions();
     addCalibrationActions();
 
     controls_->logo->setPixmap(QPixmap(QStringLiteral(":/kavelto/logo.png")));
@@ -96,6 +97,32 @@ bool CPlacementDlg::LoadColumnMap(const QString& path) {
         return true;
     platform_.showUserMessage(this, ErrorMessage(message));
     return false;
+}
+
+// The right-click menu: the About box, then what helps beside the assembly itself.
+void CPlacementDlg::addActions() {
+    auto* about = new QAction(QStringLiteral("&About Kavelto..."), this);
+    connect(about, &QAction::triggered, this, &CPlacementDlg::OnAbout);
+    addAction(about);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addAction(separator);
+    restoreAction_ = new QAction(this);
+    restoreAction_->setVisible(false);
+    connect(restoreAction_, &QAction::triggered, this, &CPlacementDlg::OnRestoreSession);
+    addAction(restoreAction_);
+    auto* find = new QAction(QStringLiteral("Find part..."), this);
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, &CPlacementDlg::OnFindPart);
+    addAction(find);
+    auto* spots = new QAction(QStringLiteral("Show all parts of this kind"), this);
+    spots->setCheckable(true);
+    connect(spots, &QAction::toggled, this, &CPlacementDlg::OnShowKindSpots);
+    spots->setChecked(QSettings().value(QStringLiteral("showKindSpots"), false).toBool());
+    addAction(spots);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    findField_ = new FindField(this);
+    connect(findField_, &FindField::findRequested, this, &CPlacementDlg::findPart);
 }
 
 void CPlacementDlg::setUpPartList() {
@@ -140,6 +167,7 @@ void CPlacementDlg::wireControls() {
             [this](const PicturePoint& point) { apply(session_->dragOnPicture(point)); });
     connect(c.board, &BoardView::released, this,
             [this](const PicturePoint& point) { session_->releaseOnPicture(point); });
+    connect(c.board, &BoardView::identifyRequested, this, &CPlacementDlg::identifyPart);
 }
 
 // ---- fields
@@ -180,6 +208,15 @@ void CPlacementDlg::apply(const SessionUpdate& update) {
         platform_.showUserMessage(this, *update.message);
     if (update.refreshFields)
         RefreshFields();
+    keepSession();
+}
+
+void CPlacementDlg::keepSession() {
+    store_->keep(session_->keptState());
+    const std::optional<KeptSession>& offered = store_->offered();
+    restoreAction_->setVisible(offered.has_value());
+    if (offered)
+        restoreAction_->setText(QString::fromStdString(RestoreCaption(*offered)));
 }
 
 void CPlacementDlg::showHighlight() {
@@ -213,10 +250,17 @@ std::optional<std::string> CPlacementDlg::chooseFile(const QStringList& filters)
 
 // ---- placement file and face list
 
+// Loading starts afresh; the session kept for the file is offered for restoring.
 void CPlacementDlg::OnLoadPkpFile() {
-    apply(session_->loadPlacementFile(
+    const std::optional<std::string> path =
         chooseFile({QStringLiteral("PKP (*.pkp)"), QStringLiteral("TXT (*.txt)"),
-                    QStringLiteral("CSV (*.csv)"), QStringLiteral("All files (*)")})));
+                    QStringLiteral("CSV (*.csv)"), QStringLiteral("All files (*)")});
+    const SessionUpdate update = session_->loadPlacementFile(path);
+    if (path && session_->table().partCount > 0)
+        store_->openFile(*path);
+    else
+        store_->closeFile();
+    apply(update);
 }
 
 void CPlacementDlg::OnTop() {
@@ -302,9 +346,11 @@ void CPlacementDlg::OnNextUnplaced() {
 }
 
 void CPlacementDlg::OnUnplaceAll() {
-    if (platform_.showUserMessage(this, AssemblySession::unplaceAllQuestion()) ==
+    if (platform_.showUserMessage(this, AssemblySession::unplaceAllQuestion()) !=
         Platform::Answer::Ok)
-        apply(session_->unplaceAll());
+        return;
+    store_->startAfresh();
+    apply(session_->unplaceAll());
 }
 
 void CPlacementDlg::act(ShortcutAction action) {
@@ -402,6 +448,43 @@ void CPlacementDlg::OnNeedHelp() {
 void CPlacementDlg::OnAbout() {
     CAboutDlg about(this);
     platform_.runModal(about);
+}
+
+// ---- additions of the right-click menu
+
+void CPlacementDlg::OnRestoreSession() {
+    const std::optional<KeptSession> kept = store_->offered();
+    if (!kept)
+        return;
+    store_->startAfresh();
+    apply(session_->restore(*kept));
+}
+
+void CPlacementDlg::OnShowKindSpots(bool show) {
+    QSettings().setValue(QStringLiteral("showKindSpots"), show);
+    controls_->board->setShowKindSpots(show);
+}
+
+void CPlacementDlg::OnFindPart() {
+    QStringList designators;
+    for (const std::string& designator : session_->designators())
+        designators << DisplayText(designator);
+    const QRect list = controls_->partList->geometry();
+    findField_->open(mapToGlobal(list.topRight() - QPoint(findField_->width(), 0)), designators);
+}
+
+void CPlacementDlg::findPart(const QString& text) {
+    const std::optional<SessionUpdate> update = session_->findPart(text.toStdString());
+    if (!update) {
+        findField_->showNotFound();
+        return;
+    }
+    findField_->hide();
+    apply(*update);
+}
+
+void CPlacementDlg::identifyPart(const PicturePoint& point) {
+    apply(session_->identifyPartAt(point));
 }
 
 // ---- size

@@ -8,9 +8,11 @@
 
 namespace kavelto {
 
+class FindField;
 class MainWindowControls;
 class PartListModel;
 class Platform;
+class SessionStore;
 enum class ShortcutAction;
 
 // The main window. Its handlers read the controls, hand the event to the assembly session,
@@ -65,11 +67,19 @@ private:
     void OnShortcuts();
     void OnNeedHelp();
     void OnAbout();
+    void OnRestoreSession();
+    void OnShowKindSpots(bool show);
+    void OnFindPart();
+    void findPart(const QString& text);
+    void identifyPart(const PicturePoint& point);
     void act(ShortcutAction action);
+    void addActions();
 
     // Shows the outcome of a session operation.
     void apply(const SessionUpdate& update);
     void showHighlight();
+    // Writes what a crash must not lose, and offers the kept session there is to restore.
+    void keepSession();
     void repaintBoard(Repaint repaint);
     std::optional<std::string> chooseFile(const QStringList& filters);
 
@@ -77,6 +87,9 @@ private:
     std::unique_ptr<AssemblySession> session_;
     std::unique_ptr<MainWindowControls> controls_;
     PartListModel* model_;
+    std::unique_ptr<SessionStore> store_;
+    QAction* restoreAction_ = nullptr;
+    FindField* findField_ = nullptr;
 };
 
 } // namespace kavelto

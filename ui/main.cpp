@@ -23,6 +23,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Kavelto"));
+    QApplication::setApplicationName(QStringLiteral("kavelto"));
     QApplication::setWindowIcon(ProgramIcon());
     kavelto::QtPlatform platform;
     return kavelto::CPlacementApp(platform).run();

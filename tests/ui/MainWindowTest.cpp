@@ -53,6 +53,58 @@ private slots:
 
     void cleanup() { dlg_.reset(); }
 
+    // Closed without a word after three parts, the window's next run offers them back.
+    void keptSessionRestoredInANewWindow() {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir_.filePath("state")));
+        for (int run = 0; run < 2; ++run) {
+            dlg_ = std::make_unique<CPlacementDlg>(*platform_);
+            QVERIFY(dlg_->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")));
+            dlg_->show();
+            platform_->files.push_back(QStringLiteral(DEMO_DIR "/coldfire.csv"));
+            click("loadPkp");
+            QTest::keyClick(control("partList"), Qt::Key_Home);
+            for (int enter = 0; run == 0 && enter < 3; ++enter)
+                QTest::keyClick(control("partList"), Qt::Key_Return);
+        }
+        QAction* restore = nullptr;
+        for (QAction* action : dlg_->actions())
+            restore =
+                action->text().startsWith("Restore session (3 of 146 placed, ") ? action : restore;
+        QVERIFY(restore && restore->isVisible());
+        restore->trigger();
+        QCOMPARE(model()->index(2, 0).data().toString(), "DONE");
+        QCOMPARE(dlg_->session().keptState().placed.size(), std::size_t{3});
+    }
+
+    // Ctrl+F, a designator typed in any case with the designators offered as it is typed, Enter:
+    // the part is selected, on the other face if need be. Esc closes the field, not the window.
+    void findPart() {
+        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
+        platform_->files.push_back(QStringLiteral(DEMO_DIR "/coldfire.csv"));
+        click("loadPkp");
+        for (const auto& [typed, face] : {std::pair("u", Face::Top), {"c112", Face::Bottom}}) {
+            QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
+            auto* field = control<QLineEdit>("findField");
+            QVERIFY(field->isVisible());
+            QTest::keyClicks(field, typed);
+            if (face == Face::Top) {
+                QVERIFY(field->completer()->completionCount() > 1);
+                QTest::keyClicks(field, "301");
+            }
+            QTest::keyClick(field, Qt::Key_Return);
+            const int row = dlg_->session().selection().selectedRow;
+            QCOMPARE(model()->index(row, 2).data().toString().toLower(),
+                     QString(typed).append(face == Face::Top ? "301" : ""));
+            QCOMPARE(dlg_->session().face(), face);
+            QTRY_COMPARE(QApplication::activeWindow(), dlg_.get());
+        }
+        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
+        auto* field = control<QLineEdit>("findField");
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!field->isVisible());
+        QVERIFY(dlg_->isVisible());
+    }
+
     void startUpFields() {
         QCOMPARE(dlg_->windowTitle(),
                  "Kavelto, offered by QUANDEL (www.quandel.example) - version 1.2");

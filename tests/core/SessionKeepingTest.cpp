@@ -1,0 +1,239 @@
+#include "AssemblySession.h"
+#include "PartColumns.h"
+#include "SessionStore.h"
+#include "TempFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kavelto {
+namespace {
+
+const std::string kColumns = "1\n,\n1,5,6,3,4,7,2\n";
+// R1 and R2 on top, C1 and C2 on the bottom; a direct pair of 0.1 board unit per pixel.
+const std::string kParts = "Ref,Val,Package,PosX,PosY,Rot,Side\n"
+                           "R1,1k,0603,10,20,0,top\nR2,1k,0603,60,70,0,top\n"
+                           "C1,1u,0805,35,45,0,bottom\nC2,1u,0805,40,50,0,bottom\n";
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// One run of the program: a session and its store over one state folder.
+struct ProgramRun {
+    explicit ProgramRun(const std::string& folder) : store(folder) {
+        TempFile config(kColumns);
+        std::string message;
+        EXPECT_TRUE(session.loadColumnMap(config.path(), message)) << message;
+    }
+    void load(const std::string& path) {
+        session.loadPlacementFile(path);
+        store.openFile(path);
+        keep();
+    }
+    void keep() { store.keep(session.keptState()); }
+    void enter(int row) {
+        session.setHighlightedRow(row);
+        session.placeUnplace();
+        keep();
+    }
+    // Calibrated on R1 at pixel (100, 400) and R2 at (600, 900), on a picture file.
+    void calibrate(const std::string& picture) {
+        session.loadBitmap(picture);
+        session.recordPaint(1200, 1000, {1200, 1000, 600, 500, 2.0f, true});
+        for (const auto& [row, x, y] : {std::tuple(0, 100.f, 400.f), std::tuple(1, 600.f, 900.f)}) {
+            session.setHighlightedRow(row);
+            session.LocateSelectedPart();
+            session.pressOnPicture({true, x, y});
+            row == 0 ? session.cal1() : session.cal2();
+        }
+        keep();
+    }
+    std::vector<int> placed() const { return session.keptState().placed; }
+
+    AssemblySession session;
+    SessionStore store;
+};
+
+class SessionKeeping : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/kavelto-state-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = std::string(pattern) + "/state";
+    }
+    void TearDown() override { std::filesystem::remove_all(folder.substr(0, folder.rfind('/'))); }
+
+    std::string folder;
+    TempFile parts{kParts};
+    TempFile picture{"a picture's bytes"};
+};
+
+TEST(KeptSessionText, RoundTripsEveryFieldAndRefusesDamage) {
+    KeptSession kept;
+    kept.placementPath = "/boards/a b\\c\nd.csv";
+    kept.contentHash = 0xfedcba9876543210ull;
+    kept.savedAt = 1796000000;
+    kept.face = Face::Bottom;
+    kept.sortMode = SortMode::PrefixPartId;
+    kept.pcbCount = 4294967295u;
+    kept.viewRotation = 270;
+    kept.mirrored = true;
+    kept.zoomBoxSize = 33;
+    kept.picture = KeptPicture{"/pictures/top 1.jpg", 436258, 1796000000123456789};
+    kept.calibration.point1 = {10.1f, -20.25f, 100, 400};
+    kept.calibration.point2 = {1e-7f, 3.4e38f, -5, 2147483647};
+    kept.calibration.state = CalState::CalibratedFlipped;
+    kept.calibration.pairState = CalState::CalibratedOk;
+    kept.calibration.pressedPoint2 = CalPoint{60, 70, 600, 900};
+    kept.calibration.addedPoints = {{1, 2, 3, 4}, {-5.5f, 6, -7, 8}};
+    kept.calibration.fit.h = {11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1};
+    kept.placed = {0, 7, 4999};
+    kept.placedOnFace = 2;
+    kept.faceCount = 146;
+    const std::string text = KeptSessionText(kept);
+    const std::optional<KeptSession> back = ParseKeptSession(text);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(KeptSessionText(*back), text);
+    EXPECT_EQ(back->placementPath, kept.placementPath);
+    EXPECT_EQ(back->picture, kept.picture);
+    EXPECT_EQ(back->calibration.point2.boardY, 3.4e38f);
+    EXPECT_EQ(back->calibration.fit.h, kept.calibration.fit.h);
+    EXPECT_EQ(back->calibration.addedPoints.size(), 2u);
+    for (std::size_t cut = 0; cut < text.size() - 1; cut += 7)
+        EXPECT_FALSE(ParseKeptSession(text.substr(0, cut)).has_value()) << cut;
+    std::string later = text;
+    later.replace(later.find(" 1\n"), 3, " 2\n");
+    EXPECT_FALSE(ParseKeptSession(later).has_value());
+    EXPECT_FALSE(ParseKeptSession("kavelto-session 1\nface 7\nend\n").has_value());
+}
+
+// Marks on both faces, the calibration, the view, the face, order and count come back in a
+// new run on the same file; the picture and calibration only while the picture is unchanged.
+TEST_F(SessionKeeping, RestoresEverythingInANewRun) {
+    {
+        ProgramRun first(folder);
+        first.load(parts.path());
+        first.enter(0);
+        first.session.changeFace(Face::Bottom);
+        first.calibrate(picture.path());
+        first.enter(1);
+        first.session.rotateRight();
+        first.session.flip();
+        first.session.zoomIn();
+        first.session.changeSort(2);
+        ASSERT_TRUE(first.session.readPcbCount("12"));
+        first.keep();
+    } // closed without a word, as Esc closes
+    for (const bool pictureChanged : {false, true}) {
+        SCOPED_TRACE(pictureChanged ? "picture changed" : "picture as it was");
+        if (pictureChanged)
+            std::ofstream(picture.path(), std::ios::app) << "more";
+        ProgramRun second(folder);
+        second.load(parts.path());
+        ASSERT_TRUE(second.store.offered().has_value());
+        EXPECT_EQ(
+            RestoreCaption(*second.store.offered()).rfind("Restore session (1 of 2 placed, ", 0),
+            0u);
+        second.session.restore(*second.store.offered());
+        const AssemblySession& s = second.session;
+        EXPECT_EQ(second.placed(), (std::vector<int>{0, 3}));
+        EXPECT_EQ(s.face(), Face::Bottom);
+        EXPECT_EQ(s.sortMode(), SortMode::PrefixPartId);
+        EXPECT_EQ(s.pcbCount(), 12u);
+        EXPECT_EQ(s.view().viewRotation, 90);
+        EXPECT_TRUE(s.view().mirrored);
+        EXPECT_EQ(s.view().zoomBoxSize, 76);
+        EXPECT_EQ(s.view().bitmapLoaded, !pictureChanged);
+        EXPECT_EQ(s.calibration().state, pictureChanged ? CalState::None : CalState::CalibratedOk);
+    }
+}
+
+// The kept file is replaced whole: a crash while writing leaves a stray temporary, never a
+// cut file; a damaged or foreign file is passed over and then overwritten.
+TEST_F(SessionKeeping, SurvivesCrashesAndDamage) {
+    ProgramRun first(folder);
+    first.load(parts.path());
+    first.enter(0);
+    std::ofstream(first.store.currentPath() + ".Xk3j9a") << "kavelto-session 1\nplacement /x";
+    ProgramRun second(folder);
+    second.load(parts.path());
+    ASSERT_TRUE(second.store.offered().has_value());
+    EXPECT_EQ(second.store.offered()->placed, std::vector<int>{0});
+
+    for (const std::string& damage : {std::string("\x01\xff garbage"), std::string("")}) {
+        std::ofstream(second.store.currentPath(), std::ios::trunc) << damage;
+        std::ofstream(second.store.previousPath(), std::ios::trunc) << damage;
+        ProgramRun third(folder);
+        third.load(parts.path());
+        EXPECT_FALSE(third.store.offered().has_value());
+        third.enter(1);
+        EXPECT_TRUE(ParseKeptSession(ReadAll(third.store.currentPath())).has_value());
+    }
+}
+
+TEST_F(SessionKeeping, AChangedPlacementFileOffersNothing) {
+    ProgramRun first(folder);
+    first.load(parts.path());
+    first.enter(0);
+    std::ofstream(parts.path(), std::ios::app) << "R3,1k,0603,1,2,0,top\n";
+    ProgramRun second(folder);
+    second.load(parts.path());
+    EXPECT_FALSE(second.store.offered().has_value());
+}
+
+// The marks cleared by mistake come back, and so do those of a run that forgot to restore.
+TEST_F(SessionKeeping, UnplaceAllAndAFreshStartCanBeUndone) {
+    ProgramRun run(folder);
+    run.load(parts.path());
+    run.enter(0);
+    run.store.startAfresh();
+    run.session.unplaceAll();
+    run.keep();
+    ASSERT_TRUE(run.store.offered().has_value());
+    EXPECT_EQ(run.store.offered()->placed, std::vector<int>{0});
+    run.session.restore(*run.store.offered());
+    EXPECT_EQ(run.placed(), std::vector<int>{0});
+    run.load(parts.path()); // afresh, twice: the marks stay on offer
+    run.load(parts.path());
+    ASSERT_TRUE(run.store.offered().has_value());
+    EXPECT_EQ(run.store.offered()->placed, std::vector<int>{0});
+}
+
+TEST_F(SessionKeeping, FindsPartsOnEitherFace) {
+    ProgramRun run(folder);
+    run.load(parts.path());
+    EXPECT_FALSE(run.session.findPart("R").has_value());
+    EXPECT_FALSE(run.session.findPart("R12").has_value());
+    ASSERT_TRUE(run.session.findPart("c2").has_value());
+    EXPECT_EQ(run.session.face(), Face::Bottom);
+    EXPECT_EQ(DesignatorText(run.session.partAtRow(run.session.selection().selectedRow)), "C2");
+    EXPECT_EQ(run.session.highlightedRow(), run.session.selection().selectedRow);
+    EXPECT_EQ(run.session.designators(), (std::vector<std::string>{"R1", "R2", "C1", "C2"}));
+}
+
+// R1 lies at pixel (100, 400), R2 at (600, 900); the reach is two marker boxes of 100 pixels.
+TEST_F(SessionKeeping, IdentifiesTheNearestPartWithinReach) {
+    ProgramRun run(folder);
+    run.load(parts.path());
+    EXPECT_EQ(run.session.identifyPartAt({true, 100, 400}).reveal, kNoRow); // not calibrated
+    run.calibrate(picture.path());
+    const struct {
+        float x, y;
+        int row;
+    } cases[] = {
+        {110, 390, 0}, {560, 860, 1}, {300, 600, kNoRow}, {-90, 400, 0}, {-110, 400, kNoRow}};
+    for (const auto& c : cases) {
+        run.session.setHighlightedRow(std::nullopt);
+        EXPECT_EQ(run.session.identifyPartAt({true, c.x, c.y}).reveal, c.row) << c.x << ", " << c.y;
+    }
+}
+
+} // namespace
+} // namespace kavelto
