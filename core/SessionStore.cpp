@@ -2,12 +2,9 @@
 
 #include "TextFileReader.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kavelto {
@@ -34,17 +31,6 @@ std::string Hex(std::uint64_t value) {
     return text;
 }
 
-// Makes each missing folder of path, private to the user.
-bool MakeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string folder = path.substr(0, slash);
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            return true;
-    }
-}
-
 // Up to limit bytes of a regular file, or nothing.
 std::optional<std::string> ReadSmallFile(const std::string& path, std::int64_t limit) {
     std::int64_t size = 0;
@@ -54,36 +40,13 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::int64_t l
     std::string bytes;
     if (size <= limit) {
         bytes.resize(static_cast<std::size_t>(size));
-        const ssize_t got = ::read(fd, bytes.data(), bytes.size());
-        if (got != static_cast<ssize_t>(size))
+        if (::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(size))
             bytes.clear();
     }
     ::close(fd);
     if (bytes.empty())
         return std::nullopt;
     return bytes;
-}
-
-// Written to a fresh file beside path, flushed to the disk, then renamed over path: whatever
-// happens on the way, path holds either the old text or the new one, whole.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<std::size_t>(n);
-    }
-    const bool ok = written == text.size() && ::fdatasync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 // Moving aside a session with nothing placed and no calibration would only push out one
@@ -106,14 +69,17 @@ std::string SessionStore::previousPath() const {
 }
 
 void SessionStore::openFile(const std::string& placementPath) {
+    // Reads what earlier writes for this file left.
+    writer_.flush();
     const std::optional<std::uint64_t> hash = FileContentHash(placementPath);
     open_ = hash.has_value() && !folder_.empty();
     placementPath_ = placementPath;
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
-    keptSinceOpen_ = false;
-    lastWritten_.clear();
-    refreshOffer();
+    lastKept_.clear();
+    current_ = open_ ? readKept(currentPath()) : std::nullopt;
+    previous_ = open_ ? readKept(previousPath()) : std::nullopt;
+    offered_ = current_;
 }
 
 void SessionStore::closeFile() {
@@ -121,32 +87,29 @@ void SessionStore::closeFile() {
     offered_.reset();
 }
 
-bool SessionStore::keep(KeptSession state) {
+void SessionStore::keep(KeptSession state) {
     if (!open_)
-        return false;
+        return;
     state.placementPath = placementPath_;
     state.contentHash = contentHash_;
     state.savedAt = 0;
-    const std::string body = KeptSessionText(state);
-    if (body == lastWritten_)
-        return true;
-    if (!MakeFolders(folder_))
-        return false;
+    std::string body = KeptSessionText(state);
+    if (body == lastKept_)
+        return;
+    lastKept_ = std::move(body);
+    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, {}};
     if (moveAsideOnKeep_) {
-        const std::optional<KeptSession> current = readKept(currentPath());
-        if (current && WorthKeeping(*current))
-            ::rename(currentPath().c_str(), previousPath().c_str());
+        if (current_ && WorthKeeping(*current_)) {
+            job.moveAside = true;
+            previous_ = current_;
+        }
+        offered_ = previous_;
+        moveAsideOnKeep_ = false;
     }
     state.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    if (!ReplaceFile(currentPath(), KeptSessionText(state)))
-        return false;
-    lastWritten_ = body;
-    if (moveAsideOnKeep_ || !keptSinceOpen_) {
-        moveAsideOnKeep_ = false;
-        keptSinceOpen_ = true;
-        refreshOffer();
-    }
-    return true;
+    job.text = KeptSessionText(state);
+    current_ = std::move(state);
+    writer_.write(std::move(job));
 }
 
 // Only a session kept for this very file, with the same content, can be put back.
@@ -156,12 +119,6 @@ std::optional<KeptSession> SessionStore::readKept(const std::string& path) const
     if (kept && (kept->placementPath != placementPath_ || kept->contentHash != contentHash_))
         kept.reset();
     return kept;
-}
-
-void SessionStore::refreshOffer() {
-    offered_.reset();
-    if (open_)
-        offered_ = readKept(keptSinceOpen_ ? previousPath() : currentPath());
 }
 
 std::string SessionStateFolder() {

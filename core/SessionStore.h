@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeptFileWriter.h"
 #include "KeptSession.h"
 
 #include <cstdint>
@@ -12,7 +13,9 @@ namespace kavelto {
 // at most the last action. Each placement file has two kept sessions in the folder, named
 // after its path: the current one, rewritten whole (temporary file and rename) at every change,
 // and the one before it. The current one moves aside when a load starts afresh, when all marks
-// are cleared and when a kept session is restored, so each of these can be undone.
+// are cleared and when a kept session is restored, so each of these can be undone; one with
+// nothing placed and no calibration is not worth moving aside. The files are written on a
+// thread of their own; what the store offers is known without reading them back.
 class SessionStore {
 public:
     // An empty folder keeps nothing.
@@ -24,9 +27,10 @@ public:
     // Nothing is loaded any more: nothing is kept or offered.
     void closeFile();
 
-    // Writes the state when it differs from what was last written. False when it could not
-    // be written.
-    bool keep(KeptSession state);
+    // Writes the state when it differs from what was last kept.
+    void keep(KeptSession state);
+    // Returns once everything kept is on disk.
+    void flush() { writer_.flush(); }
 
     // The next change starts a new current session, after all marks were cleared or a kept
     // session was restored.
@@ -42,16 +46,17 @@ public:
 
 private:
     std::optional<KeptSession> readKept(const std::string& path) const;
-    void refreshOffer();
 
     std::string folder_;
     std::string placementPath_;
     std::uint64_t contentHash_ = 0;
     bool open_ = false;
     bool moveAsideOnKeep_ = false;
-    bool keptSinceOpen_ = false;
-    std::string lastWritten_;
+    std::string lastKept_;
+    std::optional<KeptSession> current_; // what the two files hold, or will once written
+    std::optional<KeptSession> previous_;
     std::optional<KeptSession> offered_;
+    KeptFileWriter writer_;
 };
 
 // $XDG_STATE_HOME/kavelto, or ~/.local/state/kavelto; empty when neither can be had.

@@ -37,7 +37,10 @@ struct ProgramRun {
         store.openFile(path);
         keep();
     }
-    void keep() { store.keep(session.keptState()); }
+    void keep() {
+        store.keep(session.keptState());
+        store.flush();
+    }
     void enter(int row) {
         session.setHighlightedRow(row);
         session.placeUnplace();

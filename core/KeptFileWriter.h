@@ -1,0 +1,45 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace kavelto {
+
+// Writes kept sessions on a thread of its own, so that flushing them to the disk never holds
+// up the window. Each write replaces the file whole; a write waiting behind another is replaced
+// by a newer one for the same file, unless one of them moves the file aside first.
+class KeptFileWriter {
+public:
+    struct Job {
+        std::string folder;
+        std::string path;
+        std::string asidePath; // where the file moves first, when moveAside
+        bool moveAside = false;
+        std::string text;
+    };
+
+    KeptFileWriter();
+    // Writes what is still waiting before it goes.
+    ~KeptFileWriter();
+    KeptFileWriter(const KeptFileWriter&) = delete;
+    KeptFileWriter& operator=(const KeptFileWriter&) = delete;
+
+    void write(Job job);
+    // Returns once every write asked for is on disk.
+    void flush();
+
+private:
+    void run();
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Job> jobs_;
+    bool busy_ = false;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+} // namespace kavelto
