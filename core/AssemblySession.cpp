@@ -285,10 +285,14 @@ SessionUpdate AssemblySession::placeUnplace() {
     part.placed = part.placed ? 0 : 1;
     if (observer_)
         observer_->placedChanged(*row, *row);
+    // The board view shows the progress and the placed spots.
+    update.repaint = Repaint::Soon;
     if (!part.placed)
         return update;
     update = nextUnplaced();
     update.message = newPartNotice(part);
+    if (update.repaint == Repaint::None)
+        update.repaint = Repaint::Soon;
     return update;
 }
 
@@ -324,7 +328,7 @@ SessionUpdate AssemblySession::unplaceAll() {
         table_->parts[static_cast<std::size_t>(i)].placed = 0;
     if (observer_ && faceList_->faceCount > 0)
         observer_->placedChanged(0, faceList_->faceCount - 1);
-    return {kNoRow, Repaint::None, std::nullopt, true};
+    return {kNoRow, Repaint::Soon, std::nullopt, true};
 }
 
 SessionUpdate AssemblySession::navigate(NavigationKey key) {
