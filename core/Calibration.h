@@ -18,7 +18,9 @@ enum class CalState { None = 0, WaitingPoint2 = 1, CalibratedOk = 2, CalibratedF
 // A picture that no per-axis scale fits (a photo taken at a slight angle) takes more points: the
 // point set is point 1, the last pair Cal 2 was pressed on since Cal 1 (also one it refused), and
 // the added points. From three points on a map fitted through the set locates the parts and
-// decides the state; below three the pair's rules hold alone.
+// decides the state; below three the pair's rules hold alone. A set that no map fits is never
+// taken, so the fit always belongs to the set. Everything here is plain data: a kept session
+// that stores every field gets the calibration back as it was.
 struct Calibration {
     CalPoint point1{};
     CalPoint point2{};
@@ -70,7 +72,8 @@ CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection,
 
 // Cal 2: judges the selected part and the marker point against point 1. Only an accepted pair
 // replaces point 2, so a refused attempt leaves a calibration in force untouched. Either way the
-// pair becomes the point set's second; with added points the fit decides instead of the pair.
+// pair becomes the point set's second, unless no map would then fit the set; with added points
+// the fit decides, and the pair's refusals are not shown.
 CalOutcome RecordCalPoint2(Calibration& calibration, PartSelection& selection,
                            std::optional<PixelPoint> marker);
 
