@@ -44,12 +44,51 @@ TextFileReader::TextFileReader(const std::string& path) {
     file_ = std::move(file);
 }
 
-bool TextFileReader::refill() {
+// Reads the next chunk of the file into the buffer; false at the end of the file or on an error.
+bool TextFileReader::fill() {
     pos_ = 0;
-    filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
-    if (filled_ == 0 && std::ferror(file_.get()))
-        failed_ = true;
-    return filled_ > 0;
+    std::size_t read = 0;
+    if (utf16_) {
+        read = std::fread(utf16Bytes_.data(), 1, utf16Bytes_.size(), file_.get());
+        filled_ = utf16_->decode(utf16Bytes_.data(), read, buffer_.data());
+    } else {
+        read = filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    }
+    if (read == 0) {
+        failed_ = std::ferror(file_.get()) != 0;
+        return false;
+    }
+    if (!started_) {
+        started_ = true;
+        takeByteOrderMark();
+    }
+    return true;
+}
+
+// Leaves unread bytes in the buffer and returns true, or returns false at the end of the file.
+bool TextFileReader::refill() {
+    while (fill()) {
+        if (pos_ < filled_)
+            return true;
+    }
+    return false;
+}
+
+// The first chunk decides: a regular file gives it whole, so a mark is all there.
+void TextFileReader::takeByteOrderMark() {
+    const auto startsWith = [&](const char* mark, std::size_t n) {
+        return filled_ >= n && std::memcmp(buffer_.data(), mark, n) == 0;
+    };
+    if (startsWith("\xEF\xBB\xBF", 3)) {
+        pos_ = 3;
+    } else if (startsWith("\xFF\xFE", 2) || startsWith("\xFE\xFF", 2)) {
+        utf16_.emplace(buffer_[0] == '\xFE');
+        utf16Bytes_.assign(buffer_.begin() + 2,
+                           buffer_.begin() + static_cast<std::ptrdiff_t>(filled_));
+        buffer_.resize(Utf16Decoder::maxOutput(kBufferSize));
+        filled_ = utf16_->decode(utf16Bytes_.data(), utf16Bytes_.size(), buffer_.data());
+        utf16Bytes_.resize(kBufferSize);
+    }
 }
 
 // Hands the bytes of the next line, without its line feed, to sink(bytes, count) in chunks.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "Utf16Decoder.h"
 #include <cstddef>
 #include <cstdint>
+
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,9 @@ namespace kavelto {
 int OpenRegularFile(const char* path, std::int64_t& size);
 
 // Reads a text file line by line. A line ends with a line feed; a carriage return right
-// before it belongs to the line end. The file is closed when the reader goes away.
+// before it belongs to the line end. A UTF-8 byte order mark at the start is dropped, and a file
+// that starts with a UTF-16 byte order mark (either byte order) reads as its UTF-8. The file is
+// closed when the reader goes away.
 class TextFileReader {
 public:
     enum class Status { Line, End, Error };
@@ -38,10 +43,15 @@ private:
     };
 
     template <typename Sink> Status readInto(Sink&& sink);
+    bool fill();
     bool refill();
+    void takeByteOrderMark();
 
     std::unique_ptr<std::FILE, Closer> file_;
-    std::vector<char> buffer_;
+    std::vector<char> buffer_; // the text as UTF-8
+    std::optional<Utf16Decoder> utf16_;
+    std::vector<char> utf16Bytes_; // the file's bytes, for a UTF-16 file
+    bool started_ = false;
     std::size_t pos_ = 0;
     std::size_t filled_ = 0;
     bool failed_ = false;
