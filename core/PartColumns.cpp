@@ -37,7 +37,7 @@ std::string LayerText(char layer) {
 } // namespace
 
 std::string DesignatorText(const PartRecord& part) {
-    return FieldText(part.prefix) + IntegerText(static_cast<unsigned>(part.partId));
+    return FieldText(part.designator);
 }
 
 std::string PartColumnText(const PartRecord& part, int itemNumber, PartColumn column) {

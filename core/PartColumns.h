@@ -32,8 +32,8 @@ inline constexpr std::array<ColumnHeader, kPartColumnCount> kPartColumnHeaders =
     {"Y", ColumnAlignment::Right, 90},
 }};
 
-// The designator as shown: the prefix followed by the number in decimal, so leading zeros and
-// anything after the number in the file are gone.
+// The designator as shown: its whole text as read, so that parts whose designators share their
+// letters and number (UART_EN201, UART_EN202) stay apart.
 std::string DesignatorText(const PartRecord& part);
 
 // The bytes the part list shows for part in column, given the item number of its row.

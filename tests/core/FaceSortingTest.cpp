@@ -16,7 +16,9 @@ namespace {
 
 PartRecord MakePart(const char* prefix, std::uint16_t partId, char layer = 't',
                     const char* package = "0603", const char* value = "10k") {
-    PartRecord part{"", partId, layer, 0.0f, 0.0f, "", "", 0, 0};
+    PartRecord part{};
+    part.partId = partId;
+    part.layer = layer;
     CopyText(part.prefix, sizeof part.prefix, prefix);
     CopyText(part.package, sizeof part.package, package);
     CopyText(part.value, sizeof part.value, value);

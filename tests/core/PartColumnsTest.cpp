@@ -6,12 +6,14 @@ namespace kavelto {
 namespace {
 
 TEST(PartColumnTextTest, FormatsEachColumn) {
-    // Fields in record order: prefix, partId, layer, x, y, value, package, rotation, placed.
-    const PartRecord resistor{"R", 40000, 'T', 12345.678f, -3.25f, "10k", "0603", -90, 1};
-    const PartRecord bare{"", 7, '\0', 0.0f, 0.0f, "", "", 0, 0};
-    const char* const resistorTexts[] = {"DONE", "12",  "R40000",       "10k",      "0603",
+    // Fields in record order: designator, prefix, partId, layer, x, y, value, package, rotation,
+    // placed. The designator shows whole, whatever its sort keys.
+    const PartRecord resistor{"UART_EN201", "UART", 0,      'T', 12345.678f,
+                              -3.25f,       "10k",  "0603", -90, 1};
+    const PartRecord bare{"", "", 7, '\0', 0.0f, 0.0f, "", "", 0, 0};
+    const char* const resistorTexts[] = {"DONE", "12",  "UART_EN201",   "10k",      "0603",
                                          "T",    "-90", "12345.677734", "-3.250000"};
-    const char* const bareTexts[] = {"", "12", "7", "", "", "", "0", "0.000000", "0.000000"};
+    const char* const bareTexts[] = {"", "12", "", "", "", "", "0", "0.000000", "0.000000"};
     for (int column = 0; column < kPartColumnCount; ++column) {
         EXPECT_EQ(PartColumnText(resistor, 12, PartColumn(column)), resistorTexts[column]);
         EXPECT_EQ(PartColumnText(bare, 12, PartColumn(column)), bareTexts[column]);

@@ -2,6 +2,7 @@
 #include "ColumnMapText.h"
 #include "SpecialFiles.h"
 #include "TempFile.h"
+#include "Utf16Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +26,13 @@ protected:
     std::unique_ptr<PartTable> table = std::make_unique<PartTable>();
 };
 
-// A record as one text, so that a whole line's conversion compares at once.
+// A record as one text, so that a whole line's conversion compares at once: designator,
+// prefix, partId, layer, x, y, value, package, rotation, placed.
 std::string Describe(const PartRecord& p) {
     std::ostringstream out;
-    out << p.prefix << '|' << p.partId << '|' << (p.layer ? std::string(1, p.layer) : "") << '|'
-        << p.x << '|' << p.y << '|' << p.value << '|' << p.package << '|' << p.rotation << '|'
-        << int(p.placed);
+    out << p.designator << '|' << p.prefix << '|' << p.partId << '|'
+        << (p.layer ? std::string(1, p.layer) : "") << '|' << p.x << '|' << p.y << '|' << p.value
+        << '|' << p.package << '|' << p.rotation << '|' << int(p.placed);
     return out.str();
 }
 
@@ -42,35 +44,40 @@ struct LineCase {
 };
 
 const LineCase kLines[] = {
-    {"every field", "U3,T,10.5,20.25,LM358,SO8,90", "U|3|T|10.5|20.25|LM358|SO8|90|0"},
-    {"letters then number", "LED3,T,1,2,V,P,0", "LED|3|T|1|2|V|P|0|0"},
-    {"blank before number", "C 7,T,1,2,V,P,0", "C|7|T|1|2|V|P|0|0"},
-    {"text after number", "TP2A,T,1,2,V,P,0", "TP|2|T|1|2|V|P|0|0"},
-    {"six letters", "ABCDEF1,T,1,2,V,P,0", "ABCDE|0|T|1|2|V|P|0|0"},
-    {"blank before designator", " R5,T,1,2,V,P,0", "|0|T|1|2|V|P|0|0"},
-    {"number beyond 16 bits", "R70000,T,1,2,V,P,0", "R|4464|T|1|2|V|P|0|0"},
-    {"leading zero", "R012,T,1,2,V,P,-90", "R|12|T|1|2|V|P|-90|0"},
-    {"quoted fields", "\"U7\",T,1,2,\"10k, 1%\",\"\",\"5\"", "U|7|T|1|2|10k, 1%||5|0"},
+    {"every field", "U3,T,10.5,20.25,LM358,SO8,90", "U3|U|3|T|10.5|20.25|LM358|SO8|90|0"},
+    {"letters then number", "LED3,T,1,2,V,P,0", "LED3|LED|3|T|1|2|V|P|0|0"},
+    {"blank before number", "C 7,T,1,2,V,P,0", "C 7|C|7|T|1|2|V|P|0|0"},
+    {"text after number", "TP2A,T,1,2,V,P,0", "TP2A|TP|2|T|1|2|V|P|0|0"},
+    {"six letters", "ABCDEF1,T,1,2,V,P,0", "ABCDEF1|ABCDE|0|T|1|2|V|P|0|0"},
+    {"blank before designator", " R5,T,1,2,V,P,0", " R5||0|T|1|2|V|P|0|0"},
+    {"number beyond 16 bits", "R70000,T,1,2,V,P,0", "R70000|R|4464|T|1|2|V|P|0|0"},
+    {"leading zero", "R012,T,1,2,V,P,-90", "R012|R|12|T|1|2|V|P|-90|0"},
+    {"designator beyond letters and number", "UART_EN201,T,1,2,V,P,0",
+     "UART_EN201|UART|0|T|1|2|V|P|0|0"},
+    {"designator with a dash", "TA-101,T,1,2,V,P,0", "TA-101|TA|65435|T|1|2|V|P|0|0"},
+    {"quoted fields", "\"U7\",T,1,2,\"10k, 1%\",\"\",\"5\"", "U7|U|7|T|1|2|10k, 1%||5|0"},
     {"the character after a closing quote stands for the separator", "\"U7\"xT,1,2,V,P,0",
-     "U|7|T|1|2|V|P|0|0"},
-    {"long texts cut", "R1,T,1,2," + std::string(60, 'v') + "," + std::string(25, 'p') + ",0",
-     "R|1|T|1|2|" + std::string(50, 'v') + "|" + std::string(20, 'p') + "|0|0"},
+     "U7|U|7|T|1|2|V|P|0|0"},
+    {"long texts whole", "R1,T,1,2," + std::string(60, 'v') + "," + std::string(25, 'p') + ",0",
+     "R1|R|1|T|1|2|" + std::string(60, 'v') + "|" + std::string(25, 'p') + "|0|0"},
     {"line cut at 255", "R1,T,1,2,V," + std::string(238, 'p') + ",1234567890",
-     "R|1|T|1|2|V|" + std::string(20, 'p') + "|12345|0"},
-    {"empty fields keep columns", ",T,1,2,,SO8,90", "|0|T|1|2||SO8|90|0"},
-    {"nine fields", "R1,Bottom,1,2,V,P,0,extra,more", "R|1|B|1|2|V|P|0|0"},
-    {"layer words and digits", "R1,top,1,2,V,P,0", "R|1|t|1|2|V|P|0|0"},
-    {"empty layer", "R1,,1,2,V,P,0", "R|1||1|2|V|P|0|0"},
-    {"semicolons, comma in a number", "R1;1;12,5;3;V;P;0", "R|1|1|12|3|V|P|0|0",
+     "R1|R|1|T|1|2|V|" + std::string(238, 'p') + "|12345|0"},
+    {"empty fields keep columns", ",T,1,2,,SO8,90", "||0|T|1|2||SO8|90|0"},
+    {"nine fields", "R1,Bottom,1,2,V,P,0,extra,more", "R1|R|1|B|1|2|V|P|0|0"},
+    {"layer words and digits", "R1,top,1,2,V,P,0", "R1|R|1|t|1|2|V|P|0|0"},
+    {"empty layer", "R1,,1,2,V,P,0", "R1|R|1||1|2|V|P|0|0"},
+    {"semicolons, decimal comma", "R1;1;12,5;3,25;V;P;0", "R1|R|1|1|12.5|3.25|V|P|0|0",
      "0\n;\n1,2,3,4,5,6,7\n"},
+    {"tabs, decimal comma", "R1\t1\t-0,5\t3\tV\tP\t0", "R1|R|1|1|-0.5|3|V|P|0|0",
+     "0\n\t\n1,2,3,4,5,6,7\n"},
     {"blanks lined up", "  C112    100nF  C_0805    -129.9210   -91.4400  180.0000  bottom  ",
-     "C|112|b|-129.921|-91.44|100nF|C_0805|180|0", "0\n \n1,5,6,3,4,7,2\n"},
+     "C112|C|112|b|-129.921|-91.44|100nF|C_0805|180|0", "0\n \n1,5,6,3,4,7,2\n"},
 };
 
 TEST_F(PlacementReaderTest, ConvertsEachLine) {
     for (const LineCase& c : kLines) {
         const PlacementReadResult result = read(c.line + "\r\n", c.ini);
-        EXPECT_EQ(result.error, nullptr) << c.name;
+        EXPECT_FALSE(result.error) << c.name << ": " << result.error.message();
         EXPECT_EQ(result.count, 1) << c.name;
         EXPECT_EQ(Describe(part(0)), c.record) << c.name;
     }
@@ -79,7 +86,7 @@ TEST_F(PlacementReaderTest, ConvertsEachLine) {
 TEST_F(PlacementReaderTest, NothingOfAnEarlierLoadSurvivesInARecord) {
     ASSERT_EQ(read("R9,T,5,6,V,P,45\n").count, 1);
     ASSERT_EQ(read("R,T,x,y,V,P,none").count, 1);
-    EXPECT_EQ(Describe(part(0)), "R|0|T|0|0|V|P|0|0");
+    EXPECT_EQ(Describe(part(0)), "R|R|0|T|0|0|V|P|0|0");
 }
 
 struct BadFileCase {
@@ -94,8 +101,7 @@ class PlacementReaderErrors : public PlacementReaderTest,
 TEST_P(PlacementReaderErrors, FailTheWholeLoad) {
     const PlacementReadResult result = read(GetParam().content);
     EXPECT_EQ(result.count, 0);
-    ASSERT_NE(result.error, nullptr);
-    EXPECT_STREQ(result.error, GetParam().message);
+    EXPECT_EQ(result.error.message(), GetParam().message);
 }
 
 std::string ManyLines(int n, const std::string& badLine = "") {
@@ -106,8 +112,6 @@ std::string ManyLines(int n, const std::string& badLine = "") {
 }
 
 const BadFileCase kBadFiles[] = {
-    {"EmptyLine", "R1,T,1,2,V,P,0\n\nR2,T,1,2,V,P,0\n", "Not enough fields per line"},
-    {"EmptyLastLine", "R1,T,1,2,V,P,0\n\n", "Not enough fields per line"},
     {"SixFields", "R1,T,1,2,V,P\n", "Not enough fields per line"},
     {"Unterminated", "R1,T,1,2,\"10k,P,0\n", "unterminated string in file"},
     {"FieldTooLong", std::string(300, 'R') + "\n", "Field too long"},
@@ -118,11 +122,41 @@ const BadFileCase kBadFiles[] = {
 INSTANTIATE_TEST_SUITE_P(Files, PlacementReaderErrors, ::testing::ValuesIn(kBadFiles),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The reader passes over blank lines and, after the header lines, lines that start with '#'.
+TEST_F(PlacementReaderTest, BlankAndCommentLinesCarryNoPart) {
+    const std::string lines = "R1,T,1,2,V,P,0\n\n \t\r\n# note\nR2,T,3,4,V,P,0\n## End\n\n";
+    const PlacementReadResult result = read(lines);
+    EXPECT_FALSE(result.error) << result.error.message();
+    EXPECT_EQ(result.count, 2);
+    EXPECT_EQ(Describe(part(1)), "R2|R|2|T|3|4|V|P|0|0");
+}
+
+// A file in UTF-16 of one byte order, behind its byte order mark.
+std::string Utf16File(const std::u16string& text, bool bigEndian) {
+    return Utf16Bytes(u"\uFEFF" + text, bigEndian);
+}
+
+TEST_F(PlacementReaderTest, ReadsUtf16AndSkipsAUtf8ByteOrderMark) {
+    for (const bool bigEndian : {false, true}) {
+        const PlacementReadResult result =
+            read(Utf16File(u"R\U0001F50C2,T,1,2,V,P,0\n", bigEndian));
+        EXPECT_EQ(result.count, 1) << result.error.message();
+        EXPECT_EQ(Describe(part(0)), "R\xF0\x9F\x94\x8C"
+                                     "2|R|0|T|1|2|V|P|0|0");
+    }
+    // Many fills of the reader's buffer.
+    const std::string lines = ManyLines(kMaxParts);
+    EXPECT_EQ(read(Utf16File(std::u16string(lines.begin(), lines.end()), false)).count, kMaxParts);
+    EXPECT_EQ(Describe(part(kMaxParts - 1)), "R4999|R|4999|T|4999.5|2|10k|0805|0|0");
+    EXPECT_EQ(read("\xEF\xBB\xBFR2,T,1,2,V,P,0\n").count, 1);
+    EXPECT_EQ(Describe(part(0)), "R2|R|2|T|1|2|V|P|0|0");
+}
+
 TEST_F(PlacementReaderTest, CapacityBoundsTheLoadSilently) {
     PlacementReadResult result = read(ManyLines(kMaxParts));
     EXPECT_EQ(result.count, kMaxParts);
     result = read(ManyLines(6000));
-    EXPECT_EQ(result.error, nullptr);
+    EXPECT_FALSE(result.error);
     EXPECT_EQ(result.count, kMaxParts);
     EXPECT_EQ(part(kMaxParts - 1).partId, kMaxParts - 1);
 }
@@ -131,7 +165,7 @@ TEST_F(PlacementReaderTest, FilesWithoutComponentLines) {
     const std::string ini = "3\n,\n1,2,3,4\n";
     EXPECT_EQ(read("", kAllColumns).count, 0);
     EXPECT_EQ(read("h1\nh2\n", ini).count, 0);
-    EXPECT_EQ(read("h1\nh2\nh3\n", ini).error, nullptr);
+    EXPECT_FALSE(read("h1\nh2\nh3\n", ini).error);
     EXPECT_EQ(read("h1\nh2\nh3\nR1,T,1,2\n", ini).count, 1);
 }
 
@@ -141,20 +175,19 @@ TEST_F(PlacementReaderTest, UnreadableInputsGiveTheirMessage) {
     const TempFifo fifo;
     for (const std::string& path : {std::string("/nonexistent/file.pkp"), std::string("/tmp"),
                                     fifo.path(), std::string("/dev/zero")}) {
-        const std::optional<std::string> error = RunInChild([&] {
-            const char* message = ReadPlacementFile(path, map, *table).error;
-            return std::string(message ? message : "none");
-        });
+        const std::optional<std::string> error =
+            RunInChild([&] { return ReadPlacementFile(path, map, *table).error.message(); });
         EXPECT_EQ(error, std::string("Error opening part file")) << path;
     }
     const PlacementReadResult jpeg = ReadPlacementFile(DEMO_DIR "/coldfire-top.jpg", map, *table);
     EXPECT_EQ(jpeg.count, 0);
-    EXPECT_NE(jpeg.error, nullptr);
+    EXPECT_TRUE(jpeg.error);
     // Opens, then fails to read: this process's memory reads as an I/O error at 0.
-    EXPECT_STREQ(ReadPlacementFile("/proc/self/mem", map, *table).error, "Error reading part file");
-    EXPECT_STREQ(
-        ReadPlacementFile("/proc/self/mem", ColumnMapFromText("1\n,\n1,2,3,4\n"), *table).error,
-        "Error skiping header lines from part file");
+    EXPECT_EQ(ReadPlacementFile("/proc/self/mem", map, *table).error.message(),
+              "Error reading part file");
+    EXPECT_EQ(ReadPlacementFile("/proc/self/mem", ColumnMapFromText("1\n,\n1,2,3,4\n"), *table)
+                  .error.message(),
+              "Error skiping header lines from part file");
 }
 
 // The carriage return of a line end that straddles two fills of the reader's 64 KiB buffer
@@ -164,49 +197,45 @@ TEST_F(PlacementReaderTest, LineEndAcrossTheReadBuffer) {
     const PlacementReadResult result =
         read(header + "\nR1,T,1,2,V,0,PP\r\nR2,T,1,2,V,0,Q\n", "1\n,\n1,2,3,4,5,7,6\n");
     ASSERT_EQ(result.count, 2);
-    EXPECT_EQ(Describe(part(0)), "R|1|T|1|2|V|PP|0|0");
+    EXPECT_EQ(Describe(part(0)), "R1|R|1|T|1|2|V|PP|0|0");
 }
 
 TEST_F(PlacementReaderTest, AMegabyteLineIsCutNotRead) {
     const std::string huge = "R1,T,1,2,V,P,7" + std::string(1 << 20, '9') + "\nR2,T,1,2,V,P,0\n";
     const PlacementReadResult result = read(huge);
-    EXPECT_EQ(result.error, nullptr);
+    EXPECT_FALSE(result.error);
     EXPECT_EQ(result.count, 2);
 }
 
-TEST(PlacementReaderRealFile, ReadsTheBoardExport) {
+// The demo board's CSV export under the demo's configuration, and its ASCII export (aligned
+// with blanks, closed by "## End") read both ways, give the same parts.
+TEST(PlacementReaderRealFile, ReadsTheBoardExportsAlike) {
     ColumnMap map;
     std::string message;
     ASSERT_EQ(LoadColumnMap(DEMO_DIR "/Kavelto.ini", map, message), 0) << message;
-    auto table = std::make_unique<PartTable>();
-    const PlacementReadResult result = ReadPlacementFile(DEMO_DIR "/coldfire.csv", map, *table);
-    ASSERT_EQ(result.error, nullptr);
+    auto csv = std::make_unique<PartTable>();
+    const PlacementReadResult result = ReadPlacementFile(DEMO_DIR "/coldfire.csv", map, *csv);
+    ASSERT_FALSE(result.error) << result.error.message();
     ASSERT_EQ(result.count, 160);
-
     // "C112","100nF","C_0805_2012Metric",-129.921000,-91.440000,180.000000,bottom
-    const PartRecord& first = table->parts[0];
-    EXPECT_STREQ(first.prefix, "C");
-    EXPECT_EQ(first.partId, 112);
-    EXPECT_STREQ(first.value, "100nF");
-    EXPECT_STREQ(first.package, "C_0805_2012Metric");
-    EXPECT_FLOAT_EQ(first.x, -129.921f);
-    EXPECT_FLOAT_EQ(first.y, -91.44f);
-    EXPECT_EQ(first.rotation, 180);
-    EXPECT_EQ(first.layer, 'b');
-
+    EXPECT_EQ(Describe(csv->parts[0]),
+              "C112|C|112|b|-129.921|-91.44|100nF|C_0805_2012Metric|180|0");
     int bottom = 0;
-    const PartRecord* crystal = nullptr;
-    for (int i = 0; i < result.count; ++i) {
-        const PartRecord& p = table->parts[static_cast<std::size_t>(i)];
-        bottom += p.layer == 'b';
-        if (std::string(p.prefix) == "Y" && p.partId == 101)
-            crystal = &p;
-    }
+    for (int i = 0; i < result.count; ++i)
+        bottom += csv->parts[static_cast<std::size_t>(i)].layer == 'b';
     EXPECT_EQ(bottom, 14);
-    ASSERT_NE(crystal, nullptr);
-    EXPECT_STREQ(crystal->package, "Crystal_HC18-U_Horiz");
-    EXPECT_STREQ(crystal->value, "8MHz");
-    EXPECT_EQ(crystal->layer, 't');
+
+    for (const char* ini : {"5\n \n1,5,6,3,4,7,2\n"}) {
+        auto pos = std::make_unique<PartTable>();
+        const PlacementReadResult read =
+            ReadPlacementFile(DEMO_DIR "/coldfire.pos", ColumnMapFromText(ini), *pos);
+        ASSERT_FALSE(read.error) << ini << read.error.message();
+        ASSERT_EQ(read.count, 160) << ini;
+        for (int i = 0; i < read.count; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            EXPECT_EQ(Describe(pos->parts[at]), Describe(csv->parts[at])) << ini;
+        }
+    }
 }
 
 } // namespace
