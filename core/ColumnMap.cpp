@@ -33,6 +33,18 @@ void ReadColumnCodes(const std::string& line, int (&codes)[kColumnCount]) {
     }
 }
 
+// The word "auto", in any case, with blanks around it.
+bool IsAutoLine(const std::string& line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    const std::size_t last = line.find_last_not_of(" \t");
+    if (first == std::string::npos || last - first + 1 != 4)
+        return false;
+    std::string word = line.substr(first, 4);
+    for (char& c : word)
+        c = LowerAscii(c);
+    return word == "auto";
+}
+
 int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& message) {
     for (const std::string& line : lines) {
         if (line.empty())
@@ -45,6 +57,11 @@ int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& messag
 
     ColumnMap result;
     result.headerLines = headerLines;
+    if (IsAutoLine(lines[2])) {
+        result.byName = true;
+        map = result;
+        return 0;
+    }
     result.separator = lines[1][0];
     ReadColumnCodes(lines[2], result.columnCodes);
 

@@ -23,6 +23,9 @@ inline constexpr int kNoColumn = -1;
 // The layout of placement files, read once from the three-line configuration file.
 struct ColumnMap {
     int headerLines = 0;
+    // Line 3 reads "auto": each file's own name row says where its columns stand, and the
+    // separator and codes below are not used.
+    bool byName = false;
     char separator = ',';
     int columnCodes[kColumnCount] = {};
     // Column position of each field code, or kNoColumn. Index 0 is unused.

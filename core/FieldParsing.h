@@ -33,4 +33,7 @@ void CopyText(char* dest, std::size_t size, const char* src);
 
 bool IsCSpace(char c);
 
+// The lower-case letter of an ASCII capital, any other byte as it is.
+char LowerAscii(char c);
+
 } // namespace kavelto

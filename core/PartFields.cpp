@@ -94,4 +94,8 @@ bool ConvertField(int code, char* text, PartRecord& record, bool decimalComma) {
     }
 }
 
+std::string NoPositionMessage(int lineNumber) {
+    return "No number for X or Y in line " + std::to_string(lineNumber) + " of part file";
+}
+
 } // namespace kavelto

@@ -2,6 +2,8 @@
 
 #include "PartRecord.h"
 
+#include <string>
+
 namespace kavelto {
 
 // Empties every field of record. A load writes thousands of records, so texts are emptied at
@@ -13,5 +15,8 @@ void ClearRecord(PartRecord& record);
 // a decimal comma writes 112,776). Returns false for a number field whose text holds no
 // number, which leaves the field as it was.
 bool ConvertField(int code, char* text, PartRecord& record, bool decimalComma);
+
+// The message that refuses a component line without a position.
+std::string NoPositionMessage(int lineNumber);
 
 } // namespace kavelto

@@ -1,18 +1,30 @@
 #include "PlacementReader.h"
 
 #include "ClassicLineConverter.h"
+#include "ColumnLayout.h"
+#include "ColumnNames.h"
+#include "MountsmdLineConverter.h"
+#include "NamedLineConverter.h"
 #include "TextFileReader.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace kavelto {
 
 namespace {
 
-// Only the first 255 characters of a line are looked at.
-constexpr std::size_t kLineCapacity = 256;
+// The classic layout looks at the first 255 characters of a line; a file read by its names
+// may put a column far to the right of long texts.
+constexpr std::size_t kClassicLineCapacity = 256;
+constexpr std::size_t kLongLineCapacity = 4097;
+
+// The name row stands among the file's first lines.
+constexpr int kNameRowSearchLines = 40;
 
 constexpr const char* kReadFailed = "Error reading part file";
 
@@ -53,13 +65,48 @@ public:
 private:
     TextFileReader& file_;
     std::size_t capacity_;
-    char line_[kLineCapacity];
+    char line_[kLongLineCapacity];
     std::size_t length_ = 0;
     int number_ = 0;
 };
 
-PlacementReadResult ReadLines(TextFileReader& file, const ColumnMap& map, PartTable& table) {
-    LineSource lines(file, kLineCapacity);
+struct ConverterOrError {
+    std::unique_ptr<LineConverter> converter;
+    ReadError error;
+};
+
+ReadError NoNameRowError() {
+    return "No column names found in the first " + std::to_string(kNameRowSearchLines) +
+           " lines of part file: looked for a line naming the " + DescribeRequiredNames() +
+           " columns";
+}
+
+// Reads on to the file's name row, which says how the lines after it read.
+ConverterOrError FindNameRow(LineSource& lines) {
+    while (lines.number() < kNameRowSearchLines) {
+        const TextFileReader::Status status = lines.next();
+        if (status == TextFileReader::Status::Error)
+            return {nullptr, kReadFailed};
+        if (status == TextFileReader::Status::End)
+            break;
+        if (std::optional<ColumnLayout> layout = ReadNameRow(lines.line(), lines.length()))
+            return {std::make_unique<NamedLineConverter>(std::move(*layout), kLongLineCapacity - 1),
+                    {}};
+    }
+    return {nullptr, NoNameRowError()};
+}
+
+ConverterOrError ChooseConverter(const std::string& path, const ColumnMap& map, LineSource& lines) {
+    if (!map.byName)
+        return {std::make_unique<ClassicLineConverter>(map), {}};
+    if (const std::optional<Face> face = MountsmdFace(path))
+        return {std::make_unique<MountsmdLineConverter>(*face), {}};
+    return FindNameRow(lines);
+}
+
+PlacementReadResult ReadLines(TextFileReader& file, const std::string& path, const ColumnMap& map,
+                              PartTable& table) {
+    LineSource lines(file, map.byName ? kLongLineCapacity : kClassicLineCapacity);
     for (int h = 0; h < map.headerLines; ++h) {
         const TextFileReader::Status status = lines.next();
         if (status == TextFileReader::Status::Error)
@@ -67,7 +114,9 @@ PlacementReadResult ReadLines(TextFileReader& file, const ColumnMap& map, PartTa
         if (status == TextFileReader::Status::End)
             break;
     }
-    ClassicLineConverter converter(map);
+    ConverterOrError chosen = ChooseConverter(path, map, lines);
+    if (chosen.error)
+        return Failed(std::move(chosen.error));
     int n = 0;
     for (;;) {
         const TextFileReader::Status status = lines.next();
@@ -77,8 +126,8 @@ PlacementReadResult ReadLines(TextFileReader& file, const ColumnMap& map, PartTa
             break;
         if (CarriesNoPart(lines.line(), lines.length()))
             continue;
-        if (ReadError error =
-                converter.convert(lines.line(), lines.length(), lines.number(), table.parts[n]))
+        if (ReadError error = chosen.converter->convert(lines.line(), lines.length(),
+                                                        lines.number(), table.parts[n]))
             return Failed(std::move(error));
         ++n;
     }
@@ -93,7 +142,7 @@ PlacementReadResult ReadPlacementFile(const std::string& path, const ColumnMap& 
         TextFileReader file(path);
         if (!file.isOpen())
             return Failed("Error opening part file");
-        return ReadLines(file, map, table);
+        return ReadLines(file, path, map, table);
     } catch (const std::bad_alloc&) {
         return Failed(kReadFailed);
     }

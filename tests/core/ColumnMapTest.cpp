@@ -58,6 +58,11 @@ const IniCase kIniCases[] = {
     {"NoFinalLineEnd", "1\n,\n1,2,3,4", nullptr},
     {"TextAfterLineThree", "0\n,\n1,2,3,4\nwhatever\n\n", nullptr},
     {"BlankOnlyLineIsNotEmpty", " \n,\n1,2,3,4\n", nullptr},
+    {"Auto", "0\n,\nauto\n", nullptr},
+    {"AutoInCapitalsWithBlanks", "0\n,\n  AUTO \n", nullptr},
+    {"AutoStillNeedsThreeLines", "0\n\nauto\n", "Empty lines in 3 first lines of Kavelto.ini file"},
+    {"AutoWithABadHeaderCount", "100\n,\nauto\n", "Bad value for first line of Kavelto.ini file"},
+    {"AWordLongerThanAuto", "0\n,\nautomatic\n", "Missing mandatory column id in Kavelto.ini file"},
     {"NulBytes",
      std::string("0\n,\n1,2,\0"
                  "3,4\n",
@@ -80,6 +85,16 @@ TEST(ColumnMap, ReadsHeaderSeparatorAndColumns) {
     EXPECT_EQ(map.columnOfField[Rotation], 5);
     EXPECT_EQ(map.columnOfField[Layer], 6);
     EXPECT_EQ(map.fieldCount, 7);
+}
+
+TEST(ColumnMap, AutoReadsColumnsByNameAfterTheHeaderLines) {
+    const ColumnMap classic = ColumnMapFromText("2\n,\n1,2,3,4\n");
+    EXPECT_FALSE(classic.byName);
+    // A byte order mark before line 1 does not hide its count.
+    const ColumnMap map = ColumnMapFromText("\xEF\xBB\xBF"
+                                            "12\n-\nAuto\n");
+    EXPECT_TRUE(map.byName);
+    EXPECT_EQ(map.headerLines, 12);
 }
 
 TEST(ColumnMap, TabSeparatorAndUnassignedCodes) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 namespace kavelto {
 namespace {
@@ -122,13 +123,103 @@ const BadFileCase kBadFiles[] = {
 INSTANTIATE_TEST_SUITE_P(Files, PlacementReaderErrors, ::testing::ValuesIn(kBadFiles),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The reader passes over blank lines and, after the header lines, lines that start with '#'.
+const std::string kByName = "0\n,\nauto\n";
+
+// Both modes pass over blank lines and, after the header lines, lines that start with '#'.
 TEST_F(PlacementReaderTest, BlankAndCommentLinesCarryNoPart) {
     const std::string lines = "R1,T,1,2,V,P,0\n\n \t\r\n# note\nR2,T,3,4,V,P,0\n## End\n\n";
-    const PlacementReadResult result = read(lines);
-    EXPECT_FALSE(result.error) << result.error.message();
-    EXPECT_EQ(result.count, 2);
-    EXPECT_EQ(Describe(part(1)), "R2|R|2|T|3|4|V|P|0|0");
+    for (const auto& [ini, names] :
+         {std::pair(kAllColumns, ""), std::pair(kByName, "Ref,Side,X,Y,Val,Package,Rot\n")}) {
+        const PlacementReadResult result = read(names + lines, ini);
+        EXPECT_FALSE(result.error) << ini << result.error.message();
+        EXPECT_EQ(result.count, 2) << ini;
+        EXPECT_EQ(Describe(part(1)), "R2|R|2|T|3|4|V|P|0|0") << ini;
+    }
+}
+
+// Files read by the names in their own name row: the first part of each.
+const LineCase kNamedFiles[] = {
+    {"names in any order, any column",
+     "Comment,Layer,Footprint,a,b,c,d,e,f,g,Designator,"
+     "Center-X(mm),Center-Y(mm),Rotation\n"
+     "10k,BottomLayer,R0603,,,,,,,,R7,1.5,-2.5,270",
+     "R7|R|7|B|1.5|-2.5|10k|R0603|270|0"},
+    {"quotes as tools write them",
+     "Ref,Val,Package,PosX,PosY,Rot,Side\n\"D1\",\"LED 0603 \"red\"\",\"a \"\"b\"\" c, "
+     "d\",1,2,0,top",
+     "D1|D|1|t|1|2|LED 0603 \"red\"|a \"b\" c, d|0|0"},
+    {"quotes with blanks before the separator", "Ref , X , Y , Val\n \"R1\" , 1 , 2 , \"1k\"  ",
+     "R1|R|1||1|2|1k||0|0"},
+    {"centre before reference point, never a pad",
+     "Designator,Pad X,Pad Y,Ref X,Ref Y,Mid X,Mid Y\nR1,1,2,3,4,5,6", "R1|R|1||5|6|||0|0"},
+    {"reference point without a centre", "Designator,Pad X,Pad Y,Ref X,Ref Y\nR1,1,2,3,4",
+     "R1|R|1||3|4|||0|0"},
+    {"a line that ends before optional columns", "Ref,X,Y,Val,Package\nR1,1,2",
+     "R1|R|1||1|2|||0|0"},
+    {"semicolons and decimal commas", "Ref;PosX;PosY;Side\nR1;112,776;-3,5;bot",
+     "R1|R|1|b|112.776|-3.5|||0|0"},
+    {"tabs and units", "Designator\tMid X\tMid Y\tLayer\tComment\nR1\t12.5mm\t3mm\tB\t",
+     "R1|R|1|B|12.5|3|||0|0"},
+    {"a name row after other lines, behind '#'",
+     "Title\n\n## Unit = mm\n # Ref   Val   PosX   PosY\nR1   10k   1.5   2.5",
+     "R1|R|1||1.5|2.5|10k||0|0"},
+    {"aligned columns with an empty value",
+     "# Ref     Val       Package      PosX     PosY  Rot  Side\n"
+     "R1                  R_0603     10.0000  20.0000  90.0  bottom",
+     "R1|R|1|b|10|20||R_0603|90|0"},
+    {"aligned columns with blanks in a value",
+     "Ref    Val          Package   X   Y\nR1     10k 1%       R_0603    1   2",
+     "R1|R|1||1|2|10k 1%|R_0603|0|0"},
+    {"names of two words between blanks",
+     "Designator Footprint Mid X Mid Y Ref X Ref Y Pad X Pad Y TB Rotation Comment\n"
+     "R1 0603 1.0mil 2.0mil 3 4 5 6 B 90 10k",
+     "R1|R|1|B|1|2|10k|0603|90|0"},
+    {"a name that is also half of a two-word name", "Ref X Y\nR1 1 2", "R1|R|1||1|2|||0|0"},
+    {"a byte order mark before the names", "\xEF\xBB\xBFRef,X,Y\nR1,1,2", "R1|R|1||1|2|||0|0"},
+    {"Y beyond the 255th byte, texts kept to 255 bytes",
+     "Designator,Comment,Footprint,Center-X(mm),Center-Y(mm)\nR1," + std::string(300, 'c') + "," +
+         std::string(300, 'f') + ",1,2",
+     "R1|R|1||1|2|" + std::string(255, 'c') + "|" + std::string(255, 'f') + "|0|0"},
+};
+
+TEST_F(PlacementReaderTest, ReadsFilesByTheirNames) {
+    for (const LineCase& c : kNamedFiles) {
+        const PlacementReadResult result = read(c.line + "\r\n", kByName);
+        EXPECT_FALSE(result.error) << c.name << ": " << result.error.message();
+        EXPECT_EQ(result.count, 1) << c.name;
+        EXPECT_EQ(Describe(part(0)), c.record) << c.name;
+    }
+}
+
+TEST_F(PlacementReaderTest, NamedFilesThatDoNotLoadSaySo) {
+    const std::string notFound =
+        "No column names found in the first 40 lines of part file: looked for a line naming "
+        "the designator (Ref, Designator, RefDes, Ref. Des., Reference, Part, Name), X (PosX, "
+        "Pos X, Position X, X position, Mid X, Center-X, Center X, X, Ref X) and Y (PosY, Pos Y, "
+        "Position Y, Y position, Mid Y, Center-Y, Center Y, Y, Ref Y) columns";
+    const struct {
+        const char* name;
+        std::string content;
+        std::string ini;
+        std::string message;
+    } cases[] = {
+        {"no name row", "R1,1,2\n", kByName, notFound},
+        {"an empty file", "", kByName, notFound},
+        {"a name row without Y", "Ref,X,Val\nR1,1,2\n", kByName, notFound},
+        {"a name row past line 40", std::string(40, '\n') + "Ref,X,Y\nR1,1,2\n", kByName, notFound},
+        {"a name row among the header lines", "Ref,X,Y\nR1,1,2\n", "1\n,\nauto\n", notFound},
+        {"an X without a number", "h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n",
+         "No number for X or Y in line 5 of part file"},
+        {"a Y that is a name", "Ref,X,Y\nRef,X,Y\n", kByName,
+         "No number for X or Y in line 2 of part file"},
+        {"a quote that does not end", "Ref,X,Y\n\"R1,1,2\n", kByName,
+         "unterminated string in file"},
+    };
+    for (const auto& c : cases) {
+        const PlacementReadResult result = read(c.content, c.ini);
+        EXPECT_EQ(result.count, 0) << c.name;
+        EXPECT_EQ(result.error.message(), c.message) << c.name;
+    }
 }
 
 // A file in UTF-16 of one byte order, behind its byte order mark.
@@ -138,8 +229,13 @@ std::string Utf16File(const std::u16string& text, bool bigEndian) {
 
 TEST_F(PlacementReaderTest, ReadsUtf16AndSkipsAUtf8ByteOrderMark) {
     for (const bool bigEndian : {false, true}) {
-        const PlacementReadResult result =
-            read(Utf16File(u"R\U0001F50C2,T,1,2,V,P,0\n", bigEndian));
+        PlacementReadResult result = read(
+            Utf16File(u"Designator\tMid X\tMid Y\tComment\r\nR1\t1\t2\t4.7\u00B5F\r\n", bigEndian),
+            kByName);
+        EXPECT_EQ(result.count, 1) << result.error.message();
+        EXPECT_EQ(Describe(part(0)), "R1|R|1||1|2|4.7\xC2\xB5"
+                                     "F||0|0");
+        result = read(Utf16File(u"R\U0001F50C2,T,1,2,V,P,0\n", bigEndian));
         EXPECT_EQ(result.count, 1) << result.error.message();
         EXPECT_EQ(Describe(part(0)), "R\xF0\x9F\x94\x8C"
                                      "2|R|0|T|1|2|V|P|0|0");
@@ -225,7 +321,7 @@ TEST(PlacementReaderRealFile, ReadsTheBoardExportsAlike) {
         bottom += csv->parts[static_cast<std::size_t>(i)].layer == 'b';
     EXPECT_EQ(bottom, 14);
 
-    for (const char* ini : {"5\n \n1,5,6,3,4,7,2\n"}) {
+    for (const char* ini : {"5\n \n1,5,6,3,4,7,2\n", "0\n,\nauto\n"}) {
         auto pos = std::make_unique<PartTable>();
         const PlacementReadResult read =
             ReadPlacementFile(DEMO_DIR "/coldfire.pos", ColumnMapFromText(ini), *pos);
