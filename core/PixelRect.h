@@ -16,4 +16,10 @@ struct PixelPoint {
     int y;
 };
 
+// A size in pixels of the screen.
+struct PixelSize {
+    int width;
+    int height;
+};
+
 } // namespace kavelto
