@@ -56,11 +56,22 @@ void SetTextIfChanged(QLineEdit* edit, const QString& text) {
         edit->setText(text);
 }
 
+// The units the template is placed in on the screen the window opens on; the window's texts
+// take the font that fits them.
+DialogUnits FitToScreen(QDialog& window) {
+    const TemplateFonts fonts =
+        FitTemplateFonts(window.font(), kMainWindowWidth, kMainWindowHeight, *window.screen());
+    if (fonts.text != window.font())
+        window.setFont(fonts.text);
+    return DialogUnits(fonts.layout);
+}
+
 } // namespace
 
 CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     : QDialog(parent), platform_(platform), session_(std::make_unique<AssemblySession>()),
-      controls_(std::make_unique<MainWindowControls>(*this, *session_)),
+      units_(FitToScreen(*this)),
+      controls_(std::make_unique<MainWindowControls>(*this, *session_, units_)),
       model_(new PartListModel(*session_, this)),
       store_(std::make_unique<SessionStore>(SessionStateFolder())) {
     session_->setObserver(model_);
@@ -69,8 +80,7 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ProgramIcon());
     setSizeGripEnabled(false);
-    const DialogUnits units(font());
-    resize(units.toPixelsX(kMainWindowWidth), units.toPixelsY(kMainWindowHeight));
+    resize(units_.toPixelsX(kMainWindowWidth), units_.toPixelsY(kMainWindowHeight));
 
     addActions();
     addCalibrationActions();

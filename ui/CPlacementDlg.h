@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AssemblySession.h"
+#include "DialogUnits.h"
 
 #include <QDialog>
 
@@ -85,6 +86,7 @@ private:
 
     Platform& platform_;
     std::unique_ptr<AssemblySession> session_;
+    const DialogUnits units_;
     std::unique_ptr<MainWindowControls> controls_;
     PartListModel* model_;
     std::unique_ptr<SessionStore> store_;

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 
-class QFont;
+class QScreen;
 
 namespace kavelto {
 
@@ -20,5 +21,16 @@ private:
     int baseX_;
     int baseY_;
 };
+
+// The fonts of a window whose template is laid out for 8 points: its dialog units come from the
+// desktop's family at 8 points, or smaller where the window would not fit the screen's free
+// area; its texts keep the desktop's font when that is no larger, else take the layout's.
+struct TemplateFonts {
+    QFont layout;
+    QFont text;
+};
+
+TemplateFonts FitTemplateFonts(const QFont& desktop, int widthUnits, int heightUnits,
+                               const QScreen& screen);
 
 } // namespace kavelto

@@ -31,8 +31,8 @@ QLineEdit* MakeEdit(QDialog& window, bool readOnly) {
 
 } // namespace
 
-MainWindowControls::MainWindowControls(QDialog& window, AssemblySession& session) {
-    const DialogUnits units(window.font());
+MainWindowControls::MainWindowControls(QDialog& window, AssemblySession& session,
+                                       const DialogUnits& units) {
     for (const ControlTemplate& control : kMainWindowControls) {
         QWidget* widget = create(control, window, session);
         widget->setObjectName(QString::fromLatin1(control.objectName));

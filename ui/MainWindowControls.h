@@ -16,6 +16,7 @@ namespace kavelto {
 class AssemblySession;
 class BoardView;
 class ClickableLabel;
+class DialogUnits;
 class MagnifierView;
 class PartListView;
 
@@ -23,7 +24,7 @@ class PartListView;
 // board view and the magnifier draw the session's view.
 class MainWindowControls {
 public:
-    MainWindowControls(QDialog& window, AssemblySession& session);
+    MainWindowControls(QDialog& window, AssemblySession& session, const DialogUnits& units);
 
     QWidget* byId(int id) const { return byId_.value(id); }
     QPushButton* button(int id) const;
