@@ -263,8 +263,9 @@ std::optional<std::string> CPlacementDlg::chooseFile(const QStringList& filters)
 // Loading starts afresh; the session kept for the file is offered for restoring.
 void CPlacementDlg::OnLoadPkpFile() {
     const std::optional<std::string> path =
-        chooseFile({QStringLiteral("PKP (*.pkp)"), QStringLiteral("TXT (*.txt)"),
-                    QStringLiteral("CSV (*.csv)"), QStringLiteral("All files (*)")});
+        chooseFile({QStringLiteral("Placement files (*.pkp *.txt *.csv *.pos *.mnt *.mnb)"),
+                    QStringLiteral("PKP (*.pkp)"), QStringLiteral("TXT (*.txt)"),
+                    QStringLiteral("All files (*)")});
     const SessionUpdate update = session_->loadPlacementFile(path);
     if (path && session_->table().partCount > 0)
         store_->openFile(*path);
@@ -290,7 +291,8 @@ void CPlacementDlg::OnSortChange() {
 
 void CPlacementDlg::OnLoadBitmap() {
     apply(session_->loadBitmap(
-        chooseFile({QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg *.jpeg)")})));
+        chooseFile({QStringLiteral("Pictures (*.bmp *.jpg *.jpeg *.png)"),
+                    QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg *.jpeg)")})));
 }
 
 void CPlacementDlg::OnRotL() {

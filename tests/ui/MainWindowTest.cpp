@@ -244,6 +244,18 @@ private slots:
         QCOMPARE(platform_->messages[3].text, "Can't open KaveltoManual.pdf...");
         QCOMPARE(platform_->messages[3].buttons, Platform::Buttons::RetryCancel);
     }
+
+    // The first filter shows every file the reader and the decoder take, the rest narrow it.
+    void fileDialogFilters() {
+        click("loadPkp");
+        click("loadBitmap");
+        QCOMPARE(platform_->fileFilters.size(), std::size_t{2});
+        QCOMPARE(platform_->fileFilters[0],
+                 QStringList({"Placement files (*.pkp *.txt *.csv *.pos *.mnt *.mnb)",
+                              "PKP (*.pkp)", "TXT (*.txt)", "All files (*)"}));
+        QCOMPARE(platform_->fileFilters[1], QStringList({"Pictures (*.bmp *.jpg *.jpeg *.png)",
+                                                         "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"}));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
