@@ -48,14 +48,14 @@ std::optional<std::string> Unescaped(const std::string& text) {
     return out;
 }
 
-// The shortest text that gives the float back exactly, whatever the process's locale.
-std::string FloatText(float value) {
-    char text[32];
+// The shortest text that gives the number back exactly, whatever the process's locale.
+template <typename Real> std::string RealText(Real value) {
+    char text[40];
     const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
 }
 
-bool ReadFloat(std::istream& in, float& value) {
+template <typename Real> bool ReadReal(std::istream& in, Real& value) {
     std::string text;
     if (!(in >> text))
         return false;
@@ -65,28 +65,13 @@ bool ReadFloat(std::istream& in, float& value) {
 }
 
 void WritePoint(std::ostream& out, const CalPoint& p) {
-    out << ' ' << FloatText(p.boardX) << ' ' << FloatText(p.boardY) << ' ' << p.pixelX << ' '
+    out << ' ' << RealText(p.boardX) << ' ' << RealText(p.boardY) << ' ' << p.pixelX << ' '
         << p.pixelY;
 }
 
 bool ReadPoint(std::istream& in, CalPoint& p) {
-    return ReadFloat(in, p.boardX) && ReadFloat(in, p.boardY) &&
+    return ReadReal(in, p.boardX) && ReadReal(in, p.boardY) &&
            static_cast<bool>(in >> p.pixelX >> p.pixelY);
-}
-
-std::string DoubleText(double value) {
-    char text[40];
-    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-bool ReadDouble(std::istream& in, double& value) {
-    std::string text;
-    if (!(in >> text))
-        return false;
-    const std::from_chars_result result =
-        std::from_chars(text.data(), text.data() + text.size(), value);
-    return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
 // The calibration whole: the pair, the point set and the map fitted through it, so that it
@@ -106,7 +91,7 @@ void WriteCalibration(std::ostream& out, const Calibration& c) {
         WritePoint(out, p);
     out << "\nfit";
     for (const double h : c.fit.h)
-        out << ' ' << DoubleText(h);
+        out << ' ' << RealText(h);
     out << '\n';
 }
 
@@ -147,7 +132,7 @@ public:
             return added(in);
         if (key == "fit")
             return std::all_of(kept_.calibration.fit.h.begin(), kept_.calibration.fit.h.end(),
-                               [&in](double& h) { return ReadDouble(in, h); });
+                               [&in](double& h) { return ReadReal(in, h); });
         if (key == "progress")
             return static_cast<bool>(in >> kept_.placedOnFace >> kept_.faceCount);
         if (key == "placed")
