@@ -56,6 +56,24 @@ void SetTextIfChanged(QLineEdit* edit, const QString& text) {
         edit->setText(text);
 }
 
+// The manual of the working directory, then the one installed with the program.
+QStringList ManualPaths() {
+    const QString name = QStringLiteral("KaveltoManual.pdf");
+    const QDir installed(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/" KAVELTO_MANUAL_FROM_PROGRAM));
+    return {QDir::current().absoluteFilePath(name),
+            QDir::cleanPath(installed.absoluteFilePath(name))};
+}
+
+// The first manual that exists is the one to open.
+bool OpenManual(Platform& platform) {
+    for (const QString& path : ManualPaths()) {
+        if (QFileInfo::exists(path))
+            return platform.openDocument(path);
+    }
+    return false;
+}
+
 // The units the template is placed in on the screen the window opens on; the window's texts
 // take the font that fits them.
 DialogUnits FitToScreen(QDialog& window) {
@@ -446,9 +464,9 @@ void CPlacementDlg::OnShortcuts() {
     platform_.runModal(keymap);
 }
 
+// Retry serves once the user has put a manual in place.
 void CPlacementDlg::OnNeedHelp() {
-    const QString manual = QDir::current().absoluteFilePath(QStringLiteral("KaveltoManual.pdf"));
-    while (!platform_.openDocument(manual)) {
+    while (!OpenManual(platform_)) {
         const Platform::Answer answer = platform_.showMessage(
             this, QStringLiteral("Can't open KaveltoManual.pdf..."), QStringLiteral("Error"),
             Platform::Buttons::RetryCancel, Platform::Icon::Stop);

@@ -216,7 +216,7 @@ private slots:
     }
 
     // The About box and the Keymap window over the main window, the keys sent to them their
-    // own; the logo's box answered No then Yes; "Need help ?" retried once, then cancelled.
+    // own; the logo's box answered No then Yes.
     void smallWindowsAndShell() {
         platform_->onModal = [](QDialog& window) {
             window.show();
@@ -230,19 +230,61 @@ private slots:
         QCOMPARE(platform_->modalParents, QList<const QWidget*>({dlg_.get(), dlg_.get()}));
         QCOMPARE(dlg_->session().view().viewRotation, 0);
 
-        platform_->answers = {Answer::No, Answer::Yes, Answer::Retry, Answer::Cancel};
+        platform_->answers = {Answer::No, Answer::Yes};
         click("logo");
         click("logo");
         QCOMPARE(platform_->openedUrls.size(), 1);
         QCOMPARE(platform_->openedUrls.front().host(), QLatin1String(kMakerSite));
-        platform_->documentsOpen = false;
-        click("needHelp");
-        const QString manual = QDir::current().absoluteFilePath("KaveltoManual.pdf");
-        QCOMPARE(platform_->openedDocuments, QStringList(2, manual));
-        QCOMPARE(platform_->messages.size(), std::size_t{4});
+        QCOMPARE(platform_->messages.size(), std::size_t{2});
         QCOMPARE(platform_->messages[1].buttons, Platform::Buttons::YesNo);
-        QCOMPARE(platform_->messages[3].text, "Can't open KaveltoManual.pdf...");
-        QCOMPARE(platform_->messages[3].buttons, Platform::Buttons::RetryCancel);
+    }
+
+    // The working directory's manual first, else the one installed beside the program
+    // (../share/doc/kavelto from its folder); the box only when neither opens, until Cancel.
+    void needHelpOpensTheNearestManual_data() {
+        QTest::addColumn<bool>("inWorkingDir");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("viewerOpens");
+        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("working directory's") << true << true << true << QStringList{"work"} << 0;
+        QTest::newRow("installed copy") << false << true << true << QStringList{"installed"} << 0;
+        QTest::newRow("none: Retry, Cancel") << false << false << true << QStringList() << 2;
+        QTest::newRow("no viewer: Retry, Cancel")
+            << true << false << false << QStringList{"work", "work"} << 2;
+    }
+    void needHelpOpensTheNearestManual() {
+        QFETCH(bool, inWorkingDir);
+        QFETCH(bool, installed);
+        QFETCH(bool, viewerOpens);
+        QFETCH(QStringList, opened);
+        QFETCH(int, boxes);
+        const QString work = dir_.filePath("work/KaveltoManual.pdf");
+        const QString copy = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                             "/../share/doc/kavelto/KaveltoManual.pdf");
+        const QString previous = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            QDir::setCurrent(previous);
+            QFile::remove(work);
+            QFile::remove(copy);
+        });
+        for (const auto& [path, present] : {std::pair(work, inWorkingDir), {copy, installed}}) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(!present || QFile(path).open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QDir::setCurrent(dir_.filePath("work")));
+        platform_->documentsOpen = viewerOpens;
+        platform_->answers = {Answer::Retry, Answer::Cancel};
+        click("needHelp");
+        QCOMPARE(platform_->openedDocuments.replaceInStrings(work, "work")
+                     .replaceInStrings(copy, "installed"),
+                 opened);
+        QCOMPARE(int(platform_->messages.size()), boxes);
+        for (const FakePlatform::Message& box : platform_->messages) {
+            QCOMPARE(box.text, "Can't open KaveltoManual.pdf...");
+            QCOMPARE(box.caption, "Error");
+            QCOMPARE(box.buttons, Platform::Buttons::RetryCancel);
+        }
     }
 
     // The first filter shows every file the reader and the decoder take, the rest narrow it.
