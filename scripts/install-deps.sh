@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build, the tests and the demo still lack.
+# Installs, from Debian's packages, whatever the build and the tests still lack:
+#   scripts/install-deps.sh        what building and every test need
+#   scripts/install-deps.sh run    only what building and running the program need
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(
     g++ cmake make
     qt6-base-dev qt6-base-dev-tools
-    libgtest-dev libbenchmark-dev
-    clang-format
-    xvfb xauth
     fonts-dejavu-core
 )
+# The tests' tools: GoogleTest, the benchmarks, the format check, and the X display on which
+# the end-to-end test drives the real program.
+if [ "${1:-}" != run ]; then
+    packages+=(
+        libgtest-dev libbenchmark-dev
+        clang-format
+        xvfb xauth xdotool
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
