@@ -10,8 +10,8 @@
 
 using namespace kavelto;
 
-// The main window on the screen the test runs on (ctest gives it 1366 x 768, 1280 x 720 and the
-// offscreen default of 800 x 800): every control lies on the screen's free area.
+// The main window on the screen the test runs on (ctest gives it 1920 x 1080, 1366 x 768,
+// 1280 x 720 and 1024 x 600): every control lies on the screen's free area.
 class WindowFitTest : public QObject {
     Q_OBJECT
 
