@@ -16,6 +16,7 @@ if [ "${1:-}" != run ]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         clang-format
+        clang-14 libclang-rt-14-dev
         xvfb xauth xdotool
     )
 fi

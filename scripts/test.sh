@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs every test twice:
-# in the normal build and under AddressSanitizer with UndefinedBehaviorSanitizer.
+# in the normal build and under AddressSanitizer with UndefinedBehaviorSanitizer; last, runs
+# each fuzz target for 15 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,3 +18,6 @@ echo "== sanitizer build"
 scripts/build.sh build-asan -DKAVELTO_SANITIZE=ON -DKAVELTO_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
     ctest --test-dir build-asan --output-on-failure
+
+echo "== fuzzing"
+scripts/fuzz.sh 15

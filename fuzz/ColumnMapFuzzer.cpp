@@ -1,0 +1,37 @@
+// Any bytes as Kavelto.ini: a layout is accepted whole and consistent, or refused with a message.
+
+#include "ColumnMap.h"
+#include "ScratchFolder.h"
+
+using namespace kavelto;
+
+namespace {
+
+void CheckAccepted(const ColumnMap& map) {
+    Require(map.headerLines >= 0 && map.headerLines <= 99, "header lines within 0..99");
+    if (map.byName)
+        return;
+    Require(map.fieldCount >= 1 && map.fieldCount <= kColumnCount, "field count within 1..7");
+    for (int code = Designator; code <= Y; ++code)
+        Require(map.columnOfField[code] != kNoColumn, "columns 1 to 4 assigned");
+    for (int code = 1; code < kFieldCodeCount; ++code) {
+        const int column = map.columnOfField[code];
+        Require(column == kNoColumn ||
+                    (column < map.fieldCount && map.codeOfColumn(column) == code),
+                "each field's column holds that field");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ScratchFolder folder;
+    const std::string& path = folder.write("Kavelto.ini", data, size);
+    ColumnMap map;
+    std::string message;
+    if (LoadColumnMap(path, map, message) == 0)
+        CheckAccepted(map);
+    else
+        Require(!message.empty(), "a refusal says why");
+    return 0;
+}
