@@ -2,87 +2,63 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace kavelto {
 namespace {
 
-struct IntCase {
-    const char* text;
-    bool found;
-    std::int32_t value;
-    const char* rest;
-};
+using Case = std::pair<const char*, const char*>; // text, outcome
+
+// "value|rest", the value marked "(none)" when no number was found.
+std::string ParsedIntText(const char* text) {
+    const ParsedInt parsed = ParseLenientInt(text);
+    return std::to_string(parsed.value) + (parsed.found ? "|" : " (none)|") + parsed.end;
+}
+
+std::string ParsedFloatText(const char* text) {
+    const ParsedFloat parsed = ParseLenientFloat(text);
+    std::ostringstream out;
+    out << parsed.value << (parsed.found ? "" : " (none)");
+    return out.str();
+}
+
+// The count, or "refused" when the text is no count and the value was left alone.
+std::string CountText(const char* text) {
+    std::uint32_t value = 12345;
+    const bool ok = ParseUnsignedCount(text, value);
+    return ok ? std::to_string(value) : value == 12345 ? "refused" : "refused, yet set";
+}
 
 TEST(FieldParsing, LenientIntegers) {
-    const IntCase cases[] = {
-        {"42", true, 42, ""},
-        {"  \t-17abc", true, -17, "abc"},
-        {"+5,", true, 5, ","},
-        {"", false, 0, ""},
-        {"abc", false, 0, "abc"},
-        {"-", false, 0, "-"},
-        {"+-3", false, 0, "+-3"},
-        {"99999999999999999999", true, std::numeric_limits<std::int32_t>::max(), ""},
-        {"-99999999999999999999", true, std::numeric_limits<std::int32_t>::min(), ""},
-        {"70000", true, 70000, ""},
-    };
-    for (const IntCase& c : cases) {
-        const ParsedInt parsed = ParseLenientInt(c.text);
-        EXPECT_EQ(parsed.found, c.found) << c.text;
-        EXPECT_EQ(parsed.value, c.value) << c.text;
-        EXPECT_STREQ(parsed.end, c.rest) << c.text;
-    }
+    for (const char* text : {"", "-", "+-3"})
+        EXPECT_EQ(ParsedIntText(text), std::string("0 (none)|") + text) << text;
+    for (const auto& [text, outcome] :
+         {Case{"  \t-17abc", "-17|abc"}, Case{"+5,", "5|,"}, Case{"70000", "70000|"},
+          Case{"99999999999999999999", "2147483647|"},
+          Case{"-99999999999999999999", "-2147483648|"}})
+        EXPECT_EQ(ParsedIntText(text), outcome) << text;
 }
-
-struct FloatCase {
-    const char* text;
-    bool found;
-    float value;
-};
 
 TEST(FieldParsing, LenientFloats) {
-    const FloatCase cases[] = {
-        {"10.5", true, 10.5f},  {" -129.921000", true, -129.921f},
-        {"12,5", true, 12.0f},  {"+.5", true, 0.5f},
-        {"1e2x", true, 100.0f}, {"abc", false, 0.0f},
-        {"", false, 0.0f},      {"-", false, 0.0f},
-        {"--1", false, 0.0f},   {"1e-999", true, 0.0f},
-        {"7.", true, 7.0f},
-    };
-    for (const FloatCase& c : cases) {
-        const ParsedFloat parsed = ParseLenientFloat(c.text);
-        EXPECT_EQ(parsed.found, c.found) << c.text;
-        EXPECT_EQ(parsed.value, c.found ? c.value : 0.0f) << c.text;
-    }
+    for (const char* text : {"", "abc", "-", "--1"})
+        EXPECT_EQ(ParsedFloatText(text), "0 (none)") << text;
+    for (const auto& [text, outcome] :
+         {Case{"10.5", "10.5"}, Case{" -129.921000", "-129.921"}, Case{"12,5", "12"},
+          Case{"+.5", "0.5"}, Case{"1e2x", "100"}, Case{"7.", "7"}, Case{"1e-999", "0"}})
+        EXPECT_EQ(ParsedFloatText(text), outcome) << text;
 }
 
-struct CountCase {
-    const char* text;
-    bool ok;
-    std::uint32_t value;
-};
-
+// Blanks around the count are allowed, anything else refuses it.
 TEST(FieldParsing, PcbCount) {
-    const CountCase cases[] = {
-        {"0", true, 0},
-        {" 12 ", true, 12},
-        {"\t+7\t", true, 7},
-        {"", false, 0},
-        {"-1", false, 0},
-        {"1.5", false, 0},
-        {"+", false, 0},
-        {"12 3", false, 0},
-        {"4294967295", true, 4294967295u},
-        {"99999999999", true, 4294967295u},
-        {"000000000000000000000000000001", true, 1},
-    };
-    for (const CountCase& c : cases) {
-        std::uint32_t value = 12345;
-        EXPECT_EQ(ParseUnsignedCount(c.text, value), c.ok) << c.text;
-        EXPECT_EQ(value, c.ok ? c.value : 12345u) << c.text;
-    }
+    for (const char* text : {"", "+", "-1", "1.5", "12 3"})
+        EXPECT_EQ(CountText(text), "refused") << text;
+    for (const auto& [text, outcome] :
+         {Case{"0", "0"}, Case{"\t+7 ", "7"}, Case{"4294967295", "4294967295"},
+          Case{"99999999999", "4294967295"}, Case{"000000000000000000000000000001", "1"}})
+        EXPECT_EQ(CountText(text), outcome) << text;
 }
 
 } // namespace

@@ -10,9 +10,9 @@
 namespace kavelto {
 namespace {
 
-std::string ReadAll(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+void ExpectIncompleteWhenCut(std::string_view jpeg, std::initializer_list<std::size_t> lengths) {
+    for (const std::size_t length : lengths)
+        EXPECT_FALSE(IsCompleteJpeg(jpeg.substr(0, length))) << "cut to " << length << " bytes";
 }
 
 // Random bytes, with start-of-scan and end-of-image markers scattered through them and a
@@ -22,29 +22,27 @@ std::string RandomTrailer(std::mt19937& random) {
     std::string trailer(std::uniform_int_distribution<std::size_t>(0, 4096)(random), '\0');
     for (char& c : trailer)
         c = static_cast<char>(byte(random));
-    for (int markers = byte(random) % 4; markers > 0; --markers) {
-        const std::size_t at =
-            std::uniform_int_distribution<std::size_t>(0, trailer.size())(random);
-        trailer.insert(at, markers % 2 ? "\xFF\xD9" : "\xFF\xDA");
-    }
+    for (int markers = byte(random) % 4; markers > 0; --markers)
+        trailer.insert(std::uniform_int_distribution<std::size_t>(0, trailer.size())(random),
+                       markers % 2 ? "\xFF\xD9" : "\xFF\xDA");
     return trailer + std::string("\xFF\xDA\x00\x0C", 4) + std::string(10, '\x01');
 }
 
-TEST(JpegStream, TellsWholePicturesFromCutOnes) {
-    const std::string whole = ReadAll(DEMO_DIR "/coldfire-top.jpg");
+// Cut right after the start marker, inside a marker, inside the first table, in the scan data,
+// and just before or inside the end marker.
+TEST(JpegStream, TellsWholePicturesWithTrailersFromCutOnes) {
+    std::ifstream in(DEMO_DIR "/coldfire-top.jpg", std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(whole.size(), 1000u);
     EXPECT_TRUE(IsCompleteJpeg(whole));
     std::mt19937 random(20240611);
-    for (int i = 0; i < 40; ++i) {
-        const std::string trailer = RandomTrailer(random);
-        EXPECT_TRUE(IsCompleteJpeg(whole + trailer)) << "trailer " << i;
-    }
-    // Right after the start marker, inside a marker, inside the first table, in the scan data,
-    // and just before or inside the end marker.
-    for (const std::size_t length : {std::size_t(2), std::size_t(3), std::size_t(40),
-                                     whole.size() / 2, whole.size() - 2, whole.size() - 1}) {
-        EXPECT_FALSE(IsCompleteJpeg(std::string_view(whole).substr(0, length))) << length;
-    }
+    for (int i = 0; i < 40; ++i)
+        EXPECT_TRUE(IsCompleteJpeg(whole + RandomTrailer(random))) << "trailer " << i;
+    ExpectIncompleteWhenCut(whole,
+                            {2, 3, 40, whole.size() / 2, whole.size() - 2, whole.size() - 1});
+    // Other data is left to its decoder.
+    for (const char* other : {"", "BM\x36\x00\x00\x00", "\xFF"})
+        EXPECT_TRUE(IsCompleteJpeg(other)) << other;
 }
 
 // A progressive stream in miniature: two scans with a table between them, stuffed bytes, fill
@@ -68,16 +66,8 @@ TEST(JpegStream, WalksSegmentsAndScans) {
     const std::size_t firstScanData = kProgressive.find('\x12');
     const std::size_t table = kProgressive.find("\xFF\xC4");
     const std::size_t end = kProgressive.size() - 2;
-    for (const std::size_t length : {std::size_t(14), std::size_t(17), firstScanData + 4, table,
-                                     table + 4, end - 3, end, end + 1}) {
-        EXPECT_FALSE(IsCompleteJpeg(std::string_view(kProgressive).substr(0, length))) << length;
-    }
-}
-
-TEST(JpegStream, LeavesOtherDataToItsDecoder) {
-    EXPECT_TRUE(IsCompleteJpeg(""));
-    EXPECT_TRUE(IsCompleteJpeg("BM\x36\x00\x00\x00"));
-    EXPECT_TRUE(IsCompleteJpeg("\xFF"));
+    ExpectIncompleteWhenCut(kProgressive,
+                            {14, 17, firstScanData + 4, table, table + 4, end - 3, end, end + 1});
 }
 
 } // namespace
