@@ -6,166 +6,111 @@
 
 #include <cctype>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavelto {
 namespace {
 
-// What a part of a sample file holds, as its design tool meant it.
-struct SamplePart {
-    const char* designator;
-    Face face;
-    float x, y;
-    const char* value;
-    const char* package;
-};
+// A sample file written after the shape its design tool exports (header blocks, quoting, units
+// and encodings as the tool writes them), read with the README's recipes: line 3 auto, and the
+// classic recipe where the README gives one. Each part as its tool meant it:
+// "designator|face|x|y|value|package", the face T or B.
+struct Sample {
+    Sample(const char* name, const char* file, const char* classicIni,
+           std::vector<std::string> parts)
+        : name(name), file(file), classicIni(classicIni), parts(std::move(parts)) {}
 
-constexpr Face T = Face::Top;
-constexpr Face B = Face::Bottom;
-
-// The configuration recipes of the README, each with a sample file written after the shape its
-// tool exports: header blocks, quoting, units and encodings as the tool writes them.
-struct Recipe {
     const char* name;
-    const char* ini;
     const char* file; // under tests/data/formats
-    std::vector<SamplePart> parts;
+    const char* classicIni;
+    std::vector<std::string> parts;
 };
 
-const char* const kAuto = "0\n-\nauto\n";
+std::string Describe(const PartRecord& p) {
+    std::ostringstream out;
+    out << p.designator << '|' << (IsOnFace(p.layer, Face::Bottom) ? 'B' : 'T') << '|' << p.x << '|'
+        << p.y << '|' << p.value << '|' << p.package;
+    return out.str();
+}
 
-const std::vector<SamplePart> kKicadCsv = {
-    {"C1", T, 112.776f, -71.12f, "100nF", "C_0603_1608Metric"},
-    {"D1", T, 120.65f, -65.405f, "LED 0603 \"red\"", "LED_0603_1608Metric"},
-    {"J1", T, 101.6f, -80.01f, "", "PinHeader_1x02_P2.54mm_Vertical"},
-    {"R12", B, 115.57f, -74.93f, "4k7", "R_0603_1608Metric"},
-    {"U1", T, 110.49f, -60.96f, "STM32F103C8Tx", "LQFP-48_7x7mm_P0.5mm"},
-};
-const std::vector<SamplePart> kKicadPos = {
-    {"C1", T, 112.776f, -71.12f, "100nF", "C_0603_1608Metric"},
-    {"C7", T, 130.81f, -55.88f, "470uF", "CP_Radial_D8.0mm_P5.00mm"},
-    {"J1", T, 101.6f, -80.01f, "", "PinHeader_1x02_P2.54mm_Vertical"},
-    {"R12", B, 115.57f, -74.93f, "4k7", "R_0603_1608Metric_Pad0.98x0.95mm_HandSolder"},
-    {"R13", B, 118.11f, -74.93f, "4k7", "R_0603_1608Metric_Pad1.05x0.95mm_HandSolder"},
-    {"UART_EN201", T, 125.73f, -60.96f, "JUMPER", "SolderJumper-2_P1.3mm_Open_Pad1.0x1.5mm"},
-};
-const std::vector<SamplePart> kAltium = {
-    {"C1", T, 12.7f, 25.4f, "100nF", "CAPC1608X90N"},
-    {"R12", B, 30.48f, 12.7f, "4k7", "RESC1608X55N"},
-    {"TP1", T, 5.08f, 5.08f, "", "TESTPOINT_1MM"},
-    {"U1", T, 22.86f, 20.32f, "STM32F103C8T6", "QFP50P900X900X160-48N"},
-};
-const std::vector<SamplePart> kAltiumText = {
-    kAltium[0],
-    kAltium[1],
-    kAltium[2],
-    {"U1", T, 22.86f, 20.32f,
-     "STM32F103C8T6 ARM Cortex-M3 MCU 72 MHz 64 KB Flash 20 KB SRAM 2.0-3.6 V LQFP-48 "
-     "industrial temperature range",
-     "QFP50P900X900X160-48N_IPC7351B_DensityLevelB_NominalTolerance_WithThermalVias_"
-     "AssemblyOutline_CourtyardLayer"},
-};
-const std::vector<SamplePart> kJlcpcb = {
-    {"C1", T, 12.7f, 25.4f, "100nF", "0603"},
-    {"Q1", T, 40.64f, 30.48f, "BSS138", "Package_TO_SOT_SMD:SOT-23"},
-    {"U2", T, 45.72f, 30.48f, "AP2112K-3.3", "Package_TO_SOT_SMD:SOT-23-5"},
-    {"R12", B, 30.48f, 12.7f, "4k7", "0603"},
-    {"H1", T, 3.5f, 3.5f, "", "MountingHole_3.2mm_M3"},
-};
-const std::vector<SamplePart> kEasyeda = {
-    {"C1", T, 12.7f, 25.4f, "100nF", "C0603"},
-    {"R12", B, 30.48f, 12.7f, "4.7k\xCE\xA9", "R0603"},
-    {"U1", T, 22.86f, 20.32f, "STM32F103C8T6", "LQFP-48_L7.0-W7.0-P0.50-LS9.0-BL"},
-    {"J1", T, 101.6f, 80.01f, "", "HDR-M-2.54_1x2"},
-};
-const std::vector<SamplePart> kLibrepcb = {
-    {"C1", T, 12.7f, 25.4f, "100nF", "C-0603"},
-    {"D1", T, 20.32f, 25.4f, "LED \"red\"", "LED-0603"},
-    {"R12", B, 30.48f, 12.7f, "4k7", "R-0603"},
-    {"H1", T, 3.5f, 3.5f, "", "HOLE-M3"},
-};
-const std::vector<SamplePart> kHorizon = {
-    {"C1", T, 12.7f, 25.4f, "100nF", "C0603"},
-    {"R12", B, 30.48f, 12.7f, "4k7", "R0603"},
-    {"J1", T, 101.6f, -80.01f, "", "PinHeader-1x2"},
-    {"U1", T, 22.86f, 20.32f, "STM32F103C8T6", "LQFP-48"},
-};
-const std::vector<SamplePart> kEagleTop = {
-    {"C1", T, 12.7f, 25.4f, "100nF", "C0603"},
-    {"U$1", T, 22.86f, 20.32f, "STM32F103C8T6", "LQFP48"},
-    {"H1", T, 3.5f, 3.5f, "", "MOUNT-HOLE3.2"},
-    {"LED1", T, 20.32f, 25.4f, "red LED", "CHIPLED_0603"},
-};
-const std::vector<SamplePart> kEagleBottom = {
-    {"R12", B, 30.48f, 12.7f, "4k7", "R0603"},
-    {"C20", B, 35.56f, 12.7f, "10uF", "C0805"},
-    {"TP1", B, 5.08f, 5.08f, "", "TP08R"},
-};
-const std::vector<SamplePart> kFusion = {
-    {"C1", T, 12.7f, 25.4f, "", ""},
-    {"U$1", T, 22.86f, 20.32f, "", ""},
-    {"R12", B, 30.48f, 12.7f, "", ""},
-};
-const std::vector<SamplePart> kSpreadsheet = {
-    {"C1", T, 112.776f, -71.12f, "100nF", "C_0603_1608Metric"},
-    {"J1", T, 101.6f, -80.01f, "", "PinHeader_1x02_P2.54mm_Vertical"},
-    {"R12", B, 115.57f, -74.93f, "4k7", "R_0603_1608Metric"},
-    {"U1", T, 110.49f, -60.96f, "STM32F103C8Tx", "LQFP-48_7x7mm_P0.5mm"},
-};
-const std::vector<SamplePart> kProtel = {
-    {"C1", T, 500.0f, 1000.0f, "100nF", "0603"},
-    {"R12", B, 1200.0f, 500.0f, "4k7", "0603"},
-    {"TP1", T, 200.0f, 200.0f, "", "TP1MM"},
-    {"U1", T, 1500.0f, 800.0f, "LM358", "SOIC8"},
+const Sample kSamples[] = {
+    Sample("KiCad CSV", "kicad.csv", nullptr,
+           {"C1|T|112.776|-71.12|100nF|C_0603_1608Metric",
+            "D1|T|120.65|-65.405|LED 0603 \"red\"|LED_0603_1608Metric",
+            "J1|T|101.6|-80.01||PinHeader_1x02_P2.54mm_Vertical",
+            "R12|B|115.57|-74.93|4k7|R_0603_1608Metric",
+            "U1|T|110.49|-60.96|STM32F103C8Tx|LQFP-48_7x7mm_P0.5mm"}),
+    Sample("KiCad ASCII", "kicad.pos", nullptr,
+           {"C1|T|112.776|-71.12|100nF|C_0603_1608Metric",
+            "C7|T|130.81|-55.88|470uF|CP_Radial_D8.0mm_P5.00mm",
+            "J1|T|101.6|-80.01||PinHeader_1x02_P2.54mm_Vertical",
+            "R12|B|115.57|-74.93|4k7|R_0603_1608Metric_Pad0.98x0.95mm_HandSolder",
+            "R13|B|118.11|-74.93|4k7|R_0603_1608Metric_Pad1.05x0.95mm_HandSolder",
+            "UART_EN201|T|125.73|-60.96|JUMPER|SolderJumper-2_P1.3mm_Open_Pad1.0x1.5mm"}),
+    Sample("Altium CSV", "altium.csv", "13\n,\n1,5,2,6,3,4,7\n",
+           {"C1|T|12.7|25.4|100nF|CAPC1608X90N", "R12|B|30.48|12.7|4k7|RESC1608X55N",
+            "TP1|T|5.08|5.08||TESTPOINT_1MM",
+            "U1|T|22.86|20.32|STM32F103C8T6|QFP50P900X900X160-48N"}),
+    Sample(
+        "Altium text", "altium.txt", nullptr,
+        {"C1|T|12.7|25.4|100nF|CAPC1608X90N", "R12|B|30.48|12.7|4k7|RESC1608X55N",
+         "TP1|T|5.08|5.08||TESTPOINT_1MM",
+         "U1|T|22.86|20.32|STM32F103C8T6 ARM Cortex-M3 MCU 72 MHz 64 KB Flash 20 KB SRAM 2.0-3.6 V "
+         "LQFP-48 industrial temperature range|QFP50P900X900X160-48N_IPC7351B_DensityLevelB_"
+         "NominalTolerance_WithThermalVias_AssemblyOutline_CourtyardLayer"}),
+    Sample("JLCPCB CPL", "jlcpcb-cpl.csv", "1\n,\n1,5,6,3,4,7,2\n",
+           {"C1|T|12.7|25.4|100nF|0603", "Q1|T|40.64|30.48|BSS138|Package_TO_SOT_SMD:SOT-23",
+            "U2|T|45.72|30.48|AP2112K-3.3|Package_TO_SOT_SMD:SOT-23-5", "R12|B|30.48|12.7|4k7|0603",
+            "H1|T|3.5|3.5||MountingHole_3.2mm_M3"}),
+    Sample("EasyEDA", "easyeda.csv", nullptr,
+           {"C1|T|12.7|25.4|100nF|C0603", "R12|B|30.48|12.7|4.7k\xCE\xA9|R0603",
+            "U1|T|22.86|20.32|STM32F103C8T6|LQFP-48_L7.0-W7.0-P0.50-LS9.0-BL",
+            "J1|T|101.6|80.01||HDR-M-2.54_1x2"}),
+    Sample("LibrePCB", "librepcb.csv", nullptr,
+           {"C1|T|12.7|25.4|100nF|C-0603", "D1|T|20.32|25.4|LED \"red\"|LED-0603",
+            "R12|B|30.48|12.7|4k7|R-0603", "H1|T|3.5|3.5||HOLE-M3"}),
+    Sample("Horizon EDA", "horizon.csv", "1\n,\n1,5,6,3,4,7,2\n",
+           {"C1|T|12.7|25.4|100nF|C0603", "R12|B|30.48|12.7|4k7|R0603",
+            "J1|T|101.6|-80.01||PinHeader-1x2", "U1|T|22.86|20.32|STM32F103C8T6|LQFP-48"}),
+    Sample("Eagle mountsmd, top", "eagle.mnt", nullptr,
+           {"C1|T|12.7|25.4|100nF|C0603", "U$1|T|22.86|20.32|STM32F103C8T6|LQFP48",
+            "H1|T|3.5|3.5||MOUNT-HOLE3.2", "LED1|T|20.32|25.4|red LED|CHIPLED_0603"}),
+    Sample("Eagle mountsmd, bottom", "eagle.mnb", nullptr,
+           {"R12|B|30.48|12.7|4k7|R0603", "C20|B|35.56|12.7|10uF|C0805", "TP1|B|5.08|5.08||TP08R"}),
+    Sample("Fusion through the JLCPCB exporter", "fusion-jlcpcb.csv", "1\n,\n1,3,4,2,7\n",
+           {"C1|T|12.7|25.4||", "U$1|T|22.86|20.32||", "R12|B|30.48|12.7||"}),
+    Sample("spreadsheet round trip", "spreadsheet.csv", "1\n;\n1,5,6,3,4,7,2\n",
+           {"C1|T|112.776|-71.12|100nF|C_0603_1608Metric",
+            "J1|T|101.6|-80.01||PinHeader_1x02_P2.54mm_Vertical",
+            "R12|B|115.57|-74.93|4k7|R_0603_1608Metric",
+            "U1|T|110.49|-60.96|STM32F103C8Tx|LQFP-48_7x7mm_P0.5mm"}),
+    Sample("Protel text", "protel.txt", nullptr,
+           {"C1|T|500|1000|100nF|0603", "R12|B|1200|500|4k7|0603", "TP1|T|200|200||TP1MM",
+            "U1|T|1500|800|LM358|SOIC8"}),
 };
 
-const Recipe kRecipes[] = {
-    {"KiCad CSV", kAuto, "kicad.csv", kKicadCsv},
-    {"KiCad ASCII", kAuto, "kicad.pos", kKicadPos},
-    {"Altium CSV", kAuto, "altium.csv", kAltium},
-    {"Altium CSV, classic", "13\n,\n1,5,2,6,3,4,7\n", "altium.csv", kAltium},
-    {"Altium text", kAuto, "altium.txt", kAltiumText},
-    {"JLCPCB CPL", kAuto, "jlcpcb-cpl.csv", kJlcpcb},
-    {"JLCPCB CPL, classic", "1\n,\n1,5,6,3,4,7,2\n", "jlcpcb-cpl.csv", kJlcpcb},
-    {"EasyEDA", kAuto, "easyeda.csv", kEasyeda},
-    {"LibrePCB", kAuto, "librepcb.csv", kLibrepcb},
-    {"Horizon EDA", kAuto, "horizon.csv", kHorizon},
-    {"Horizon EDA, classic", "1\n,\n1,5,6,3,4,7,2\n", "horizon.csv", kHorizon},
-    {"Eagle mountsmd, top", kAuto, "eagle.mnt", kEagleTop},
-    {"Eagle mountsmd, bottom", kAuto, "eagle.mnb", kEagleBottom},
-    {"Fusion through the JLCPCB exporter", kAuto, "fusion-jlcpcb.csv", kFusion},
-    {"Fusion through the JLCPCB exporter, classic", "1\n,\n1,3,4,2,7\n", "fusion-jlcpcb.csv",
-     kFusion},
-    {"spreadsheet round trip", kAuto, "spreadsheet.csv", kSpreadsheet},
-    {"spreadsheet round trip, classic", "1\n;\n1,5,6,3,4,7,2\n", "spreadsheet.csv", kSpreadsheet},
-    {"Protel text", kAuto, "protel.txt", kProtel},
-};
-
-class PlacementFormats : public ::testing::TestWithParam<Recipe> {};
+class PlacementFormats : public ::testing::TestWithParam<Sample> {};
 
 TEST_P(PlacementFormats, LoadEveryPartRight) {
-    const Recipe& recipe = GetParam();
-    auto table = std::make_unique<PartTable>();
-    const PlacementReadResult result =
-        ReadPlacementFile(std::string(TEST_DATA_DIR "/formats/") + recipe.file,
-                          ColumnMapFromText(recipe.ini), *table);
-    ASSERT_FALSE(result.error) << result.error.message();
-    ASSERT_EQ(result.count, static_cast<int>(recipe.parts.size()));
-    for (std::size_t i = 0; i < recipe.parts.size(); ++i) {
-        const SamplePart& want = recipe.parts[i];
-        const PartRecord& got = table->parts[i];
-        SCOPED_TRACE(want.designator);
-        EXPECT_STREQ(got.designator, want.designator);
-        EXPECT_TRUE(IsOnFace(got.layer, want.face));
-        EXPECT_FLOAT_EQ(got.x, want.x);
-        EXPECT_FLOAT_EQ(got.y, want.y);
-        EXPECT_STREQ(got.value, want.value);
-        EXPECT_STREQ(got.package, want.package);
+    const Sample& sample = GetParam();
+    for (const char* ini : {"0\n-\nauto\n", sample.classicIni}) {
+        if (!ini)
+            continue;
+        SCOPED_TRACE(ini);
+        auto table = std::make_unique<PartTable>();
+        const PlacementReadResult result = ReadPlacementFile(
+            std::string(TEST_DATA_DIR "/formats/") + sample.file, ColumnMapFromText(ini), *table);
+        ASSERT_FALSE(result.error) << result.error.message();
+        ASSERT_EQ(result.count, static_cast<int>(sample.parts.size()));
+        for (std::size_t i = 0; i < sample.parts.size(); ++i)
+            EXPECT_EQ(Describe(table->parts[i]), sample.parts[i]);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Recipes, PlacementFormats, ::testing::ValuesIn(kRecipes),
+INSTANTIATE_TEST_SUITE_P(Samples, PlacementFormats, ::testing::ValuesIn(kSamples),
                          [](const auto& info) {
                              std::string name;
                              for (const char c : std::string(info.param.name))
