@@ -1,5 +1,6 @@
 #include "PickListPath.h"
 #include "PickListPage.h"
+#include "SpecialFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,137 +11,97 @@
 #include <optional>
 #include <string>
 #include <tuple>
-#include <unistd.h>
+#include <utility>
 
 namespace kavelto {
 namespace {
 
 namespace fs = std::filesystem;
-using Var = std::optional<std::string>; // an environment value; nullopt when unset
-
-const char* Value(const Var& var) {
-    return var ? var->c_str() : nullptr;
-}
-
-fs::perms Mode(const fs::path& path) {
-    return fs::symlink_status(path).permissions();
-}
-
-// Sets (or, given null, unsets) an environment variable for a scope, then puts back its value.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            saved_ = old;
-        Set(value);
-    }
-    ~ScopedEnv() { Set(Value(saved_)); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    void Set(const char* value) const {
-        if (value)
-            ::setenv(name_, value, 1);
-        else
-            ::unsetenv(name_);
-    }
-
-    const char* name_;
-    Var saved_;
-};
-
-fs::path MakeTempDir() {
-    char pattern[] = "/tmp/kavelto-path-XXXXXX";
-    return ::mkdtemp(pattern) ? fs::path(pattern) : fs::path();
-}
 
 class PickListPathTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(dir_.empty()); }
     ~PickListPathTest() override { fs::remove_all(dir_); }
+    static std::string Page(const fs::path& folder) { return folder / "picklst.html"; }
+    static fs::perms Mode(const fs::path& path) { return fs::symlink_status(path).permissions(); }
 
-    std::string Page(const fs::path& folder) const { return (folder / "picklst.html").string(); }
-
-    const fs::path dir_ = MakeTempDir();
+    const fs::path dir_ = [] {
+        char pattern[] = "/tmp/kavelto-path-XXXXXX";
+        return fs::path(::mkdtemp(pattern) ? pattern : "");
+    }();
     const fs::path run_ = dir_ / "run";
     const fs::path folder_ = dir_ / ("kavelto-" + std::to_string(::geteuid()));
 };
 
-TEST_F(PickListPathTest, MakesOrTightensThePrivateFolder) {
-    for (const std::optional<fs::perms> before :
-         {std::optional<fs::perms>(), {fs::perms(0755)}, {fs::perms(0777)}, {fs::perms(0500)}}) {
-        SCOPED_TRACE(before ? static_cast<int>(*before) : -1);
-        fs::remove(folder_);
-        if (before) {
-            fs::create_directory(folder_);
-            fs::permissions(folder_, *before);
-        }
-        EXPECT_EQ(PickListPathIn(nullptr, dir_.c_str()), Page(folder_));
-        EXPECT_TRUE(fs::is_directory(fs::symlink_status(folder_)));
-        EXPECT_EQ(Mode(folder_), fs::perms::owner_all);
-    }
-}
-
-TEST_F(PickListPathTest, PrefersAnExistingRuntimeDirectory) {
+// An existing directory that XDG_RUNTIME_DIR names by an absolute path serves, else TMPDIR's or
+// /tmp; there a missing folder is made, a loose one tightened, one without write access
+// repaired: all 0700. The variables are set in a child, out of the other tests' way.
+TEST_F(PickListPathTest, ChoosesAPrivateFolder) {
+    using Var = std::optional<std::string>; // a variable's value; nullopt when unset
+    const auto pathFrom = [](const Var& runtime, const Var& temp) {
+        return RunInChild([&] {
+            for (const auto& [name, value] :
+                 {std::pair("XDG_RUNTIME_DIR", runtime), {"TMPDIR", temp}})
+                value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+            return GetPickListPath();
+        });
+    };
     fs::create_directory(run_);
     std::ofstream(dir_ / "file") << "x";
-    const std::string tmp = dir_.string();
+    const std::string tmp = dir_.string(), run = run_.string();
     const fs::path inTmp = fs::path("/tmp") / folder_.filename();
     const bool inTmpExisted = fs::exists(fs::symlink_status(inTmp));
     const struct {
         Var runtime, temp;
+        int modeBefore; // of the folder; -1: none there
         fs::path folder;
     } cases[] = {
-        {run_.string(), tmp, run_ / "kavelto"},
-        {run_.string() + "/", tmp, run_ / "kavelto"},
-        {(dir_ / "missing").string(), tmp, folder_},
-        {(dir_ / "file").string(), tmp, folder_},
-        {std::string(), tmp, folder_},
-        {std::string("."), tmp, folder_},
-        {std::nullopt, tmp + "/", folder_},
-        {std::nullopt, std::nullopt, inTmp},
-        {std::nullopt, std::string(), inTmp},
-        {std::nullopt, std::string("relative"), inTmp},
+        {run, tmp, -1, run_ / "kavelto"},
+        {run + "/", tmp, 0777, run_ / "kavelto"},
+        {tmp + "/missing", tmp, -1, folder_},
+        {tmp + "/file", tmp, 0500, folder_},
+        {".", tmp, 0777, folder_},
+        {"", tmp + "/", -1, folder_},
+        {std::nullopt, std::nullopt, -1, inTmp},
+        {std::nullopt, "relative", -1, inTmp},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder);
-        EXPECT_EQ(PickListPathIn(Value(c.runtime), Value(c.temp)), Page(c.folder));
+        SCOPED_TRACE(c.folder.string() + " from " + std::to_string(c.modeBefore));
+        if (c.folder != inTmp || !inTmpExisted)
+            fs::remove(c.folder);
+        if (c.modeBefore >= 0 && fs::create_directory(c.folder))
+            fs::permissions(c.folder, fs::perms(c.modeBefore));
+        EXPECT_EQ(pathFrom(c.runtime, c.temp), Page(c.folder));
+        EXPECT_TRUE(fs::is_directory(fs::symlink_status(c.folder)));
         EXPECT_EQ(Mode(c.folder), fs::perms::owner_all);
     }
     if (!inTmpExisted)
         fs::remove(inTmp);
 }
 
-// Whatever stands at the folder's place is refused and left as it was; a link is not followed,
-// not even to a private folder of ours.
+// Whatever else stands at the folder's place is refused and left as it was; a link is not
+// followed, not even to a private folder of ours. Giving a folder away takes root.
 TEST_F(PickListPathTest, RefusesWhatIsNotAPlainFolderOfOurs) {
-    enum class Planted { LinkToFolder, DanglingLink, PlainFile };
-    const struct {
-        Planted planted;
-        fs::perms mode; // of the file, or of the folder the link leads to
-    } cases[] = {{Planted::LinkToFolder, fs::perms(0700)},
-                 {Planted::LinkToFolder, fs::perms(0755)},
-                 {Planted::DanglingLink, fs::perms::none},
-                 {Planted::PlainFile, fs::perms(0700)}};
     const fs::path target = dir_ / "elsewhere";
     const auto state = [&] {
         return std::tuple(fs::symlink_status(folder_).type(), fs::symlink_status(target).type(),
                           Mode(folder_), Mode(target));
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.planted));
+    for (const std::string planted : {"link to our folder", "dangling link", "file", "foreign"}) {
+        SCOPED_TRACE(planted);
         fs::remove_all(target);
         fs::remove(folder_);
-        if (c.planted == Planted::PlainFile) {
+        if (planted == "file") {
             std::ofstream(folder_) << "x";
-            fs::permissions(folder_, c.mode);
+        } else if (planted == "foreign") {
+            if (::geteuid() != 0)
+                continue;
+            fs::create_directory(folder_);
+            ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
         } else {
+            if (planted == "link to our folder" && fs::create_directory(target))
+                fs::permissions(target, fs::perms::owner_all);
             fs::create_symlink(target, folder_);
-        }
-        if (c.planted == Planted::LinkToFolder) {
-            fs::create_directory(target);
-            fs::permissions(target, c.mode);
         }
         const auto before = state();
         EXPECT_EQ(PickListPathIn(nullptr, dir_.c_str()), "");
@@ -148,34 +109,23 @@ TEST_F(PickListPathTest, RefusesWhatIsNotAPlainFolderOfOurs) {
     }
 }
 
-TEST_F(PickListPathTest, RefusesAFolderOfAnotherUser) {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "giving the folder away takes root";
-    fs::create_directory(folder_);
-    fs::permissions(folder_, fs::perms(0777));
-    ASSERT_EQ(::chown(folder_.c_str(), 65534, 65534), 0);
-    EXPECT_EQ(PickListPathIn(nullptr, dir_.c_str()), "");
-    EXPECT_EQ(Mode(folder_), fs::perms(0777));
-}
-
-TEST_F(PickListPathTest, PageWrittenTwiceLandsAtThePath) {
-    const std::string path = PickListPathIn(nullptr, dir_.c_str());
-    ASSERT_EQ(WritePickListPage(path, "first"), PageWriteResult::Written);
-    ASSERT_EQ(WritePickListPage(path, "second"), PageWriteResult::Written);
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "second");
-    EXPECT_EQ(Mode(path) & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
-}
-
-TEST_F(PickListPathTest, ReadsTheEnvironment) {
-    fs::create_directory(run_);
-    const ScopedEnv temp("TMPDIR", dir_.c_str());
-    {
-        const ScopedEnv runtime("XDG_RUNTIME_DIR", run_.c_str());
-        EXPECT_EQ(GetPickListPath(), Page(run_ / "kavelto"));
-    }
-    const ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
-    EXPECT_EQ(GetPickListPath(), Page(folder_));
+// The page replaces a link planted at its place instead of following it, and a second export
+// replaces the first whole, leaving nothing else beside it; only its owner may read it.
+TEST_F(PickListPathTest, WritesThePageWholeAtThePath) {
+    const std::string page = PickListPathIn(nullptr, dir_.c_str());
+    std::ofstream(dir_ / "victim") << "precious";
+    fs::create_symlink(dir_ / "victim", page);
+    ASSERT_EQ(WritePickListPage(page, "first page"), PageWriteResult::Written);
+    ASSERT_EQ(WritePickListPage(page, "second"), PageWriteResult::Written);
+    const auto contents = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(contents(dir_ / "victim"), "precious");
+    EXPECT_EQ(contents(page), "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    EXPECT_EQ(Mode(page) & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+    EXPECT_EQ(WritePickListPage(Page(dir_ / "missing"), "page"), PageWriteResult::CantCreate);
 }
 
 } // namespace
