@@ -16,7 +16,7 @@ if [ "${1:-}" != run ]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         clang-format
-        clang-14 libclang-rt-14-dev
+        clang-14 libclang-rt-14-dev valgrind
         xvfb xauth xdotool
     )
 fi
