@@ -23,6 +23,7 @@ constexpr int kSpotRadius = 6;
 BoardView::BoardView(AssemblySession& session, QWidget* parent)
     : QFrame(parent), session_(session) {
     setFrameShape(QFrame::Box);
+    connect(&pictures_, &PictureCache::sharpened, this, [this] { update(); });
 }
 
 void BoardView::setShowKindSpots(bool show) {
@@ -41,9 +42,8 @@ void BoardView::paintEvent(QPaintEvent*) {
 void BoardView::paintPicture(QPainter& painter) {
     const ViewState& view = session_.view();
     const PictureCache::Picture picture = pictures_.picture(
-        QFile::decodeName(view.bitmapPath.c_str()), view.viewRotation, view.mirrored);
-    const FitResult fit =
-        FitPicture(picture.stored.width(), picture.stored.height(), view.viewRotation, frame());
+        QFile::decodeName(view.bitmapPath.c_str()), frame(), view.viewRotation, view.mirrored);
+    const FitResult& fit = picture.fit;
     for (const PixelRect& strip :
          BackgroundStrips(frame(), fit.drawnWidth, fit.drawnHeight, view.repaintAll))
         painter.fillRect(QRect(strip.left, strip.top, strip.width, strip.height), Qt::black);
@@ -51,7 +51,7 @@ void BoardView::paintPicture(QPainter& painter) {
     // Without a drawn picture there is nothing to box.
     if (!fit.drawable)
         return;
-    painter.drawImage(QPoint(0, 0), pictures_.scaled(QSize(fit.drawnWidth, fit.drawnHeight)));
+    painter.drawImage(QPoint(0, 0), picture.drawn);
     if (showKindSpots_)
         paintKindSpots(painter);
     if (view.markerMode != MarkerMode::None)

@@ -17,8 +17,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintSquare(QPainter& painter, const QImage& turned) const;
-
     const AssemblySession& session_;
     BoardView& board_;
 };

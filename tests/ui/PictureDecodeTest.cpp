@@ -1,5 +1,5 @@
 #include "../support/SpecialFiles.h"
-#include "PictureCache.h"
+#include "PictureFile.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+namespace kavelto {
+
+// A picture file read whole, fit to be given to its decoder: a regular file (a named pipe or a
+// device is never opened for good) of at most 512 MiB, not a JPEG cut short, and at most 100
+// megapixels by its header.
+struct PictureFile {
+    QByteArray bytes;
+    QSize size; // as stored, from the header; invalid when the header does not tell
+};
+
+// Nothing when the file at path is not fit to be decoded.
+std::optional<PictureFile> ReadPictureFile(const QString& path);
+
+// Decodes the picture with its pixels as stored, whatever its orientation tag says, reduced to
+// scaledSize when that is valid (the JPEG decoder reduces by 1/2, 1/4 or 1/8 as it decodes, at
+// a fraction of the cost of the whole). A null image when the decoder fails.
+QImage DecodePicture(const PictureFile& file, const QSize& scaledSize = QSize());
+
+// The whole picture of the file at path; a null image when it can't be decoded.
+QImage DecodePicture(const QString& path);
+
+} // namespace kavelto
