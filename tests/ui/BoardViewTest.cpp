@@ -2,18 +2,13 @@
 #include "TruthBoard.h"
 
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QTemporaryDir>
-
-#include <memory>
 
 using namespace kavelto;
 
 namespace {
 
 const QString kTruth = QStringLiteral(DEMO_DIR "/coldfire.truth.json");
-const QColor kGreen(55, 255, 100);
-const QColor kYellow(255, 250, 155);
 
 // Pixels beyond the shot are filled with 0, which no opaque colour matches.
 int CountColour(const QImage& shot, const QRect& area, const QColor& colour) {
@@ -32,25 +27,18 @@ enum class Fill { Picture, Black, Background };
 // window shows is read from a grab of it.
 class BoardViewTest : public QObject {
     Q_OBJECT
-
-public:
     FakePlatform platform_;
     std::unique_ptr<CPlacementDlg> dlg_;
     QTemporaryDir dir_;
     const QString picture_ = dir_.filePath(QStringLiteral("board.jpg"));
 
-    QWidget* child(const char* name) const { return dlg_->findChild<QWidget*>(name); }
-    QRect frame() const { return child("pictureFrame")->geometry(); }
+    QWidget* child(const QString& name) const { return dlg_->findChild<QWidget*>(name); }
+    QRect frame() const { return BoardRect(*dlg_); }
     const ViewState& view() const { return dlg_->session().view(); }
-    void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
+    void click(const QString& name) { QTest::mouseClick(child(name), Qt::LeftButton); }
     void loadBitmap(const std::optional<QString>& path) {
         platform_.files = {path};
         click("loadBitmap");
-    }
-    // A point relative to the picture frame's corner, through the window system.
-    void press(int x, int y) {
-        dlg_->repaint(); // a press converts with the scale of the last paint
-        PressOnPicture(*dlg_, frame().topLeft() + QPoint(x, y));
     }
     void calibrate() {
         dlg_->repaint();
@@ -61,7 +49,8 @@ public:
     // sides of its box.
     Pen box(const QImage& shot) const {
         const QRect f = frame();
-        for (const auto& [pen, colour] : {std::pair(Pen::Green, kGreen), {Pen::Yellow, kYellow}}) {
+        for (const auto& [pen, colour] :
+             {std::pair(Pen::Green, QColor(55, 255, 100)), {Pen::Yellow, QColor(255, 250, 155)}}) {
             const int onFrame = CountColour(shot, f, colour);
             if (onFrame == 0 || !(view().scale > 0.0f))
                 continue;
@@ -76,97 +65,60 @@ public:
         return Pen::None;
     }
 
-    // Whether the inside of a frame, without its border and the progress in its bottom corner,
-    // is all of one colour.
-    bool all(const QImage& shot, const char* frameName, const QColor& colour) const {
+    // What the inside of a frame shows, without its border and the progress in its bottom corner.
+    Fill fill(const QImage& shot, const char* frameName) const {
         const QRect area = child(frameName)->geometry().adjusted(2, 2, -2, -40);
-        return CountColour(shot, area, colour) == area.width() * area.height();
+        for (const auto& [fill, colour] :
+             {std::pair(Fill::Black, QColor(Qt::black)),
+              {Fill::Background, dlg_->palette().color(QPalette::Window)}})
+            if (CountColour(shot, area, colour) == area.width() * area.height())
+                return fill;
+        return Fill::Picture;
     }
 
-    Fill frameFill(const QImage& shot) const {
-        if (all(shot, "pictureFrame", Qt::black))
-            return Fill::Black;
-        return all(shot, "pictureFrame", dlg_->palette().color(QPalette::Window)) ? Fill::Background
-                                                                                  : Fill::Picture;
+    void expectShown(MarkerMode mode, Pen pen, bool magnifierLit, Fill picture) {
+        dlg_->repaint();
+        const QImage shot = dlg_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(view().markerMode, mode);
+        QCOMPARE(box(shot), pen);
+        QCOMPARE(fill(shot, "magnifierFrame") == Fill::Picture, magnifierLit);
+        QCOMPARE(fill(shot, "pictureFrame"), picture);
+        QVERIFY(platform_.messages.empty());
     }
-
-    QImage grab() const { return dlg_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 private slots:
     void init() {
-        platform_ = FakePlatform();
-        dlg_ = std::make_unique<CPlacementDlg>(platform_);
-        QVERIFY(dlg_->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")));
-        dlg_->resize(1600, dlg_->height());
-        dlg_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dlg_.get()));
+        dlg_.reset();
         QFile::remove(picture_);
         QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"), picture_));
-        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv")};
-        click("loadPkp");
-        loadBitmap(picture_);
+        dlg_ = ShowDemoBoard(platform_, picture_, 1600);
+        QVERIFY(dlg_);
     }
 
-    void painting_data();
-    void painting();
-
-    // Calibrated on two parts far apart, every part of the face is located on its true pixel,
-    // and identified from it, at every turn and mirror of the view.
-    void locatesEveryPart_data() {
-        QTest::addColumn<bool>("bottom");
-        QTest::addColumn<int>("turns");
-        QTest::addColumn<bool>("flipped");
-        QTest::newRow("top") << false << 0 << false;
-        QTest::newRow("bottom") << true << 0 << false;
-        QTest::newRow("top, turned once") << false << 1 << false;
-        QTest::newRow("top, turned three times and mirrored") << false << 3 << true;
-    }
-    void locatesEveryPart() {
-        QFETCH(bool, bottom);
-        QFETCH(int, turns);
-        QFETCH(bool, flipped);
-        if (bottom) {
-            click("bottom");
-            loadBitmap(QStringLiteral(DEMO_DIR "/coldfire-bottom.jpg"));
-        }
-        for (int i = 0; i < turns; ++i)
-            click("rotR");
-        if (flipped)
-            click("flip");
-        calibrate();
-        QCOMPARE(child("calibrationText")->property("text").toString(), "Calibrated, ok");
-        const std::vector<TruthPart> face = ReadTruth(kTruth, bottom);
-        QCOMPARE(dlg_->session().faceList().faceCount, int(face.size()));
-        for (const TruthPart& part : face) {
-            // Ctrl and a press on the part's true spot select it, wherever the list stood.
-            ClickRow(*dlg_, RowOf(*dlg_, part) == 0 ? 1 : 0);
-            QTest::mouseClick(dlg_->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
-                              WindowPointNearest(*dlg_, part.pixel));
-            QCOMPARE(dlg_->session().selection().selectedRow, RowOf(*dlg_, part));
-            ClickRow(*dlg_, RowOf(*dlg_, part));
-            QCOMPARE(view().markerMode, MarkerMode::PartLocated);
-            // A press reaches about every second pixel, and locating truncates: 2.3 measured on
-            // a turned picture, drawn smaller, in the window laid out in 8-point units.
-            const QPointF miss = QPointF(view().markerX, view().markerY) - part.pixel;
-            QVERIFY2(std::max(std::abs(miss.x()), std::abs(miss.y())) <= 2.5,
-                     qPrintable(QString::number(miss.x()) + ',' + QString::number(miss.y())));
-        }
-    }
-
-    // A drag goes on beyond the picture and ends with a release anywhere, outside the window too.
-    void dragEndsWithAnyRelease() {
-        dlg_->repaint();
-        QWindow* window = dlg_->windowHandle();
-        QTest::mousePress(window, Qt::LeftButton, {}, frame().topLeft() + QPoint(100, 100));
-        QTest::mouseMove(window, frame().topLeft() + QPoint(-50, 100));
-        QCOMPARE(view().markerX < 0, true);
-        QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(-1000, -1000));
+    // A press boxes its point; a drag goes on beyond the picture and ends with a release
+    // anywhere, outside the window too.
+    void pressAndDrag() {
+        PressOnPicture(*dlg_, frame().topLeft() + QPoint(300, 250));
+        expectShown(MarkerMode::UserPoint, Pen::Green, true, Fill::Picture);
+        QTest::mousePress(dlg_->windowHandle(), Qt::LeftButton, {}, frame().center());
+        QTest::mouseMove(dlg_->windowHandle(), frame().topLeft() + QPoint(-50, 100));
+        QVERIFY(view().markerX < 0);
+        QTest::mouseRelease(dlg_->windowHandle(), Qt::LeftButton, {}, QPoint(-1000, -1000));
         QVERIFY(!view().dragging);
         QCOMPARE(view().markerMode, MarkerMode::UserPoint);
     }
 
-    // The picture is read again when the file changes on disk.
+    // The picture is read again whenever its file changes on disk. Cut short, it can't be
+    // decoded: the point pressed stays, with nothing drawn over the black frame, and as nothing
+    // is drawn, a press must not count with the scale of the picture before. Then replaced twice
+    // by pictures of one size, with only the time of change to tell them apart.
     void pictureChangedOnDisk() {
+        PressOnPicture(*dlg_, frame().topLeft() + QPoint(300, 250));
+        const QPointF point(view().markerX, view().markerY);
+        QFile::resize(picture_, QFileInfo(picture_).size() / 2);
+        expectShown(MarkerMode::UserPoint, Pen::None, false, Fill::Black);
+        PressOnPicture(*dlg_, frame().topLeft() + QPoint(200, 200));
+        QCOMPARE(QPointF(view().markerX, view().markerY), point);
         for (const QColor& colour : {QColor(Qt::red), QColor(Qt::blue)}) {
             const QDateTime before = QFileInfo(picture_).lastModified();
             QImage picture(400, 300, QImage::Format_RGB32);
@@ -176,7 +128,47 @@ private slots:
             QVERIFY(file.setFileTime(before.addSecs(10), QFileDevice::FileModificationTime));
             dlg_->repaint();
         }
-        QCOMPARE(grab().pixelColor(frame().topLeft() + QPoint(20, 20)), QColor(Qt::blue));
+        QCOMPARE(dlg_->grab().toImage().pixelColor(frame().topLeft() + QPoint(20, 20)),
+                 QColor(Qt::blue));
+    }
+
+    // Calibrated on two parts far apart, every part of the face is located on its true pixel,
+    // and identified from it, at every turn and mirror of the view, and the last one boxed. Load
+    // Bitmap cancelled then leaves nothing to draw and nothing to locate a part on.
+    void locatesEveryPart_data() {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("top") << QStringList();
+        QTest::newRow("bottom, turned once") << QStringList{"bottom", "rotR"};
+        QTest::newRow("top, turned three times and mirrored")
+            << QStringList{"rotR", "rotR", "rotR", "flip"};
+    }
+    void locatesEveryPart() {
+        QFETCH(QStringList, buttons);
+        for (const QString& button : buttons)
+            click(button);
+        const bool bottom = dlg_->session().face() == Face::Bottom;
+        if (bottom)
+            loadBitmap(QStringLiteral(DEMO_DIR "/coldfire-bottom.jpg"));
+        calibrate();
+        QCOMPARE(child("calibrationText")->property("text").toString(), "Calibrated, ok");
+        const std::vector<TruthPart> face = ReadTruth(kTruth, bottom);
+        QCOMPARE(dlg_->session().faceList().faceCount, int(face.size()));
+        for (const TruthPart& part : face) {
+            // Ctrl and a press on the part's true spot select it, which locates it.
+            QTest::mouseClick(dlg_->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
+                              WindowPointNearest(*dlg_, part.pixel));
+            QCOMPARE(dlg_->session().selection().selectedRow, RowOf(*dlg_, part));
+            QCOMPARE(view().markerMode, MarkerMode::PartLocated);
+            // A press reaches about every second pixel, and locating truncates: 2.3 measured on
+            // a turned picture, drawn smaller, in the window laid out in 8-point units.
+            const QPointF miss = QPointF(view().markerX, view().markerY) - part.pixel;
+            QVERIFY2(std::max(std::abs(miss.x()), std::abs(miss.y())) <= 2.5,
+                     qPrintable(QString::number(miss.x()) + ',' + QString::number(miss.y())));
+        }
+        expectShown(MarkerMode::PartLocated, Pen::Yellow, true, Fill::Picture);
+        loadBitmap(std::nullopt);
+        ClickRow(*dlg_, 8);
+        expectShown(MarkerMode::None, Pen::None, false, Fill::Background);
     }
 
     // The picture frame and the list end 10 pixels from the window's right and bottom edges,
@@ -199,93 +191,6 @@ private slots:
         QCOMPARE(gaps(), QList<int>({10, 10, 10}));
     }
 };
-
-namespace {
-
-struct PaintCase {
-    const char* name;
-    void (*act)(BoardViewTest&);
-    MarkerMode mode;
-    Pen box;
-    bool magnifierLit;
-    Fill frame;
-};
-
-const PaintCase kPaintCases[] = {
-    {"a press on the picture", [](BoardViewTest& t) { t.press(300, 250); }, MarkerMode::UserPoint,
-     Pen::Green, true, Fill::Picture},
-    {"a located part",
-     [](BoardViewTest& t) {
-         t.calibrate();
-         ClickRow(*t.dlg_, 40);
-     },
-     MarkerMode::PartLocated, Pen::Yellow, true, Fill::Picture},
-    {"a located part, turned and mirrored",
-     [](BoardViewTest& t) {
-         t.click("rotL");
-         t.click("flip");
-         t.calibrate();
-         ClickRow(*t.dlg_, 40);
-     },
-     MarkerMode::PartLocated, Pen::Yellow, true, Fill::Picture},
-    {"a press in the margin beside the picture",
-     [](BoardViewTest& t) { t.press(t.frame().width() - 5, 300); }, MarkerMode::None, Pen::None,
-     false, Fill::Picture},
-    {"a picture deleted, then turned",
-     [](BoardViewTest& t) {
-         t.press(300, 250);
-         QFile::remove(t.picture_);
-         t.click("rotR");
-     },
-     MarkerMode::UserPoint, Pen::None, false, Fill::Black},
-    {"a picture cut short",
-     [](BoardViewTest& t) {
-         t.press(300, 250);
-         QFile::resize(t.picture_, QFileInfo(t.picture_).size() / 2);
-     },
-     MarkerMode::UserPoint, Pen::None, false, Fill::Black},
-    // Nothing is drawn, so there is nothing to press on: the point of the picture before
-    // must not count.
-    {"a press on a picture that can't be decoded",
-     [](BoardViewTest& t) {
-         QFile::remove(t.picture_);
-         QFile::copy(kTruth, t.picture_);
-         t.loadBitmap(t.picture_);
-         t.press(300, 250);
-     },
-     MarkerMode::None, Pen::None, false, Fill::Black},
-    {"Load Bitmap cancelled",
-     [](BoardViewTest& t) {
-         t.calibrate();
-         ClickRow(*t.dlg_, 5);
-         t.loadBitmap(std::nullopt);
-         ClickRow(*t.dlg_, 8);
-     },
-     MarkerMode::None, Pen::None, false, Fill::Background},
-};
-
-} // namespace
-
-void BoardViewTest::painting_data() {
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(kPaintCases)); ++i)
-        QTest::newRow(kPaintCases[i].name) << i;
-}
-
-void BoardViewTest::painting() {
-    QFETCH(int, index);
-    const PaintCase& c = kPaintCases[index];
-    c.act(*this);
-    dlg_->repaint();
-    const QImage shot = grab();
-    QCOMPARE(view().markerMode, c.mode);
-    QCOMPARE(box(shot), c.box);
-    QCOMPARE(!all(shot, "magnifierFrame", Qt::black) &&
-                 !all(shot, "magnifierFrame", dlg_->palette().color(QPalette::Window)),
-             c.magnifierLit);
-    QCOMPARE(frameFill(shot), c.frame);
-    QVERIFY(platform_.messages.empty());
-}
 
 QTEST_MAIN(BoardViewTest)
 #include "BoardViewTest.moc"

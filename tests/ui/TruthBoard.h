@@ -4,6 +4,7 @@
 // board's truth file, or a synthetic board whose pixels follow from its positions.
 
 #include "CPlacementDlg.h"
+#include "FakePlatform.h"
 #include "PartListView.h"
 #include "ViewGeometry.h"
 
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 struct TruthPart {
     double boardX, boardY;
@@ -94,4 +96,23 @@ inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart
         PressOnPicture(dlg, WindowPointNearest(dlg, part->pixel));
         QTest::mouseClick(dlg.findChild<QWidget*>(QLatin1String(button)), Qt::LeftButton);
     }
+}
+
+// The window on the demo's placement file and a picture (none: chooser cancelled), `width` wide
+// (1400: the picture fills the frame's height, the largest it is drawn) and painted, since a
+// press converts with the scale of the last paint; null when it could not be shown.
+inline std::unique_ptr<kavelto::CPlacementDlg>
+ShowDemoBoard(FakePlatform& platform, const std::optional<QString>& picture, int width = 1400) {
+    auto dlg = std::make_unique<kavelto::CPlacementDlg>(platform);
+    if (!dlg->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")))
+        return nullptr;
+    dlg->resize(width, dlg->height());
+    dlg->show();
+    if (!QTest::qWaitForWindowActive(dlg.get()))
+        return nullptr;
+    platform.files = {QStringLiteral(DEMO_DIR "/coldfire.csv"), picture};
+    for (const char* button : {"loadPkp", "loadBitmap"})
+        QTest::mouseClick(dlg->findChild<QWidget*>(button), Qt::LeftButton);
+    dlg->repaint();
+    return dlg;
 }
