@@ -3,7 +3,6 @@
 #include "Platform.h"
 
 #include <QDialog>
-#include <QString>
 #include <QStringList>
 #include <QUrl>
 
@@ -17,8 +16,7 @@
 class FakePlatform final : public kavelto::Platform {
 public:
     struct Message {
-        QString text;
-        QString caption;
+        QString text, caption;
         Buttons buttons;
         Icon icon;
     };
@@ -36,10 +34,8 @@ public:
 
     std::vector<Message> messages;
     std::vector<QStringList> fileFilters;
-    QStringList modalTitles;
+    QStringList modalTitles, clipboardTexts, openedDocuments;
     QList<const QWidget*> modalParents;
-    QStringList clipboardTexts;
-    QStringList openedDocuments;
     QList<QUrl> openedUrls;
 
     Answer showMessage(QWidget*, const QString& text, const QString& caption, Buttons buttons,
@@ -52,11 +48,7 @@ public:
 
     std::optional<QString> chooseFileToOpen(QWidget*, const QStringList& filters) override {
         fileFilters.push_back(filters);
-        if (files.empty())
-            return std::nullopt;
-        const std::optional<QString> next = files.front();
-        files.pop_front();
-        return next;
+        return take(files, std::optional<QString>());
     }
 
     void runModal(QDialog& dialog) override {
@@ -79,11 +71,10 @@ public:
     }
 
 private:
-    static Answer take(std::deque<Answer>& queue, Answer otherwise) {
-        if (queue.empty())
-            return otherwise;
-        const Answer next = queue.front();
-        queue.pop_front();
+    template <typename T> static T take(std::deque<T>& queue, T otherwise) {
+        const T next = queue.empty() ? otherwise : queue.front();
+        if (!queue.empty())
+            queue.pop_front();
         return next;
     }
 };
