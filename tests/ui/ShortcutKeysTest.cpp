@@ -113,9 +113,7 @@ private slots:
     // while a control has the focus; the change of highlight alone selects nothing. Without a
     // focus, the window closes only once the fields read well; Esc closes it at once.
     void closing() {
-        list()->selectionModel()->select(list()->model()->index(9, 0),
-                                         QItemSelectionModel::ClearAndSelect |
-                                             QItemSelectionModel::Rows);
+        list()->selectRow(9);
         QCOMPARE(dlg_->session().selection().selectedRow, 10);
         dlg_->accept();
         QCOMPARE(placed(9), "DONE");
