@@ -134,4 +134,12 @@ PageWriteResult WritePickListPage(const std::string& path, const std::string& pa
     return PageWriteResult::Written;
 }
 
+std::optional<UserMessage> PageWriteFailure(PageWriteResult result) {
+    if (result == PageWriteResult::Written)
+        return std::nullopt;
+    return UserMessage{result == PageWriteResult::CantCreate ? "Can't create html file"
+                                                             : "Can't write html file",
+                       "Error", MessageButtons::Ok, MessageIcon::None};
+}
+
 } // namespace kavelto

@@ -2,6 +2,9 @@
 
 #include "Face.h"
 #include "PickList.h"
+#include "UserMessage.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -19,5 +22,8 @@ enum class PageWriteResult { Written, CantCreate, CantWrite };
 // beside it and renamed over it, so a link planted at `path` is replaced, never followed, and
 // a failed write leaves no truncated page behind. The page is readable by its owner only.
 PageWriteResult WritePickListPage(const std::string& path, const std::string& page);
+
+// The box that tells why the page was not written, or nothing when it was.
+std::optional<UserMessage> PageWriteFailure(PageWriteResult result);
 
 } // namespace kavelto

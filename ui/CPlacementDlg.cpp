@@ -434,12 +434,8 @@ void CPlacementDlg::OnPickList() {
     const std::string path = GetPickListPath();
     const PageWriteResult written =
         WritePickListPage(path, PickListPage(items, s.face(), kMakerSite));
-    if (written != PageWriteResult::Written) {
-        platform_.showMessage(this,
-                              written == PageWriteResult::CantCreate
-                                  ? QStringLiteral("Can't create html file")
-                                  : QStringLiteral("Can't write html file"),
-                              QStringLiteral("Error"), Platform::Buttons::Ok, Platform::Icon::None);
+    if (const std::optional<UserMessage> failure = PageWriteFailure(written)) {
+        platform_.showUserMessage(this, *failure);
         return;
     }
     platform_.openDocument(QFile::decodeName(path.c_str()));

@@ -1,5 +1,5 @@
 #include "ColumnMap.h"
-#include "SpecialFiles.h"
+#include "ChildRuns.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>

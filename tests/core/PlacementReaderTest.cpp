@@ -1,6 +1,6 @@
 #include "PlacementReader.h"
+#include "ChildRuns.h"
 #include "ColumnMapText.h"
-#include "SpecialFiles.h"
 #include "TempFile.h"
 #include "Utf16Bytes.h"
 

@@ -1,6 +1,6 @@
 #include "PickListPath.h"
+#include "ChildRuns.h"
 #include "PickListPage.h"
-#include "SpecialFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "../support/SpecialFiles.h"
+#include "../support/ChildRuns.h"
 #include "PictureFile.h"
 
 #include <QBuffer>
