@@ -71,17 +71,11 @@ protected:
     TempFile picture{"a picture's bytes"};
 };
 
-TEST(KeptSessionText, RoundTripsEveryFieldAndRefusesDamage) {
+// Awkward values come back exactly; every other field comes back in RestoresEverythingInANewRun.
+TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
     KeptSession kept;
     kept.placementPath = "/boards/a b\\c\nd.csv";
     kept.contentHash = 0xfedcba9876543210ull;
-    kept.savedAt = 1796000000;
-    kept.face = Face::Bottom;
-    kept.sortMode = SortMode::PrefixPartId;
-    kept.pcbCount = 4294967295u;
-    kept.viewRotation = 270;
-    kept.mirrored = true;
-    kept.zoomBoxSize = 33;
     kept.picture = KeptPicture{"/pictures/top 1.jpg", 436258, 1796000000123456789};
     kept.calibration = {{10.1f, -20.25f, 100, 400},
                         {1e-7f, 3.4e38f, -5, 2147483647},
@@ -90,24 +84,19 @@ TEST(KeptSessionText, RoundTripsEveryFieldAndRefusesDamage) {
                         CalPoint{60, 70, 600, 900},
                         {{1, 2, 3, 4}, {-5.5f, 6, -7, 8}},
                         ProjectiveMap{{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}}};
-    kept.placed = {0, 7, 4999};
-    kept.placedOnFace = 2;
-    kept.faceCount = 146;
     const std::string text = KeptSessionText(kept);
     const std::optional<KeptSession> back = ParseKeptSession(text);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(KeptSessionText(*back), text);
-    EXPECT_EQ(back->placementPath, kept.placementPath);
-    EXPECT_EQ(back->picture, kept.picture);
-    EXPECT_EQ(back->calibration.point2.boardY, 3.4e38f);
-    EXPECT_EQ(back->calibration.fit.h, kept.calibration.fit.h);
-    EXPECT_EQ(back->calibration.addedPoints.size(), 2u);
+    EXPECT_EQ(std::tie(back->placementPath, back->contentHash, back->picture),
+              std::tie(kept.placementPath, kept.contentHash, kept.picture));
+    EXPECT_EQ(std::tie(back->calibration.point2.boardY, back->calibration.fit.h),
+              std::tie(kept.calibration.point2.boardY, kept.calibration.fit.h));
     for (std::size_t cut = 0; cut < text.size() - 1; cut += 7)
         EXPECT_FALSE(ParseKeptSession(text.substr(0, cut)).has_value()) << cut;
     std::string later = text;
     later.replace(later.find(" 1\n"), 3, " 2\n");
     EXPECT_FALSE(ParseKeptSession(later).has_value());
-    EXPECT_FALSE(ParseKeptSession("kavelto-session 1\nface 7\nend\n").has_value());
 }
 
 // Marks on both faces, the calibration, the view, the face, order and count come back in a
@@ -149,8 +138,8 @@ TEST_F(SessionKeeping, RestoresEverythingInANewRun) {
 }
 
 // The kept file is replaced whole: a crash while writing leaves a stray temporary, never a
-// cut file; a damaged or foreign file is passed over and then overwritten. A changed placement
-// file offers nothing.
+// cut file; a damaged file, or one kept for another path under this file's name, is passed over
+// and then overwritten. A changed placement file offers nothing.
 TEST_F(SessionKeeping, SurvivesCrashesAndDamage) {
     ProgramRun first(folder);
     first.load(parts.path());
@@ -159,7 +148,9 @@ TEST_F(SessionKeeping, SurvivesCrashesAndDamage) {
     ProgramRun second(folder);
     second.load(parts.path());
     EXPECT_EQ(second.offered(), std::vector<int>{0});
-    for (const std::string& damage : {std::string("\x01\xff garbage"), std::string("")}) {
+    KeptSession foreign = *second.store.offered();
+    foreign.placementPath = "/elsewhere.csv";
+    for (const std::string& damage : {std::string("\x01\xff garbage"), KeptSessionText(foreign)}) {
         std::ofstream(second.store.currentPath(), std::ios::trunc) << damage;
         std::ofstream(second.store.previousPath(), std::ios::trunc) << damage;
         ProgramRun third(folder);
