@@ -1,7 +1,9 @@
 #pragma once
 
+#include "TempFile.h"
+
 #include <csignal>
-#include <cstdlib>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,27 +11,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// A named pipe in a fresh temporary folder, both removed at scope end. Nothing writes to it, so
-// an ordinary open for reading waits for a writer forever.
-class TempFifo {
-public:
-    TempFifo() {
-        char pattern[] = "/tmp/kavelto-fifo-XXXXXX";
-        dir_ = mkdtemp(pattern) ? pattern : "/nonexistent";
-        mkfifo(path_.assign(dir_ + "/board.fifo").c_str(), 0600);
+// A named pipe under the temporary directory, removed at scope end. Nothing writes to it, so an
+// ordinary open for reading waits for a writer forever.
+struct TempFifo : TempFile {
+    TempFifo() : TempFile("") {
+        std::remove(path().c_str());
+        mkfifo(path().c_str(), 0600);
     }
-    ~TempFifo() {
-        unlink(path_.c_str());
-        rmdir(dir_.c_str());
-    }
-    TempFifo(const TempFifo&) = delete;
-    TempFifo& operator=(const TempFifo&) = delete;
-
-    const std::string& path() const { return path_; }
-
-private:
-    std::string dir_;
-    std::string path_;
 };
 
 // Runs call in a child process and returns what it returned, or nothing when it failed or did
