@@ -1,7 +1,6 @@
-#include "AssemblySession.h"
 #include "PartColumns.h"
+#include "SessionRig.h"
 #include "SessionStore.h"
-#include "TempFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +11,10 @@
 namespace kavelto {
 namespace {
 
-// One run of the program: a session and its store over one state folder.
-struct ProgramRun {
-    explicit ProgramRun(const std::string& folder) : store(folder) {
-        TempFile config("1\n,\n1,5,6,3,4,7,2\n"); // Ref,Val,Package,PosX,PosY,Rot,Side
-        std::string message;
-        EXPECT_TRUE(session.loadColumnMap(config.path(), message)) << message;
-    }
+// One run of the program: a session and its store over one state folder, which keeps what
+// each action changed.
+struct ProgramRun : SessionRig {
+    explicit ProgramRun(const std::string& folder) : store(folder) {}
     void load(const std::string& path) {
         session.loadPlacementFile(path);
         store.openFile(path);
@@ -29,20 +25,12 @@ struct ProgramRun {
         store.flush();
     }
     void enter(int row) {
-        session.setHighlightedRow(row);
-        session.placeUnplace();
+        SessionRig::enter(row);
         keep();
     }
-    // Calibrated on R1 at pixel (100, 400) and R2 at (600, 900), on a picture file.
     void calibrate(const std::string& picture) {
-        session.loadBitmap(picture);
-        session.recordPaint(1200, 1000, {1200, 1000, 600, 500, 2.0f, true});
-        for (const auto& [row, x, y] : {std::tuple(0, 100.f, 400.f), std::tuple(1, 600.f, 900.f)}) {
-            session.setHighlightedRow(row);
-            session.LocateSelectedPart();
-            session.pressOnPicture({true, x, y});
-            row == 0 ? session.cal1() : session.cal2();
-        }
+        showPicture(picture);
+        calibratePair();
         keep();
     }
     std::vector<int> placed() const { return session.keptState().placed; }
@@ -50,7 +38,6 @@ struct ProgramRun {
         return store.offered() ? store.offered()->placed : std::vector<int>{-1};
     }
 
-    AssemblySession session;
     SessionStore store;
 };
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "AssemblySession.h"
+#include "TempFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kavelto {
+
+// A 1200 x 1000 picture drawn at half size in a window of the same size.
+inline constexpr FitResult kDrawn{1200, 1000, 600, 500, 2.0f, true};
+
+// A session under the column layout Ref,Val,Package,PosX,PosY,Rot,Side, driven as the user
+// drives the window.
+struct SessionRig {
+    SessionRig() {
+        TempFile config("1\n,\n1,5,6,3,4,7,2\n");
+        std::string message;
+        EXPECT_TRUE(session.loadColumnMap(config.path(), message)) << message;
+    }
+    SessionUpdate loadText(const std::string& csv) {
+        TempFile file(csv);
+        return session.loadPlacementFile(file.path());
+    }
+    SessionUpdate click(int row) {
+        session.setHighlightedRow(row);
+        return session.LocateSelectedPart();
+    }
+    SessionUpdate enter(int row) { // row kNoRow: Enter with no row highlighted
+        if (row != kNoRow)
+            session.setHighlightedRow(row);
+        return session.placeUnplace();
+    }
+    void showPicture(const std::string& path) {
+        session.loadBitmap(path);
+        session.recordPaint(1200, 1000, kDrawn);
+    }
+    // Cal 1 on row 0 pressed at pixel (100, 400), then Cal 2 on row 1 at (600, 900).
+    SessionUpdate calibratePair() {
+        click(0);
+        session.pressOnPicture({true, 100, 400});
+        session.cal1();
+        click(1);
+        session.pressOnPicture({true, 600, 900});
+        return session.cal2();
+    }
+
+    AssemblySession session;
+};
+
+} // namespace kavelto
