@@ -64,21 +64,19 @@ TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
     kept.placementPath = "/boards/a b\\c\nd.csv";
     kept.contentHash = 0xfedcba9876543210ull;
     kept.picture = KeptPicture{"/pictures/top 1.jpg", 436258, 1796000000123456789};
-    kept.calibration = {{10.1f, -20.25f, 100, 400},
-                        {1e-7f, 3.4e38f, -5, 2147483647},
-                        CalState::CalibratedFlipped,
-                        CalState::CalibratedOk,
-                        CalPoint{60, 70, 600, 900},
-                        {{1, 2, 3, 4}, {-5.5f, 6, -7, 8}},
-                        ProjectiveMap{{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}}};
+    kept.calibration.point2 = {1e-7f, 3.4e38f, -5, 2147483647};
+    kept.calibration.addedPoints = {{10.1f, -20.25f, 100, 400}};
+    kept.calibration.fit = {{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}};
     const std::string text = KeptSessionText(kept);
     const std::optional<KeptSession> back = ParseKeptSession(text);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(KeptSessionText(*back), text);
     EXPECT_EQ(std::tie(back->placementPath, back->contentHash, back->picture),
               std::tie(kept.placementPath, kept.contentHash, kept.picture));
-    EXPECT_EQ(std::tie(back->calibration.point2.boardY, back->calibration.fit.h),
-              std::tie(kept.calibration.point2.boardY, kept.calibration.fit.h));
+    EXPECT_EQ(std::tie(back->calibration.point2.boardY, back->calibration.addedPoints[0].boardX,
+                       back->calibration.fit.h),
+              std::tie(kept.calibration.point2.boardY, kept.calibration.addedPoints[0].boardX,
+                       kept.calibration.fit.h));
     for (std::size_t cut = 0; cut < text.size() - 1; cut += 7)
         EXPECT_FALSE(ParseKeptSession(text.substr(0, cut)).has_value()) << cut;
     std::string later = text;
@@ -114,13 +112,13 @@ TEST_F(SessionKeeping, RestoresEverythingInANewRun) {
         EXPECT_EQ(caption.substr(0, 32), "Restore session (1 of 2 placed, ") << caption;
         second.session.restore(*second.store.offered());
         const AssemblySession& s = second.session;
-        EXPECT_EQ(second.placed(), (std::vector<int>{0, 3}));
-        EXPECT_EQ(std::make_tuple(s.face(), s.sortMode(), s.pcbCount()),
-                  std::make_tuple(Face::Bottom, SortMode::PrefixPartId, 12u));
-        EXPECT_EQ(std::tie(s.view().viewRotation, s.view().mirrored, s.view().zoomBoxSize),
-                  std::make_tuple(90, true, 76));
-        EXPECT_EQ(s.view().bitmapLoaded, !pictureChanged);
-        EXPECT_EQ(s.calibration().state, pictureChanged ? CalState::None : CalState::CalibratedOk);
+        EXPECT_EQ(std::make_tuple(second.placed(), s.face(), s.sortMode(), s.pcbCount(),
+                                  s.view().viewRotation, s.view().mirrored, s.view().zoomBoxSize),
+                  std::make_tuple(std::vector<int>{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u,
+                                  90, true, 76));
+        EXPECT_EQ(std::make_tuple(s.view().bitmapLoaded, s.calibration().state),
+                  std::make_tuple(!pictureChanged,
+                                  pictureChanged ? CalState::None : CalState::CalibratedOk));
     }
 }
 
@@ -179,9 +177,9 @@ TEST_F(SessionKeeping, FindsAndIdentifiesParts) {
     EXPECT_FALSE(s.findPart("R").has_value());
     EXPECT_FALSE(s.findPart("R12").has_value());
     ASSERT_TRUE(s.findPart("c2").has_value());
-    EXPECT_EQ(s.face(), Face::Bottom);
-    EXPECT_EQ(DesignatorText(s.partAtRow(s.selection().selectedRow)), "C2");
-    EXPECT_EQ(s.highlightedRow(), s.selection().selectedRow);
+    EXPECT_EQ(std::make_tuple(s.face(), DesignatorText(s.partAtRow(s.selection().selectedRow)),
+                              s.highlightedRow()),
+              std::make_tuple(Face::Bottom, "C2", std::optional(s.selection().selectedRow)));
     s.changeFace(Face::Top);
     EXPECT_EQ(s.identifyPartAt({true, 100, 400}).reveal, kNoRow); // not calibrated
     run.calibrate(picture.path());
