@@ -19,9 +19,10 @@ auto Fields(const CalPoint& p) {
     return std::make_tuple(p.boardX, p.boardY, p.pixelX, p.pixelY);
 }
 
-// Cal 2 on a part and a pixel against kP1, with kP2 taken before: the input checks, the
-// degenerate pairs, then the scale test, strict at 5 %, on the direct axes and then the swapped
-// ones. Only an accepted pair replaces point 2, so a refusal leaves a calibration in force.
+// Cal 2 on a part and a pixel against kP1, with kP2 taken before: the input checks (a part
+// chosen: AssemblySessionTest), the degenerate pairs, then the scale test, strict at 5 %, on the
+// direct axes and then the swapped ones. Only an accepted pair replaces point 2, so a refusal
+// leaves a calibration in force.
 TEST(Calibration, Cal2JudgesThePairInOrder) {
     const struct {
         CalState before;
@@ -31,7 +32,6 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
     } cases[] = {
         {kNone, kP2, "Select cal1 first", kNone},
         {kWaiting, {60, 70, 0, 0}, "Select a point on the bitmap first", kWaiting},
-        {kWaiting, {0, 0, 600, 900}, "Select a part first", kWaiting},
         {kOk, {10, 70, 600, 900}, "Components with same X !", kOk},
         {kWaiting, {60, 20, 600, 900}, "Components with same Y !", kWaiting},
         {kWaiting, {60, 70, 100, 900}, "Aligned positions on X !", kWaiting},
@@ -93,12 +93,10 @@ TEST(Calibration, FittedMapLocatesOnTurnedTiltedAndMirroredPictures) {
         CalState state;
     } cases[] = {
         {"turned, three points", {c, -s, 300, s, c, 200, 0, 0}, 3, kOk},
-        {"sheared, three points", {12, 3, 300, 0, 11, 200, 0, 0}, 3, kOk},
         {"turned and tilted", {c, -s, 300, s, c, 200, 0, -0.0004}, 4, kOk},
         {"tilted sideways, five points", {12, 0, 300, 0, 12, 200, 0.0003, 0}, 5, kOk},
         {"mirrored", {-c, -s, 1600, -s, c, 200, 0, -0.0004}, 4, kOk},
         {"turned a quarter", {0, 12, 300, 12, 0, 200, 0, 0}, 4, kFlipped},
-        {"a quarter less 1.5 degrees, tilted", {s, c, 300, c, -s, 1500, 0.0003, 0}, 4, kFlipped},
     };
     const float corners[][2] = {{10, 10}, {110, 90}, {110, 10}, {10, 90}, {60, 50}};
     decltype(&AddCalPoint)
@@ -134,11 +132,9 @@ TEST(Calibration, PointSetsWithoutASoundMapAreRefused) {
         bool fits;
     } cases[] = {
         {"four corners", {a, b, c, d}, true},
-        {"two points", {a, c}, false},
         {"three board positions on a line", {a, onAC, c}, false},
         {"four, three of them on a line", {a, onAC, c, d}, false},
         {"pixels on a line", {a, {110, 10, 700, 580}, c}, false},
-        {"every press on one pixel", {a, {110, 10, 100, 100}, {110, 90, 100, 100}}, false},
         {"two corners swapped", {a, {110, 10, 1300, 1060}, {110, 90, 1300, 100}, d}, false},
     };
     for (const auto& k : cases)
