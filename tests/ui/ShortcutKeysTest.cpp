@@ -109,6 +109,28 @@ private slots:
         QCOMPARE(after(), "13 90 100 ");
     }
 
+    // The Keymap window's picture, the keypad in a 4 x 5 grid, puts a red action label on the
+    // shortcut keys only: row by row, "r" for a key with one, "-" for one without (Num Lock, 4,
+    // 5, 6 and both halves of 0), "." for the cells of the tall + and Enter. A cell's border is
+    // left out so that neighbours never count.
+    void keymapLabelsTheShortcutKeysOnly() {
+        const QImage picture(QStringLiteral(":/kavelto/keymap.png"));
+        const int width = picture.width() / 4, height = picture.height() / 5;
+        QString keys;
+        for (int key = 0; key < 20; ++key) {
+            const int column = key % 4, row = key / 4;
+            int red = 0;
+            for (int y = row * height + 6; y < (row + 1) * height - 6; ++y)
+                for (int x = column * width + 8; x < (column + 1) * width - 8; ++x) {
+                    const QColor pixel = picture.pixelColor(x, y);
+                    red += pixel.red() > 150 && pixel.green() < 80 && pixel.blue() < 80;
+                }
+            keys += column == 3 && row > 0 ? '.' : red > 10 ? 'r' : red == 0 ? '-' : '?';
+            keys += column == 3 ? " " : "";
+        }
+        QCOMPARE(keys, "-rrr rrr. ---. rrr. rrr. ");
+    }
+
     // A row highlighted in the list itself, not clicked, is the one confirming the window places
     // while a control has the focus; the change of highlight alone selects nothing. Without a
     // focus, the window closes only once the fields read well; Esc closes it at once.

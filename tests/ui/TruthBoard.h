@@ -82,19 +82,24 @@ inline void PressOnPicture(kavelto::CPlacementDlg& dlg, const QPoint& at) {
     QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, at);
 }
 
-// The user's way, on the parts nearest the picture's top-left and bottom-right corners (the rest
-// lies between them, so locating interpolates): each part's row, a press on it, Cal 1 or Cal 2.
-inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart>& parts) {
+// The parts nearest the picture's top-left and bottom-right corners, none when there are no
+// parts: calibrated on them, the rest lies between them, so locating interpolates.
+inline std::vector<TruthPart> CalibrationParts(const std::vector<TruthPart>& parts) {
     const auto [first, last] =
         std::minmax_element(parts.begin(), parts.end(), [](auto& a, auto& b) {
             return a.pixel.manhattanLength() < b.pixel.manhattanLength();
         });
-    if (first == parts.end())
-        return;
-    for (const auto& [part, button] : {std::pair(first, "cal1"), std::pair(last, "cal2")}) {
-        ClickRow(dlg, RowOf(dlg, *part));
-        PressOnPicture(dlg, WindowPointNearest(dlg, part->pixel));
-        QTest::mouseClick(dlg.findChild<QWidget*>(QLatin1String(button)), Qt::LeftButton);
+    return parts.empty() ? parts : std::vector<TruthPart>{*first, *last};
+}
+
+// The user's way: each calibration part's row, a press on it, Cal 1 or Cal 2.
+inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart>& parts) {
+    dlg.repaint(); // a press converts with the scale of the last paint
+    const std::vector<TruthPart> pair = CalibrationParts(parts);
+    for (std::size_t i = 0; i < pair.size(); ++i) {
+        ClickRow(dlg, RowOf(dlg, pair[i]));
+        PressOnPicture(dlg, WindowPointNearest(dlg, pair[i].pixel));
+        QTest::mouseClick(dlg.findChild<QWidget*>(i == 0 ? "cal1" : "cal2"), Qt::LeftButton);
     }
 }
 
