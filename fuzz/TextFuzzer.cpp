@@ -1,7 +1,9 @@
-// Any bytes through the field parsers, the display decoding and the line reader: parsers stop
-// inside their text, decoded text is UTF-8, and the reader's two ways of taking a line agree.
+// Any bytes through the field parsers, the display decoding, the line reader and the JPEG
+// stream's cutting: parsers stop inside their text, decoded text is UTF-8, the reader's two
+// ways of taking a line agree, and JPEG bands stack up, each a whole stream.
 
 #include "FieldParsing.h"
+#include "JpegStream.h"
 #include "ScratchFolder.h"
 #include "TextEncoding.h"
 #include "TextFileReader.h"
@@ -71,6 +73,15 @@ void CheckLines(const std::string& path, std::size_t capacity, bool utf16) {
     }
 }
 
+void CheckBands(const std::string& bytes, int count) {
+    int next = 0;
+    for (const JpegBand& band : SplitJpegIntoBands(bytes, count)) {
+        Require(band.top == next && band.height > 0, "bands follow one another");
+        Require(IsCompleteJpeg(band.stream), "a band is a whole JPEG stream");
+        next = band.top + band.height;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -79,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckParsers(bytes);
     CheckCopy(bytes, size == 0 ? 1 : 1 + data[0] % 300);
     CheckDisplay(bytes);
+    CheckBands(bytes, size == 0 ? 2 : 2 + data[0] % 3);
     const bool utf16 = bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0;
     CheckLines(folder.write("text.txt", data, size), size < 2 ? 1 : 1 + data[1] % 300, utf16);
     return 0;
