@@ -33,7 +33,6 @@ public:
     bool documentsOpen = true;
 
     std::vector<Message> messages;
-    std::vector<QStringList> fileFilters;
     QStringList modalTitles, clipboardTexts, openedDocuments;
     QList<const QWidget*> modalParents;
     QList<QUrl> openedUrls;
@@ -46,8 +45,7 @@ public:
         return take(answers, Answer::Ok);
     }
 
-    std::optional<QString> chooseFileToOpen(QWidget*, const QStringList& filters) override {
-        fileFilters.push_back(filters);
+    std::optional<QString> chooseFileToOpen(QWidget*, const QStringList&) override {
         return take(files, std::optional<QString>());
     }
 

@@ -10,8 +10,42 @@
 using namespace kavelto;
 using Answer = Platform::Answer;
 
-// The window's own part: its fields, the boxes it shows and when, the small windows, the pick
-// list's outputs. The rules behind each handler are the session's, tested in the core.
+namespace {
+
+// Each shortcut key on a control that would use it itself, from row 10 of the demo board's 146
+// top parts: the selected row, the view's turn and magnifier box size, and whether row 10 is
+// placed after.
+struct KeyCase {
+    const char* name;
+    const char* focus;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* after;
+};
+
+const KeyCase kKeys[] = {
+    {"Enter", "pcbCount", Qt::Key_Return, {}, "11 0 100 DONE"},
+    {"keypad Enter", "partList", Qt::Key_Enter, Qt::KeypadModifier, "11 0 100 DONE"},
+    {"Page Up", "partList", Qt::Key_PageUp, {}, "2 0 100 "},
+    {"Page Down", "partList", Qt::Key_PageDown, {}, "18 0 100 "},
+    {"Home", "pcbCount", Qt::Key_Home, {}, "0 0 100 "},
+    {"End", "pcbCount", Qt::Key_End, {}, "145 0 100 "},
+    {"Up", "partList", Qt::Key_Up, {}, "9 0 100 "},
+    {"Down", "rotR", Qt::Key_Down, {}, "11 0 100 "},
+    {"Delete", "pcbCount", Qt::Key_Delete, {}, "11 0 100 "},
+    {"Insert", "pcbCount", Qt::Key_Insert, {}, "10 0 100 "},
+    {"keypad 0 (Ins)", "partList", Qt::Key_Insert, Qt::KeypadModifier, "10 0 100 "},
+    {"keypad *", "rotR", Qt::Key_Asterisk, Qt::KeypadModifier, "10 90 100 "},
+    {"keypad /", "partList", Qt::Key_Slash, Qt::KeypadModifier, "10 270 100 "},
+    {"keypad +", "pcbCount", Qt::Key_Plus, Qt::KeypadModifier, "10 0 76 "},
+    {"keypad -", "rotR", Qt::Key_Minus, Qt::KeypadModifier, "10 0 130 "},
+};
+
+} // namespace
+
+// The window's own part: the boxes it shows and when, the shortcut keys, which act whichever
+// control has the focus and which the control never sees, the small windows, the pick list's
+// outputs. The rules behind each handler are the session's, tested in the core.
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -20,6 +54,7 @@ class MainWindowTest : public QObject {
     const QString page_ = folder_ + QStringLiteral("/picklst.html");
     std::unique_ptr<FakePlatform> platform_;
     std::unique_ptr<CPlacementDlg> dlg_;
+    int presses_ = 0;
 
     template <typename T = QWidget> T* control(const char* name) const {
         return dlg_->findChild<T*>(QString::fromLatin1(name));
@@ -30,12 +65,41 @@ class MainWindowTest : public QObject {
 
     // A placement file of these lines under the demo's column names.
     void loadPkp(const QByteArray& lines) {
-        QFile file(dir_.filePath(QStringLiteral("parts%1.csv").arg(platform_->fileFilters.size())));
+        QFile file(dir_.filePath(QStringLiteral("parts.csv")));
         const QByteArray contents = "Ref,Val,Package,PosX,PosY,Rot,Side\n" + lines;
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
         file.close();
         platform_->files.push_back(file.fileName());
         click("loadPkp");
+    }
+
+    // The demo board, its row 10 selected.
+    bool showDemoBoard() {
+        dlg_ = ShowDemoBoard(*platform_, std::nullopt, 900);
+        if (dlg_)
+            ClickRow(*dlg_, 10);
+        return dlg_ != nullptr;
+    }
+    PartListView* list() const { return control<PartListView>("partList"); }
+    QString placed(int row) const { return model()->index(row, 0).data().toString(); }
+    QString after() const {
+        const ViewState& view = dlg_->session().view();
+        const int row = dlg_->session().selection().selectedRow;
+        return QStringLiteral("%1 %2 %3 ").arg(row).arg(view.viewRotation).arg(view.zoomBoxSize) +
+               placed(10);
+    }
+    // Counts the key presses that reach the watched control.
+    bool eventFilter(QObject*, QEvent* event) override {
+        presses_ += event->type() == QEvent::KeyPress;
+        return false;
+    }
+    // Focus on the named control, watched.
+    QWidget* focusOn(const char* name) {
+        QWidget* widget = control(name);
+        widget->setFocus();
+        widget->installEventFilter(this);
+        presses_ = 0;
+        return widget;
     }
 
     // Each box shown so far, as its text and caption.
@@ -98,17 +162,6 @@ private slots:
         QTest::keyClick(control("findField"), Qt::Key_Escape);
         QVERIFY(!control("findField")->isVisible());
         QVERIFY(dlg_->isVisible());
-    }
-
-    // The first filter of each chooser shows every file the reader and the decoder take.
-    void fileFilters() {
-        click("loadPkp");
-        click("loadBitmap");
-        QCOMPARE(platform_->fileFilters,
-                 std::vector<QStringList>({{"Placement files (*.pkp *.txt *.csv *.pos *.mnt *.mnb)",
-                                            "PKP (*.pkp)", "TXT (*.txt)", "All files (*)"},
-                                           {"Pictures (*.bmp *.jpg *.jpeg *.png)", "BMP (*.bmp)",
-                                            "JPEG (*.jpg *.jpeg)"}}));
     }
 
     // A load that fails on its hundredth line has overwritten records the list showed: its box
@@ -207,6 +260,86 @@ private slots:
         QCOMPARE(platform_->openedDocuments, QStringList{manual});
         QCOMPARE(boxes(), QStringList(3, "Can't open KaveltoManual.pdf...|Error"));
         QCOMPARE(platform_->messages[0].buttons, Platform::Buttons::RetryCancel);
+    }
+
+    void tableKeys_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < int(std::size(kKeys)); ++i)
+            QTest::addRow("%s on %s", kKeys[i].name, kKeys[i].focus) << i;
+    }
+    void tableKeys() {
+        QFETCH(int, index);
+        QVERIFY(showDemoBoard());
+        const KeyCase& c = kKeys[index];
+        QTest::keyClick(focusOn(c.focus), c.key, c.modifiers);
+        QCOMPARE(presses_, 0);
+        QCOMPARE(after(), c.after);
+        QCOMPARE(list()->selectedRow(), dlg_->session().selection().selectedRow);
+    }
+
+    // The main keyboard's signs, Shift+Insert (paste) and Space are the focused control's;
+    // Space presses a button. A held key acts at every repeat.
+    void otherKeysPassAndRepeats() {
+        QVERIFY(showDemoBoard());
+        QTest::keyClicks(focusOn("pcbCount"), "*/+-");
+        QTest::keyClick(control("pcbCount"), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(presses_, 6); // Shift is pressed as a key of its own
+        QTest::keyClick(focusOn("rotR"), Qt::Key_Space);
+        QCOMPARE(presses_, 1);
+        QCOMPARE(after(), "10 90 100 ");
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(focusOn("partList"), &repeat);
+        }
+        QCOMPARE(after(), "13 90 100 ");
+    }
+
+    // The Keymap window's picture, the keypad in a 4 x 5 grid, puts a red action label on the
+    // shortcut keys only: row by row, "r" for a key with one, "-" for one without (Num Lock, 4,
+    // 5, 6 and both halves of 0), "." for the cells of the tall + and Enter. A cell's border is
+    // left out so that neighbours never count.
+    void keymapLabelsTheShortcutKeysOnly() {
+        const QImage picture(QStringLiteral(":/kavelto/keymap.png"));
+        const int width = picture.width() / 4, height = picture.height() / 5;
+        QString keys;
+        for (int key = 0; key < 20; ++key) {
+            const int column = key % 4, row = key / 4;
+            int red = 0;
+            for (int y = row * height + 6; y < (row + 1) * height - 6; ++y)
+                for (int x = column * width + 8; x < (column + 1) * width - 8; ++x) {
+                    const QColor pixel = picture.pixelColor(x, y);
+                    red += pixel.red() > 150 && pixel.green() < 80 && pixel.blue() < 80;
+                }
+            keys += column == 3 && row > 0 ? '.' : red > 10 ? 'r' : red == 0 ? '-' : '?';
+            keys += column == 3 ? " " : "";
+        }
+        QCOMPARE(keys, "-rrr rrr. ---. rrr. rrr. ");
+    }
+
+    // A row highlighted in the list itself, not clicked, is the one confirming the window places
+    // while a control has the focus; the change of highlight alone selects nothing. Without a
+    // focus, the window closes only once the fields read well; Esc closes it at once.
+    void closing() {
+        QVERIFY(showDemoBoard());
+        list()->selectRow(9);
+        QCOMPARE(dlg_->session().selection().selectedRow, 10);
+        dlg_->accept();
+        QCOMPARE(placed(9), "DONE");
+        auto* pcb = qobject_cast<QLineEdit*>(control("pcbCount"));
+        pcb->setText("");
+        platform_->messages.clear(); // any box announcing the next kind of part
+        dlg_->focusWidget()->clearFocus();
+        dlg_->accept();
+        QVERIFY(dlg_->isVisible());
+        QTest::keyClick(pcb, Qt::Key_Escape);
+        QVERIFY(!dlg_->isVisible());
+        QCOMPARE(platform_->messages.size(), std::size_t{1});
+        QCOMPARE(platform_->messages[0].text, "Please enter a positive integer.");
+        dlg_->show();
+        pcb->setText("2");
+        dlg_->focusWidget()->clearFocus();
+        dlg_->accept();
+        QVERIFY(!dlg_->isVisible());
     }
 };
 
