@@ -17,7 +17,6 @@ constexpr int kDefineRestartInterval = 0xDD;
 constexpr std::string_view kEndOfImageMarker("\xFF\xD9", 2);
 constexpr int kExifSegment = 0xE1;
 constexpr std::string_view kExifMark("Exif\0\0", 6);
-constexpr std::uint32_t kTiffShort = 3;
 constexpr std::uint32_t kThumbnailOffsetTag = 0x0201;
 constexpr std::uint32_t kThumbnailLengthTag = 0x0202;
 
@@ -217,7 +216,8 @@ std::string_view ExifThumbnail(std::string_view data) {
         TiffNumber(tiff, 2, 2) != 42)
         return {};
     // The thumbnail's directory is the one after the picture's own; each entry is 12 bytes:
-    // tag, type, count, and the value itself when it fits in 4 bytes.
+    // tag, type, count, and the value itself when it fits in 4 bytes, as the thumbnail's
+    // offset and length, 32-bit numbers, do.
     const std::uint32_t picture = TiffNumber(tiff, 4, 4);
     const std::uint32_t thumbnail =
         TiffNumber(tiff, picture + 2 + 12 * std::uint64_t(TiffNumber(tiff, picture, 2)), 4);
@@ -229,8 +229,7 @@ std::string_view ExifThumbnail(std::string_view data) {
     for (std::uint64_t entry = thumbnail + 2;
          entry < thumbnail + 2 + 12 * std::uint64_t(entries) && entry + 12 <= tiff.size();
          entry += 12) {
-        const int bytes = TiffNumber(tiff, entry + 2, 2) == kTiffShort ? 2 : 4;
-        const std::uint32_t value = TiffNumber(tiff, entry + 8, bytes);
+        const std::uint32_t value = TiffNumber(tiff, entry + 8, 4);
         const std::uint32_t tag = TiffNumber(tiff, entry, 2);
         if (tag == kThumbnailOffsetTag)
             offset = value;

@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace kavelto {
 namespace {
+
+std::string Word(int value) {
+    return {static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
+}
 
 void ExpectIncompleteWhenCut(std::string_view jpeg, std::initializer_list<std::size_t> lengths) {
     for (const std::size_t length : lengths)
@@ -32,27 +39,163 @@ TEST(JpegStream, TellsWholePicturesWithTrailersFromCutOnes) {
         EXPECT_TRUE(IsCompleteJpeg(other)) << other;
 }
 
-// A progressive stream in miniature: two scans with a table between them, stuffed bytes, fill
-// bytes and a restart marker in the scan data, and an application segment that holds a whole
-// small JPEG of its own.
-const std::string kProgressive = std::string("\xFF\xD8"                             // SOI
-                                             "\xFF\xE1\x00\x0A"                     // APP1
-                                             "\xFF\xD8\xFF\xDA\x00\x02\xFF\xD9"     // its JPEG
-                                             "\xFF\xC2\x00\x05\x08\x00\x08"         // SOF2
-                                             "\xFF\xDA\x00\x04\x01\x00"             // SOS
-                                             "\x12\xFF\x00\x34\xFF\xD0\x56\xFF\xFF" // data
-                                             "\xFF\xC4\x00\x03\x00"                 // DHT
-                                             "\xFF\xDA\x00\x03\x02"                 // SOS
-                                             "\x78\xFF\x00\xFF\xD7\x9A"             // data
-                                             "\xFF\xFF\xD9",                        // EOI
-                                             55);
+// A sequential JPEG in miniature: a frame of the size with three components (the first sampled
+// twice across and down: coded units of 16 x 16 pixels) or one (units of 8 x 8), a restart every
+// so many units, and one scan whose coded data between restarts is the given pieces, with
+// markers numbered from 0; an Exif segment first when given.
+struct Miniature {
+    int width = 64;
+    int height = 48;
+    int components = 3;
+    int interval = 4;
+    std::string frame = "\xFF\xC0";
 
+    std::string stream(const std::vector<std::string>& pieces, int rows,
+                       const std::string& exif = "") const {
+        std::string jpeg = "\xFF\xD8" + exif + frame + Word(8 + 3 * components) + '\x08' +
+                           Word(rows) + Word(width) + char(components);
+        for (int c = 1; c <= components; ++c)
+            jpeg += std::string{char(c), c == 1 && components > 1 ? '\x22' : '\x11', '\0'};
+        if (interval)
+            jpeg += "\xFF\xDD" + Word(4) + Word(interval);
+        jpeg += "\xFF\xDA" + Word(6 + 2 * components) + char(components);
+        for (int c = 1; c <= components; ++c)
+            jpeg += std::string{char(c), '\0'};
+        jpeg += std::string("\x00\x3F\x00", 3);
+        for (std::size_t i = 0; i < pieces.size(); ++i)
+            jpeg += (i ? std::string{'\xFF', char(0xD0 + (i - 1) % 8)} : "") + pieces[i];
+        return jpeg + "\xFF\xD9";
+    }
+};
+
+// Coded data of restart interval i, with stuffed and fill bytes among its own.
+std::vector<std::string> Pieces(int count) {
+    std::vector<std::string> pieces;
+    for (int i = 0; i < count; ++i)
+        pieces.push_back(std::string(1 + i % 3, char('a' + i)) + std::string("\xFF\x00z", 3) +
+                         (i % 4 == 1 ? "\xFF\xFF" : ""));
+    return pieces;
+}
+
+// Cut along the restarts that start rows, each band is the miniature of its own rows, with
+// its pieces and markers numbered from 0 again.
+TEST(JpegStream, CutsIntoBandsAlongRowsWhereCodingRestarts) {
+    struct Band {
+        int top, height, firstPiece, pieces;
+    };
+    const struct {
+        const char* name;
+        Miniature jpeg;
+        int pieces;
+        int count;
+        std::vector<Band> bands;
+    } cases[] = {
+        {"a restart every row", {}, 3, 2, {{0, 16, 0, 1}, {16, 32, 1, 2}}},
+        {"every half row", {64, 48, 3, 2}, 6, 2, {{0, 16, 0, 2}, {16, 32, 2, 4}}},
+        {"three bands, last row short",
+         {64, 40, 3, 4},
+         3,
+         3,
+         {{0, 16, 0, 1}, {16, 16, 1, 1}, {32, 8, 2, 1}}},
+        {"every second row, over eight markers",
+         {64, 320, 3, 8},
+         10,
+         2,
+         {{0, 160, 0, 5}, {160, 160, 5, 5}}},
+        {"one component", {64, 32, 1, 8}, 4, 2, {{0, 16, 0, 2}, {16, 16, 2, 2}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::string> pieces = Pieces(c.pieces);
+        const std::vector<JpegBand> bands =
+            SplitJpegIntoBands(c.jpeg.stream(pieces, c.jpeg.height), c.count);
+        ASSERT_EQ(bands.size(), c.bands.size());
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            const Band& band = c.bands[i];
+            const auto first = pieces.begin() + band.firstPiece;
+            EXPECT_EQ(std::tie(bands[i].top, bands[i].height, bands[i].stream),
+                      std::make_tuple(band.top, band.height,
+                                      c.jpeg.stream({first, first + band.pieces}, band.height)))
+                << "band " << i;
+        }
+    }
+}
+
+// Scans one after another, with a table between them, and the restart, stuffed and fill bytes
+// of their data: walked through, and refused cut in the table or the last scan.
 TEST(JpegStream, WalksSegmentsAndScans) {
-    EXPECT_TRUE(IsCompleteJpeg(kProgressive));
-    const std::size_t table = kProgressive.find("\xFF\xC4");
-    const std::size_t end = kProgressive.size() - 2;
-    ExpectIncompleteWhenCut(kProgressive, {14, 17, kProgressive.find('\x12') + 4, table, table + 4,
-                                           end - 3, end, end + 1});
+    Miniature progressive;
+    progressive.frame = "\xFF\xC2";
+    const std::string first = progressive.stream(Pieces(3), 48);
+    const std::string whole = first.substr(0, first.size() - 2) + "\xFF\xC4" + Word(3) + '\0' +
+                              "\xFF\xDA" + Word(3) + "\x01" + Pieces(2)[1] + "\xFF\xD9";
+    EXPECT_TRUE(IsCompleteJpeg(whole));
+    const std::size_t table = whole.find("\xFF\xC4");
+    ExpectIncompleteWhenCut(whole, {table + 3, table + 6, whole.size() - 4, whole.size() - 1});
+}
+
+// Streams a decoder could not take band by band, or that would go wrong cut.
+TEST(JpegStream, LeavesWholeWhatCantBeCut) {
+    const Miniature plain;
+    const std::string whole = plain.stream(Pieces(3), 48);
+    Miniature progressive;
+    progressive.frame = "\xFF\xC2";
+    const std::string secondScan = "\xFF\xDA" + Word(8) + std::string("\x01\x01\x00", 3);
+    const struct {
+        const char* name;
+        std::string stream;
+    } cases[] = {
+        {"no restart interval", Miniature{64, 48, 3, 0}.stream(Pieces(1), 48)},
+        {"restarts within rows", Miniature{64, 48, 3, 3}.stream(Pieces(4), 48)},
+        {"progressive", progressive.stream(Pieces(3), 48)},
+        {"a restart missing", plain.stream(Pieces(2), 48)},
+        {"cut short", whole.substr(0, whole.size() - 4)},
+        {"a second scan", whole.substr(0, whole.size() - 2) + secondScan + "\xFF\xD9"},
+        {"one row", plain.stream(Pieces(1), 16)},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(SplitJpegIntoBands(c.stream, 2).empty()) << c.name;
+}
+
+// An Exif segment in either byte order: an empty directory for the picture, then the
+// thumbnail's, which says where the thumbnail's JPEG lies and how long it is.
+std::string Exif(const std::string& thumbnail, bool bigEndian, bool thumbnailDirectory = true,
+                 std::uint32_t lengthTold = 0) {
+    const auto number = [bigEndian](std::uint32_t value, int bytes) {
+        std::string text;
+        for (int i = 0; i < bytes; ++i)
+            text += char(value >> (8 * (bigEndian ? bytes - 1 - i : i)) & 0xFF);
+        return text;
+    };
+    const auto entry = [&](int tag, std::uint32_t value) {
+        return number(tag, 2) + number(4, 2) + number(1, 4) + number(value, 4);
+    };
+    const std::string tiff =
+        (bigEndian ? "MM" : "II") + number(42, 2) + number(8, 4) + number(0, 2) +
+        number(thumbnailDirectory ? 14 : 0, 4) + number(2, 2) + entry(0x0201, 44) +
+        entry(0x0202, lengthTold ? lengthTold : thumbnail.size()) + number(0, 4) + thumbnail;
+    return "\xFF\xE1" + Word(int(8 + tiff.size())) + std::string("Exif\0\0", 6) + tiff;
+}
+
+TEST(JpegStream, FindsTheExifThumbnail) {
+    const std::string thumbnail = "\xFF\xD8 small \xFF\xD9";
+    const Miniature jpeg;
+    const std::string afterFrame = jpeg.stream(Pieces(3), 48);
+    const struct {
+        const char* name;
+        std::string jpeg;
+        bool found;
+    } cases[] = {
+        {"little-endian", jpeg.stream(Pieces(3), 48, Exif(thumbnail, false)), true},
+        {"big-endian", jpeg.stream(Pieces(3), 48, Exif(thumbnail, true)), true},
+        {"no thumbnail directory", jpeg.stream(Pieces(3), 48, Exif(thumbnail, false, false)),
+         false},
+        {"length past the segment", jpeg.stream(Pieces(3), 48, Exif(thumbnail, false, true, 99)),
+         false},
+        {"after the frame", afterFrame.substr(0, 21) + Exif(thumbnail, false), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExifThumbnail(c.jpeg), c.found ? thumbnail : "") << c.name;
 }
 
 } // namespace
