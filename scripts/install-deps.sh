@@ -10,11 +10,11 @@ packages=(
     qt6-base-dev qt6-base-dev-tools
     fonts-dejavu-core
 )
-# The tests' tools: GoogleTest, the benchmarks, the format check, and the X display on which
-# the end-to-end test drives the real program.
+# The tests' tools: GoogleTest, the benchmarks, libjpeg to write pictures as phones do, the
+# format check, and the X display on which the end-to-end test drives the real program.
 if [ "${1:-}" != run ]; then
     packages+=(
-        libgtest-dev libbenchmark-dev
+        libgtest-dev libbenchmark-dev libjpeg-dev
         clang-format
         clang-14 libclang-rt-14-dev valgrind
         xvfb xauth xdotool

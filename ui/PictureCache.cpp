@@ -112,10 +112,13 @@ void PictureCache::decodeFirst(const QSize& upright) {
         source_ = DecodePicture(*file_);
         whole_ = true;
     } else {
-        // The whole decode starts first, on the other core, so that it is in sooner.
+        // The whole decode starts first, on the other cores, so that it is in sooner. The
+        // camera's own thumbnail is there at once; the decoder's reduced picture costs a pass
+        // over the whole file.
         decodeWholeLater(*file_);
-        source_ = DecodePicture(
-            *file_, QSize(CeilDiv(stored_.width(), factor), CeilDiv(stored_.height(), factor)));
+        source_ = DecodeThumbnail(*file_);
+        if (source_.isNull())
+            source_ = DecodePicture(*file_, factor);
         if (source_.isNull())
             wholeDecode_.cancel();
     }

@@ -21,12 +21,13 @@ namespace kavelto {
 // scaled to the drawn size, then turned and mirrored. A paint costs a copy of pixels rather than
 // a decode, and no turned copy of the whole picture is ever made.
 //
-// A new picture is first decoded reduced, to the size that fills the view, which the JPEG
-// decoder does at a fraction of the cost of the whole; the whole picture is decoded off the
-// window's thread and takes the reduced one's place when ready, and sharpened() asks the views
-// to paint again. The geometry works with the size the file's header gives, so nothing moves
-// when the whole picture comes in. The file's size and modification time are checked at every
-// paint, so a picture changed on disk shows at once.
+// A new picture is first shown from the thumbnail that cameras and phones keep in it, or else
+// decoded reduced to the size that fills the view, which the JPEG decoder does at a fraction of
+// the cost of the whole; the whole picture is decoded off the window's thread and takes the
+// first one's place when ready, and sharpened() asks the views to paint again. The geometry
+// works with the size the file's header gives, so nothing moves when the whole picture comes
+// in. The file's size and modification time are checked at every paint, so a picture changed on
+// disk shows at once.
 class PictureCache : public QObject {
     Q_OBJECT
 public:
@@ -47,7 +48,7 @@ public:
     void drawTurned(QPainter& painter, const QRectF& target, const QRectF& source, int viewRotation,
                     bool mirrored) const;
 
-    // Whether the whole picture is in, rather than the reduced one.
+    // Whether the whole picture is in, rather than the first one.
     bool whole() const { return whole_; }
 
     // Off, every paint reads and decodes the whole file again, as without a cache: the cost the
@@ -55,7 +56,7 @@ public:
     void setKeeping(bool keeping) { keeping_ = keeping; }
 
 signals:
-    // The whole picture replaced the reduced one: what is drawn gets sharper, nothing moves.
+    // The whole picture replaced the first one: what is drawn gets sharper, nothing moves.
     void sharpened();
 
 private:
@@ -81,7 +82,7 @@ private:
     bool keeping_ = true;
     std::optional<PictureFile> file_; // read, and not yet decoded
     QSize stored_;
-    QImage source_; // upright as stored, reduced or whole
+    QImage source_; // upright as stored: thumbnail, reduced or whole
     bool whole_ = false;
     QImage upright_; // the source scaled to the drawn size
     QImage drawn_;   // upright_ mirrored and turned

@@ -20,10 +20,15 @@ struct PictureFile {
 // Nothing when the file at path is not fit to be decoded.
 std::optional<PictureFile> ReadPictureFile(const QString& path);
 
-// Decodes the picture with its pixels as stored, whatever its orientation tag says, reduced to
-// scaledSize when that is valid (the JPEG decoder reduces by 1/2, 1/4 or 1/8 as it decodes, at
-// a fraction of the cost of the whole). A null image when the decoder fails.
-QImage DecodePicture(const PictureFile& file, const QSize& scaledSize = QSize());
+// Decodes the picture with its pixels as stored, whatever its orientation tag says, reduced by
+// the factor, 1, 2, 4 or 8 (the JPEG decoder reduces as it decodes, at a fraction of the cost of
+// the whole). A JPEG whose coding restarts along its rows is decoded in bands, one a thread. A
+// null image when the decoder fails.
+QImage DecodePicture(const PictureFile& file, int reduction = 1);
+
+// The small copy of the picture that cameras and phones keep in it, to show until the picture
+// itself is decoded; a null image when there is none, or when its shape is not the picture's.
+QImage DecodeThumbnail(const PictureFile& file);
 
 // The whole picture of the file at path; a null image when it can't be decoded.
 QImage DecodePicture(const QString& path);

@@ -1,4 +1,5 @@
 #include "PictureCache.h"
+#include "CameraJpeg.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -14,7 +15,8 @@ namespace {
 const std::pair<const char*, QColor> kQuadrants[] = {
     {"red", Qt::red}, {"green", Qt::green}, {"white", Qt::white}, {"blue", Qt::blue}};
 
-bool WriteQuadrants(const QString& path, const QSize& size) {
+// Written as desktop software and as cameras write JPEGs.
+bool WriteQuadrants(const QString& desktop, const QString& camera, const QSize& size) {
     QImage picture(size, QImage::Format_RGB32);
     QPainter painter(&picture);
     const int w = size.width() / 2, h = size.height() / 2;
@@ -22,7 +24,7 @@ bool WriteQuadrants(const QString& path, const QSize& size) {
     for (int i = 0; i < 4; ++i)
         painter.fillRect(QRect(corners[i], QSize(w, h)), kQuadrants[i].second);
     painter.end();
-    return picture.save(path, "JPEG", 90);
+    return picture.save(desktop, "JPEG", 90) && WriteCameraJpeg(picture, camera);
 }
 
 // The quadrants' colours near which the image's pixels at the points lie, or the colour seen.
@@ -46,15 +48,16 @@ class PictureCacheTest : public QObject {
 
     QTemporaryDir dir_;
     const QString path_ = dir_.filePath(QStringLiteral("board.jpg"));
+    const QString camera_ = dir_.filePath(QStringLiteral("camera.jpg"));
     const QSize stored_{2400, 1600};
 
 private slots:
-    void initTestCase() { QVERIFY(WriteQuadrants(path_, stored_)); }
+    void initTestCase() { QVERIFY(WriteQuadrants(path_, camera_, stored_)); }
 
-    // A picture 8 times the frame is decoded reduced first and whole later: the geometry, the
-    // drawn size and where each quadrant is drawn stay the same, in every turn and mirror (the
-    // colours of the top quadrants drawn); the magnifier's square over the turned picture's top
-    // left shows that quadrant throughout.
+    // A picture 8 times the frame is drawn first reduced (from a camera's JPEG, from its
+    // thumbnail) and whole later: the geometry, the drawn size and where each quadrant is drawn
+    // stay the same, in every turn and mirror (the colours of the top quadrants drawn); the
+    // magnifier's square over the turned picture's top left shows that quadrant throughout.
     void reducedFirstWholeLater_data() {
         QTest::addColumn<int>("rotation");
         QTest::addColumn<bool>("mirrored");
@@ -72,30 +75,32 @@ private slots:
         QFETCH(int, rotation);
         QFETCH(bool, mirrored);
         QFETCH(QString, top);
-        PictureCache cache;
-        QSignalSpy sharpened(&cache, &PictureCache::sharpened);
         const bool sideways = rotation % 180 != 0;
         const QSize drawn = sideways ? QSize(200, 300) : QSize(300, 200);
-        for (const bool whole : {false, true}) {
-            const PictureCache::Picture picture =
-                cache.picture(path_, {0, 0, 300, 300}, rotation, mirrored);
-            QCOMPARE(cache.whole(), whole);
-            QCOMPARE(picture.stored, stored_);
-            QCOMPARE(QSize(picture.fit.drawnWidth, picture.fit.drawnHeight), drawn);
-            QCOMPARE(picture.drawn.size(), drawn);
-            const int x = drawn.width() / 4, y = drawn.height() / 4;
-            QCOMPARE(Colours(picture.drawn, {{x, y}, {3 * x, y}}), top);
-            QImage pane(40, 40, QImage::Format_RGB32);
-            pane.fill(Qt::black);
-            QPainter painter(&pane);
-            const QSizeF turned = sideways ? stored_.transposed() : stored_;
-            cache.drawTurned(painter, pane.rect(),
-                             QRectF(QPointF(0, 0), turned / 2).adjusted(50, 50, -50, -50), rotation,
-                             mirrored);
-            painter.end();
-            QCOMPARE(Colours(pane, {{20, 20}}), top.section(' ', 0, 0));
-            if (!whole)
-                QVERIFY(sharpened.wait(10000));
+        for (const QString& path : {path_, camera_}) {
+            PictureCache cache;
+            QSignalSpy sharpened(&cache, &PictureCache::sharpened);
+            for (const bool whole : {false, true}) {
+                const PictureCache::Picture picture =
+                    cache.picture(path, {0, 0, 300, 300}, rotation, mirrored);
+                QCOMPARE(cache.whole(), whole);
+                QCOMPARE(picture.stored, stored_);
+                QCOMPARE(QSize(picture.fit.drawnWidth, picture.fit.drawnHeight), drawn);
+                QCOMPARE(picture.drawn.size(), drawn);
+                const int x = drawn.width() / 4, y = drawn.height() / 4;
+                QCOMPARE(Colours(picture.drawn, {{x, y}, {3 * x, y}}), top);
+                QImage pane(40, 40, QImage::Format_RGB32);
+                pane.fill(Qt::black);
+                QPainter painter(&pane);
+                const QSizeF turned = sideways ? stored_.transposed() : stored_;
+                cache.drawTurned(painter, pane.rect(),
+                                 QRectF(QPointF(0, 0), turned / 2).adjusted(50, 50, -50, -50),
+                                 rotation, mirrored);
+                painter.end();
+                QCOMPARE(Colours(pane, {{20, 20}}), top.section(' ', 0, 0));
+                if (!whole)
+                    QVERIFY(sharpened.wait(10000));
+            }
         }
     }
 

@@ -1,8 +1,11 @@
 #include "../support/ChildRuns.h"
+#include "CameraJpeg.h"
 #include "PictureFile.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,6 +75,39 @@ private slots:
             const QColor middle = image.pixelColor(decoded.width() / 2, decoded.height() / 2);
             QVERIFY2(qAbs(middle.blue() - 160) < 8, qPrintable(middle.name()));
         }
+    }
+
+    // A camera's JPEG decodes band by band into the picture that one decode gives, but for the
+    // colour of the rows beside the cut between the bands, whole or reduced; its thumbnail stands
+    // for it only when of its shape.
+    void decodesCameraJpegs() {
+        QImage picture(640, 480, QImage::Format_RGB32);
+        picture.fill(QColor(20, 110, 40));
+        QPainter painter(&picture);
+        for (int i = 0; i < 40; ++i)
+            painter.fillRect(i * 17 % 640, i * 29 % 480, 24, 9, QColor(190, 150, 70));
+        painter.end();
+        const QString camera = dir_.filePath(QStringLiteral("camera.jpg"));
+        const QString padded = dir_.filePath(QStringLiteral("padded.jpg"));
+        QVERIFY(WriteCameraJpeg(picture, camera) &&
+                WriteCameraJpeg(picture.scaled(600, 400), padded, {true, QSize(160, 120)}));
+        const std::optional<PictureFile> file = ReadPictureFile(camera);
+        QVERIFY(file);
+        for (const int reduction : {1, 8}) {
+            QImageReader reader(camera);
+            reader.setScaledSize(QSize(640, 480) / reduction);
+            const QImage one = reader.read(), bands = DecodePicture(*file, reduction);
+            QCOMPARE(bands.size(), one.size());
+            const int cut = 240 / reduction;
+            for (int y = 0; y < one.height(); ++y) {
+                const bool same =
+                    std::equal(one.constScanLine(y), one.constScanLine(y) + one.bytesPerLine(),
+                               bands.constScanLine(y));
+                QVERIFY2(same || qAbs(y + 0.5 - cut) < 2, qPrintable(QString::number(y)));
+            }
+        }
+        QCOMPARE(DecodeThumbnail(*file).size(), QSize(160, 120));
+        QVERIFY(DecodeThumbnail(*ReadPictureFile(padded)).isNull());
     }
 
     // A pipe with no writer and an endless device are refused at once, not waited on or read.
