@@ -1,4 +1,5 @@
 #include "BoardView.h"
+#include "CameraJpeg.h"
 #include "FakePlatform.h"
 #include "Percentile.h"
 #include "TruthBoard.h"
@@ -29,8 +30,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The board's own picture, 24 megapixels, and a 36-megapixel camera's.
-const QSize kPictureSizes[] = {{6000, 4000}, {7360, 4912}};
+// The board's own picture, 24 megapixels, and a 36-megapixel camera's, written as phones and
+// cameras write them, with a thumbnail and restart markers; and the 24-megapixel picture as
+// desktop software writes it, with neither.
+struct PictureKind {
+    QSize size;
+    bool camera;
+};
+const PictureKind kPictures[] = {{{6000, 4000}, true}, {{7360, 4912}, true}, {{6000, 4000}, false}};
 // The demo board's millimetres drawn at 30 picture pixels each, so its parts spread over most
 // of the large picture.
 constexpr double kPixelsPerMillimetre = 30.0;
@@ -59,7 +66,10 @@ QImage BoardPicture(const QSize& size) {
     return picture;
 }
 
-bool WriteJpeg(const QImage& picture, const QString& path) {
+bool WriteJpeg(const PictureKind& kind, const QString& path) {
+    const QImage picture = BoardPicture(kind.size);
+    if (kind.camera)
+        return WriteCameraJpeg(picture, path);
     QImageWriter writer(path, "jpeg");
     writer.setQuality(85);
     return writer.write(picture);
@@ -91,7 +101,7 @@ bool ResetPeakMemory() {
 
 // The main window on the offscreen desktop with the demo board's parts, the large picture and
 // a calibration made the user's way: a row, a press on the picture, Cal 1; again with Cal 2.
-// Each picture size comes in two files of the same pixels, so that a load can take another file.
+// Each picture kind comes in two files of the same pixels, so that a load can take another file.
 class CalibratedBoard {
 public:
     explicit CalibratedBoard(const QStringList& pictures)
@@ -133,9 +143,9 @@ public:
         ClickRow(window_, 0);
     }
 
-    // The first or second file of the size.
-    void loadPicture(int which, int size = 0) {
-        platform_.files.push_back(pictures_[2 * size + which]);
+    // The first or second file of the kind.
+    void loadPicture(int which, int kind = 0) {
+        platform_.files.push_back(pictures_[2 * kind + which]);
         click("loadBitmap");
     }
 
@@ -268,12 +278,12 @@ BENCHMARK(PartStepMovesTheBox)
     ->Args({0, 0})
     ->Unit(benchmark::kMillisecond);
 
-// "Load Bitmap" of a picture of the size, and its paints as the user sees them: the first,
+// "Load Bitmap" of a picture of the kind, and its paints as the user sees them: the first,
 // from the picture reduced to the frame, and that of the whole picture decoded off the window's
 // thread, each timed from the click. The same unchanged file loaded again keeps its pixels.
 void PaintsAfterLoadBitmap(benchmark::State& state) {
     CPlacementDlg& window = gBoard->window();
-    const int size = int(state.range(0));
+    const int kind = int(state.range(0));
     const bool anotherFile = state.range(1) != 0;
     std::vector<double> first;
     std::vector<double> whole;
@@ -282,23 +292,24 @@ void PaintsAfterLoadBitmap(benchmark::State& state) {
         if (anotherFile)
             which = 1 - which;
         const Clock::time_point start = Clock::now();
-        gBoard->loadPicture(which, size);
+        gBoard->loadPicture(which, kind);
         window.repaint();
         first.push_back(Milliseconds(Clock::now() - start));
         gBoard->paintWhole();
         whole.push_back(Milliseconds(Clock::now() - start));
         state.SetIterationTime(first.back() / 1e3);
     }
-    if (window.session().view().pictureWidth != kPictureSizes[size].width())
+    if (window.session().view().pictureWidth != kPictures[kind].size.width())
         state.SkipWithError("the picture did not decode");
     state.counters["first_paint_ms"] = Percentile(first, 0.5);
     state.counters["whole_paint_ms"] = Percentile(whole, 0.5);
 }
 BENCHMARK(PaintsAfterLoadBitmap)
-    ->ArgNames({"megapixels_36", "another_file"})
+    ->ArgNames({"kind", "another_file"})
     ->Args({0, 0})
     ->Args({0, 1})
     ->Args({1, 1})
+    ->Args({2, 1})
     ->Iterations(9)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
@@ -310,10 +321,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
     QStringList pictures;
-    for (const QSize& size : kPictureSizes) {
-        const QString name = QStringLiteral("board-%1x%2").arg(size.width()).arg(size.height());
+    for (const PictureKind& kind : kPictures) {
+        const QString name = QStringLiteral("board-%1x%2-%3")
+                                 .arg(kind.size.width())
+                                 .arg(kind.size.height())
+                                 .arg(kind.camera ? "camera" : "desktop");
         pictures << dir.filePath(name + ".jpg") << dir.filePath(name + "-copy.jpg");
-        if (!dir.isValid() || !WriteJpeg(BoardPicture(size), pictures[pictures.size() - 2]) ||
+        if (!dir.isValid() || !WriteJpeg(kind, pictures[pictures.size() - 2]) ||
             !QFile::copy(pictures[pictures.size() - 2], pictures.back()))
             return 1;
     }
