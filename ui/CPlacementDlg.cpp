@@ -261,8 +261,9 @@ void CPlacementDlg::showHighlight() {
 void CPlacementDlg::repaintBoard(Repaint repaint) {
     const MainWindowControls& c = *controls_;
     if (repaint == Repaint::Now) {
+        // One synchronous pass paints both, with whatever else is due.
+        c.magnifier->update();
         c.board->repaint();
-        c.magnifier->repaint();
     } else if (repaint == Repaint::Soon) {
         c.board->update();
         c.magnifier->update();
