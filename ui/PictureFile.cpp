@@ -84,6 +84,8 @@ QImage Decode(const QByteArray& bytes, const QSize& scaledSize) {
 bool DecodeBand(const JpegBand& band, uchar* bits, const QImage& image, int reduction) {
     const int top = band.top / reduction;
     const int rows = std::min(CeilDiv(band.height, reduction), image.height() - top);
+    if (rows <= 0)
+        return false;
     uchar* const first = bits + qsizetype(top) * image.bytesPerLine();
     QImage rowsOfBand(first, image.width(), rows, image.bytesPerLine(), image.format());
     QBuffer buffer;
