@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace kavelto {
 
@@ -49,6 +51,36 @@ int ValidCount(int count) {
     return std::clamp(count, 0, kMaxParts);
 }
 
+// A text's first eight bytes, up to its NUL, as one number that orders as they do.
+template <std::size_t N> std::uint64_t Head(const char (&text)[N]) {
+    std::uint64_t head = 0;
+    std::size_t i = 0;
+    for (; i < std::min<std::size_t>(N, 8) && text[i] != '\0'; ++i)
+        head = head << 8 | static_cast<unsigned char>(text[i]);
+    return head << 8 * (8 - i);
+}
+
+// A part's sort key in a few bytes side by side: the heads of its key texts in the order's
+// field order, its number and its table position. Sorting these rather than positions in the
+// table keeps each comparison off the table's large records.
+struct SortKey {
+    std::uint64_t heads[3];
+    unsigned partId;
+    int index;
+};
+
+SortKey KeyOf(const PartRecord& part, int index, SortMode mode) {
+    switch (mode) {
+    case SortMode::PackagePrefixValuePartId:
+        return {{Head(part.package), Head(part.prefix), Head(part.value)}, part.partId, index};
+    case SortMode::PrefixPackageValuePartId:
+        return {{Head(part.prefix), Head(part.package), Head(part.value)}, part.partId, index};
+    case SortMode::PrefixPartId:
+        break;
+    }
+    return {{Head(part.prefix), 0, 0}, part.partId, index};
+}
+
 } // namespace
 
 bool IsSortedBefore(const PartRecord& a, const PartRecord& b, SortMode mode) {
@@ -62,13 +94,27 @@ void FilterAndSortFace(const PartTable& table, Face face, SortMode mode, FaceLis
         if (IsOnFace(table.parts[i].layer, face))
             list.indexes[list.faceCount++] = i;
     }
+    std::vector<SortKey> keys;
+    keys.reserve(std::size_t(list.faceCount));
+    for (int row = 0; row < list.faceCount; ++row)
+        keys.push_back(KeyOf(table.parts[list.indexes[row]], list.indexes[row], mode));
     // Ties go by descending table position: the order that inserting the parts one by one in
     // table order, each in front of its equals, would give, without that quadratic cost.
-    const auto before = [&](int i, int j) {
-        const int keys = CompareKeys(table.parts[i], table.parts[j], mode);
-        return keys != 0 ? keys < 0 : i > j;
+    const auto before = [&](const SortKey& a, const SortKey& b) {
+        for (std::size_t field = 0; field < 3; ++field) {
+            if (a.heads[field] != b.heads[field])
+                return a.heads[field] < b.heads[field];
+            // Equal heads that fill all eight bytes may go on differently: the records decide.
+            if ((a.heads[field] & 0xFF) != 0) {
+                const int whole = CompareKeys(table.parts[a.index], table.parts[b.index], mode);
+                return whole != 0 ? whole < 0 : a.index > b.index;
+            }
+        }
+        return a.partId != b.partId ? a.partId < b.partId : a.index > b.index;
     };
-    std::sort(list.indexes.begin(), list.indexes.begin() + list.faceCount, before);
+    std::sort(keys.begin(), keys.end(), before);
+    for (int row = 0; row < list.faceCount; ++row)
+        list.indexes[row] = keys[std::size_t(row)].index;
 }
 
 void NumberItems(const PartTable& table, const FaceList& list, ItemNumbers& itemNumbers) {

@@ -19,7 +19,7 @@ bool IsSortedBefore(const PartRecord& a, const PartRecord& b, SortMode mode);
 
 // Fills list with the positions of the table's parts on face, in sort order. Parts with
 // equal keys come in the reverse of their table order, the order an insertion sort that moves
-// each part in front of its equals yields. Allocates nothing.
+// each part in front of its equals yields. Allocates the face's sort keys, once.
 void FilterAndSortFace(const PartTable& table, Face face, SortMode mode, FaceList& list);
 
 // Numbers the rows from 1; the number grows wherever a row's part is not of the same kind as

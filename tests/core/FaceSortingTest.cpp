@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace kavelto {
 namespace {
@@ -50,6 +52,43 @@ TEST(FaceSorting, EachModeComparesItsKeysInTurnAndNumbersTheItems) {
     EXPECT_EQ(ListFace(*table, Face::Top, SortMode::PrefixPartId),
               "4:1 1:2 6:3 5:4 3:5 2:6 0:7 7:7 9:7 ");
     EXPECT_EQ(ListFace(*table, Face::Bottom, SortMode::PrefixPartId), "8:1 ");
+}
+
+// The order an insertion sort gives, each part put in front of its equals, on texts that share
+// their first eight bytes or end right after them.
+TEST(FaceSorting, OrdersAsAnInsertionSortDoes) {
+    const char* const packages[] = {"C_0603_1608Metric", "C_0603_1005Metric", "C_0603_1", "0603"};
+    const char* const values[] = {"100nF_X7R_16V", "100nF_X5R_16V", "100nF_X5", "10k"};
+    const auto table = std::make_unique<PartTable>();
+    std::uint32_t random = 12345;
+    const auto next = [&](std::uint32_t range) {
+        random = random * 1664525u + 1013904223u;
+        return (random >> 16) % range;
+    };
+    for (int i = 0; i < 300; ++i) {
+        PartRecord& part = table->parts[table->partCount++];
+        part.partId = std::uint16_t(next(20));
+        part.layer = 't';
+        CopyText(part.prefix, sizeof part.prefix, next(2) ? "C" : "CP");
+        CopyText(part.package, sizeof part.package, packages[next(4)]);
+        CopyText(part.value, sizeof part.value, values[next(4)]);
+    }
+    for (const SortMode mode : {SortMode::PackagePrefixValuePartId,
+                                SortMode::PrefixPackageValuePartId, SortMode::PrefixPartId}) {
+        std::vector<int> inserted;
+        for (int i = 0; i < table->partCount; ++i)
+            inserted.insert(std::find_if(inserted.begin(), inserted.end(),
+                                         [&](int row) {
+                                             return IsSortedBefore(table->parts[i],
+                                                                   table->parts[row], mode);
+                                         }),
+                            i);
+        FaceList list;
+        FilterAndSortFace(*table, Face::Top, mode, list);
+        EXPECT_EQ(std::vector<int>(list.indexes.begin(), list.indexes.begin() + list.faceCount),
+                  inserted)
+            << static_cast<int>(mode);
+    }
 }
 
 } // namespace
