@@ -3,22 +3,18 @@
 #include "Platform.h"
 
 #include <QDialog>
-#include <QStringList>
 #include <QUrl>
 
 #include <deque>
 #include <functional>
-#include <optional>
 #include <vector>
 
 // A scripted desktop: records every box, chooser, modal window, clipboard text and opened
-// document, and answers as the test told it to.
+// document or web address, and answers as the test told it to.
 class FakePlatform final : public kavelto::Platform {
 public:
     struct Message {
         QString text, caption;
-        Buttons buttons;
-        Icon icon;
     };
 
     // Answers for the next boxes, in order; an empty queue answers Ok.
@@ -29,24 +25,23 @@ public:
     std::function<void(QDialog&)> onModal;
     // Called with each box as it is shown.
     std::function<void(const Message&)> onMessage;
-    // Whether opening a document succeeds.
+    // Whether opening a document or a web address succeeds.
     bool documentsOpen = true;
 
     std::vector<Message> messages;
     QStringList modalTitles, clipboardTexts, openedDocuments;
     QList<const QWidget*> modalParents;
-    QList<QUrl> openedUrls;
 
-    Answer showMessage(QWidget*, const QString& text, const QString& caption, Buttons buttons,
-                       Icon icon) override {
-        messages.push_back({text, caption, buttons, icon});
+    Answer showMessage(QWidget*, const QString& text, const QString& caption, Buttons,
+                       Icon) override {
+        messages.push_back({text, caption});
         if (onMessage)
             onMessage(messages.back());
-        return take(answers, Answer::Ok);
+        return answers.empty() ? Answer::Ok : next(answers);
     }
 
     std::optional<QString> chooseFileToOpen(QWidget*, const QStringList&) override {
-        return take(files, std::optional<QString>());
+        return files.empty() ? std::nullopt : next(files);
     }
 
     void runModal(QDialog& dialog) override {
@@ -63,16 +58,11 @@ public:
         return documentsOpen;
     }
 
-    bool openUrl(const QUrl& url) override {
-        openedUrls << url;
-        return true;
-    }
+    bool openUrl(const QUrl& url) override { return openDocument(url.toString()); }
 
-private:
-    template <typename T> static T take(std::deque<T>& queue, T otherwise) {
-        const T next = queue.empty() ? otherwise : queue.front();
-        if (!queue.empty())
-            queue.pop_front();
-        return next;
+    template <typename T> static T next(std::deque<T>& queue) {
+        const T first = queue.front();
+        queue.pop_front();
+        return first;
     }
 };
