@@ -4,7 +4,6 @@
 // board's truth file, or a synthetic board whose pixels follow from its positions.
 
 #include "CPlacementDlg.h"
-#include "FakePlatform.h"
 #include "PartListView.h"
 #include "ViewGeometry.h"
 
@@ -15,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 struct TruthPart {
     double boardX, boardY;
@@ -38,11 +36,10 @@ inline std::vector<TruthPart> ReadTruth(const QString& path, bool bottom) {
 // Rows and truth meet by board position: not every designator of the demo board fits the
 // prefix-and-number form the list shows, and the record keeps the position as a float.
 inline int RowOf(const kavelto::CPlacementDlg& dlg, const TruthPart& part) {
-    for (int row = 0; row < dlg.session().faceList().faceCount; ++row) {
-        const kavelto::PartRecord& r = dlg.session().partAtRow(row);
-        if (std::abs(part.boardX - r.x) < 1e-3 && std::abs(part.boardY - r.y) < 1e-3)
+    const kavelto::AssemblySession& s = dlg.session();
+    for (int row = 0; row < s.faceList().faceCount; ++row)
+        if (std::hypot(part.boardX - s.partAtRow(row).x, part.boardY - s.partAtRow(row).y) < 1e-3)
             return row;
-    }
     return -1;
 }
 
@@ -54,20 +51,19 @@ inline QRect BoardRect(const kavelto::CPlacementDlg& dlg) {
 // the scale of the last paint); this is the window point whose pixel comes nearest, as a careful
 // user presses.
 inline QPoint WindowPointNearest(const kavelto::CPlacementDlg& dlg, const QPointF& pixel) {
-    const QRect r = BoardRect(dlg);
-    const kavelto::PixelRect frame{0, 0, r.width(), r.height()};
-    const kavelto::ViewState& view = dlg.session().view();
+    const kavelto::PixelRect frame{0, 0, BoardRect(dlg).width(), BoardRect(dlg).height()};
     const auto miss = [&](const QPoint& at) {
-        const auto p = kavelto::WindowToPicture(view, frame, at.x(), at.y());
+        const auto p = kavelto::WindowToPicture(dlg.session().view(), frame, at.x(), at.y());
         return std::hypot(std::trunc(p.x) - pixel.x(), std::trunc(p.y) - pixel.y());
     };
-    const auto guess = kavelto::PictureToWindow(view, frame, int(pixel.x()), int(pixel.y()));
+    const auto guess =
+        kavelto::PictureToWindow(dlg.session().view(), frame, int(pixel.x()), int(pixel.y()));
     QPoint best(guess.x, guess.y);
     for (int i = 0; i < 81; ++i) {
         const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4);
         best = miss(at) < miss(best) ? at : best;
     }
-    return r.topLeft() + best;
+    return BoardRect(dlg).topLeft() + best;
 }
 
 inline void ClickRow(kavelto::CPlacementDlg& dlg, int row) {
@@ -84,12 +80,11 @@ inline void PressOnPicture(kavelto::CPlacementDlg& dlg, const QPoint& at) {
 
 // The parts nearest the picture's top-left and bottom-right corners, none when there are no
 // parts: calibrated on them, the rest lies between them, so locating interpolates.
-inline std::vector<TruthPart> CalibrationParts(const std::vector<TruthPart>& parts) {
-    const auto [first, last] =
-        std::minmax_element(parts.begin(), parts.end(), [](auto& a, auto& b) {
-            return a.pixel.manhattanLength() < b.pixel.manhattanLength();
-        });
-    return parts.empty() ? parts : std::vector<TruthPart>{*first, *last};
+inline std::vector<TruthPart> CalibrationParts(std::vector<TruthPart> parts) {
+    std::sort(parts.begin(), parts.end(), [](auto& a, auto& b) {
+        return a.pixel.manhattanLength() < b.pixel.manhattanLength();
+    });
+    return parts.empty() ? parts : std::vector<TruthPart>{parts.front(), parts.back()};
 }
 
 // The user's way: each calibration part's row, a press on it, Cal 1 or Cal 2.
@@ -101,23 +96,4 @@ inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart
         PressOnPicture(dlg, WindowPointNearest(dlg, pair[i].pixel));
         QTest::mouseClick(dlg.findChild<QWidget*>(i == 0 ? "cal1" : "cal2"), Qt::LeftButton);
     }
-}
-
-// The window on the demo's placement file and a picture (none: chooser cancelled), `width` wide
-// (1400: the picture fills the frame's height, the largest it is drawn) and painted, since a
-// press converts with the scale of the last paint; null when it could not be shown.
-inline std::unique_ptr<kavelto::CPlacementDlg>
-ShowDemoBoard(FakePlatform& platform, const std::optional<QString>& picture, int width = 1400) {
-    auto dlg = std::make_unique<kavelto::CPlacementDlg>(platform);
-    if (!dlg->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")))
-        return nullptr;
-    dlg->resize(width, dlg->height());
-    dlg->show();
-    if (!QTest::qWaitForWindowActive(dlg.get()))
-        return nullptr;
-    platform.files = {QStringLiteral(DEMO_DIR "/coldfire.csv"), picture};
-    for (const char* button : {"loadPkp", "loadBitmap"})
-        QTest::mouseClick(dlg->findChild<QWidget*>(button), Qt::LeftButton);
-    dlg->repaint();
-    return dlg;
 }
