@@ -1,6 +1,7 @@
 // Any bytes through the field parsers, the display decoding, the line reader and the JPEG
-// stream's cutting: parsers stop inside their text, decoded text is UTF-8, the reader's two
-// ways of taking a line agree, and JPEG bands stack up, each a whole stream.
+// stream's cutting and thumbnail: parsers stop inside their text, decoded text is UTF-8, the
+// reader's two ways of taking a line agree, JPEG bands stack up, each a whole stream, and a
+// thumbnail lies inside its picture.
 
 #include "FieldParsing.h"
 #include "JpegStream.h"
@@ -73,6 +74,14 @@ void CheckLines(const std::string& path, std::size_t capacity, bool utf16) {
     }
 }
 
+void CheckThumbnail(const std::string& bytes) {
+    const std::string_view thumbnail = ExifThumbnail(bytes);
+    Require(thumbnail.empty() ||
+                (thumbnail.data() >= bytes.data() &&
+                 thumbnail.data() + thumbnail.size() <= bytes.data() + bytes.size()),
+            "a thumbnail lies inside its picture");
+}
+
 void CheckBands(const std::string& bytes, int count) {
     int next = 0;
     for (const JpegBand& band : SplitJpegIntoBands(bytes, count)) {
@@ -91,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckCopy(bytes, size == 0 ? 1 : 1 + data[0] % 300);
     CheckDisplay(bytes);
     CheckBands(bytes, size == 0 ? 2 : 2 + data[0] % 3);
+    CheckThumbnail(bytes);
     const bool utf16 = bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0;
     CheckLines(folder.write("text.txt", data, size), size < 2 ? 1 : 1 + data[1] % 300, utf16);
     return 0;
