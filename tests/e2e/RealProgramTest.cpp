@@ -230,7 +230,7 @@ private slots:
                          "calibration-press.png");
             Click(at(i == 0 ? "cal1" : "cal2"));
         }
-        CalibrateOn(twin, face);
+        CalibrateOn(twin, pair);
         QCOMPARE(twin.findChild<QLineEdit*>("calibrationText")->text(), "Calibrated, ok");
 
         // Enter on the first row three times; a new kind of part brings its box, which Enter

@@ -108,7 +108,7 @@ private slots:
             click(button);
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), true);
         QCOMPARE(dlg_->session().faceList().faceCount, int(face.size()));
-        CalibrateOn(*dlg_, face);
+        CalibrateOn(*dlg_, CalibrationParts(face));
         for (const TruthPart& part : face) {
             QTest::mouseClick(dlg_->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
                               WindowPointNearest(*dlg_, part.pixel));
@@ -143,7 +143,7 @@ private slots:
             ClickRow(*dlg_, RowOf(*dlg_, part));
             PressOnPicture(*dlg_, WindowPointNearest(*dlg_, part.pixel));
         };
-        CalibrateOn(*dlg_, face); // top left, bottom right
+        CalibrateOn(*dlg_, CalibrationParts(face)); // top left, bottom right
         pressNear(QPointF(view().pictureWidth, 0));
         dlg_->findChild<QAction*>("addCalPoint")->trigger();
         pressNear(QPointF(0, view().pictureHeight));

@@ -87,10 +87,10 @@ inline std::vector<TruthPart> CalibrationParts(std::vector<TruthPart> parts) {
     return parts.empty() ? parts : std::vector<TruthPart>{parts.front(), parts.back()};
 }
 
-// The user's way: each calibration part's row, a press on it, Cal 1 or Cal 2.
-inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart>& parts) {
+// The user's way: for the first part of the pair, then the second, its row, a press on it, Cal 1
+// or Cal 2.
+inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart>& pair) {
     dlg.repaint(); // a press converts with the scale of the last paint
-    const std::vector<TruthPart> pair = CalibrationParts(parts);
     for (std::size_t i = 0; i < pair.size(); ++i) {
         ClickRow(dlg, RowOf(dlg, pair[i]));
         PressOnPicture(dlg, WindowPointNearest(dlg, pair[i].pixel));
