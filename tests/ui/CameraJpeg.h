@@ -15,13 +15,6 @@
 
 namespace kavelto {
 
-// How phones and cameras write their JPEGs: the coding restarts at every row of blocks, for
-// their parallel encoders, and the Exif data keeps a thumbnail.
-struct CameraJpegStyle {
-    bool restarts = true;
-    QSize thumbnail = QSize(160, 0); // 0 high: of the picture's shape; invalid: none
-};
-
 // The Exif segment's content, in little-endian TIFF: an empty directory for the picture, then
 // the thumbnail's, which says where the thumbnail's JPEG follows.
 inline std::string ExifWithThumbnail(const QImage& picture, QSize size) {
@@ -44,9 +37,11 @@ inline std::string ExifWithThumbnail(const QImage& picture, QSize size) {
            word(0, 4) + jpeg.toStdString();
 }
 
-// Writes the picture as a JPEG in that style; whether the file was written whole.
+// Writes the picture as phones and cameras write their JPEGs: the coding restarts at every row
+// of blocks, for their parallel encoders, and the Exif data keeps a thumbnail of the size (0
+// high: of the picture's shape). Whether the file was written whole.
 inline bool WriteCameraJpeg(const QImage& picture, const QString& path,
-                            const CameraJpegStyle& style = {}, int quality = 85) {
+                            const QSize& thumbnail = QSize(160, 0)) {
     const std::unique_ptr<FILE, int (*)(FILE*)> file(
         std::fopen(QFile::encodeName(path).constData(), "wb"), &std::fclose);
     if (!file)
@@ -62,14 +57,12 @@ inline bool WriteCameraJpeg(const QImage& picture, const QString& path,
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    info.restart_in_rows = style.restarts ? 1 : 0;
+    jpeg_set_quality(&info, 85, TRUE);
+    info.restart_in_rows = 1;
     jpeg_start_compress(&info, TRUE);
-    if (style.thumbnail.isValid()) {
-        const std::string exif = ExifWithThumbnail(rgb, style.thumbnail);
-        jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
-                          unsigned(exif.size()));
-    }
+    const std::string exif = ExifWithThumbnail(rgb, thumbnail);
+    jpeg_write_marker(&info, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
+                      unsigned(exif.size()));
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(info.next_scanline)));
         jpeg_write_scanlines(&info, &row, 1);

@@ -90,7 +90,7 @@ private slots:
         const QString camera = dir_.filePath(QStringLiteral("camera.jpg"));
         const QString padded = dir_.filePath(QStringLiteral("padded.jpg"));
         QVERIFY(WriteCameraJpeg(picture, camera) &&
-                WriteCameraJpeg(picture.scaled(600, 400), padded, {true, QSize(160, 120)}));
+                WriteCameraJpeg(picture.scaled(600, 400), padded, QSize(160, 120)));
         const std::optional<PictureFile> file = ReadPictureFile(camera);
         QVERIFY(file);
         for (const int reduction : {1, 8}) {
