@@ -23,24 +23,8 @@ struct ProgramRun : SessionRig {
         store.keep(session.keptState());
         store.flush();
     }
-    void enter(int row) {
-        SessionRig::enter(row);
-        keep();
-    }
 
     SessionStore store;
-};
-
-class SessionKeeping : public testing::Test {
-protected:
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    // R1 and R2 on top, C1 and C2 on the bottom; a direct pair of 0.1 board unit per pixel.
-    TempFile parts{
-        "Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
-        "R2,1k,0603,60,70,0,top\nC1,1u,0805,35,45,0,bottom\nC2,1u,0805,40,50,0,bottom\n"};
-    TempFile picture{"a picture's bytes"};
-    const std::string folder = parts.path() + ".state"; // made by the store
 };
 
 // Awkward values come back exactly; every other field comes back in
@@ -59,9 +43,21 @@ TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
 
 // Marks on both faces, the calibration, the picture, the face, order and count come back in a
 // new run on the same file; the picture and calibration only while the picture is unchanged.
-// A session kept for another path under this file's name is passed over (a damaged one is refused
-// as in RoundTripsAwkwardValuesAndRefusesDamage); so is one kept before the file changed.
-TEST_F(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
+// There the restored calibration identifies parts: C1 lies at pixel (100, 400), C2 at (600, 900),
+// and the reach is two marker boxes of 100 pixels. A part is found on either face by its whole
+// designator in any case, and the face changes as the face buttons change it, calibration and all.
+// A session kept for
+// another path under this file's name is passed over (a damaged one is refused as in
+// RoundTripsAwkwardValuesAndRefusesDamage). The marks cleared by mistake come back, and so do
+// those of a run that forgot to restore: a session with nothing placed is never moved aside over
+// them. A session kept before the file changed is passed over.
+TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
+    // R1 and R2 on top, C1 and C2 on the bottom; a direct pair of 0.1 board unit per pixel.
+    const TempFile parts(
+        "Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
+        "R2,1k,0603,60,70,0,top\nC1,1u,0805,35,45,0,bottom\nC2,1u,0805,40,50,0,bottom\n");
+    const TempFile picture("a picture's bytes");
+    const std::string folder = parts.path() + ".state"; // made by the store
     {
         ProgramRun first(folder);
         first.load(parts.path());
@@ -71,19 +67,27 @@ TEST_F(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
         first.calibratePair();
         first.enter(1);
         first.session.changeSort(2);
-        ASSERT_TRUE(first.session.readPcbCount("12"));
+        EXPECT_TRUE(first.session.readPcbCount("12"));
         first.keep();
     } // closed without a word, as Esc closes
     ProgramRun second(folder);
     second.load(parts.path());
     KeptSession offer = second.store.offered().value_or(KeptSession{});
     EXPECT_EQ(RestoreCaption(offer).substr(0, 32), "Restore session (1 of 2 placed, ");
-    second.session.restore(offer);
-    const AssemblySession& s = second.session;
+    AssemblySession& s = second.session;
+    s.restore(offer);
     EXPECT_EQ(std::make_tuple(s.keptState().placed, s.face(), s.sortMode(), s.pcbCount(),
                               s.view().bitmapLoaded, s.calibration().state),
               std::make_tuple(std::vector<int>{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u,
                               true, CalState::CalibratedOk));
+    EXPECT_EQ(std::make_tuple(s.identifyPartAt({true, 560, 860}).reveal,
+                              s.identifyPartAt({true, -110, 400}).reveal),
+              std::make_tuple(1, kNoRow));
+    EXPECT_FALSE(s.findPart("R").has_value());
+    EXPECT_TRUE(s.findPart("r2").has_value());
+    EXPECT_EQ(std::make_tuple(s.face(), DesignatorText(s.partAtRow(s.selection().selectedRow)),
+                              s.calibration().state),
+              std::make_tuple(Face::Top, "R2", CalState::None));
     std::ofstream(picture.path(), std::ios::app) << "more";
     SessionRig third;
     third.session.loadPlacementFile(parts.path());
@@ -97,43 +101,17 @@ TEST_F(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     fourth.load(parts.path());
     EXPECT_FALSE(fourth.store.offered().has_value());
     fourth.enter(1); // kept for this path again, and only its content differs from now on
+    fourth.keep();
+    fourth.store.startAfresh();
+    fourth.session.unplaceAll();
+    fourth.keep();
+    fourth.load(parts.path()); // afresh, twice: the marks stay on offer
+    fourth.load(parts.path());
+    EXPECT_EQ(fourth.store.offered().value_or(KeptSession{}).placed, std::vector<int>{1});
     std::ofstream(parts.path(), std::ios::app) << "R3,1k,0603,1,2,0,top\n";
-    ProgramRun changed(folder);
-    changed.load(parts.path());
-    EXPECT_FALSE(changed.store.offered().has_value());
-}
-
-// The marks cleared by mistake come back, and so do those of a run that forgot to restore: a
-// session with nothing placed is never moved aside over them.
-TEST_F(SessionKeeping, UnplaceAllAndAFreshStartCanBeUndone) {
-    ProgramRun run(folder);
-    run.load(parts.path());
-    run.enter(0);
-    run.store.startAfresh();
-    run.session.unplaceAll();
-    run.keep();
-    run.load(parts.path()); // afresh, twice: the marks stay on offer
-    run.load(parts.path());
-    EXPECT_EQ(run.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
-}
-
-// Found on either face by the whole designator in any case. R1 lies at pixel (100, 400), R2 at
-// (600, 900); the reach of identifying is two marker boxes of 100 pixels.
-TEST_F(SessionKeeping, FindsAndIdentifiesParts) {
-    SessionRig run;
-    AssemblySession& s = run.session;
-    s.loadPlacementFile(parts.path());
-    EXPECT_FALSE(s.findPart("R").has_value());
-    ASSERT_TRUE(s.findPart("c2").has_value());
-    EXPECT_EQ(std::make_tuple(s.face(), DesignatorText(s.partAtRow(s.selection().selectedRow))),
-              std::make_tuple(Face::Bottom, "C2"));
-    s.changeFace(Face::Top);
-    run.showPicture(picture.path());
-    run.calibratePair();
-    EXPECT_EQ(std::make_tuple(s.identifyPartAt({true, 560, 860}).reveal,
-                              s.identifyPartAt({true, -90, 400}).reveal,
-                              s.identifyPartAt({true, -110, 400}).reveal),
-              std::make_tuple(1, 0, kNoRow));
+    fourth.load(parts.path());
+    EXPECT_FALSE(fourth.store.offered().has_value());
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
