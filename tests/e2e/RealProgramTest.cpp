@@ -238,7 +238,7 @@ private slots:
         Keys(window, {"Home"});
         QTest::keyClick(twin.findChild<QWidget*>("partList"), Qt::Key_Home);
         for (int enter = 0; enter < 3; ++enter) {
-            const std::size_t boxes = platform.messages.size();
+            const qsizetype boxes = platform.messages.size();
             QTest::keyClick(twin.findChild<QWidget*>("partList"), Qt::Key_Return);
             Keys(window, {"Return"});
             if (platform.messages.size() > boxes) {

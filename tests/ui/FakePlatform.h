@@ -5,9 +5,7 @@
 #include <QDialog>
 #include <QUrl>
 
-#include <deque>
 #include <functional>
-#include <vector>
 
 // A scripted desktop: records every box, chooser, modal window, clipboard text and opened
 // document or web address, and answers as the test told it to.
@@ -18,9 +16,9 @@ public:
     };
 
     // Answers for the next boxes, in order; an empty queue answers Ok.
-    std::deque<Answer> answers;
-    // Paths for the next file choosers, in order; nullopt or an empty queue cancels.
-    std::deque<std::optional<QString>> files;
+    QList<Answer> answers;
+    // Paths for the next file choosers, in order; an empty queue cancels.
+    QStringList files;
     // Called with each modal window instead of running it.
     std::function<void(QDialog&)> onModal;
     // Called with each box as it is shown.
@@ -28,25 +26,23 @@ public:
     // Whether opening a document or a web address succeeds.
     bool documentsOpen = true;
 
-    std::vector<Message> messages;
+    QList<Message> messages;
     QStringList modalTitles, clipboardTexts, openedDocuments;
-    QList<const QWidget*> modalParents;
 
     Answer showMessage(QWidget*, const QString& text, const QString& caption, Buttons,
                        Icon) override {
         messages.push_back({text, caption});
         if (onMessage)
             onMessage(messages.back());
-        return answers.empty() ? Answer::Ok : next(answers);
+        return answers.empty() ? Answer::Ok : answers.takeFirst();
     }
 
     std::optional<QString> chooseFileToOpen(QWidget*, const QStringList&) override {
-        return files.empty() ? std::nullopt : next(files);
+        return files.empty() ? std::nullopt : std::optional(files.takeFirst());
     }
 
     void runModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
-        modalParents << dialog.parentWidget();
         if (onModal)
             onModal(dialog);
     }
@@ -59,10 +55,4 @@ public:
     }
 
     bool openUrl(const QUrl& url) override { return openDocument(url.toString()); }
-
-    template <typename T> static T next(std::deque<T>& queue) {
-        const T first = queue.front();
-        queue.pop_front();
-        return first;
-    }
 };

@@ -8,38 +8,6 @@
 
 using namespace kavelto;
 
-namespace {
-
-// Each shortcut key on a control that would use it itself, from row 10 of the demo board's 146
-// top parts: the key presses the control sees (none: the window took the key), the selected row,
-// the view's turn and magnifier box size, and whether row 10 is placed after. The main keyboard's
-// signs and Shift+Insert (paste) are the field's.
-struct KeyCase {
-    const char* name;
-    const char* focus;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    int seen;
-    const char* after;
-};
-
-const KeyCase kKeys[] = {
-    {"Enter", "pcbCount", Qt::Key_Return, {}, 0, "11 0 100 DONE"},
-    {"keypad Enter", "partList", Qt::Key_Enter, Qt::KeypadModifier, 0, "11 0 100 DONE"},
-    {"Page Down", "partList", Qt::Key_PageDown, {}, 0, "18 0 100 "},
-    {"Up", "partList", Qt::Key_Up, {}, 0, "9 0 100 "},
-    {"Delete", "pcbCount", Qt::Key_Delete, {}, 0, "11 0 100 "},
-    {"keypad 0 (Ins)", "partList", Qt::Key_Insert, Qt::KeypadModifier, 0, "10 0 100 "},
-    {"keypad *", "rotR", Qt::Key_Asterisk, Qt::KeypadModifier, 0, "10 90 100 "},
-    {"keypad /", "partList", Qt::Key_Slash, Qt::KeypadModifier, 0, "10 270 100 "},
-    {"keypad +", "pcbCount", Qt::Key_Plus, Qt::KeypadModifier, 0, "10 0 76 "},
-    {"keypad -", "rotR", Qt::Key_Minus, Qt::KeypadModifier, 0, "10 0 130 "},
-    {"main keyboard -", "pcbCount", Qt::Key_Minus, {}, 1, "10 0 100 "},
-    {"Shift+Insert", "pcbCount", Qt::Key_Insert, Qt::ShiftModifier, 2, "10 0 100 "},
-};
-
-} // namespace
-
 // The window's own part: the boxes it shows and when, the shortcut keys, which act whichever
 // control has the focus and which the control never sees, the small windows, the pick list's
 // outputs. The rules behind each handler are the session's, tested in the core.
@@ -47,7 +15,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    std::unique_ptr<FakePlatform> platform_;
+    FakePlatform platform_;
     std::unique_ptr<CPlacementDlg> dlg_;
     int presses_ = 0; // since the window was made
 
@@ -58,10 +26,6 @@ class MainWindowTest : public QObject {
         return control<QTableView>("partList")->model()->index(row, column).data().toString();
     }
     void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-    void choose(const QString& file, const char* button) {
-        platform_->files = {file};
-        click(button);
-    }
 
     // A placement file of these lines under the demo's column names.
     void loadPkp(const QByteArray& lines) {
@@ -69,12 +33,14 @@ class MainWindowTest : public QObject {
         const QByteArray contents = "Ref,Val,Package,PosX,PosY,Rot,Side\n" + lines;
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
         file.close();
-        choose(file.fileName(), "loadPkp");
+        platform_.files = {file.fileName()};
+        click("loadPkp");
     }
 
     // The demo board, its row 10 selected.
     void loadDemoBoard() {
-        choose(QStringLiteral(DEMO_DIR "/coldfire.csv"), "loadPkp");
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv")};
+        click("loadPkp");
         ClickRow(*dlg_, 10);
     }
     // Counts the key presses that reach the watched control.
@@ -88,135 +54,131 @@ private slots:
     void init() {
         qputenv("TMPDIR", QFile::encodeName(dir_.path()));
         qunsetenv("XDG_RUNTIME_DIR");
-        dlg_.reset();
-        platform_ = std::make_unique<FakePlatform>();
-        dlg_ = std::make_unique<CPlacementDlg>(*platform_);
+        platform_ = FakePlatform();
+        dlg_ = std::make_unique<CPlacementDlg>(platform_);
         presses_ = 0;
         QVERIFY(dlg_->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")));
         dlg_->show();
         QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
     }
 
-    // Three parts placed, the same file loaded again starts afresh and offers them back. Then
-    // Ctrl+F, a designator of the other face typed in another case with the designators offered
-    // as it is typed, Enter: the part is selected. Esc closes the field, not the window.
-    void keptSessionRestoredAndPartFound() {
+    // Three parts placed (rows 10 to 12), the same file loaded again starts afresh and offers them
+    // back. Then Ctrl+F and Esc, Ctrl+F, a designator of the other face typed in another case with
+    // the designators offered as it is typed, Enter: the part is selected; Esc closes the field,
+    // not the window. Then a row highlighted in the list itself, not clicked, is the one confirming
+    // the window places while a control has the focus; the change of highlight alone selects
+    // nothing. Without a focus, the window closes only once the fields read well.
+    void keptSessionFindAndClose() {
         loadDemoBoard();
-        QTest::keyClick(control("partList"), Qt::Key_Home);
         for (int enter = 0; enter < 3; ++enter)
             QTest::keyClick(control("partList"), Qt::Key_Return);
         loadDemoBoard();
         for (QAction* action : dlg_->actions())
             if (action->isVisible() && action->text().startsWith("Restore session (3 of 146 "))
                 action->trigger();
-        QCOMPARE(cell(2), "DONE");
-        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(cell(12), "DONE");
         auto* field = control<QLineEdit>("findField");
+        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!field->isVisible() && dlg_->isVisible());
+        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(field, "c1");
         QVERIFY(field->isVisible() && field->completer()->completionCount() > 0);
         QTest::keyClicks(field, "12");
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(dlg_->session().face(), Face::Bottom);
         QCOMPARE(cell(dlg_->session().selection().selectedRow, 2), "C112");
-        QTRY_COMPARE(QApplication::activeWindow(), dlg_.get());
-        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!field->isVisible() && dlg_->isVisible());
+        control<PartListView>("partList")->selectRow(9);
+        dlg_->accept();
+        QCOMPARE(cell(9), "DONE");
+        control<QLineEdit>("pcbCount")->setText("");
+        dlg_->focusWidget()->clearFocus();
+        dlg_->accept();
+        QVERIFY(dlg_->isVisible());
+        QCOMPARE(platform_.messages.back().text, "Please enter a positive integer.");
+        control<QLineEdit>("pcbCount")->setText("2");
+        dlg_->focusWidget()->clearFocus();
+        dlg_->accept();
+        QVERIFY(!dlg_->isVisible());
     }
 
     // The boxes in order. A load that fails on its hundredth line has overwritten records the
-    // list showed: its box comes when the list is consistent again, with nothing in it. Choosing
-    // the face shown changes nothing, not even a count typed and not yet read: the pick list
-    // counts it, goes to the clipboard and opens as a page in the user's own folder. A sort change
-    // goes on after the refusal of the count, which leaves the focus in its field. Cal 1 and
-    // Cal 2 reach the session: after Load Bitmap, no point has been pressed yet.
-    void boxesInOrderAndPickList() {
+    // list showed: its box comes when the list is consistent again, with nothing in it.
+    // Choosing the face shown changes nothing, not even a count typed and not yet read: the
+    // pick list counts it, goes to the clipboard and opens as a page in the user's own folder.
+    // A sort change goes on after the refusal of the count, which leaves the focus in its
+    // field. Cal 1 and Cal 2 reach the session: after Load Bitmap, no point has been pressed
+    // yet. The About box and the Keymap window open over the main window, the keys sent to them
+    // their own.
+    void boxesWindowsAndPickList() {
         loadPkp("R1,1k,0603,1,2,0,top\n");
         QStringList boxes; // each with the rows the list shows at the time
-        platform_->onMessage = [&](const FakePlatform::Message& box) {
+        platform_.onMessage = [&](const FakePlatform::Message& box) {
             boxes << box.text + QStringLiteral(" (%1 rows)")
                                     .arg(control<QTableView>("partList")->model()->rowCount());
         };
         loadPkp(QByteArray("R1,1k,0603,1,2,0,top\n").repeated(99) + "R100,1k\n");
-        loadPkp("R2,1k,0402,1,2,0,bottom\nC1,1k,0603,1,2,0,bottom\n");
-        click("bottom");
+        loadPkp("R2,1k,0402,1,2,0,top\nC1,1k,0603,1,2,0,top\n");
         auto* field = control<QLineEdit>("pcbCount");
         field->setText("12");
-        click("bottom");
+        click("top");
         click("pickList");
         field->setText("-");
         control<QComboBox>("sortBy")->setCurrentIndex(2);
         QCOMPARE(cell(0, 2), "C1");
         QCOMPARE(dlg_->focusWidget(), field);
-        choose(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"), "loadBitmap");
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top.jpg")};
+        click("loadBitmap");
         click("cal1");
         click("cal2");
         QCOMPARE(boxes, QStringList({"Not enough fields per line (0 rows)",
                                      "Please enter a positive integer. (2 rows)",
                                      "Select a point on the bitmap first (2 rows)",
                                      "Select cal1 first (2 rows)"}));
-        QCOMPARE(platform_->clipboardTexts.value(0).section('\n', 4, 4), "1\t0402\t1k\t1\t12");
-        QCOMPARE(platform_->openedDocuments.value(0),
+        QCOMPARE(platform_.clipboardTexts.value(0).section('\n', 4, 4), "1\t0402\t1k\t1\t12");
+        QCOMPARE(platform_.openedDocuments.value(0),
                  dir_.path() + QStringLiteral("/kavelto-%1/picklst.html").arg(geteuid()));
-    }
-
-    // The About box and the Keymap window over the main window, the keys sent to them their
-    // own.
-    void smallWindowsOverTheMainWindow() {
-        platform_->onModal = [](QDialog& window) {
+        platform_.onModal = [&](QDialog& window) {
+            QCOMPARE(window.parentWidget(), dlg_.get());
             window.show();
             QTest::keyClick(&window, Qt::Key_Asterisk, Qt::KeypadModifier);
         };
         dlg_->actions().value(0)->trigger(); // "&About Kavelto..."
         click("shortcuts");
-        QCOMPARE(platform_->modalTitles, QStringList({"About Kavelto", "Keymap"}));
-        QCOMPARE(platform_->modalParents, QList<const QWidget*>({dlg_.get(), dlg_.get()}));
+        QCOMPARE(platform_.modalTitles, QStringList({"About Kavelto", "Keymap"}));
         QCOMPARE(dlg_->session().view().viewRotation, 0);
     }
 
-    void tableKeys_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < int(std::size(kKeys)); ++i)
-            QTest::addRow("%s on %s", kKeys[i].name, kKeys[i].focus) << i;
+    // Each shortcut key, named as the row is, on a control that would use it itself, from row
+    // 10 of the demo board's 146 top parts: the key presses the control sees (none: the window
+    // took the key), then the selected row, the view's turn and magnifier box size, and whether
+    // row 10 is placed. The main keyboard's signs and Shift+Insert (paste) are the field's.
+    void shortcutKeys_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("seen");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("Return") << "pcbCount" << 0 << "11 0 100 DONE";
+        QTest::newRow("PgDown") << "partList" << 0 << "18 0 100 ";
+        QTest::newRow("Num++") << "pcbCount" << 0 << "10 0 76 ";
+        QTest::newRow("-") << "pcbCount" << 1 << "10 0 100 ";
+        QTest::newRow("Shift+Ins") << "pcbCount" << 2 << "10 0 100 ";
     }
-    void tableKeys() {
-        QFETCH(int, index);
+    void shortcutKeys() {
+        QFETCH(QString, focus);
+        QFETCH(int, seen);
+        QFETCH(QString, after);
         loadDemoBoard();
-        const KeyCase& c = kKeys[index];
-        QWidget* focus = control(c.focus);
-        focus->setFocus();
-        focus->installEventFilter(this);
-        QTest::keyClick(focus, c.key, c.modifiers);
+        const QKeyCombination key = QKeySequence(QString::fromLatin1(QTest::currentDataTag()))[0];
+        QWidget* widget = dlg_->findChild<QWidget*>(focus);
+        widget->setFocus();
+        widget->installEventFilter(this);
+        QTest::keyClick(widget, key.key(), key.keyboardModifiers());
         const ViewState& view = dlg_->session().view();
         const int row = dlg_->session().selection().selectedRow;
         QCOMPARE(QStringLiteral("%1 %2 %3 ").arg(row).arg(view.viewRotation).arg(view.zoomBoxSize) +
                      cell(10),
-                 c.after);
-        QCOMPARE(presses_, c.seen);
+                 after);
+        QCOMPARE(presses_, seen);
         QCOMPARE(control<PartListView>("partList")->selectedRow(), row);
-    }
-
-    // A row highlighted in the list itself, not clicked, is the one confirming the window places
-    // while a control has the focus; the change of highlight alone selects nothing. Without a
-    // focus, the window closes only once the fields read well; Esc closes it at once.
-    void closing() {
-        loadDemoBoard();
-        control<PartListView>("partList")->selectRow(9);
-        dlg_->accept();
-        QCOMPARE(cell(9), "DONE");
-        auto* pcb = control<QLineEdit>("pcbCount");
-        pcb->setText("");
-        dlg_->focusWidget()->clearFocus();
-        dlg_->accept();
-        QVERIFY(dlg_->isVisible());
-        QCOMPARE(platform_->messages.back().text, "Please enter a positive integer.");
-        QTest::keyClick(pcb, Qt::Key_Escape);
-        QVERIFY(!dlg_->isVisible());
-        dlg_->show();
-        pcb->setText("2");
-        dlg_->focusWidget()->clearFocus();
-        dlg_->accept();
-        QVERIFY(!dlg_->isVisible());
     }
 };
 
