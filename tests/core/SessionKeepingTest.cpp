@@ -46,11 +46,10 @@ TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
 // There the restored calibration identifies parts: C1 lies at pixel (100, 400), C2 at (600, 900),
 // and the reach is two marker boxes of 100 pixels. A part is found on either face by its whole
 // designator in any case, and the face changes as the face buttons change it, calibration and all.
-// A session kept for
-// another path under this file's name is passed over (a damaged one is refused as in
-// RoundTripsAwkwardValuesAndRefusesDamage). The marks cleared by mistake come back, and so do
-// those of a run that forgot to restore: a session with nothing placed is never moved aside over
-// them. A session kept before the file changed is passed over.
+// A session kept for another path under this file's name is passed over (a damaged one is refused
+// as in RoundTripsAwkwardValuesAndRefusesDamage). The marks cleared by mistake come back, and so
+// do those of a run that forgot to restore: a session with nothing placed is never moved aside
+// over them. A session kept before the file changed is passed over.
 TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     // R1 and R2 on top, C1 and C2 on the bottom; a direct pair of 0.1 board unit per pixel.
     const TempFile parts(

@@ -5,14 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 // The column map that a configuration file of the given text gives; the test fails if it is
 // refused.
 inline kavelto::ColumnMap ColumnMapFromText(const std::string& text) {
-    TempFile file(text);
     kavelto::ColumnMap map;
     std::string message;
-    EXPECT_EQ(kavelto::LoadColumnMap(file.path(), map, message), 0) << message;
+    EXPECT_EQ(kavelto::LoadColumnMap(TempFile(text).path(), map, message), 0) << message;
     return map;
 }

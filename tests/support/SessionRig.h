@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace kavelto {
 
 // A 1200 x 1000 picture drawn at half size in a window of the same size.
@@ -16,21 +14,19 @@ inline constexpr FitResult kDrawn{1200, 1000, 600, 500, 2.0f, true};
 // drives the window.
 struct SessionRig {
     SessionRig() {
-        TempFile config("1\n,\n1,5,6,3,4,7,2\n");
         std::string message;
-        EXPECT_TRUE(session.loadColumnMap(config.path(), message)) << message;
+        EXPECT_TRUE(session.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path(), message))
+            << message;
     }
     SessionUpdate loadText(const std::string& csv) {
-        TempFile file(csv);
-        return session.loadPlacementFile(file.path());
+        return session.loadPlacementFile(TempFile(csv).path());
     }
     SessionUpdate click(int row) {
         session.setHighlightedRow(row);
         return session.LocateSelectedPart();
     }
-    SessionUpdate enter(int row) { // row kNoRow: Enter with no row highlighted
-        if (row != kNoRow)
-            session.setHighlightedRow(row);
+    SessionUpdate enter(int row) { // row kNoRow: Enter on the row the list highlights, if any
+        session.setHighlightedRow(row == kNoRow ? session.highlightedRow() : row);
         return session.placeUnplace();
     }
     void showPicture(const std::string& path) {
