@@ -58,8 +58,6 @@ TEST_F(PickListTest, GroupsAdjacentRowsOfOneKind) {
               "<tr><td>4</td><td>SOT23</td><td>bc847</td><td>1</td><td>4000000000</td></tr>"
               "<tr><td>5</td><td>&lt;&amp;&gt;</td><td>&quot;4.7\302\265F</td><td>1</td>"
               "<td>4000000000</td></tr></table> </body> </html>\n");
-    EXPECT_EQ(PickListText({}, Face::Top),
-              "Picking List for TOP SIDE \n\n" + kTextHeader + "END\n\n\n\n");
 }
 
 } // namespace
