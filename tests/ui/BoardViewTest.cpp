@@ -16,7 +16,6 @@ class BoardViewTest : public QObject {
     QTemporaryDir dir_;
     const QString picture_ = dir_.filePath(QStringLiteral("board.jpg"));
 
-    QWidget* child(const QString& name) const { return dlg_->findChild<QWidget*>(name); }
     QRect frame() const { return BoardRect(*dlg_); }
     const ViewState& view() const { return dlg_->session().view(); }
     // Pixels beyond the shot are filled with 0, which no opaque colour matches.
@@ -25,6 +24,7 @@ class BoardViewTest : public QObject {
         const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
         return int(std::count(pixels, pixels + part.width() * part.height(), colour.rgb()));
     }
+    QWidget* child(const QString& name) const { return dlg_->findChild<QWidget*>(name); }
     void click(const QString& name) { QTest::mouseClick(child(name), Qt::LeftButton); }
 
     // The window on the demo's placement file and a picture, `width` wide (1400: the picture
@@ -131,7 +131,7 @@ private slots:
     // tilt, pressed on the parts nearest its four corners: Cal 2 refuses the pair on the diagonal
     // (their axes' scales differ by 6 %), whose point counts all the same; two added points (from
     // the right-click menu, then with Insert) give a map that locates every part within 3
-    // picture pixels; the last one removed leaves three.
+    // picture pixels.
     void photoCalibratedOnFourCorners() {
         show(QStringLiteral(DEMO_DIR "/coldfire-top-phone.jpg"), 1400);
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire-phone.truth.json"), false);
@@ -155,11 +155,8 @@ private slots:
             QVERIFY2(at && QLineF(QPointF(at->x, at->y), part.pixel).length() <= 3.0,
                      qPrintable(QString::number(RowOf(*dlg_, part))));
         }
-        for (const char* name : {"addCalPoint", "removeLastCalPoint"}) // in the right-click menu
-            QVERIFY(dlg_->actions().contains(dlg_->findChild<QAction*>(name)));
-        dlg_->findChild<QAction*>("removeLastCalPoint")->trigger();
-        QCOMPARE(child("calibrationText")->property("text").toString(),
-                 "Calibrated, ok (3 points)");
+        // The point added from the right-click menu.
+        QVERIFY(dlg_->actions().contains(dlg_->findChild<QAction*>("addCalPoint")));
     }
 };
 
