@@ -134,6 +134,8 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
     view_.bitmapPath = path ? *path : std::string("no bitmap loaded");
     view_.pictureDrawn = false;
     view_.markerMode = MarkerMode::None;
+    // A press held on the previous picture ends here: its release is no point of this one.
+    view_.dragging = false;
     view_.repaintAll = true;
     ResetCalibration();
     clearHighlightAtSelectedRow();

@@ -120,8 +120,8 @@ TEST(AssemblySession, CalibrationButtons) {
 }
 
 // After Load Bitmap only a press on the picture drawn since counts, not the point pressed on the
-// picture before. One that counts starts a drag that may leave the picture and keeps the part
-// chosen for Cal 1; a drag without one does nothing.
+// picture before, nor its release. One that counts starts a drag that may leave the picture and
+// keeps the part chosen for Cal 1; a drag without one does nothing.
 TEST(AssemblySession, PressCountsOnlyOnAPictureDrawnSinceLoadBitmap) {
     const struct {
         const char* name;
@@ -139,8 +139,7 @@ TEST(AssemblySession, PressCountsOnlyOnAPictureDrawnSinceLoadBitmap) {
         AssemblySession& s = rig.session;
         rig.loadText(kCalParts);
         rig.showPicture("board.jpg");
-        s.pressOnPicture({true, 600, 900}); // a click on the picture before
-        s.releaseOnPicture({true, 600, 900});
+        s.pressOnPicture({true, 600, 900}); // a press on the picture before, still held
         s.loadBitmap("b.jpg");
         if (c.paint)
             s.recordPaint(1200, 1000, *c.paint);
