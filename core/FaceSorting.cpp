@@ -54,10 +54,12 @@ int ValidCount(int count) {
 // A text's first eight bytes, up to its NUL, as one number that orders as they do.
 template <std::size_t N> std::uint64_t Head(const char (&text)[N]) {
     std::uint64_t head = 0;
-    std::size_t i = 0;
-    for (; i < std::min<std::size_t>(N, 8) && text[i] != '\0'; ++i)
-        head = head << 8 | static_cast<unsigned char>(text[i]);
-    return head << 8 * (8 - i);
+    bool ended = false;
+    for (std::size_t i = 0; i < 8; ++i) {
+        ended = ended || i >= N || text[i] == '\0';
+        head = head << 8 | (ended ? 0u : static_cast<unsigned char>(text[i]));
+    }
+    return head;
 }
 
 // A part's sort key in a few bytes side by side: the heads of its key texts in the order's
