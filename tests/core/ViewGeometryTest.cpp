@@ -7,7 +7,7 @@
 
 namespace kavelto {
 
-// Found by argument-dependent lookup from GoogleTest and std::vector comparisons.
+// Found by argument-dependent lookup from GoogleTest and std::vector and std::tuple comparisons.
 bool operator==(const PixelRect& a, const PixelRect& b) {
     return std::tie(a.left, a.top, a.width, a.height) == std::tie(b.left, b.top, b.width, b.height);
 }
