@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <random>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -27,22 +26,18 @@ void AddPart(PartTable& table, const Keys& keys) {
     CopyText(part.value, sizeof part.value, value);
 }
 
-// The face's list as "table position:item number" for each row.
-std::string ListFace(const PartTable& table, Face face, SortMode mode) {
+// The top face's list under mode, as table positions.
+std::vector<int> SortTop(const PartTable& table, SortMode mode) {
     FaceList list;
-    FilterAndSortFace(table, face, mode, list);
-    ItemNumbers items{};
-    NumberItems(table, list, items);
-    std::string text;
-    for (int row = 0; row < list.faceCount; ++row)
-        text += std::to_string(list.indexes[row]) + ':' + std::to_string(items[row]) + ' ';
-    return text;
+    FilterAndSortFace(table, Face::Top, mode, list);
+    return {list.indexes.begin(), list.indexes.begin() + list.faceCount};
 }
 
 // Each mode compares its keys in turn, numbers as unsigned 16-bit values (R9 before R40000) and
 // texts as unsigned bytes: 0xB5 comes after '1', 'c' after 'R'. Equal keys come latest first.
 // Layers T, t, 1 and none are the top face, b the bottom. An item is a run of rows of one
-// package and value, case and all.
+// package and value, case and all ("10K" and "10k" are two kinds); a kind that comes back after
+// another takes a new number.
 TEST(FaceSorting, EachModeComparesItsKeysInTurnAndNumbersTheItems) {
     const Keys parts[] = {{"R", 9, 't', "0603", "10k"}, {"C", 1, 't', "0805", "1u"},
                           {"R", 1, '1', "0805", "10k"}, {"R", 1, 't', "0603", "\xB5"},
@@ -52,12 +47,18 @@ TEST(FaceSorting, EachModeComparesItsKeysInTurnAndNumbersTheItems) {
     const auto table = std::make_unique<PartTable>();
     for (const Keys& keys : parts)
         AddPart(*table, keys);
-    EXPECT_EQ(ListFace(*table, Face::Top, SortMode::PackagePrefixValuePartId),
-              "4:1 6:2 5:3 0:3 7:3 3:4 9:5 1:6 2:7 ");
-    EXPECT_EQ(ListFace(*table, Face::Top, SortMode::PrefixPackageValuePartId),
-              "4:1 1:2 6:3 5:4 0:4 7:4 3:5 2:6 9:7 ");
-    EXPECT_EQ(ListFace(*table, Face::Top, SortMode::PrefixPartId),
-              "4:1 1:2 6:3 5:4 3:5 2:6 0:7 7:7 9:7 ");
+    EXPECT_EQ(SortTop(*table, SortMode::PackagePrefixValuePartId),
+              (std::vector<int>{4, 6, 5, 0, 7, 3, 9, 1, 2}));
+    EXPECT_EQ(SortTop(*table, SortMode::PrefixPackageValuePartId),
+              (std::vector<int>{4, 1, 6, 5, 0, 7, 3, 2, 9}));
+    EXPECT_EQ(SortTop(*table, SortMode::PrefixPartId),
+              (std::vector<int>{4, 1, 6, 5, 3, 2, 0, 7, 9}));
+    FaceList list;
+    FilterAndSortFace(*table, Face::Top, SortMode::PrefixPartId, list);
+    ItemNumbers items{};
+    NumberItems(*table, list, items);
+    EXPECT_EQ(std::vector<int>(items.begin(), items.begin() + list.faceCount),
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 7, 7}));
 }
 
 // The order an insertion sort gives, each part put in front of its equals, on texts that share
@@ -79,11 +80,7 @@ TEST(FaceSorting, OrdersAsAnInsertionSortDoes) {
             };
             inserted.insert(std::find_if(inserted.begin(), inserted.end(), goesBefore), i);
         }
-        FaceList list;
-        FilterAndSortFace(*table, Face::Top, mode, list);
-        EXPECT_EQ(std::vector<int>(list.indexes.begin(), list.indexes.begin() + list.faceCount),
-                  inserted)
-            << static_cast<int>(mode);
+        EXPECT_EQ(SortTop(*table, mode), inserted) << static_cast<int>(mode);
     }
 }
 
