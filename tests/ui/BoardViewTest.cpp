@@ -16,7 +16,7 @@ class BoardViewTest : public QObject {
     QTemporaryDir dir_;
     const QString picture_ = dir_.filePath(QStringLiteral("board.jpg"));
 
-    QRect frame() const { return BoardRect(*dlg_); }
+    QRect frame() const { return child("pictureFrame")->geometry(); }
     const ViewState& view() const { return dlg_->session().view(); }
     // Pixels beyond the shot are filled with 0, which no opaque colour matches.
     static int CountColour(const QImage& shot, const QRect& area, const QColor& colour) {
@@ -24,30 +24,14 @@ class BoardViewTest : public QObject {
         const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
         return int(std::count(pixels, pixels + part.width() * part.height(), colour.rgb()));
     }
-    QWidget* child(const QString& name) const { return dlg_->findChild<QWidget*>(name); }
-    void click(const QString& name) { QTest::mouseClick(child(name), Qt::LeftButton); }
-
-    // The window on the demo's placement file and a picture, `width` wide (1400: the picture
-    // fills the frame's height, the largest it is drawn), painted, since a press converts with
-    // the scale of the last paint.
-    void show(const QString& picture, int width) {
-        dlg_ = std::make_unique<CPlacementDlg>(platform_);
-        QVERIFY(dlg_->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")));
-        dlg_->resize(width, dlg_->height());
-        dlg_->show();
-        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
-        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv"), picture};
-        click("loadPkp");
-        click("loadBitmap");
-        dlg_->repaint();
-    }
+    QWidget* child(const char* name) const { return dlg_->findChild<QWidget*>(name); }
+    void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
 
     // The marker's mode, whether the pen's pixels on the frame (green around a point pressed,
     // yellow around a part located) lie all around the marker's point, enough for the box's four
     // sides, and whether the inside of the frame, without its border and the progress in its
     // corner, is all black.
     QString shown() {
-        dlg_->repaint();
         const QImage shot = dlg_->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QColor pen = view().markerMode == MarkerMode::PartLocated ? QColor(255, 250, 155)
                                                                         : QColor(55, 255, 100);
@@ -60,17 +44,25 @@ class BoardViewTest : public QObject {
         const bool boxed =
             onFrame > std::max(0, 4 * side - 64) && CountColour(shot, around, pen) == onFrame;
         const bool black = CountColour(shot, inside, Qt::black) == inside.width() * inside.height();
-        return QStringList{QStringList{"no marker", "point", "part"}.at(int(view().markerMode)),
-                           boxed ? "boxed" : "no box", black ? "black" : "picture"}
-            .join(", ");
+        return QStringList{"no marker", "point", "part"}.at(int(view().markerMode)) +
+               (boxed ? ", boxed" : ", no box") + (black ? ", black" : ", picture");
     }
 
 private slots:
+    // The window on the demo's placement file and the picture, painted, since a press converts
+    // with the scale of the last paint.
     void init() {
-        platform_.messages.clear();
         QFile::remove(picture_);
         QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"), picture_));
-        show(picture_, 1600);
+        dlg_ = std::make_unique<CPlacementDlg>(platform_);
+        QVERIFY(dlg_->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")));
+        dlg_->resize(1600, dlg_->height());
+        dlg_->show();
+        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv"), picture_};
+        click("loadPkp");
+        click("loadBitmap");
+        dlg_->repaint();
     }
 
     // A press boxes its point. The picture is read again whenever its file changes on disk. Cut
@@ -108,7 +100,7 @@ private slots:
             click(button);
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), true);
         QCOMPARE(dlg_->session().faceList().faceCount, int(face.size()));
-        CalibrateOn(*dlg_, CalibrationParts(face));
+        CalibrateOn(*dlg_, {face.front(), face.back()});
         for (const TruthPart& part : face) {
             QTest::mouseClick(dlg_->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
                               WindowPointNearest(*dlg_, part.pixel));
@@ -120,7 +112,6 @@ private slots:
                      qPrintable(QString::number(miss.x()) + ',' + QString::number(miss.y())));
         }
         QCOMPARE(shown(), "part, boxed, picture");
-        ClickRow(*dlg_, 0);
         QAction* spots = dlg_->actions().at(4); // "Show all parts of this kind", the one to check
         spots->setChecked(true);                // rings where parts of the kind are still to go
         QVERIFY(CountColour(dlg_->grab().toImage(), frame(), QColor(0, 200, 255)) > 0);
@@ -133,20 +124,19 @@ private slots:
     // the right-click menu, then with Insert) give a map that locates every part within 3
     // picture pixels.
     void photoCalibratedOnFourCorners() {
-        show(QStringLiteral(DEMO_DIR "/coldfire-top-phone.jpg"), 1400);
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top-phone.jpg")};
+        click("loadBitmap");
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire-phone.truth.json"), false);
-        const auto pressNear = [&](const QPointF& corner) {
-            const TruthPart& part =
-                *std::min_element(face.begin(), face.end(), [&](auto& a, auto& b) {
-                    return QLineF(a.pixel, corner).length() < QLineF(b.pixel, corner).length();
-                });
-            ClickRow(*dlg_, RowOf(*dlg_, part));
-            PressOnPicture(*dlg_, WindowPointNearest(*dlg_, part.pixel));
-        };
-        CalibrateOn(*dlg_, CalibrationParts(face)); // top left, bottom right
-        pressNear(QPointF(view().pictureWidth, 0));
+        const auto [bottomLeft, topRight] =
+            std::minmax_element(face.begin(), face.end(), [](auto& a, auto& b) {
+                return a.pixel.x() - a.pixel.y() < b.pixel.x() - b.pixel.y();
+            });
+        CalibrateOn(*dlg_, {face.front(), face.back()}); // top left, bottom right
+        ClickRow(*dlg_, RowOf(*dlg_, *topRight));
+        PressOnPicture(*dlg_, WindowPointNearest(*dlg_, topRight->pixel));
         dlg_->findChild<QAction*>("addCalPoint")->trigger();
-        pressNear(QPointF(0, view().pictureHeight));
+        ClickRow(*dlg_, RowOf(*dlg_, *bottomLeft));
+        PressOnPicture(*dlg_, WindowPointNearest(*dlg_, bottomLeft->pixel));
         QTest::keyClick(dlg_.get(), Qt::Key_Insert);
         // 1.7 measured in the window laid out in 8-point units.
         for (const TruthPart& part : face) {

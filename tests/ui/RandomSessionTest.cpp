@@ -87,7 +87,7 @@ class RandomSessionTest : public QObject {
                 .split(' ');
         static std::discrete_distribution<int> kind({6, 26, 10, 33, 12, 2, 3, 4, 2});
         QWindow* window = dlg_->windowHandle();
-        const QRect picture = BoardRect(*dlg_);
+        const QRect picture = child("pictureFrame")->geometry();
         const int rows = dlg_->session().faceList().faceCount;
         switch (kind(random_)) {
         case 0:

@@ -20,16 +20,20 @@ struct TruthPart {
     QPointF pixel; // the part's centre on the picture of its face
 };
 
-// An unreadable file gives no parts, which the callers' counts catch.
+// From the picture's top left to its bottom right, so that a pair calibrated on the first and the
+// last part has the rest between them, and locating interpolates. An unreadable file gives no
+// parts, which the callers' counts catch.
 inline std::vector<TruthPart> ReadTruth(const QString& path, bool bottom) {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     std::vector<TruthPart> face;
     for (const QJsonValue& p : QJsonDocument::fromJson(file.readAll())["parts"].toArray())
         if ((p["side"].toString() == QLatin1String("bottom")) == bottom)
-            face.push_back({p["pos_x"].toDouble(),
-                            p["pos_y"].toDouble(),
-                            {p["pixel"][0].toDouble(), p["pixel"][1].toDouble()}});
+            face.push_back({p["pos_x"].toDouble(), p["pos_y"].toDouble(),
+                            QPointF(p["pixel"][0].toDouble(), p["pixel"][1].toDouble())});
+    std::sort(face.begin(), face.end(), [](auto& a, auto& b) {
+        return a.pixel.manhattanLength() < b.pixel.manhattanLength();
+    });
     return face;
 }
 
@@ -43,15 +47,12 @@ inline int RowOf(const kavelto::CPlacementDlg& dlg, const TruthPart& part) {
     return -1;
 }
 
-inline QRect BoardRect(const kavelto::CPlacementDlg& dlg) {
-    return dlg.findChild<QWidget*>(QStringLiteral("pictureFrame"))->geometry();
-}
-
 // A press reaches only the picture pixels that some pixel of the board view converts to (with
 // the scale of the last paint); this is the window point whose pixel comes nearest, as a careful
 // user presses.
 inline QPoint WindowPointNearest(const kavelto::CPlacementDlg& dlg, const QPointF& pixel) {
-    const kavelto::PixelRect frame{0, 0, BoardRect(dlg).width(), BoardRect(dlg).height()};
+    const QRect board = dlg.findChild<QWidget*>(QStringLiteral("pictureFrame"))->geometry();
+    const kavelto::PixelRect frame{0, 0, board.width(), board.height()};
     const auto miss = [&](const QPoint& at) {
         const auto p = kavelto::WindowToPicture(dlg.session().view(), frame, at.x(), at.y());
         return std::hypot(std::trunc(p.x) - pixel.x(), std::trunc(p.y) - pixel.y());
@@ -59,11 +60,10 @@ inline QPoint WindowPointNearest(const kavelto::CPlacementDlg& dlg, const QPoint
     const auto guess =
         kavelto::PictureToWindow(dlg.session().view(), frame, int(pixel.x()), int(pixel.y()));
     QPoint best(guess.x, guess.y);
-    for (int i = 0; i < 81; ++i) {
-        const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4);
-        best = miss(at) < miss(best) ? at : best;
-    }
-    return BoardRect(dlg).topLeft() + best;
+    for (int i = 0; i < 81; ++i)
+        if (const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4); miss(at) < miss(best))
+            best = at;
+    return board.topLeft() + best;
 }
 
 inline void ClickRow(kavelto::CPlacementDlg& dlg, int row) {
@@ -76,15 +76,6 @@ inline void ClickRow(kavelto::CPlacementDlg& dlg, int row) {
 // Through the window system, as a real pointer arrives: the frames must let it through.
 inline void PressOnPicture(kavelto::CPlacementDlg& dlg, const QPoint& at) {
     QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, at);
-}
-
-// The parts nearest the picture's top-left and bottom-right corners, none when there are no
-// parts: calibrated on them, the rest lies between them, so locating interpolates.
-inline std::vector<TruthPart> CalibrationParts(std::vector<TruthPart> parts) {
-    std::sort(parts.begin(), parts.end(), [](auto& a, auto& b) {
-        return a.pixel.manhattanLength() < b.pixel.manhattanLength();
-    });
-    return parts.empty() ? parts : std::vector<TruthPart>{parts.front(), parts.back()};
 }
 
 // The user's way: for the first part of the pair, then the second, its row, a press on it, Cal 1
