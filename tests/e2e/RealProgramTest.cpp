@@ -106,9 +106,7 @@ class RealProgramTest : public QObject {
 
     // The program started in the folder, and its window of that title once it has the focus (a
     // window that has just appeared may miss a click); none when it did not appear.
-    std::pair<std::unique_ptr<QProcess>, QString>
-    start(const QString& folder, const QString& title,
-          const QString& path = QStringLiteral(KAVELTO_PROGRAM)) {
+    auto start(const QString& folder, const QString& title, const QString& path = KAVELTO_PROGRAM) {
         auto program = std::make_unique<QProcess>();
         program->setWorkingDirectory(folder);
         program->start(path, QStringList());
@@ -116,7 +114,7 @@ class RealProgramTest : public QObject {
         const QString window = WindowsOf(*program, title, true).value(0);
         if (!window.isEmpty())
             Xdotool({"windowfocus", "--sync", window});
-        return {std::move(program), window};
+        return std::pair{std::move(program), window};
     }
 
     // The first document the "open" action was given.
@@ -250,9 +248,7 @@ private slots:
     // Installed, the program opens its own manual from a folder that has none.
     void installedManualFromAnyFolder() {
         const QString prefix = dir_.filePath("prefix");
-        QVERIFY(QProcess::execute(QStringLiteral(CMAKE_COMMAND),
-                                  {"--install", QStringLiteral(BUILD_DIR), "--prefix", prefix}) ==
-                0);
+        QCOMPARE(QProcess::execute(CMAKE_COMMAND, {"--install", BUILD_DIR, "--prefix", prefix}), 0);
         QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/Kavelto.ini"), dir_.filePath("Kavelto.ini")));
         QFile::remove(launcher_ + "/opened.txt");
 
