@@ -1,6 +1,7 @@
 #include "FaceSorting.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -10,41 +11,39 @@ namespace kavelto {
 
 namespace {
 
-// strncmp compares as unsigned bytes and stops at the first NUL; the bound keeps a record
-// whose text lacks its NUL inside its own field.
-template <std::size_t N> int CompareText(const char (&a)[N], const char (&b)[N]) {
-    return std::strncmp(a, b, N);
-}
+// One text of a sort key, within its field of the record.
+struct KeyText {
+    const char* text;
+    std::size_t size;
+};
 
-int CompareNumber(unsigned a, unsigned b) {
-    return (a > b) - (a < b);
-}
-
-template <typename First, typename... Rest>
-int FirstDifference(const First& first, const Rest&... rest) {
-    const int result = first();
-    if constexpr (sizeof...(Rest) == 0) {
-        return result;
-    } else {
-        return result != 0 ? result : FirstDifference(rest...);
-    }
-}
-
-// Negative, zero or positive as a's key is below, equal to or above b's.
-int CompareKeys(const PartRecord& a, const PartRecord& b, SortMode mode) {
-    const auto package = [&] { return CompareText(a.package, b.package); };
-    const auto prefix = [&] { return CompareText(a.prefix, b.prefix); };
-    const auto value = [&] { return CompareText(a.value, b.value); };
-    const auto partId = [&] { return CompareNumber(a.partId, b.partId); };
+// A part's key texts under the mode, in the order they compare; the part number comes last.
+std::array<KeyText, 3> KeyTexts(const PartRecord& part, SortMode mode) {
+    const KeyText package{part.package, sizeof part.package};
+    const KeyText prefix{part.prefix, sizeof part.prefix};
+    const KeyText value{part.value, sizeof part.value};
     switch (mode) {
     case SortMode::PackagePrefixValuePartId:
-        return FirstDifference(package, prefix, value, partId);
+        return {package, prefix, value};
     case SortMode::PrefixPackageValuePartId:
-        return FirstDifference(prefix, package, value, partId);
+        return {prefix, package, value};
     case SortMode::PrefixPartId:
         break;
     }
-    return FirstDifference(prefix, partId);
+    return {prefix, KeyText{"", 1}, KeyText{"", 1}};
+}
+
+// Negative, zero or positive as a's key is below, equal to or above b's. strncmp compares as
+// unsigned bytes and stops at the first NUL; the bound keeps a record whose text lacks its NUL
+// inside its own field.
+int CompareKeys(const PartRecord& a, const PartRecord& b, SortMode mode) {
+    const std::array<KeyText, 3> ofA = KeyTexts(a, mode);
+    const std::array<KeyText, 3> ofB = KeyTexts(b, mode);
+    for (std::size_t i = 0; i < ofA.size(); ++i) {
+        if (const int texts = std::strncmp(ofA[i].text, ofB[i].text, ofA[i].size))
+            return texts;
+    }
+    return (a.partId > b.partId) - (a.partId < b.partId);
 }
 
 int ValidCount(int count) {
@@ -52,19 +51,19 @@ int ValidCount(int count) {
 }
 
 // A text's first eight bytes, up to its NUL, as one number that orders as they do.
-template <std::size_t N> std::uint64_t Head(const char (&text)[N]) {
+std::uint64_t Head(const KeyText& key) {
     std::uint64_t head = 0;
     bool ended = false;
     for (std::size_t i = 0; i < 8; ++i) {
-        ended = ended || i >= N || text[i] == '\0';
-        head = head << 8 | (ended ? 0u : static_cast<unsigned char>(text[i]));
+        ended = ended || i >= key.size || key.text[i] == '\0';
+        head = head << 8 | (ended ? 0u : static_cast<unsigned char>(key.text[i]));
     }
     return head;
 }
 
-// A part's sort key in a few bytes side by side: the heads of its key texts in the order's
-// field order, its number and its table position. Sorting these rather than positions in the
-// table keeps each comparison off the table's large records.
+// A part's sort key in a few bytes side by side: the heads of its key texts, its number and its
+// table position. Sorting these rather than positions in the table keeps each comparison off
+// the table's large records.
 struct SortKey {
     std::uint64_t heads[3];
     unsigned partId;
@@ -72,15 +71,8 @@ struct SortKey {
 };
 
 SortKey KeyOf(const PartRecord& part, int index, SortMode mode) {
-    switch (mode) {
-    case SortMode::PackagePrefixValuePartId:
-        return {{Head(part.package), Head(part.prefix), Head(part.value)}, part.partId, index};
-    case SortMode::PrefixPackageValuePartId:
-        return {{Head(part.prefix), Head(part.package), Head(part.value)}, part.partId, index};
-    case SortMode::PrefixPartId:
-        break;
-    }
-    return {{Head(part.prefix), 0, 0}, part.partId, index};
+    const std::array<KeyText, 3> texts = KeyTexts(part, mode);
+    return {{Head(texts[0]), Head(texts[1]), Head(texts[2])}, part.partId, index};
 }
 
 } // namespace
