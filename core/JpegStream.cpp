@@ -75,6 +75,22 @@ std::optional<std::string_view> SegmentAt(std::string_view data, std::size_t pos
     return data.substr(pos, length);
 }
 
+// The next segment from pos, with its marker's code, and pos moved past it; false when the data
+// ends, the end of image comes, or a segment runs past the data.
+bool NextSegment(std::string_view data, std::size_t& pos, int& code, std::string_view& segment) {
+    do {
+        code = NextMarker(data, pos, false);
+        if (code < 0 || code == kEndOfImage)
+            return false;
+    } while (IsStandalone(code));
+    const std::optional<std::string_view> found = SegmentAt(data, pos);
+    if (!found)
+        return false;
+    segment = *found;
+    pos += segment.size();
+    return true;
+}
+
 // Baseline and extended sequential frames, with Huffman coding.
 bool IsSequentialHuffmanFrame(int code) {
     return code == 0xC0 || code == 0xC1;
@@ -131,28 +147,22 @@ std::optional<ScanLayout> ReadScanLayout(std::string_view data) {
         return std::nullopt;
     ScanLayout layout;
     std::size_t pos = kStartOfImage.size();
-    for (;;) {
-        const int code = NextMarker(data, pos, false);
-        if (code < 0 || code == kEndOfImage || IsOtherFrame(code))
-            return std::nullopt;
-        if (IsStandalone(code))
-            continue;
-        const std::optional<std::string_view> segment = SegmentAt(data, pos);
-        if (!segment)
-            return std::nullopt;
+    int code = 0;
+    std::string_view segment;
+    while (NextSegment(data, pos, code, segment) && !IsOtherFrame(code)) {
         if (code == kStartOfScan) {
-            if (layout.components == 0 || segment->size() < 3 ||
-                ByteAt(*segment, 2) != layout.components)
+            if (layout.components == 0 || segment.size() < 3 ||
+                ByteAt(segment, 2) != layout.components)
                 return std::nullopt;
-            layout.scanAt = pos + segment->size();
+            layout.scanAt = pos;
             return layout;
         }
-        if (IsSequentialHuffmanFrame(code) && !ReadFrame(*segment, pos, layout))
+        if (IsSequentialHuffmanFrame(code) && !ReadFrame(segment, pos - segment.size(), layout))
             return std::nullopt;
         if (code == kDefineRestartInterval)
-            layout.restartInterval = segment->size() == 4 ? WordAt(*segment, 2) : 0;
-        pos += segment->size();
+            layout.restartInterval = segment.size() == 4 ? WordAt(segment, 2) : 0;
     }
+    return std::nullopt;
 }
 
 // Where the code byte of each restart marker in the scan from pos lies, and where the end of
@@ -178,20 +188,14 @@ std::string_view ExifTiff(std::string_view data) {
     if (data.substr(0, 2) != kStartOfImage)
         return {};
     std::size_t pos = kStartOfImage.size();
-    for (;;) {
-        const int code = NextMarker(data, pos, false);
-        if (code < 0 || code == kStartOfScan || code == kEndOfImage ||
-            IsSequentialHuffmanFrame(code) || IsOtherFrame(code))
-            return {};
-        if (IsStandalone(code))
-            continue;
-        const std::optional<std::string_view> segment = SegmentAt(data, pos);
-        if (!segment)
-            return {};
-        if (code == kExifSegment && segment->substr(2, kExifMark.size()) == kExifMark)
-            return segment->substr(2 + kExifMark.size());
-        pos += segment->size();
+    int code = 0;
+    std::string_view segment;
+    while (NextSegment(data, pos, code, segment) && code != kStartOfScan &&
+           !IsSequentialHuffmanFrame(code) && !IsOtherFrame(code)) {
+        if (code == kExifSegment && segment.substr(2, kExifMark.size()) == kExifMark)
+            return segment.substr(2 + kExifMark.size());
     }
+    return {};
 }
 
 // The unsigned number of the size in bytes at offset at of a TIFF structure, in its byte
