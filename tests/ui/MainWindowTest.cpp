@@ -79,14 +79,13 @@ private slots:
         QCOMPARE(cell(12), "DONE");
         auto* field = control<QLineEdit>("findField");
         QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!field->isVisible() && dlg_->isVisible());
-        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClicks(field, "c1");
+        QTest::keyClicks(field, "c112");
         QVERIFY(field->isVisible() && field->completer()->completionCount() > 0);
-        QTest::keyClicks(field, "12");
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(cell(dlg_->session().selection().selectedRow, 2), "C112");
+        QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!field->isVisible() && dlg_->isVisible());
         control<PartListView>("partList")->selectRow(9);
         dlg_->accept();
         QCOMPARE(cell(9), "DONE");
@@ -94,7 +93,6 @@ private slots:
         dlg_->focusWidget()->clearFocus();
         dlg_->accept();
         QVERIFY(dlg_->isVisible());
-        QCOMPARE(platform_.messages.back().text, "Please enter a positive integer.");
         control<QLineEdit>("pcbCount")->setText("2");
         dlg_->focusWidget()->clearFocus();
         dlg_->accept();
@@ -106,8 +104,7 @@ private slots:
     // Choosing the face shown changes nothing, not even a count typed and not yet read: the
     // pick list counts it, goes to the clipboard and opens as a page in the user's own folder.
     // A sort change goes on after the refusal of the count, which leaves the focus in its
-    // field. Cal 1 and Cal 2 reach the session: after Load Bitmap, no point has been pressed
-    // yet. The About box and the Keymap window open over the main window, the keys sent to them
+    // field. The About box and the Keymap window open over the main window, the keys sent to them
     // their own.
     void boxesWindowsAndPickList() {
         loadPkp("R1,1k,0603,1,2,0,top\n");
@@ -126,14 +123,8 @@ private slots:
         control<QComboBox>("sortBy")->setCurrentIndex(2);
         QCOMPARE(cell(0, 2), "C1");
         QCOMPARE(dlg_->focusWidget(), field);
-        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top.jpg")};
-        click("loadBitmap");
-        click("cal1");
-        click("cal2");
         QCOMPARE(boxes, QStringList({"Not enough fields per line (0 rows)",
-                                     "Please enter a positive integer. (2 rows)",
-                                     "Select a point on the bitmap first (2 rows)",
-                                     "Select cal1 first (2 rows)"}));
+                                     "Please enter a positive integer. (2 rows)"}));
         QCOMPARE(platform_.clipboardTexts.value(0).section('\n', 4, 4), "1\t0402\t1k\t1\t12");
         QCOMPARE(platform_.openedDocuments.value(0),
                  dir_.path() + QStringLiteral("/kavelto-%1/picklst.html").arg(geteuid()));
@@ -150,17 +141,16 @@ private slots:
 
     // Each shortcut key, named as the row is, on a control that would use it itself, from row
     // 10 of the demo board's 146 top parts: the key presses the control sees (none: the window
-    // took the key), then the selected row, the view's turn and magnifier box size, and whether
-    // row 10 is placed. The main keyboard's signs and Shift+Insert (paste) are the field's.
+    // took the key), then the selected row and whether row 10 is placed. The main keyboard's signs
+    // and Shift+Insert (paste) are the field's.
     void shortcutKeys_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("seen");
         QTest::addColumn<QString>("after");
-        QTest::newRow("Return") << "pcbCount" << 0 << "11 0 100 DONE";
-        QTest::newRow("PgDown") << "partList" << 0 << "18 0 100 ";
-        QTest::newRow("Num++") << "pcbCount" << 0 << "10 0 76 ";
-        QTest::newRow("-") << "pcbCount" << 1 << "10 0 100 ";
-        QTest::newRow("Shift+Ins") << "pcbCount" << 2 << "10 0 100 ";
+        QTest::newRow("Return") << "pcbCount" << 0 << "11 DONE";
+        QTest::newRow("PgDown") << "partList" << 0 << "18 ";
+        QTest::newRow("-") << "pcbCount" << 1 << "10 ";
+        QTest::newRow("Shift+Ins") << "pcbCount" << 2 << "10 ";
     }
     void shortcutKeys() {
         QFETCH(QString, focus);
@@ -172,11 +162,8 @@ private slots:
         widget->setFocus();
         widget->installEventFilter(this);
         QTest::keyClick(widget, key.key(), key.keyboardModifiers());
-        const ViewState& view = dlg_->session().view();
         const int row = dlg_->session().selection().selectedRow;
-        QCOMPARE(QStringLiteral("%1 %2 %3 ").arg(row).arg(view.viewRotation).arg(view.zoomBoxSize) +
-                     cell(10),
-                 after);
+        QCOMPARE(QString::number(row) + ' ' + cell(10), after);
         QCOMPARE(presses_, seen);
         QCOMPARE(control<PartListView>("partList")->selectedRow(), row);
     }
