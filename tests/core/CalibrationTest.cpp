@@ -28,15 +28,13 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
         {{110, 124, 200, 500}, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.press.boardX << ", " << c.press.pixelX);
+        SCOPED_TRACE(c.press.pixelX);
         Calibration calibration{kP1, kP2, kOk};
         PartSelection selection{0, c.press.boardX, c.press.boardY};
-        const CalOutcome outcome =
-            RecordCalPoint2(calibration, selection, PixelPoint{c.press.pixelX, c.press.pixelY});
-        EXPECT_STREQ(outcome.message, c.message);
-        const CalPoint& point2 = c.message ? kP2 : c.press;
-        EXPECT_EQ(std::tie(calibration.state, calibration.point2.boardX, calibration.point2.pixelX),
-                  std::make_tuple(kOk, point2.boardX, point2.pixelX));
+        const PixelPoint pressed{c.press.pixelX, c.press.pixelY};
+        EXPECT_STREQ(RecordCalPoint2(calibration, selection, pressed).message, c.message);
+        EXPECT_EQ(std::tie(calibration.state, calibration.point2.pixelX),
+                  std::make_tuple(kOk, (c.message ? kP2 : c.press).pixelX));
     }
 }
 
@@ -44,8 +42,7 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
 // that exist.
 TEST(Calibration, LocatingTruncatesAndSurvivesDegenerateInput) {
     EXPECT_EQ(LocatePart({kP1, {13, 30, 90, 500}, kOk}, 11, 20).value_or(PixelPoint{}).x, 97);
-    constexpr float kInf = std::numeric_limits<float>::infinity(); // as read from "1e999"
-    EXPECT_EQ(LocatePart({kP1, kP2, kOk}, kInf, 45).value_or(PixelPoint{}).x,
+    EXPECT_EQ(LocatePart({kP1, kP2, kOk}, HUGE_VALF, 45).value_or(PixelPoint{}).x, // as "1e999"
               std::numeric_limits<int>::max());
     EXPECT_FALSE(LocatePart({kP1, kP2, kWaiting}, 35, 45).has_value());
 }
@@ -57,12 +54,11 @@ TEST(Calibration, LocatingTruncatesAndSurvivesDegenerateInput) {
 TEST(Calibration, FittedMapLocatesOnTiltedAndMirroredPictures) {
     const double c = 12 * std::cos(0.026), s = 12 * std::sin(0.026); // turned by 1.5 degrees
     const struct {
-        const char* name;
-        double a, b, c, d, e, f, g, h; // the camera's map, as in Project
-        int points;
+        double a, b, c, d, e, f, g, h; // the camera's map, as in project
+        int points;                    // pressed, and the case's name in a failure
     } cases[] = {
-        {"tilted sideways, five points", 12, 0, 300, 0, 12, 200, 0.0003, 0, 5},
-        {"mirrored", -c, -s, 1600, -s, c, 200, 0, -0.0004, 4},
+        {12, 0, 300, 0, 12, 200, 0.0003, 0, 5},    // tilted sideways
+        {-c, -s, 1600, -s, c, 200, 0, -0.0004, 4}, // mirrored
     };
     // A camera's map of the board: pixel = ((a X + b Y + c) / w, (d X + e Y + f) / w) with
     // w = g X + h Y + 1.
@@ -71,17 +67,14 @@ TEST(Calibration, FittedMapLocatesOnTiltedAndMirroredPictures) {
         return PlanePoint{(k.a * x + k.b * y + k.c) / w, (k.d * x + k.e * y + k.f) / w};
     };
     const float corners[][2] = {{10, 10}, {110, 90}, {110, 10}, {10, 90}, {60, 50}};
-    decltype(&AddCalPoint)
-        const presses[] = {RecordCalPoint1, RecordCalPoint2, AddCalPoint, AddCalPoint, AddCalPoint};
     for (const auto& k : cases) {
-        SCOPED_TRACE(k.name);
+        SCOPED_TRACE(k.points);
         Calibration calibration;
         for (int i = 0; i < k.points; ++i) {
             const PlanePoint p = project(k, corners[i][0], corners[i][1]);
             PartSelection selection{0, corners[i][0], corners[i][1]};
-            presses[i](
-                calibration, selection,
-                PixelPoint{static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.y))});
+            const auto press = i == 0 ? RecordCalPoint1 : i == 1 ? RecordCalPoint2 : AddCalPoint;
+            press(calibration, selection, PixelPoint{int(std::lround(p.x)), int(std::lround(p.y))});
         }
         for (float x = 10; x <= 110; x += 12.5f)
             for (float y = 10; y <= 90; y += 10) {
