@@ -4,11 +4,7 @@
 #include "PartColumns.h"
 #include "TruthBoard.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRegularExpression>
-#include <QTemporaryDir>
+#include <QtWidgets>
 
 #include <random>
 
@@ -109,9 +105,9 @@ class RandomSessionTest : public QObject {
                                       : QSize(300 + below(2300), 200 + below(1600)));
             return QStringLiteral("resize");
         case 7: // a PCB count, good or bad, read by the sort change
-            qobject_cast<QLineEdit*>(child("pcbCount"))
-                ->setText(any<QString>({"3", "", "-1", "99999999999", "x", "0", "12"}));
-            qobject_cast<QComboBox*>(child("sortBy"))->setCurrentIndex(below(3));
+            child("pcbCount")
+                ->setProperty("text", any<QString>({"3", "", "-1", "99999999999", "x", "0", "12"}));
+            child("sortBy")->setProperty("currentIndex", below(3));
             return QStringLiteral("PCB count and sort order");
         default: // time for the whole picture's decode
             QTest::qWait(below(40));
