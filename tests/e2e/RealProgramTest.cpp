@@ -1,8 +1,6 @@
 #include "FakePlatform.h"
 #include "TruthBoard.h"
 
-#include <QProcess>
-#include <QScreen>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -199,17 +197,17 @@ private slots:
 
         const QRect board = twin.findChild<QWidget*>("pictureFrame")->geometry();
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
-        const std::vector<TruthPart> pair = {face.front(), face.back()};
         QImage shot;
-        for (std::size_t i = 0; i < pair.size(); ++i) {
-            Keys(window, QStringList{"Home"} + QStringList(RowOf(twin, pair[i]), "Down"));
-            const QPoint press = WindowPointNearest(twin, pair[i].pixel);
+        for (const TruthPart* part : {&face.front(), &face.back()}) {
+            const bool first = part == &face.front(); // nearest the board's top left corner
+            Keys(window, QStringList{"Home"} + QStringList(RowOf(twin, *part), "Down"));
+            const QPoint press = WindowPointNearest(twin, part->pixel);
             Click(window, press);
             QVERIFY2(WaitForBox(window, board, kPressedPen, press, shot), "no box where pressed");
-            if (i == 0) // the part nearest the board's top left corner
+            if (first)
                 saveShot(shot.copy(QRect(board.topLeft(), QSize(320, 200))),
                          "calibration-press.png");
-            Click(window, at(i == 0 ? "cal1" : "cal2"));
+            Click(window, at(first ? "cal1" : "cal2"));
         }
 
         // Enter on the first row three times; a new kind of part brings its box, which Enter
@@ -233,10 +231,9 @@ private slots:
         const auto truth = std::find_if(face.begin(), face.end(), [&](const TruthPart& part) {
             return RowOf(twin, part) == 3;
         });
-        const bool boxed =
-            WaitForBox(window, board, kLocatedPen, WindowPointNearest(twin, truth->pixel), shot);
-        shot.save(QStringLiteral("real-program-1366x768.png"));
-        QVERIFY2(boxed, "no box on the part's true pixel");
+        QVERIFY2(
+            WaitForBox(window, board, kLocatedPen, WindowPointNearest(twin, truth->pixel), shot),
+            "no box on the part's true pixel");
         saveShot(NumberedControls(shot, twin), "window.png");
 
         Click(window, at("needHelp"));
