@@ -1,9 +1,7 @@
 #include "FakePlatform.h"
 #include "TruthBoard.h"
 
-#include <QAction>
-#include <QFileInfo>
-#include <QTemporaryDir>
+#include <QtWidgets>
 
 using namespace kavelto;
 
@@ -99,7 +97,6 @@ private slots:
         for (const char* button : {"bottom", "loadBitmap", "rotR", "rotR", "rotR", "flip"})
             click(button);
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), true);
-        QCOMPARE(dlg_->session().faceList().faceCount, int(face.size()));
         CalibrateOn(*dlg_, {face.front(), face.back()});
         for (const TruthPart& part : face) {
             QTest::mouseClick(dlg_->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
