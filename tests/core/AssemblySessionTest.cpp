@@ -82,7 +82,7 @@ TEST(AssemblySession, CalibrationButtons) {
     const struct {
         const char* name;
         std::vector<CalStep> steps;
-        const char* said; // the first line of the last step's box
+        const char* said; // the first line of the last step's box, up to a colon
         const char* field;
         int probeRow = kNoRow;
         std::pair<int, int> located = {};
@@ -90,10 +90,7 @@ TEST(AssemblySession, CalibrationButtons) {
         {"Cal 1 on the load's row", {unselected}, "Select a part first", "Not calibrated"},
         {"swapped pair", {first, flip2}, "", "Calibrated, flipped", 4, {150, 650}},
         {"a third point", {first, ok2, add7}, "Calibrated on 3 points.", ok3},
-        {"on the pair's line",
-         {first, ok2, onLine},
-         "Calibration point not added: no map fits it with the other points.",
-         "Calibrated, ok"},
+        {"on the line", {first, ok2, onLine}, "Calibration point not added", "Calibrated, ok"},
         {"removing one", {first, t8, t2, t5, remove}, "", ok3, 2, {300, 700}},
     };
     for (const auto& c : cases) {
@@ -108,7 +105,7 @@ TEST(AssemblySession, CalibrationButtons) {
             rig.session.pressOnPicture(step.press); // one not inside is not made
             u = (rig.session.*step.button)();
         }
-        EXPECT_EQ(Said(u).substr(0, Said(u).find('\n')), c.said);
+        EXPECT_EQ(Said(u).substr(0, Said(u).find_first_of(":\n")), c.said);
         EXPECT_EQ(rig.session.calibrationText(), c.field);
         if (c.probeRow != kNoRow) {
             rig.click(c.probeRow);
@@ -173,12 +170,9 @@ TEST(AssemblySession, NavigationKeysMoveTheSelectionOnRowsThatExist) {
     using Key = NavigationKey;
     SessionRig rig;
     AssemblySession& s = rig.session;
-    std::string parts = kHeader; // Q1 to Q20
-    for (int i = 1; i <= 20; ++i)
-        parts += "Q" + std::to_string(i) + ",1k,0603," + std::to_string(i) + ",1,0,top\n";
-    rig.loadText(parts);
-    rig.click(13);
-    EXPECT_EQ(s.navigate(Key::PageDown).reveal, 19); // a page short of the end: the last row
+    rig.loadText(kKinds); // six rows on top, none on the bottom
+    rig.click(1);
+    EXPECT_EQ(s.navigate(Key::PageDown).reveal, 5); // a page short of the end: the last row
     s.changeFace(Face::Bottom); // no rows, and none of the other face's may be stepped on
     for (const Key key : {Key::PageUp, Key::PageDown, Key::End, Key::Home, Key::Up, Key::Down})
         EXPECT_EQ(s.navigate(key).reveal, kNoRow) << static_cast<int>(key);
