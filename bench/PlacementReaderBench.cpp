@@ -1,5 +1,5 @@
-#include "ColumnMap.h"
-#include "PlacementReader.h"
+#include "placement/ColumnMap.h"
+#include "placement/PlacementReader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FaceList.h"
-#include "PartTable.h"
+#include "parts/FaceList.h"
+#include "parts/PartTable.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "PickListPage.h"
 
-#include "TextEncoding.h"
+#include "base/TextEncoding.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Face.h"
+#include "parts/Face.h"
 #include "PickList.h"
-#include "UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <optional>
 

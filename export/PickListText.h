@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Face.h"
+#include "parts/Face.h"
 #include "PickList.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 // Any bytes as Kavelto.ini: a layout is accepted whole and consistent, or refused with a message.
 
-#include "ColumnMap.h"
+#include "placement/ColumnMap.h"
 #include "ScratchFolder.h"
 
 using namespace kavelto;

@@ -3,11 +3,11 @@
 // reader's two ways of taking a line agree, JPEG bands stack up, each a whole stream, and a
 // thumbnail lies inside its picture.
 
-#include "FieldParsing.h"
+#include "base/FieldParsing.h"
 #include "JpegStream.h"
 #include "ScratchFolder.h"
-#include "TextEncoding.h"
-#include "TextFileReader.h"
+#include "base/TextEncoding.h"
+#include "files/TextFileReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "BoardView.h"
 
-#include "AssemblySession.h"
+#include "session/AssemblySession.h"
 
 #include <QFile>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "PictureCache.h"
-#include "PixelRect.h"
-#include "ViewGeometry.h"
+#include "geometry/PixelRect.h"
+#include "geometry/ViewGeometry.h"
 
 #include <QFrame>
 

@@ -10,7 +10,7 @@
 #include "FindField.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
-#include "PartColumns.h"
+#include "parts/PartColumns.h"
 #include "PartListModel.h"
 #include "PartListView.h"
 #include "PickList.h"
@@ -19,7 +19,7 @@
 #include "PickListText.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
-#include "SessionStore.h"
+#include "keeping/SessionStore.h"
 #include "ShortcutKeys.h"
 
 #include <QAction>

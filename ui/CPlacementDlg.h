@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AssemblySession.h"
+#include "session/AssemblySession.h"
 #include "DialogUnits.h"
 
 #include <QDialog>

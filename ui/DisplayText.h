@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextEncoding.h"
+#include "base/TextEncoding.h"
 
 #include <QString>
 

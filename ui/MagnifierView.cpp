@@ -1,6 +1,6 @@
 #include "MagnifierView.h"
 
-#include "AssemblySession.h"
+#include "session/AssemblySession.h"
 #include "BoardView.h"
 
 #include <QPainter>

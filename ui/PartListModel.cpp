@@ -1,9 +1,9 @@
 #include "PartListModel.h"
 
-#include "AssemblySession.h"
+#include "session/AssemblySession.h"
 
 #include "DisplayText.h"
-#include "PartColumns.h"
+#include "parts/PartColumns.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PartListObserver.h"
+#include "parts/PartListObserver.h"
 
 #include <QAbstractTableModel>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PictureFile.h"
-#include "ViewGeometry.h"
+#include "geometry/ViewGeometry.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>

@@ -1,7 +1,7 @@
 #include "PictureFile.h"
 
 #include "JpegStream.h"
-#include "TextFileReader.h"
+#include "files/TextFileReader.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <QString>
 #include <QStringList>

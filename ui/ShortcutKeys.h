@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Navigation.h"
+#include "parts/Navigation.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "PartListObserver.h"
+#include "parts/PartListObserver.h"
 #include "SessionRig.h"
 
 #include <gtest/gtest.h>

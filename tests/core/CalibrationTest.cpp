@@ -1,4 +1,4 @@
-#include "Calibration.h"
+#include "geometry/Calibration.h"
 
 #include <gtest/gtest.h>
 

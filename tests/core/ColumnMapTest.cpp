@@ -1,4 +1,4 @@
-#include "ColumnMap.h"
+#include "placement/ColumnMap.h"
 #include "ChildRuns.h"
 #include "TempFile.h"
 

@@ -1,5 +1,5 @@
-#include "FaceSorting.h"
-#include "FieldParsing.h"
+#include "parts/FaceSorting.h"
+#include "base/FieldParsing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FieldParsing.h"
+#include "base/FieldParsing.h"
 
 #include <gtest/gtest.h>
 

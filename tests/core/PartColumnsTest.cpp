@@ -1,4 +1,4 @@
-#include "PartColumns.h"
+#include "parts/PartColumns.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ColumnMapText.h"
-#include "Face.h"
-#include "PlacementReader.h"
+#include "parts/Face.h"
+#include "placement/PlacementReader.h"
 
 #include <gtest/gtest.h>
 

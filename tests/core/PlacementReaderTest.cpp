@@ -1,4 +1,4 @@
-#include "PlacementReader.h"
+#include "placement/PlacementReader.h"
 #include "ChildRuns.h"
 #include "ColumnMapText.h"
 #include "TempFile.h"

@@ -1,5 +1,5 @@
 #include "SessionRig.h"
-#include "SessionStore.h"
+#include "keeping/SessionStore.h"
 
 #include <gtest/gtest.h>
 

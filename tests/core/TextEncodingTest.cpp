@@ -1,6 +1,6 @@
-#include "TextEncoding.h"
+#include "base/TextEncoding.h"
 #include "Utf16Bytes.h"
-#include "Utf16Decoder.h"
+#include "files/Utf16Decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ViewGeometry.h"
+#include "geometry/ViewGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "PickList.h"
-#include "FieldParsing.h"
+#include "base/FieldParsing.h"
 #include "PickListPage.h"
 #include "PickListText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColumnMap.h"
+#include "placement/ColumnMap.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AssemblySession.h"
+#include "session/AssemblySession.h"
 #include "TempFile.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "../support/ChildRuns.h"
 #include "DisplayText.h"
 #include "FakePlatform.h"
-#include "PartColumns.h"
+#include "parts/PartColumns.h"
 #include "TruthBoard.h"
 
 #include <QtWidgets>

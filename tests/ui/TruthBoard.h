@@ -5,7 +5,7 @@
 
 #include "CPlacementDlg.h"
 #include "PartListView.h"
-#include "ViewGeometry.h"
+#include "geometry/ViewGeometry.h"
 
 #include <QFile>
 #include <QJsonArray>

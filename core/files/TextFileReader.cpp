@@ -1,0 +1,152 @@
+#include "files/TextFileReader.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kavelto {
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}
+
+int OpenRegularFile(const char* path, std::int64_t& size) {
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    // Reads of the file itself may wait as usual.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(fd);
+        return -1;
+    }
+    size = static_cast<std::int64_t>(info.st_size);
+    return fd;
+}
+
+TextFileReader::TextFileReader(const std::string& path) {
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path.c_str(), size);
+    if (fd < 0)
+        return;
+    std::unique_ptr<std::FILE, Closer> file(fdopen(fd, "rb"));
+    if (!file) {
+        close(fd);
+        return;
+    }
+    buffer_.resize(kBufferSize);
+    file_ = std::move(file);
+}
+
+// Reads the next chunk of the file into the buffer; false at the end of the file or on an error.
+bool TextFileReader::fill() {
+    pos_ = 0;
+    std::size_t read = 0;
+    if (utf16_) {
+        read = std::fread(utf16Bytes_.data(), 1, utf16Bytes_.size(), file_.get());
+        filled_ = utf16_->decode(utf16Bytes_.data(), read, buffer_.data());
+    } else {
+        read = filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    }
+    if (read == 0) {
+        failed_ = std::ferror(file_.get()) != 0;
+        return false;
+    }
+    if (!started_) {
+        started_ = true;
+        takeByteOrderMark();
+    }
+    return true;
+}
+
+// Leaves unread bytes in the buffer and returns true, or returns false at the end of the file.
+bool TextFileReader::refill() {
+    while (fill()) {
+        if (pos_ < filled_)
+            return true;
+    }
+    return false;
+}
+
+// The first chunk decides: a regular file gives it whole, so a mark is all there.
+void TextFileReader::takeByteOrderMark() {
+    const auto startsWith = [&](const char* mark, std::size_t n) {
+        return filled_ >= n && std::memcmp(buffer_.data(), mark, n) == 0;
+    };
+    if (startsWith("\xEF\xBB\xBF", 3)) {
+        pos_ = 3;
+    } else if (startsWith("\xFF\xFE", 2) || startsWith("\xFE\xFF", 2)) {
+        utf16_.emplace(buffer_[0] == '\xFE');
+        utf16Bytes_.assign(buffer_.begin() + 2,
+                           buffer_.begin() + static_cast<std::ptrdiff_t>(filled_));
+        buffer_.resize(Utf16Decoder::maxOutput(kBufferSize));
+        filled_ = utf16_->decode(utf16Bytes_.data(), utf16Bytes_.size(), buffer_.data());
+        utf16Bytes_.resize(kBufferSize);
+    }
+}
+
+// Hands the bytes of the next line, without its line feed, to sink(bytes, count) in chunks.
+// Stripping a carriage return before the line feed is left to the caller.
+template <typename Sink> TextFileReader::Status TextFileReader::readInto(Sink&& sink) {
+    if (!file_ || failed_)
+        return Status::Error;
+    bool any = false;
+    for (;;) {
+        if (pos_ == filled_ && !refill())
+            return failed_ ? Status::Error : (any ? Status::Line : Status::End);
+        const char* start = buffer_.data() + pos_;
+        const std::size_t available = filled_ - pos_;
+        const void* feed = std::memchr(start, '\n', available);
+        const std::size_t take =
+            feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - start) : available;
+        sink(start, take);
+        any = true;
+        pos_ += take;
+        if (feed) {
+            ++pos_;
+            return Status::Line;
+        }
+    }
+}
+
+TextFileReader::Status TextFileReader::readLine(char* out, std::size_t capacity,
+                                                std::size_t& length) {
+    length = 0;
+    std::size_t total = 0;
+    char last = '\0';
+    const Status status = readInto([&](const char* bytes, std::size_t n) {
+        if (n == 0)
+            return;
+        const std::size_t room = capacity - 1 - length;
+        const std::size_t keep = n < room ? n : room;
+        std::memcpy(out + length, bytes, keep);
+        length += keep;
+        total += n;
+        last = bytes[n - 1];
+    });
+    if (status == Status::Line && last == '\r' && length == total)
+        --length;
+    out[length] = '\0';
+    return status;
+}
+
+TextFileReader::Status TextFileReader::readLine(std::string& out, std::size_t maxLength) {
+    out.clear();
+    std::size_t total = 0;
+    const Status status = readInto([&](const char* bytes, std::size_t n) {
+        const std::size_t room = maxLength - out.size();
+        out.append(bytes, n < room ? n : room);
+        total += n;
+    });
+    if (status == Status::Line && out.size() == total && !out.empty() && out.back() == '\r')
+        out.pop_back();
+    return status;
+}
+
+} // namespace kavelto

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "files/Utf16Decoder.h"
+#include <cstddef>
+#include <cstdint>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavelto {
+
+// Opens the file at path for reading if it is a regular file, and never waits: an ordinary open
+// of a named pipe waits for a writer, and a device such as /dev/zero reads without end. Returns
+// a descriptor for the caller to close, with the file's size in bytes, or -1.
+int OpenRegularFile(const char* path, std::int64_t& size);
+
+// Reads a text file line by line. A line ends with a line feed; a carriage return right
+// before it belongs to the line end. A UTF-8 byte order mark at the start is dropped, and a file
+// that starts with a UTF-16 byte order mark (either byte order) reads as its UTF-8. The file is
+// closed when the reader goes away.
+class TextFileReader {
+public:
+    enum class Status { Line, End, Error };
+
+    explicit TextFileReader(const std::string& path);
+
+    // False when the path names no readable regular file.
+    bool isOpen() const { return file_ != nullptr; }
+
+    // Keeps at most capacity - 1 bytes of the line, NUL-terminated, and drops the rest of a
+    // longer line. length receives the number of bytes kept.
+    Status readLine(char* out, std::size_t capacity, std::size_t& length);
+
+    // Keeps at most maxLength bytes of the line and drops the rest of a longer line.
+    Status readLine(std::string& out, std::size_t maxLength);
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+
+    template <typename Sink> Status readInto(Sink&& sink);
+    bool fill();
+    bool refill();
+    void takeByteOrderMark();
+
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::vector<char> buffer_; // the text as UTF-8
+    std::optional<Utf16Decoder> utf16_;
+    std::vector<char> utf16Bytes_; // the file's bytes, for a UTF-16 file
+    bool started_ = false;
+    std::size_t pos_ = 0;
+    std::size_t filled_ = 0;
+    bool failed_ = false;
+};
+
+} // namespace kavelto

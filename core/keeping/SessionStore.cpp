@@ -1,0 +1,150 @@
+#include "keeping/SessionStore.h"
+
+#include "files/TextFileReader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+
+namespace kavelto {
+
+namespace {
+
+// A kept session is a few kilobytes; anything much larger is not one.
+constexpr std::int64_t kMaxKeptBytes = 4 * 1024 * 1024;
+
+constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
+constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+
+std::uint64_t Fnv1a(std::uint64_t hash, const char* bytes, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        hash ^= static_cast<unsigned char>(bytes[i]);
+        hash *= kFnvPrime;
+    }
+    return hash;
+}
+
+std::string Hex(std::uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// Up to limit bytes of a regular file, or nothing.
+std::optional<std::string> ReadSmallFile(const std::string& path, std::int64_t limit) {
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path.c_str(), size);
+    if (fd < 0)
+        return std::nullopt;
+    std::string bytes;
+    if (size <= limit) {
+        bytes.resize(static_cast<std::size_t>(size));
+        if (::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(size))
+            bytes.clear();
+    }
+    ::close(fd);
+    if (bytes.empty())
+        return std::nullopt;
+    return bytes;
+}
+
+// Moving aside a session with nothing placed and no calibration would only push out one
+// worth restoring.
+bool WorthKeeping(const KeptSession& kept) {
+    return !kept.placed.empty() || kept.calibration.state != CalState::None;
+}
+
+} // namespace
+
+SessionStore::SessionStore(std::string folder) : folder_(std::move(folder)) {}
+
+std::string SessionStore::currentPath() const {
+    return folder_ + "/" + Hex(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) +
+           ".session";
+}
+
+std::string SessionStore::previousPath() const {
+    return currentPath() + ".previous";
+}
+
+void SessionStore::openFile(const std::string& placementPath) {
+    // Reads what earlier writes for this file left.
+    writer_.flush();
+    const std::optional<std::uint64_t> hash = FileContentHash(placementPath);
+    open_ = hash.has_value() && !folder_.empty();
+    placementPath_ = placementPath;
+    contentHash_ = hash.value_or(0);
+    moveAsideOnKeep_ = true;
+    lastKept_.clear();
+    current_ = open_ ? readKept(currentPath()) : std::nullopt;
+    previous_ = open_ ? readKept(previousPath()) : std::nullopt;
+    offered_ = current_;
+}
+
+void SessionStore::closeFile() {
+    open_ = false;
+    offered_.reset();
+}
+
+void SessionStore::keep(KeptSession state) {
+    if (!open_)
+        return;
+    state.placementPath = placementPath_;
+    state.contentHash = contentHash_;
+    state.savedAt = 0;
+    std::string body = KeptSessionText(state);
+    if (body == lastKept_)
+        return;
+    lastKept_ = std::move(body);
+    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, {}};
+    if (moveAsideOnKeep_) {
+        if (current_ && WorthKeeping(*current_)) {
+            job.moveAside = true;
+            previous_ = current_;
+        }
+        offered_ = previous_;
+        moveAsideOnKeep_ = false;
+    }
+    state.savedAt = static_cast<std::int64_t>(std::time(nullptr));
+    job.text = KeptSessionText(state);
+    current_ = std::move(state);
+    writer_.write(std::move(job));
+}
+
+// Only a session kept for this very file, with the same content, can be put back.
+std::optional<KeptSession> SessionStore::readKept(const std::string& path) const {
+    const std::optional<std::string> text = ReadSmallFile(path, kMaxKeptBytes);
+    std::optional<KeptSession> kept = text ? ParseKeptSession(*text) : std::nullopt;
+    if (kept && (kept->placementPath != placementPath_ || kept->contentHash != contentHash_))
+        kept.reset();
+    return kept;
+}
+
+std::string SessionStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && state[0] == '/')
+        return std::string(state) + "/kavelto";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.local/state/kavelto";
+    return {};
+}
+
+std::optional<std::uint64_t> FileContentHash(const std::string& path) {
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path.c_str(), size);
+    if (fd < 0)
+        return std::nullopt;
+    std::uint64_t hash = kFnvOffset;
+    char buffer[64 * 1024];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+        hash = Fnv1a(hash, buffer, static_cast<std::size_t>(n));
+    ::close(fd);
+    if (n < 0)
+        return std::nullopt;
+    return hash;
+}
+
+} // namespace kavelto

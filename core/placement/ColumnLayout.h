@@ -1,0 +1,34 @@
+#pragma once
+
+#include "placement/ColumnMap.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace kavelto {
+
+// Where a name stands in its row, from its first character to past its last.
+struct NamePosition {
+    int begin;
+    int end;
+};
+
+// The columns of a placement file as the file's own name row names them.
+struct ColumnLayout {
+    char separator = ','; // kBlankRuns: runs of blanks
+    // Column position of each field code, or kNoColumn. Index 0 is unused.
+    int columnOfField[kFieldCodeCount] = {kNoColumn, kNoColumn, kNoColumn, kNoColumn,
+                                          kNoColumn, kNoColumn, kNoColumn, kNoColumn};
+    std::vector<NamePosition> names; // one for each column of the row, known name or not
+};
+
+// Reads line[0, length) as a name row: one that names a designator, an X and a Y column.
+// A leading '#' and blanks before the first name are allowed. Rewrites the line.
+std::optional<ColumnLayout> ReadNameRow(char* line, std::size_t length);
+
+// The column whose name stands nearest to a field at [begin, end) of a data line, for files
+// whose columns are lined up under their names.
+int NearestColumn(const ColumnLayout& layout, int begin, int end);
+
+} // namespace kavelto

@@ -1,0 +1,80 @@
+#include "placement/MountsmdLineConverter.h"
+
+#include "placement/ColumnMap.h"
+#include "base/FieldParsing.h"
+#include "placement/PartFields.h"
+
+#include <cstring>
+
+namespace kavelto {
+
+namespace {
+
+// Cuts the next word off the line, NUL-terminated in place, and passes over the one blank
+// after it; blanks before it are the padding of a number.
+char* TakeWord(char*& pos, char* end) {
+    while (pos < end && *pos == ' ')
+        ++pos;
+    char* word = pos;
+    while (pos < end && *pos != ' ')
+        ++pos;
+    if (pos < end)
+        *pos++ = '\0';
+    return word;
+}
+
+char* LastBlank(char* begin, char* end) {
+    for (char* p = end; p > begin; --p) {
+        if (p[-1] == ' ')
+            return p - 1;
+    }
+    return nullptr;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const char* ending) {
+    const std::size_t n = std::strlen(ending);
+    if (text.size() < n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (LowerAscii(text[text.size() - n + i]) != ending[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ReadError MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber,
+                                         PartRecord& record) {
+    ClearRecord(record);
+    char* pos = line;
+    char* const end = line + length;
+    // Words are separated by blanks, so a comma can only be a decimal mark.
+    const bool decimalComma = true;
+    ConvertField(Designator, TakeWord(pos, end), record, decimalComma);
+    const bool hasX = ConvertField(X, TakeWord(pos, end), record, decimalComma);
+    const bool hasY = ConvertField(Y, TakeWord(pos, end), record, decimalComma);
+    if (!hasX || !hasY)
+        return NoPositionMessage(lineNumber);
+    ConvertField(Rotation, TakeWord(pos, end), record, decimalComma);
+    // What is left is "value package".
+    char* package = pos;
+    if (char* blank = LastBlank(pos, end)) {
+        *blank = '\0';
+        package = blank + 1;
+        ConvertField(Value, pos, record, decimalComma);
+    }
+    ConvertField(Package, package, record, decimalComma);
+    record.layer = face_ == Face::Bottom ? 'B' : '\0';
+    return {};
+}
+
+std::optional<Face> MountsmdFace(const std::string& path) {
+    if (EndsWithIgnoringCase(path, ".mnt"))
+        return Face::Top;
+    if (EndsWithIgnoringCase(path, ".mnb"))
+        return Face::Bottom;
+    return std::nullopt;
+}
+
+} // namespace kavelto

@@ -1,0 +1,68 @@
+#include "placement/NamedLineConverter.h"
+
+#include "placement/PartFields.h"
+
+#include <utility>
+
+namespace kavelto {
+
+NamedLineConverter::NamedLineConverter(ColumnLayout layout, std::size_t maxLineLength)
+    : layout_(std::move(layout)), fields_(maxLineLength + 1) {
+    columns_.reserve(layout_.names.size());
+}
+
+// In a file lined up with blanks, an empty field leaves no trace but its room: each field goes
+// to the column whose name stands nearest, and fields of one column join with what lies
+// between them.
+void NamedLineConverter::placeByPosition(std::size_t fieldCount) {
+    columns_.assign(layout_.names.size(), FieldSpan{nullptr, nullptr, 0, 0});
+    for (std::size_t i = 0; i < fieldCount; ++i) {
+        const FieldSpan& field = fields_[i];
+        FieldSpan& column =
+            columns_[static_cast<std::size_t>(NearestColumn(layout_, field.begin, field.end))];
+        if (column.text) {
+            column.textEnd = field.textEnd;
+            column.end = field.end;
+        } else {
+            column = field;
+        }
+    }
+}
+
+ReadError NamedLineConverter::convert(char* line, std::size_t length, int lineNumber,
+                                      PartRecord& record) {
+    ClearRecord(record);
+    const int count = SplitFields(line, length, layout_.separator, fields_.data());
+    if (count < 0)
+        return kUnterminatedQuote;
+    const FieldSpan* columns = fields_.data();
+    auto columnCount = static_cast<std::size_t>(count);
+    if (layout_.separator == kBlankRuns && columnCount != layout_.names.size()) {
+        placeByPosition(columnCount);
+        columns = columns_.data();
+        columnCount = columns_.size();
+    }
+    const bool decimalComma = layout_.separator != ',';
+    bool hasPosition = true;
+    for (int code = Designator; code < kFieldCodeCount; ++code) {
+        const int column = layout_.columnOfField[code];
+        if (column == kNoColumn)
+            continue;
+        // A line that ends before the column leaves it empty.
+        char empty[1] = "";
+        char* text = empty;
+        const auto at = static_cast<std::size_t>(column);
+        if (at < columnCount && columns[at].text) {
+            text = columns[at].text;
+            *columns[at].textEnd = '\0';
+        }
+        const bool converted = ConvertField(code, text, record, decimalComma);
+        if (code == X || code == Y)
+            hasPosition = hasPosition && converted;
+    }
+    if (!hasPosition)
+        return NoPositionMessage(lineNumber);
+    return {};
+}
+
+} // namespace kavelto

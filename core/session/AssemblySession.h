@@ -1,0 +1,164 @@
+#pragma once
+
+#include "geometry/Calibration.h"
+#include "placement/ColumnMap.h"
+#include "parts/Face.h"
+#include "parts/FaceList.h"
+#include "parts/FaceSorting.h"
+#include "keeping/KeptSession.h"
+#include "parts/Navigation.h"
+#include "parts/PartSelection.h"
+#include "parts/PartTable.h"
+#include "session/SessionUpdate.h"
+#include "parts/SortMode.h"
+#include "geometry/ViewGeometry.h"
+#include "geometry/ViewState.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavelto {
+
+class PartListObserver;
+
+// One assembly at the bench: the parts, the face and its list, the selection, the board view
+// and the calibration, with every rule that runs between two events of the window. Each
+// operation changes the state and returns what the window must then do; nothing here shows
+// anything itself.
+class AssemblySession {
+public:
+    AssemblySession();
+    ~AssemblySession();
+    AssemblySession(const AssemblySession&) = delete;
+    AssemblySession& operator=(const AssemblySession&) = delete;
+
+    // Told before and after the part list changes; may be null.
+    void setObserver(PartListObserver* observer) { observer_ = observer; }
+
+    // Reads the column layout of placement files. On failure message says why, and the
+    // session must not go on.
+    bool loadColumnMap(const std::string& path, std::string& message);
+
+    // The file at path, or nothing when the user cancelled the choice.
+    SessionUpdate loadPlacementFile(const std::optional<std::string>& path);
+    SessionUpdate changeFace(Face face);
+    // The "Sort by" entry chosen; an entry outside the orders keeps the current one.
+    SessionUpdate changeSort(int entry);
+
+    SessionUpdate loadBitmap(const std::optional<std::string>& path);
+    SessionUpdate rotateLeft();
+    SessionUpdate rotateRight();
+    SessionUpdate flip();
+    SessionUpdate zoomIn();
+    SessionUpdate zoomOut();
+
+    // The pointer on the board view, converted to picture pixels by the view.
+    SessionUpdate pressOnPicture(const PicturePoint& point);
+    SessionUpdate dragOnPicture(const PicturePoint& point);
+    void releaseOnPicture(const PicturePoint& point);
+
+    SessionUpdate cal1();
+    SessionUpdate cal2();
+    // Beside Cal 1 and Cal 2, for a picture no per-axis scale fits: each added point is
+    // answered with how far the fitted map misses the points.
+    SessionUpdate addCalPoint();
+    SessionUpdate removeLastCalPoint();
+    // The calibration field's text.
+    std::string calibrationText() const { return CalibrationText(calibration_); }
+
+    // Takes the part list's highlighted row as the selection and, while calibrated, puts the
+    // marker on its part.
+    SessionUpdate LocateSelectedPart();
+
+    SessionUpdate placeUnplace();
+    SessionUpdate nextUnplaced();
+    // Run once the user has confirmed unplaceAllQuestion().
+    SessionUpdate unplaceAll();
+    static UserMessage unplaceAllQuestion();
+    SessionUpdate navigate(NavigationKey key);
+
+    // What a crash must not lose, and putting it back on the same placement file. The picture
+    // and the calibration come back only while the picture file is as it was.
+    KeptSession keptState() const;
+    SessionUpdate restore(const KeptSession& kept);
+
+    // Selects and locates the part whose designator is text (any case), on either face; the
+    // face changes as the face buttons change it. Nothing when no part has that designator.
+    std::optional<SessionUpdate> findPart(const std::string& text);
+    // The designators of both faces, in table order.
+    std::vector<std::string> designators() const;
+    // Selects and locates the part of this face nearest to a picture point, when it lies
+    // within a few marker boxes of it and a calibration is in force.
+    SessionUpdate identifyPartAt(const PicturePoint& point);
+
+    // Where the other parts of the selected part's kind lie on the picture, while calibrated.
+    struct Spot {
+        PixelPoint pixel;
+        bool placed;
+    };
+    std::vector<Spot> spotsOfSelectedKind() const;
+    // Placed parts of the face shown.
+    int placedOnFace() const;
+
+    // The list's own highlight, which the user changes by clicking or typing in the list.
+    void setHighlightedRow(std::optional<int> row);
+    std::optional<int> highlightedRow() const { return highlightedRow_; }
+
+    // The PCB count's field text; false, with the count kept, when it holds no valid count.
+    bool readPcbCount(const std::string& text);
+
+    // What the last paint of the board view found: the stored picture's size (0 x 0 when it
+    // can't be decoded) and how it was fitted into the frame.
+    void recordPaint(int pictureWidth, int pictureHeight, const FitResult& fit);
+    // The next paint blackens the whole picture frame: after a resize or a show.
+    void requestFullRepaint() { view_.repaintAll = true; }
+
+    const PartTable& table() const { return *table_; }
+    const FaceList& faceList() const { return *faceList_; }
+    const PartRecord& partAtRow(int row) const;
+    int itemNumber(int row) const { return (*items_)[static_cast<std::size_t>(row)]; }
+    const PartSelection& selection() const { return selection_; }
+    const ViewState& view() const { return view_; }
+    const Calibration& calibration() const { return calibration_; }
+    const ColumnMap& columnMap() const { return columns_; }
+    Face face() const { return face_; }
+    SortMode sortMode() const { return sortMode_; }
+    std::uint32_t pcbCount() const { return pcbCount_; }
+    const std::string& pkpText() const { return pkpText_; }
+    const std::string& partsPerFaceText() const { return partsPerFaceText_; }
+
+private:
+    void RebuildFaceList(SessionUpdate& update);
+    void clearFaceList();
+    void ResetCalibration();
+    void clearHighlightAtSelectedRow();
+    void moveSelectionTo(int row, SessionUpdate& update);
+    void takeSelection(int row);
+    std::optional<int> listRow() const;
+    std::optional<PixelPoint> markerPoint() const;
+    SessionUpdate calibrationOutcome(const CalOutcome& outcome);
+    std::optional<UserMessage> newPartNotice(const PartRecord& placed) const;
+    void setMarker(const PicturePoint& point);
+    void beginListChange();
+    void endListChange();
+
+    std::unique_ptr<PartTable> table_;
+    std::unique_ptr<FaceList> faceList_;
+    std::unique_ptr<ItemNumbers> items_;
+    PartSelection selection_;
+    std::optional<int> highlightedRow_;
+    ColumnMap columns_;
+    ViewState view_;
+    Calibration calibration_;
+    SortMode sortMode_ = SortMode::PackagePrefixValuePartId;
+    Face face_ = Face::Top;
+    std::uint32_t pcbCount_ = 1;
+    std::string pkpText_ = "no pkp loaded";
+    std::string partsPerFaceText_ = "none";
+    PartListObserver* observer_ = nullptr;
+};
+
+} // namespace kavelto
