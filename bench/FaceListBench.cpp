@@ -1,5 +1,5 @@
-#include "parts/FaceSorting.h"
 #include "base/FieldParsing.h"
+#include "parts/FaceSorting.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parts/Face.h"
 #include "PickList.h"
+#include "parts/Face.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // Any bytes as Kavelto.ini: a layout is accepted whole and consistent, or refused with a message.
 
-#include "placement/ColumnMap.h"
 #include "ScratchFolder.h"
+#include "placement/ColumnMap.h"
 
 using namespace kavelto;
 

@@ -1,13 +1,13 @@
 // Records of any texts grouped into a pick list and rendered as text and page: items cover the
 // face list once, their numbers run from 1, counts multiply, and the page escapes every text.
 
-#include "parts/FaceSorting.h"
-#include "base/FieldParsing.h"
 #include "PickList.h"
 #include "PickListPage.h"
 #include "PickListText.h"
 #include "ScratchFolder.h"
+#include "base/FieldParsing.h"
 #include "base/TextEncoding.h"
+#include "parts/FaceSorting.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

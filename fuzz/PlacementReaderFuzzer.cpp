@@ -2,11 +2,11 @@
 // the load succeeds or fails whole, every record it keeps holds terminated texts, and the face
 // lists built from the records hold every part once, in order.
 
-#include "placement/ColumnMap.h"
-#include "parts/FaceSorting.h"
-#include "placement/PlacementReader.h"
 #include "ScratchFolder.h"
 #include "base/TextEncoding.h"
+#include "parts/FaceSorting.h"
+#include "placement/ColumnMap.h"
+#include "placement/PlacementReader.h"
 
 #include <cstring>
 #include <memory>

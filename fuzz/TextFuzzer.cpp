@@ -3,9 +3,9 @@
 // reader's two ways of taking a line agree, JPEG bands stack up, each a whole stream, and a
 // thumbnail lies inside its picture.
 
-#include "base/FieldParsing.h"
 #include "JpegStream.h"
 #include "ScratchFolder.h"
+#include "base/FieldParsing.h"
 #include "base/TextEncoding.h"
 #include "files/TextFileReader.h"
 

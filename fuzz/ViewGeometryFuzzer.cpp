@@ -1,8 +1,8 @@
 // The board view's geometry with any picture and frame sizes, turns, mirrors, zooms, markers
 // and calibrations: no undefined behaviour, and every result inside its frame.
 
-#include "geometry/Calibration.h"
 #include "ScratchFolder.h"
+#include "geometry/Calibration.h"
 #include "geometry/ViewGeometry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

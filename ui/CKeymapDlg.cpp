@@ -1,13 +1,31 @@
 #include "CKeymapDlg.h"
 
 #include "DialogUnits.h"
+#include "KeymapPicture.h"
 #include "ProgramIcon.h"
+#include "app/CommandTable.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace kavelto {
+
+namespace {
+
+// The keys and gestures that the keypad does not show, one a line: "Ctrl+F: Find part...".
+QString OtherKeysText() {
+    QStringList lines;
+    for (const CommandSpec& row : CommandTable())
+        if (*row.keyText != '\0')
+            lines << QStringLiteral("%1: %2").arg(QString::fromUtf8(row.keyText),
+                                                  QString::fromUtf8(row.title).remove('&'));
+    return lines.join('\n');
+}
+
+} // namespace
 
 CKeymapDlg::CKeymapDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Keymap"));
@@ -16,7 +34,7 @@ CKeymapDlg::CKeymapDlg(QWidget* parent) : QDialog(parent) {
 
     // The picture keeps its natural size, centred in its place; with a font whose units come out
     // smaller than the picture the place and the window grow around it instead of cutting it off.
-    const QPixmap picture(QStringLiteral(":/kavelto/keymap.png"));
+    const QPixmap picture = QPixmap::fromImage(KeymapPicture());
     QRect place = units.toPixels(7, 7, 182, 200);
     place.setSize(place.size().expandedTo(picture.size()));
     auto* label = new QLabel(this);
@@ -25,8 +43,14 @@ CKeymapDlg::CKeymapDlg(QWidget* parent) : QDialog(parent) {
     label->setPixmap(picture);
     label->setGeometry(place);
 
+    auto* otherKeys = new QLabel(OtherKeysText(), this);
+    otherKeys->setObjectName(QStringLiteral("otherKeys"));
+    otherKeys->adjustSize();
+    otherKeys->move(place.left(), place.bottom() + 1 + units.toPixels(0, 0, 0, 4).height());
+
     const QSize margin = units.toPixels(0, 0, 7, 7).size();
-    const QSize needed(place.right() + 1 + margin.width(), place.bottom() + 1 + margin.height());
+    const QSize needed(std::max(place.right(), otherKeys->geometry().right()) + 1 + margin.width(),
+                       otherKeys->geometry().bottom() + 1 + margin.height());
     setFixedSize(units.toPixels(0, 0, 197, 214).size().expandedTo(needed));
 }
 

@@ -6,7 +6,8 @@ class QKeyEvent;
 
 namespace kavelto {
 
-// Shows the picture of the keypad shortcuts; Esc, Enter or the close box close it.
+// Shows the picture of the keypad shortcuts, and below it the other keys and gestures; Esc,
+// Enter or the close box close it.
 class CKeymapDlg : public QDialog {
     Q_OBJECT
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "session/AssemblySession.h"
 #include "DialogUnits.h"
+#include "app/CommandTable.h"
+#include "app/Workbench.h"
 
 #include <QDialog>
 
@@ -9,15 +10,15 @@
 
 namespace kavelto {
 
+class CommandMenu;
 class FindField;
 class MainWindowControls;
 class PartListModel;
 class Platform;
-class SessionStore;
-enum class ShortcutAction;
 
-// The main window. Its handlers read the controls, hand the event to the assembly session,
-// show what the session says the user must be told, refresh the fields and repaint.
+// The main window: it reads its controls, runs the workbench's commands and renders what they
+// return through the platform. Its buttons, keys and right-click menu are made from the
+// command table.
 class CPlacementDlg : public QDialog {
     Q_OBJECT
 public:
@@ -27,11 +28,10 @@ public:
     // Reads the column configuration; on failure shows why and returns false.
     bool LoadColumnMap(const QString& path);
 
-    // Confirming the window places or unplaces the selected part while any control has the
-    // focus; only without focus does it close the window, after a successful read of fields.
+    // The window's OK command: it places while a control has the focus, else closes.
     void accept() override;
 
-    const AssemblySession& session() const { return *session_; }
+    const AssemblySession& session() const { return workbench_->session(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -42,56 +42,27 @@ private:
     void setUpPartList();
 
     void RefreshFields();
-    bool ReadFields();
+    CommandInputs ReadFields() const;
 
-    void OnLoadPkpFile();
-    void OnTop();
-    void OnBottom();
-    void OnSortChange();
-    void OnLoadBitmap();
-    void OnRotL();
-    void OnRotR();
-    void OnFlip();
-    void OnZoomIn();
-    void OnZoomOut();
-    void OnCal1();
-    void OnCal2();
-    void OnAddCalPoint();
-    void OnRemoveLastCalPoint();
-    void addCalibrationActions();
-    void LocateSelectedPart();
-    void OnPlaceUnplace();
-    void OnNextUnplaced();
-    void OnUnplaceAll();
-    void OnPickList();
-    void OnLogoClick();
-    void OnShortcuts();
-    void OnNeedHelp();
-    void OnAbout();
-    void OnRestoreSession();
-    void OnShowKindSpots(bool show);
-    void OnFindPart();
-    void findPart(const QString& text);
-    void identifyPart(const PicturePoint& point);
-    void act(ShortcutAction action);
-    void addActions();
-
-    // Shows the outcome of a session operation.
-    void apply(const SessionUpdate& update);
+    void run(CommandId id, const PicturePoint& point = {});
+    void render(const Outcome& outcome);
     void showHighlight();
-    // Writes what a crash must not lose, and offers the kept session there is to restore.
-    void keepSession();
     void repaintBoard(Repaint repaint);
-    std::optional<std::string> chooseFile(const QStringList& filters);
+    void ask(const Prompt& prompt);
+    void open(const OpenRequest& request);
+    void runSmallWindow(SmallWindow window);
+    void openFindField();
+    void findPart(const QString& text);
+    void focusPcbCount();
+    std::optional<std::string> chooseFile(FileChoice choice);
 
     Platform& platform_;
-    std::unique_ptr<AssemblySession> session_;
+    std::unique_ptr<Workbench> workbench_;
     const DialogUnits units_;
     std::unique_ptr<MainWindowControls> controls_;
     PartListModel* model_;
-    std::unique_ptr<SessionStore> store_;
-    QAction* restoreAction_ = nullptr;
-    FindField* findField_ = nullptr;
+    FindField* findField_;
+    CommandMenu* menu_;
 };
 
 } // namespace kavelto

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QScreen>
+#include <QWidget>
 
 namespace kavelto {
 
@@ -65,6 +66,14 @@ TemplateFonts FitTemplateFonts(const QFont& desktop, int widthUnits, int heightU
     const bool desktopFits = desktopUnits.toPixelsX(4) <= layoutUnits.toPixelsX(4) &&
                              desktopUnits.toPixelsY(8) <= layoutUnits.toPixelsY(8);
     return {layout, desktopFits ? desktop : layout};
+}
+
+DialogUnits FitToScreen(QWidget& window, int widthUnits, int heightUnits) {
+    const TemplateFonts fonts =
+        FitTemplateFonts(window.font(), widthUnits, heightUnits, *window.screen());
+    if (fonts.text != window.font())
+        window.setFont(fonts.text);
+    return DialogUnits(fonts.layout);
 }
 
 } // namespace kavelto

@@ -4,6 +4,7 @@
 #include <QRect>
 
 class QScreen;
+class QWidget;
 
 namespace kavelto {
 
@@ -32,5 +33,9 @@ struct TemplateFonts {
 
 TemplateFonts FitTemplateFonts(const QFont& desktop, int widthUnits, int heightUnits,
                                const QScreen& screen);
+
+// The units a template of that size is placed in on the screen the window opens on; the
+// window's texts take the font that fits them.
+DialogUnits FitToScreen(QWidget& window, int widthUnits, int heightUnits);
 
 } // namespace kavelto

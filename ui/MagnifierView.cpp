@@ -1,7 +1,7 @@
 #include "MagnifierView.h"
 
-#include "session/AssemblySession.h"
 #include "BoardView.h"
+#include "session/AssemblySession.h"
 
 #include <QPainter>
 

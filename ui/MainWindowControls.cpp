@@ -19,6 +19,8 @@ namespace kavelto {
 
 namespace {
 
+constexpr int kMarginToEdge = 10;
+
 QString WithoutMnemonic(const char* caption) {
     return QString::fromLatin1(caption).remove('&');
 }
@@ -64,8 +66,31 @@ MainWindowControls::MainWindowControls(QDialog& window, AssemblySession& session
         sortBy->addItem(QString::fromLatin1(entry));
 }
 
-QPushButton* MainWindowControls::button(int id) const {
-    return control<QPushButton>(id);
+void MainWindowControls::runCommandsWith(QObject& receiver,
+                                         const std::function<void(CommandId)>& run) const {
+    for (const ControlTemplate& control : kMainWindowControls) {
+        QWidget* widget = byId(control.id);
+        const auto runCommand = [run, command = static_cast<CommandId>(control.id)] {
+            run(command);
+        };
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            QObject::connect(button, &QAbstractButton::clicked, &receiver, runCommand);
+        else if (auto* list = qobject_cast<QAbstractItemView*>(widget))
+            QObject::connect(list, &QAbstractItemView::clicked, &receiver, runCommand);
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            QObject::connect(combo, &QComboBox::currentIndexChanged, &receiver, runCommand);
+        else if (auto* label = qobject_cast<ClickableLabel*>(widget))
+            QObject::connect(label, &ClickableLabel::clicked, &receiver, runCommand);
+    }
+}
+
+void MainWindowControls::stretchTo(const QSize& window) {
+    const QRect frame = board->geometry();
+    board->setGeometry(frame.left(), frame.top(), window.width() - frame.left() - kMarginToEdge,
+                       frame.height());
+    const QRect list = partList->geometry();
+    partList->setGeometry(list.left(), list.top(), window.width() - list.left() - kMarginToEdge,
+                          window.height() - list.top() - kMarginToEdge);
 }
 
 // A template that disagrees with the code would otherwise show up as a crash far from here.

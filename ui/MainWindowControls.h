@@ -1,10 +1,15 @@
 #pragma once
 
 #include "MainWindowTemplate.h"
+#include "app/CommandId.h"
 
 #include <QMap>
 
+#include <functional>
+
 class QComboBox;
+class QObject;
+class QSize;
 class QDialog;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +32,12 @@ public:
     MainWindowControls(QDialog& window, AssemblySession& session, const DialogUnits& units);
 
     QWidget* byId(int id) const { return byId_.value(id); }
-    QPushButton* button(int id) const;
+
+    // Each button, list, drop-down and clickable picture runs the command of its identifier.
+    void runCommandsWith(QObject& receiver, const std::function<void(CommandId)>& run) const;
+
+    // The picture frame grows in width only; the list in width and height.
+    void stretchTo(const QSize& window);
 
     PartListView* partList;
     QComboBox* sortBy;

@@ -19,7 +19,7 @@ class Platform {
 public:
     using Buttons = MessageButtons;
     using Icon = MessageIcon;
-    enum class Answer { Ok, Cancel, Yes, No, Retry };
+    using Answer = MessageAnswer;
 
     virtual ~Platform() = default;
 

@@ -1,69 +1,68 @@
 #include "ShortcutKeys.h"
 
+#include "app/CommandTable.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 namespace kavelto {
 
-std::optional<NavigationKey> NavigationKeyOf(ShortcutAction action) {
-    switch (action) {
-    case ShortcutAction::PageUp:
-        return NavigationKey::PageUp;
-    case ShortcutAction::PageDown:
-        return NavigationKey::PageDown;
-    case ShortcutAction::End:
-        return NavigationKey::End;
-    case ShortcutAction::Home:
-        return NavigationKey::Home;
-    case ShortcutAction::Up:
-        return NavigationKey::Up;
-    case ShortcutAction::Down:
-        return NavigationKey::Down;
-    default:
-        return std::nullopt;
-    }
-}
+namespace {
 
-std::optional<ShortcutAction> ShortcutFor(const QKeyEvent& event) {
-    const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
-    const bool plain =
-        !(event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
-    switch (event.key()) {
+std::optional<Key> KeyOf(int qtKey) {
+    switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return ShortcutAction::PlaceUnplace;
+        return Key::Return;
     case Qt::Key_PageUp:
-        return ShortcutAction::PageUp;
+        return Key::PageUp;
     case Qt::Key_PageDown:
-        return ShortcutAction::PageDown;
-    case Qt::Key_End:
-        return ShortcutAction::End;
+        return Key::PageDown;
     case Qt::Key_Home:
-        return ShortcutAction::Home;
+        return Key::Home;
+    case Qt::Key_End:
+        return Key::End;
     case Qt::Key_Up:
-        return ShortcutAction::Up;
+        return Key::Up;
     case Qt::Key_Down:
-        return ShortcutAction::Down;
+        return Key::Down;
     case Qt::Key_Delete:
-        return ShortcutAction::NextUnplaced;
-    case Qt::Key_Asterisk:
-        return keypad ? std::optional(ShortcutAction::RotateRight) : std::nullopt;
-    case Qt::Key_Plus:
-        return keypad ? std::optional(ShortcutAction::ZoomIn) : std::nullopt;
-    case Qt::Key_Minus:
-        return keypad ? std::optional(ShortcutAction::ZoomOut) : std::nullopt;
-    case Qt::Key_Slash:
-        return keypad ? std::optional(ShortcutAction::RotateLeft) : std::nullopt;
+        return Key::Delete;
     case Qt::Key_Insert:
-        return plain ? std::optional(ShortcutAction::AddCalPoint) : std::nullopt;
+        return Key::Insert;
+    case Qt::Key_Asterisk:
+        return Key::Asterisk;
+    case Qt::Key_Plus:
+        return Key::Plus;
+    case Qt::Key_Minus:
+        return Key::Minus;
+    case Qt::Key_Slash:
+        return Key::Slash;
+    case Qt::Key_F:
+        return Key::F;
     default:
         return std::nullopt;
     }
 }
 
-ShortcutKeys::ShortcutKeys(QWidget& window, std::function<void(ShortcutAction)> act)
-    : QObject(&window), window_(window), act_(std::move(act)) {
+} // namespace
+
+std::optional<KeyPress> KeyPressOf(const QKeyEvent& event) {
+    const std::optional<Key> key = KeyOf(event.key());
+    if (!key)
+        return std::nullopt;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    KeyPress press{*key};
+    press.keypad = modifiers.testFlag(Qt::KeypadModifier);
+    press.shift = modifiers.testFlag(Qt::ShiftModifier);
+    press.control = modifiers.testFlag(Qt::ControlModifier);
+    press.alt = modifiers.testFlag(Qt::AltModifier);
+    return press;
+}
+
+ShortcutKeys::ShortcutKeys(QWidget& window, std::function<void(CommandId)> run)
+    : QObject(&window), window_(window), run_(std::move(run)) {
     qApp->installEventFilter(this);
 }
 
@@ -72,10 +71,11 @@ bool ShortcutKeys::eventFilter(QObject* receiver, QEvent* event) {
         return false;
     if (static_cast<QWidget*>(receiver)->window() != &window_)
         return false;
-    const std::optional<ShortcutAction> action = ShortcutFor(*static_cast<QKeyEvent*>(event));
-    if (!action)
+    const std::optional<KeyPress> press = KeyPressOf(*static_cast<QKeyEvent*>(event));
+    const CommandSpec* command = press ? CommandForKey(*press) : nullptr;
+    if (!command)
         return false;
-    act_(*action);
+    run_(command->id);
     return true;
 }
 

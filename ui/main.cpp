@@ -1,11 +1,13 @@
 #include "CPlacementApp.h"
 #include "ProgramIcon.h"
 #include "QtPlatform.h"
+#include "base/AppIdentity.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -18,6 +20,10 @@ bool HasDisplay() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kavelto %s\n", kavelto::kProgramVersion);
+        return 0;
+    }
     if (!HasDisplay()) {
         std::fputs("kavelto: no display found; start it on a desktop, or under xvfb-run\n", stderr);
         return 2;

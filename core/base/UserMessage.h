@@ -6,8 +6,10 @@ namespace kavelto {
 
 enum class MessageButtons { Ok, OkCancel, YesNo, RetryCancel };
 enum class MessageIcon { None, Stop, Exclamation, Information };
+// The button the user pressed to close a box.
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
-// A modal message box that the window shows for the session. The text is UTF-8.
+// A modal message box that the window shows. The text is UTF-8.
 struct UserMessage {
     std::string text;
     std::string caption;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "geometry/CalPoint.h"
-#include "parts/PartSelection.h"
 #include "geometry/PixelRect.h"
 #include "geometry/ProjectiveMap.h"
+#include "parts/PartSelection.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parts/PartRecord.h"
 #include "base/ReadError.h"
+#include "parts/PartRecord.h"
 
 #include <cstddef>
 

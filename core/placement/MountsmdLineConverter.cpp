@@ -1,7 +1,7 @@
 #include "placement/MountsmdLineConverter.h"
 
-#include "placement/ColumnMap.h"
 #include "base/FieldParsing.h"
+#include "placement/ColumnMap.h"
 #include "placement/PartFields.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "placement/PartFields.h"
 
-#include "placement/ColumnMap.h"
 #include "base/FieldParsing.h"
+#include "placement/ColumnMap.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 #include "placement/PlacementReader.h"
 
+#include "files/TextFileReader.h"
 #include "placement/ClassicLineConverter.h"
 #include "placement/ColumnLayout.h"
 #include "placement/ColumnNames.h"
 #include "placement/MountsmdLineConverter.h"
 #include "placement/NamedLineConverter.h"
-#include "files/TextFileReader.h"
 
 #include <cstring>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "placement/ColumnMap.h"
-#include "parts/PartTable.h"
 #include "base/ReadError.h"
+#include "parts/PartTable.h"
+#include "placement/ColumnMap.h"
 
 #include <string>
 

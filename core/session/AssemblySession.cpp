@@ -1,11 +1,11 @@
 #include "session/AssemblySession.h"
 
 #include "base/FieldParsing.h"
+#include "base/TextEncoding.h"
+#include "geometry/Truncate.h"
 #include "parts/PartColumns.h"
 #include "parts/PartListObserver.h"
 #include "placement/PlacementReader.h"
-#include "base/TextEncoding.h"
-#include "geometry/Truncate.h"
 
 #include <algorithm>
 #include <cctype>
@@ -318,11 +318,6 @@ SessionUpdate AssemblySession::nextUnplaced() {
         moveSelectionTo(next, update);
     update.refreshFields = true;
     return update;
-}
-
-UserMessage AssemblySession::unplaceAllQuestion() {
-    return {"Unplace all components on both sides ?", "Please confirm", MessageButtons::OkCancel,
-            MessageIcon::Exclamation};
 }
 
 SessionUpdate AssemblySession::unplaceAll() {

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "geometry/Calibration.h"
-#include "placement/ColumnMap.h"
+#include "geometry/ViewGeometry.h"
+#include "geometry/ViewState.h"
+#include "keeping/KeptSession.h"
 #include "parts/Face.h"
 #include "parts/FaceList.h"
 #include "parts/FaceSorting.h"
-#include "keeping/KeptSession.h"
 #include "parts/Navigation.h"
 #include "parts/PartSelection.h"
 #include "parts/PartTable.h"
-#include "session/SessionUpdate.h"
 #include "parts/SortMode.h"
-#include "geometry/ViewGeometry.h"
-#include "geometry/ViewState.h"
+#include "placement/ColumnMap.h"
+#include "session/SessionUpdate.h"
 
 #include <cstdint>
 #include <memory>
@@ -75,9 +75,8 @@ public:
 
     SessionUpdate placeUnplace();
     SessionUpdate nextUnplaced();
-    // Run once the user has confirmed unplaceAllQuestion().
+    // Run once the user has confirmed clearing every mark.
     SessionUpdate unplaceAll();
-    static UserMessage unplaceAllQuestion();
     SessionUpdate navigate(NavigationKey key);
 
     // What a crash must not lose, and putting it back on the same placement file. The picture

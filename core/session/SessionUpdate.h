@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parts/Navigation.h"
 #include "base/UserMessage.h"
+#include "parts/Navigation.h"
 
 #include <optional>
 

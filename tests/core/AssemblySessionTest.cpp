@@ -1,5 +1,5 @@
-#include "parts/PartListObserver.h"
 #include "SessionRig.h"
+#include "parts/PartListObserver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "PickList.h"
-#include "base/FieldParsing.h"
 #include "PickListPage.h"
 #include "PickListText.h"
+#include "base/FieldParsing.h"
 
 #include <gtest/gtest.h>
 

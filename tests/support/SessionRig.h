@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/AssemblySession.h"
 #include "TempFile.h"
+#include "session/AssemblySession.h"
 
 #include <gtest/gtest.h>
 

@@ -109,10 +109,11 @@ private slots:
                      qPrintable(QString::number(miss.x()) + ',' + QString::number(miss.y())));
         }
         QCOMPARE(shown(), "part, boxed, picture");
-        QAction* spots = dlg_->actions().at(4); // "Show all parts of this kind", the one to check
-        spots->setChecked(true);                // rings where parts of the kind are still to go
+        QAction* spots = MenuEntry(*dlg_, CommandId::ShowKindSpots);
+        spots->trigger(); // rings where parts of the kind are still to go
+        QVERIFY(spots->isChecked());
         QVERIFY(CountColour(dlg_->grab().toImage(), frame(), QColor(0, 200, 255)) > 0);
-        spots->setChecked(false); // as the next run expects it
+        spots->trigger(); // as the next run expects it
     }
 
     // The demo board's top face in a hand-held photo, turned by 1.5 degrees and seen at a slight
@@ -131,7 +132,7 @@ private slots:
         CalibrateOn(*dlg_, {face.front(), face.back()}); // top left, bottom right
         ClickRow(*dlg_, RowOf(*dlg_, *topRight));
         PressOnPicture(*dlg_, WindowPointNearest(*dlg_, topRight->pixel));
-        dlg_->findChild<QAction*>("addCalPoint")->trigger();
+        MenuEntry(*dlg_, CommandId::AddCalPoint)->trigger();
         ClickRow(*dlg_, RowOf(*dlg_, *bottomLeft));
         PressOnPicture(*dlg_, WindowPointNearest(*dlg_, bottomLeft->pixel));
         QTest::keyClick(dlg_.get(), Qt::Key_Insert);
@@ -143,7 +144,7 @@ private slots:
                      qPrintable(QString::number(RowOf(*dlg_, part))));
         }
         // The point added from the right-click menu.
-        QVERIFY(dlg_->actions().contains(dlg_->findChild<QAction*>("addCalPoint")));
+        QVERIFY(dlg_->actions().contains(MenuEntry(*dlg_, CommandId::AddCalPoint)));
     }
 };
 

@@ -1,8 +1,8 @@
 #include "../support/ChildRuns.h"
 #include "DisplayText.h"
 #include "FakePlatform.h"
-#include "parts/PartColumns.h"
 #include "TruthBoard.h"
+#include "parts/PartColumns.h"
 
 #include <QtWidgets>
 

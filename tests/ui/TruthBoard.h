@@ -7,6 +7,7 @@
 #include "PartListView.h"
 #include "geometry/ViewGeometry.h"
 
+#include <QAction>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -64,6 +65,11 @@ inline QPoint WindowPointNearest(const kavelto::CPlacementDlg& dlg, const QPoint
         if (const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4); miss(at) < miss(best))
             best = at;
     return board.topLeft() + best;
+}
+
+// The right-click menu's entry of a command.
+inline QAction* MenuEntry(const kavelto::CPlacementDlg& dlg, kavelto::CommandId id) {
+    return dlg.findChild<QAction*>(QStringLiteral("command%1").arg(static_cast<int>(id)));
 }
 
 inline void ClickRow(kavelto::CPlacementDlg& dlg, int row) {

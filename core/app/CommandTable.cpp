@@ -1,0 +1,161 @@
+#include "app/CommandTable.h"
+
+#include "app/Workbench.h"
+
+#include <algorithm>
+
+namespace kavelto {
+
+namespace {
+
+using W = Workbench;
+constexpr KeyScope kAny = KeyScope::AnyModifiers;
+constexpr KeyScope kKeypad = KeyScope::KeypadOnly;
+
+CommandSpec& Command(std::vector<CommandSpec>& rows, CommandId id) {
+    return *std::find_if(rows.begin(), rows.end(),
+                         [id](const CommandSpec& row) { return row.id == id; });
+}
+
+std::vector<CommandSpec> MakeTable() {
+    std::vector<CommandSpec> rows = {
+        // The right-click menu, in its order.
+        {CommandId::About, &W::OnAbout, {}, "", "&About Kavelto...", MenuPlace::Entry},
+        {CommandId::RestoreSession,
+         &W::OnRestoreSession,
+         {},
+         "",
+         "Restore session",
+         MenuPlace::AfterSeparator},
+        {CommandId::FindPart,
+         &W::OnFindPart,
+         {{Key::F, KeyScope::Control}},
+         "",
+         "Find part...",
+         MenuPlace::Entry,
+         "Ctrl+F"},
+        {CommandId::ShowKindSpots,
+         &W::OnShowKindSpots,
+         {},
+         "",
+         "Show all parts of this kind",
+         MenuPlace::Entry},
+        {CommandId::AddCalPoint,
+         &W::OnAddCalPoint,
+         {{Key::Insert, KeyScope::Plain}},
+         "Add Cal Point",
+         "Add calibration point",
+         MenuPlace::Entry,
+         "Ins"},
+        {CommandId::RemoveLastCalPoint,
+         &W::OnRemoveLastCalPoint,
+         {},
+         "",
+         "Remove last calibration point",
+         MenuPlace::Entry},
+        // A gesture on the picture, listed with the keys.
+        {CommandId::IdentifyPart,
+         &W::OnIdentifyPart,
+         {},
+         "",
+         "Select the part pressed on",
+         MenuPlace::None,
+         "Ctrl+press on the picture"},
+        // The keys of the shortcut picture.
+        {CommandId::PlaceUnplace, &W::OnPlaceUnplace, {{Key::Return, kAny}}, "Place / Unplace"},
+        {CommandId::PageUp, &W::OnPageUp, {{Key::PageUp, kAny}}, "Prev Page"},
+        {CommandId::PageDown, &W::OnPageDown, {{Key::PageDown, kAny}}, "Next Page"},
+        {CommandId::End, &W::OnEnd, {{Key::End, kAny}}, "Last Part"},
+        {CommandId::Home, &W::OnHome, {{Key::Home, kAny}}, "First Part"},
+        {CommandId::Up, &W::OnUp, {{Key::Up, kAny}}, "Prev Part"},
+        {CommandId::Down, &W::OnDown, {{Key::Down, kAny}}, "Next Part"},
+        {CommandId::NextUnplaced, &W::OnNextUnplaced, {{Key::Delete, kAny}}, "Next Unplaced"},
+        {CommandId::RotR, &W::OnRotR, {{Key::Asterisk, kKeypad}}, "Rot Right"},
+        {CommandId::ZoomIn, &W::OnZoomIn, {{Key::Plus, kKeypad}}, "Zoom In"},
+        {CommandId::ZoomOut, &W::OnZoomOut, {{Key::Minus, kKeypad}}, "Zoom Out"},
+        {CommandId::RotL, &W::OnRotL, {{Key::Slash, kKeypad}}, "Rot Left"},
+        // The controls of the window.
+        {CommandId::LoadBitmap, &W::OnLoadBitmap},
+        {CommandId::LoadPkpFile, &W::OnLoadPkpFile},
+        {CommandId::Flip, &W::OnFlip},
+        {CommandId::Cal1, &W::OnCal1},
+        {CommandId::Cal2, &W::OnCal2},
+        {CommandId::Top, &W::OnTop},
+        {CommandId::Bottom, &W::OnBottom},
+        {CommandId::SortChange, &W::OnSortChange},
+        {CommandId::LocateSelectedPart, &W::LocateSelectedPart},
+        {CommandId::UnplaceAll, &W::OnUnplaceAll},
+        {CommandId::PickList, &W::OnPickList},
+        {CommandId::LogoClick, &W::OnLogoClick},
+        {CommandId::Shortcuts, &W::OnShortcuts},
+        {CommandId::NeedHelp, &W::OnNeedHelp},
+        {CommandId::Ok, &W::OnOk},
+        // What a command goes on with after its question.
+        {CommandId::UnplaceAllConfirmed, &W::OnUnplaceAllConfirmed},
+        {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
+    };
+    Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
+    CommandSpec& spots = Command(rows, CommandId::ShowKindSpots);
+    spots.checked = &W::showKindSpots;
+    spots.settingsKey = "showKindSpots";
+    Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
+    Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
+    return rows;
+}
+
+} // namespace
+
+bool Matches(const KeyBinding& binding, const KeyPress& press) {
+    if (binding.key != press.key)
+        return false;
+    switch (binding.scope) {
+    case KeyScope::AnyModifiers:
+        return true;
+    case KeyScope::KeypadOnly:
+        return press.keypad;
+    case KeyScope::Plain:
+        return !press.shift && !press.control && !press.alt;
+    case KeyScope::Control:
+        return press.control && !press.shift && !press.alt;
+    }
+    return false;
+}
+
+const std::vector<CommandSpec>& CommandTable() {
+    static const std::vector<CommandSpec> table = MakeTable();
+    return table;
+}
+
+const CommandSpec& Command(CommandId id) {
+    const std::vector<CommandSpec>& table = CommandTable();
+    return *std::find_if(table.begin(), table.end(),
+                         [id](const CommandSpec& row) { return row.id == id; });
+}
+
+const CommandSpec* CommandForKey(const KeyPress& press) {
+    for (const CommandSpec& row : CommandTable())
+        for (const KeyBinding& binding : row.keys)
+            if (Matches(binding, press))
+                return &row;
+    return nullptr;
+}
+
+const std::vector<const char*>& FileFilters(FileChoice choice) {
+    static const std::vector<const char*> placement = {
+        "Placement files (*.pkp *.txt *.csv *.pos *.mnt *.mnb)", "PKP (*.pkp)", "TXT (*.txt)",
+        "All files (*)"};
+    static const std::vector<const char*> picture = {"Pictures (*.bmp *.jpg *.jpeg *.png)",
+                                                     "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"};
+    static const std::vector<const char*> none;
+    switch (choice) {
+    case FileChoice::Placement:
+        return placement;
+    case FileChoice::Picture:
+        return picture;
+    case FileChoice::None:
+        break;
+    }
+    return none;
+}
+
+} // namespace kavelto

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/CommandId.h"
+#include "base/UserMessage.h"
+#include "session/SessionUpdate.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavelto {
+
+// A question whose one answer goes on with another command; any other answer ends it.
+struct Prompt {
+    UserMessage message;
+    MessageAnswer answer = MessageAnswer::Ok;
+    CommandId next = CommandId::Ok;
+};
+
+// A document or web address for the desktop to open, and what to ask when nothing opens it.
+struct OpenRequest {
+    std::string target;
+    bool isUrl = false;
+    std::optional<Prompt> onFailure;
+};
+
+// The small windows the main window runs over itself.
+enum class SmallWindow { None, About, Keymap };
+
+// What the window does after a command, in this order: scroll the revealed row into view,
+// repaint, show the messages, ask the prompt, fill the clipboard, open the document, run the
+// small window or open the find field, focus the count field, refresh its fields, close.
+struct Outcome {
+    SessionUpdate update;
+    std::vector<UserMessage> messages;
+    std::optional<Prompt> prompt;
+    std::optional<std::string> clipboardText;
+    std::optional<OpenRequest> open;
+    SmallWindow window = SmallWindow::None;
+    bool openFindField = false;
+    bool findFailed = false;
+    bool focusPcbCount = false;
+    bool closeWindow = false;
+
+    Outcome() = default;
+    explicit Outcome(SessionUpdate sessionUpdate);
+
+    // Takes the session's update, its message after those already here.
+    void take(SessionUpdate sessionUpdate);
+};
+
+} // namespace kavelto

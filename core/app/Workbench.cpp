@@ -1,0 +1,319 @@
+#include "app/Workbench.h"
+
+#include "PickList.h"
+#include "PickListPage.h"
+#include "PickListPath.h"
+#include "PickListText.h"
+#include "app/AppMessages.h"
+#include "app/CommandTable.h"
+#include "base/AppIdentity.h"
+
+#include <sys/stat.h>
+
+namespace kavelto {
+
+namespace {
+
+bool FileExists(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+// Asks again with the same command, once the user has put things right.
+Prompt RetryPrompt(UserMessage message, CommandId command) {
+    return {std::move(message), MessageAnswer::Retry, command};
+}
+
+} // namespace
+
+Workbench::Workbench(WorkbenchSetup setup) : setup_(std::move(setup)), store_(setup_.stateFolder) {}
+
+Result<void> Workbench::loadColumnMap(const std::string& path) {
+    std::string message;
+    if (session_.loadColumnMap(path, message))
+        return {};
+    return ErrorMessage(message);
+}
+
+Outcome Workbench::run(CommandId id, const CommandInputs& inputs) {
+    return kept((this->*Command(id).handler)(inputs));
+}
+
+Outcome Workbench::answer(const Prompt& prompt, MessageAnswer given, const CommandInputs& inputs) {
+    if (given != prompt.answer)
+        return {};
+    return run(prompt.next, inputs);
+}
+
+// Every change reaches the kept session, which offers what there is to restore.
+Outcome Workbench::kept(Outcome outcome) {
+    store_.keep(session_.keptState());
+    return outcome;
+}
+
+std::optional<std::string> Workbench::restoreCaption() const {
+    const std::optional<KeptSession>& offered = store_.offered();
+    if (!offered)
+        return std::nullopt;
+    return RestoreCaption(*offered);
+}
+
+bool Workbench::ReadFields(const CommandInputs& inputs, Outcome& outcome) {
+    if (session_.readPcbCount(inputs.pcbCountText))
+        return true;
+    outcome.messages.push_back(CountRefusal(setup_.programName));
+    outcome.focusPcbCount = true;
+    return false;
+}
+
+// ---- the pointer and the find field
+
+Outcome Workbench::press(const PicturePoint& point) {
+    return kept(Outcome(session_.pressOnPicture(point)));
+}
+
+Outcome Workbench::drag(const PicturePoint& point) {
+    return kept(Outcome(session_.dragOnPicture(point)));
+}
+
+void Workbench::release(const PicturePoint& point) {
+    session_.releaseOnPicture(point);
+}
+
+Outcome Workbench::findPart(const std::string& text) {
+    const std::optional<SessionUpdate> update = session_.findPart(text);
+    if (!update) {
+        Outcome outcome;
+        outcome.findFailed = true;
+        return outcome;
+    }
+    return kept(Outcome(*update));
+}
+
+void Workbench::setHighlightedRow(std::optional<int> row) {
+    session_.setHighlightedRow(row);
+}
+
+// ---- placement file and face list
+
+// Loading starts afresh; the session kept for the file is offered for restoring.
+Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
+    Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
+    if (inputs.chosenFile && session_.table().partCount > 0)
+        store_.openFile(*inputs.chosenFile);
+    else
+        store_.closeFile();
+    return outcome;
+}
+
+Outcome Workbench::OnTop(const CommandInputs&) {
+    return Outcome(session_.changeFace(Face::Top));
+}
+
+Outcome Workbench::OnBottom(const CommandInputs&) {
+    return Outcome(session_.changeFace(Face::Bottom));
+}
+
+// A refused count does not stop the new order.
+Outcome Workbench::OnSortChange(const CommandInputs& inputs) {
+    Outcome outcome;
+    ReadFields(inputs, outcome);
+    outcome.take(session_.changeSort(inputs.sortEntry));
+    return outcome;
+}
+
+// ---- board view and calibration
+
+Outcome Workbench::OnLoadBitmap(const CommandInputs& inputs) {
+    return Outcome(session_.loadBitmap(inputs.chosenFile));
+}
+
+Outcome Workbench::OnRotL(const CommandInputs&) {
+    return Outcome(session_.rotateLeft());
+}
+
+Outcome Workbench::OnRotR(const CommandInputs&) {
+    return Outcome(session_.rotateRight());
+}
+
+Outcome Workbench::OnFlip(const CommandInputs&) {
+    return Outcome(session_.flip());
+}
+
+Outcome Workbench::OnZoomIn(const CommandInputs&) {
+    return Outcome(session_.zoomIn());
+}
+
+Outcome Workbench::OnZoomOut(const CommandInputs&) {
+    return Outcome(session_.zoomOut());
+}
+
+Outcome Workbench::OnCal1(const CommandInputs&) {
+    return Outcome(session_.cal1());
+}
+
+Outcome Workbench::OnCal2(const CommandInputs&) {
+    return Outcome(session_.cal2());
+}
+
+Outcome Workbench::OnAddCalPoint(const CommandInputs&) {
+    return Outcome(session_.addCalPoint());
+}
+
+Outcome Workbench::OnRemoveLastCalPoint(const CommandInputs&) {
+    return Outcome(session_.removeLastCalPoint());
+}
+
+Outcome Workbench::LocateSelectedPart(const CommandInputs&) {
+    return Outcome(session_.LocateSelectedPart());
+}
+
+// ---- placing and moving through the list
+
+Outcome Workbench::OnPlaceUnplace(const CommandInputs&) {
+    return Outcome(session_.placeUnplace());
+}
+
+Outcome Workbench::OnNextUnplaced(const CommandInputs&) {
+    return Outcome(session_.nextUnplaced());
+}
+
+Outcome Workbench::OnUnplaceAll(const CommandInputs&) {
+    Outcome outcome;
+    outcome.prompt =
+        Prompt{UnplaceAllQuestion(), MessageAnswer::Ok, CommandId::UnplaceAllConfirmed};
+    return outcome;
+}
+
+// The marks cleared can be restored: the kept session moves aside at the next change.
+Outcome Workbench::OnUnplaceAllConfirmed(const CommandInputs&) {
+    store_.startAfresh();
+    return Outcome(session_.unplaceAll());
+}
+
+Outcome Workbench::navigate(NavigationKey key) {
+    return Outcome(session_.navigate(key));
+}
+
+Outcome Workbench::OnPageUp(const CommandInputs&) {
+    return navigate(NavigationKey::PageUp);
+}
+
+Outcome Workbench::OnPageDown(const CommandInputs&) {
+    return navigate(NavigationKey::PageDown);
+}
+
+Outcome Workbench::OnHome(const CommandInputs&) {
+    return navigate(NavigationKey::Home);
+}
+
+Outcome Workbench::OnEnd(const CommandInputs&) {
+    return navigate(NavigationKey::End);
+}
+
+Outcome Workbench::OnUp(const CommandInputs&) {
+    return navigate(NavigationKey::Up);
+}
+
+Outcome Workbench::OnDown(const CommandInputs&) {
+    return navigate(NavigationKey::Down);
+}
+
+// Confirming the window places while any control has the focus; only without focus does it
+// close the window, after the fields read well.
+Outcome Workbench::OnOk(const CommandInputs& inputs) {
+    if (inputs.controlHasFocus)
+        return OnPlaceUnplace(inputs);
+    Outcome outcome;
+    outcome.closeWindow = ReadFields(inputs, outcome);
+    return outcome;
+}
+
+// ---- pick list
+
+// The list goes to the clipboard whatever becomes of the page.
+Outcome Workbench::OnPickList(const CommandInputs& inputs) {
+    Outcome outcome;
+    ReadFields(inputs, outcome);
+    const std::vector<PickListItem> items =
+        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount());
+    outcome.clipboardText = PickListText(items, session_.face());
+    const std::string path = GetPickListPath();
+    const PageWriteResult written =
+        WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite));
+    if (const std::optional<UserMessage> failure = PageWriteFailure(written))
+        outcome.messages.push_back(*failure);
+    else
+        outcome.open = OpenRequest{path, false, std::nullopt};
+    return outcome;
+}
+
+// ---- help and the small windows
+
+Outcome Workbench::OnLogoClick(const CommandInputs&) {
+    Outcome outcome;
+    outcome.prompt = Prompt{MakerSiteQuestion(), MessageAnswer::Yes, CommandId::VisitMakerSite};
+    return outcome;
+}
+
+Outcome Workbench::OnVisitMakerSite(const CommandInputs&) {
+    Outcome outcome;
+    outcome.open = OpenRequest{std::string("http://") + kMakerSite, true, std::nullopt};
+    return outcome;
+}
+
+Outcome Workbench::OnShortcuts(const CommandInputs&) {
+    Outcome outcome;
+    outcome.window = SmallWindow::Keymap;
+    return outcome;
+}
+
+Outcome Workbench::OnAbout(const CommandInputs&) {
+    Outcome outcome;
+    outcome.window = SmallWindow::About;
+    return outcome;
+}
+
+// The first manual that exists is opened; Retry looks again once the user has put one in place.
+Outcome Workbench::OnNeedHelp(const CommandInputs&) {
+    Outcome outcome;
+    const Prompt retry = RetryPrompt(ManualMissing(), CommandId::NeedHelp);
+    for (const std::string& path : setup_.manualPaths) {
+        if (FileExists(path)) {
+            outcome.open = OpenRequest{path, false, retry};
+            return outcome;
+        }
+    }
+    outcome.prompt = retry;
+    return outcome;
+}
+
+// ---- additions of the right-click menu
+
+Outcome Workbench::OnRestoreSession(const CommandInputs&) {
+    const std::optional<KeptSession> offered = store_.offered();
+    if (!offered)
+        return {};
+    store_.startAfresh();
+    return Outcome(session_.restore(*offered));
+}
+
+Outcome Workbench::OnFindPart(const CommandInputs&) {
+    Outcome outcome;
+    outcome.openFindField = true;
+    return outcome;
+}
+
+Outcome Workbench::OnShowKindSpots(const CommandInputs&) {
+    showKindSpots_ = !showKindSpots_;
+    Outcome outcome;
+    outcome.update.repaint = Repaint::Soon;
+    return outcome;
+}
+
+// A press with Control held selects the part that lies there.
+Outcome Workbench::OnIdentifyPart(const CommandInputs& inputs) {
+    return Outcome(session_.identifyPartAt(inputs.point));
+}
+
+} // namespace kavelto

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/CommandInputs.h"
+#include "app/Outcome.h"
+#include "base/Result.h"
+#include "keeping/SessionStore.h"
+#include "session/AssemblySession.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavelto {
+
+// What the workbench needs of its surroundings, given once by the window.
+struct WorkbenchSetup {
+    std::string programName; // the caption of the count's refusal
+    // Where "Need help ?" looks for the manual, in order.
+    std::vector<std::string> manualPaths;
+    // Where running sessions are kept; empty keeps nothing.
+    std::string stateFolder;
+};
+
+// The application: one assembly session with what it needs around it, keeping it on disk,
+// exporting the pick list and finding the manual. Every command is one call that returns
+// what the window must show or do; nothing here shows anything itself.
+class Workbench {
+public:
+    explicit Workbench(WorkbenchSetup setup);
+
+    // Reads the column layout of placement files; the session must not go on after a failure.
+    Result<void> loadColumnMap(const std::string& path);
+
+    // Runs a command with what the controls hold.
+    Outcome run(CommandId id, const CommandInputs& inputs);
+    // The answer the user gave to a command's prompt: goes on when it is the awaited one.
+    Outcome answer(const Prompt& prompt, MessageAnswer given, const CommandInputs& inputs);
+
+    // The pointer on the board view, in picture pixels.
+    Outcome press(const PicturePoint& point);
+    Outcome drag(const PicturePoint& point);
+    void release(const PicturePoint& point);
+    // The designator typed into the find field.
+    Outcome findPart(const std::string& text);
+    // The list's own highlight, which the user changes in the list itself.
+    void setHighlightedRow(std::optional<int> row);
+
+    const AssemblySession& session() const { return session_; }
+    AssemblySession& session() { return session_; }
+    std::vector<std::string> designators() const { return session_.designators(); }
+
+    // The restore entry's caption, while a kept session is offered.
+    std::optional<std::string> restoreCaption() const;
+    bool showKindSpots() const { return showKindSpots_; }
+
+    // Command handlers, named after the event that runs them.
+    Outcome OnLoadPkpFile(const CommandInputs& inputs);
+    Outcome OnTop(const CommandInputs& inputs);
+    Outcome OnBottom(const CommandInputs& inputs);
+    Outcome OnSortChange(const CommandInputs& inputs);
+    Outcome OnLoadBitmap(const CommandInputs& inputs);
+    Outcome OnRotL(const CommandInputs& inputs);
+    Outcome OnRotR(const CommandInputs& inputs);
+    Outcome OnFlip(const CommandInputs& inputs);
+    Outcome OnZoomIn(const CommandInputs& inputs);
+    Outcome OnZoomOut(const CommandInputs& inputs);
+    Outcome OnCal1(const CommandInputs& inputs);
+    Outcome OnCal2(const CommandInputs& inputs);
+    Outcome OnAddCalPoint(const CommandInputs& inputs);
+    Outcome OnRemoveLastCalPoint(const CommandInputs& inputs);
+    Outcome LocateSelectedPart(const CommandInputs& inputs);
+    Outcome OnPlaceUnplace(const CommandInputs& inputs);
+    Outcome OnNextUnplaced(const CommandInputs& inputs);
+    Outcome OnUnplaceAll(const CommandInputs& inputs);
+    Outcome OnUnplaceAllConfirmed(const CommandInputs& inputs);
+    Outcome OnPageUp(const CommandInputs& inputs);
+    Outcome OnPageDown(const CommandInputs& inputs);
+    Outcome OnHome(const CommandInputs& inputs);
+    Outcome OnEnd(const CommandInputs& inputs);
+    Outcome OnUp(const CommandInputs& inputs);
+    Outcome OnDown(const CommandInputs& inputs);
+    Outcome OnPickList(const CommandInputs& inputs);
+    Outcome OnLogoClick(const CommandInputs& inputs);
+    Outcome OnVisitMakerSite(const CommandInputs& inputs);
+    Outcome OnShortcuts(const CommandInputs& inputs);
+    Outcome OnNeedHelp(const CommandInputs& inputs);
+    Outcome OnAbout(const CommandInputs& inputs);
+    Outcome OnOk(const CommandInputs& inputs);
+    Outcome OnRestoreSession(const CommandInputs& inputs);
+    Outcome OnFindPart(const CommandInputs& inputs);
+    Outcome OnShowKindSpots(const CommandInputs& inputs);
+    Outcome OnIdentifyPart(const CommandInputs& inputs);
+
+private:
+    // Takes the count field's text; on a refusal the outcome says so and focuses the field.
+    bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
+    Outcome navigate(NavigationKey key);
+    Outcome kept(Outcome outcome);
+
+    WorkbenchSetup setup_;
+    AssemblySession session_;
+    SessionStore store_;
+    bool showKindSpots_ = false;
+};
+
+} // namespace kavelto

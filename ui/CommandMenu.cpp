@@ -1,0 +1,66 @@
+#include "CommandMenu.h"
+
+#include "app/Workbench.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QWidget>
+
+namespace kavelto {
+
+namespace {
+
+// The menu names a command's key after a tab, where menus show keys.
+QString EntryText(const CommandSpec& row) {
+    QString text = QString::fromUtf8(row.title);
+    if (*row.keyText != '\0')
+        text += QLatin1Char('\t') + QString::fromUtf8(row.keyText);
+    return text;
+}
+
+} // namespace
+
+CommandMenu::CommandMenu(QWidget& window, const Workbench& workbench,
+                         std::function<void(CommandId)> run)
+    : QObject(&window), workbench_(workbench), run_(std::move(run)) {
+    for (const CommandSpec& row : CommandTable())
+        if (row.menu != MenuPlace::None)
+            add(window, row);
+    window.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CommandMenu::add(QWidget& window, const CommandSpec& row) {
+    if (row.menu == MenuPlace::AfterSeparator)
+        window.addAction(QString())->setSeparator(true);
+    QAction* action = window.addAction(EntryText(row));
+    action->setObjectName(QStringLiteral("command%1").arg(static_cast<int>(row.id)));
+    action->setCheckable(row.checked != nullptr);
+    connect(action, &QAction::triggered, this, [this, &row] {
+        run_(row.id);
+        if (*row.settingsKey != '\0')
+            QSettings().setValue(QLatin1String(row.settingsKey), (workbench_.*row.checked)());
+    });
+    entries_.emplace_back(&row, action);
+}
+
+void CommandMenu::restoreSettings() const {
+    for (const auto& [row, action] : entries_)
+        if (*row->settingsKey != '\0' &&
+            QSettings().value(QLatin1String(row->settingsKey), false).toBool())
+            run_(row->id);
+}
+
+void CommandMenu::refresh() const {
+    for (const auto& [row, action] : entries_) {
+        if (row->currentTitle) {
+            const std::optional<std::string> title = (workbench_.*row->currentTitle)();
+            action->setVisible(title.has_value());
+            if (title)
+                action->setText(QString::fromStdString(*title));
+        }
+        if (row->checked)
+            action->setChecked((workbench_.*row->checked)());
+    }
+}
+
+} // namespace kavelto

@@ -1,0 +1,31 @@
+#include "DesktopSetup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kavelto {
+
+namespace {
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+WorkbenchSetup DesktopSetup() {
+    const QString manual = QStringLiteral("KaveltoManual.pdf");
+    const QDir installed(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/" KAVELTO_MANUAL_FROM_PROGRAM));
+    WorkbenchSetup setup;
+    setup.programName =
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+    setup.manualPaths = {LocalPath(QDir::current().absoluteFilePath(manual)),
+                         LocalPath(QDir::cleanPath(installed.absoluteFilePath(manual)))};
+    setup.stateFolder = SessionStateFolder();
+    return setup;
+}
+
+} // namespace kavelto
