@@ -232,6 +232,12 @@ void ResetCalibration(Calibration& calibration, PartSelection& selection) {
     selection.clearPart();
 }
 
+CalOutcome::CalOutcome(const char* refusal, bool refreshFields, std::optional<FitQuality> fitted)
+    : refreshFields(refreshFields), fitted(std::move(fitted)) {
+    if (refusal)
+        failure = ErrorMessage(refusal);
+}
+
 CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection,
                            std::optional<PixelPoint> marker) {
     if (const char* missing = MissingInput(selection, marker))
@@ -274,7 +280,7 @@ CalOutcome AddCalPoint(Calibration& calibration, PartSelection& selection,
     changed.addedPoints.push_back({selection.selectedX, selection.selectedY, marker->x, marker->y});
     const CalOutcome outcome = PutInForce(calibration, std::move(changed), kPointNotAdded);
     // The next point must come from a part chosen afresh, as after Cal 1.
-    if (!outcome.message)
+    if (!outcome.failure)
         selection.clearPart();
     return outcome;
 }

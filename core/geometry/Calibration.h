@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/UserMessage.h"
 #include "geometry/CalPoint.h"
 #include "geometry/PixelRect.h"
 #include "geometry/ProjectiveMap.h"
@@ -40,9 +41,13 @@ struct FitQuality {
 
 // What the window does after a calibration command.
 struct CalOutcome {
-    const char* message;                             // the error to show, nullptr when none
-    bool refreshFields;                              // the state or the selection may have changed
-    std::optional<FitQuality> fitted = std::nullopt; // after a fit through three points or more
+    // A refusal of the program's own, or nullptr when there is none.
+    CalOutcome(const char* refusal, bool refreshFields,
+               std::optional<FitQuality> fitted = std::nullopt);
+
+    std::optional<UserMessage> failure; // the error box to show
+    bool refreshFields;                 // the state or the selection may have changed
+    std::optional<FitQuality> fitted;   // after a fit through three points or more
 };
 
 const char* CalStatusText(CalState state);

@@ -245,8 +245,8 @@ std::optional<PixelPoint> AssemblySession::markerPoint() const {
 
 SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
     SessionUpdate update;
-    if (outcome.message)
-        update.message = ErrorMessage(outcome.message);
+    if (outcome.failure)
+        update.message = outcome.failure;
     else if (outcome.fitted)
         update.message = UserMessage{FitReportText(*outcome.fitted), "Calibration",
                                      MessageButtons::Ok, MessageIcon::Information};

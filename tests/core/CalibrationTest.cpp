@@ -32,7 +32,8 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
         Calibration calibration{kP1, kP2, kOk};
         PartSelection selection{0, c.press.boardX, c.press.boardY};
         const PixelPoint pressed{c.press.pixelX, c.press.pixelY};
-        EXPECT_STREQ(RecordCalPoint2(calibration, selection, pressed).message, c.message);
+        const CalOutcome outcome = RecordCalPoint2(calibration, selection, pressed);
+        EXPECT_EQ(outcome.failure ? outcome.failure->text : "", c.message ? c.message : "");
         EXPECT_EQ(std::tie(calibration.state, calibration.point2.pixelX),
                   std::make_tuple(kOk, (c.message ? kP2 : c.press).pixelX));
     }
