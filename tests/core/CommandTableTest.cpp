@@ -1,0 +1,119 @@
+#include "app/CommandTable.h"
+#include "app/Workbench.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace kavelto {
+namespace {
+
+// Each key as the user presses it, and the command it must run (written out from the window's
+// key table), or nothing.
+struct KeyRow {
+    const char* name;
+    KeyPress press;
+    std::optional<CommandId> runs;
+};
+
+KeyPress With(Key key, bool keypad, bool shift = false, bool control = false, bool alt = false) {
+    return {key, keypad, shift, control, alt};
+}
+
+const KeyRow kKeys[] = {
+    {"Enter", With(Key::Return, false), CommandId::PlaceUnplace},
+    {"keypad Enter", With(Key::Return, true), CommandId::PlaceUnplace},
+    {"Shift+Enter", With(Key::Return, false, true), CommandId::PlaceUnplace},
+    {"PgUp", With(Key::PageUp, false), CommandId::PageUp},
+    {"keypad PgDn", With(Key::PageDown, true), CommandId::PageDown},
+    {"Home", With(Key::Home, false), CommandId::Home},
+    {"Ctrl+End", With(Key::End, false, false, true), CommandId::End},
+    {"Up", With(Key::Up, false), CommandId::Up},
+    {"keypad Down", With(Key::Down, true), CommandId::Down},
+    {"Shift+Del", With(Key::Delete, false, true), CommandId::NextUnplaced},
+    {"keypad asterisk", With(Key::Asterisk, true), CommandId::RotR},
+    {"main asterisk", With(Key::Asterisk, false), std::nullopt},
+    {"keypad plus", With(Key::Plus, true), CommandId::ZoomIn},
+    {"main plus", With(Key::Plus, false), std::nullopt},
+    {"keypad minus", With(Key::Minus, true), CommandId::ZoomOut},
+    {"main minus", With(Key::Minus, false), std::nullopt},
+    {"keypad slash", With(Key::Slash, true), CommandId::RotL},
+    {"main slash", With(Key::Slash, false), std::nullopt},
+    {"Ins", With(Key::Insert, false), CommandId::AddCalPoint},
+    {"keypad Ins", With(Key::Insert, true), CommandId::AddCalPoint},
+    {"Shift+Ins (paste)", With(Key::Insert, false, true), std::nullopt},
+    {"Ctrl+Ins (copy)", With(Key::Insert, false, false, true), std::nullopt},
+    {"Alt+Ins", With(Key::Insert, false, false, false, true), std::nullopt},
+    {"Ctrl+F", With(Key::F, false, false, true), CommandId::FindPart},
+    {"F", With(Key::F, false), std::nullopt},
+    {"Ctrl+Shift+F", With(Key::F, false, true, true), std::nullopt},
+    {"Ctrl+Alt+F", With(Key::F, false, false, true, true), std::nullopt},
+};
+
+class KeyTest : public testing::TestWithParam<KeyRow> {};
+
+TEST_P(KeyTest, RunsItsCommand) {
+    const KeyRow& row = GetParam();
+    const CommandSpec* spec = CommandForKey(row.press);
+    EXPECT_EQ(spec ? std::optional(spec->id) : std::nullopt, row.runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyTest, testing::ValuesIn(kKeys), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.name; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+});
+
+TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
+    std::set<CommandId> ids;
+    std::set<std::pair<Key, KeyScope>> keys;
+    for (const CommandSpec& row : CommandTable()) {
+        EXPECT_TRUE(ids.insert(row.id).second) << static_cast<int>(row.id);
+        EXPECT_NE(row.handler, nullptr) << static_cast<int>(row.id);
+        EXPECT_EQ(&Command(row.id), &row);
+        for (const KeyBinding& binding : row.keys)
+            EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
+    }
+    EXPECT_EQ(ids.size(), 36u);
+}
+
+// The right-click menu in its order, the separator before the restore entry, the keys named.
+TEST(CommandTable, MakesTheMenuInItsOrder) {
+    std::vector<std::string> menu;
+    for (const CommandSpec& row : CommandTable()) {
+        if (row.menu == MenuPlace::AfterSeparator)
+            menu.push_back("-");
+        if (row.menu != MenuPlace::None)
+            menu.push_back(std::string(row.title) + (*row.keyText ? "\t" : "") + row.keyText);
+    }
+    EXPECT_EQ(menu, (std::vector<std::string>{
+                        "&About Kavelto...", "-", "Restore session", "Find part...\tCtrl+F",
+                        "Show all parts of this kind", "Add calibration point\tIns",
+                        "Remove last calibration point"}));
+}
+
+// The red legends of the keypad picture.
+TEST(CommandTable, NamesEachKeypadKeysCommand) {
+    const std::pair<CommandId, const char*> legends[] = {
+        {CommandId::RotL, "Rot Left"},       {CommandId::RotR, "Rot Right"},
+        {CommandId::ZoomOut, "Zoom Out"},    {CommandId::ZoomIn, "Zoom In"},
+        {CommandId::Home, "First Part"},     {CommandId::Up, "Prev Part"},
+        {CommandId::PageUp, "Prev Page"},    {CommandId::End, "Last Part"},
+        {CommandId::Down, "Next Part"},      {CommandId::PageDown, "Next Page"},
+        {CommandId::PlaceUnplace, "Place / Unplace"}, {CommandId::AddCalPoint, "Add Cal Point"},
+        {CommandId::NextUnplaced, "Next Unplaced"},
+    };
+    for (const auto& [id, legend] : legends)
+        EXPECT_STREQ(Command(id).keypadLegend, legend) << legend;
+}
+
+TEST(CommandTable, AsksForTheFileOfEachLoad) {
+    EXPECT_EQ(Command(CommandId::LoadPkpFile).asks, FileChoice::Placement);
+    EXPECT_EQ(Command(CommandId::LoadBitmap).asks, FileChoice::Picture);
+    EXPECT_STREQ(FileFilters(FileChoice::Picture).front(), "Pictures (*.bmp *.jpg *.jpeg *.png)");
+    EXPECT_STREQ(FileFilters(FileChoice::Placement).back(), "All files (*)");
+}
+
+} // namespace
+} // namespace kavelto

@@ -1,0 +1,203 @@
+#include "TempFile.h"
+#include "app/Workbench.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace kavelto {
+namespace {
+
+constexpr char kParts[] = "Ref,Val,Package,PosX,PosY,Rot,Side\n"
+                          "R1,1k,0603,10,20,0,top\n"
+                          "R2,1k,0603,30,40,0,top\n"
+                          "C1,1u,0805,50,60,0,bottom\n";
+
+// A workbench that keeps nothing, its manual looked for at two paths that tests create, with
+// three parts loaded under the columns Ref,Val,Package,PosX,PosY,Rot,Side and row 0 highlighted.
+struct WorkbenchRig {
+    std::string folder = MakeFolder();
+    std::string firstManual = folder + "/first.pdf";
+    std::string secondManual = folder + "/second.pdf";
+    Workbench workbench{{"kavelto", {firstManual, secondManual}, ""}};
+
+    WorkbenchRig() {
+        EXPECT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
+        CommandInputs inputs = Fields("1");
+        const TempFile parts(kParts);
+        inputs.chosenFile = parts.path();
+        workbench.run(CommandId::LoadPkpFile, inputs);
+        workbench.setHighlightedRow(0); // as a click in the list does
+    }
+    ~WorkbenchRig() {
+        std::remove(firstManual.c_str());
+        std::remove(secondManual.c_str());
+        std::remove(folder.c_str());
+    }
+
+    static std::string MakeFolder() {
+        char pattern[] = "/tmp/kavelto-workbench-XXXXXX";
+        return mkdtemp(pattern);
+    }
+    static CommandInputs Fields(const std::string& pcbCount, bool focus = true) {
+        CommandInputs inputs;
+        inputs.pcbCountText = pcbCount;
+        inputs.controlHasFocus = focus;
+        return inputs;
+    }
+    Outcome run(CommandId id, const std::string& pcbCount = "1", bool focus = true) {
+        return workbench.run(id, Fields(pcbCount, focus));
+    }
+    int placed() const {
+        int count = 0;
+        for (int i = 0; i < workbench.session().table().partCount; ++i)
+            count += workbench.session().table().parts[static_cast<std::size_t>(i)].placed;
+        return count;
+    }
+};
+
+std::string Texts(const Outcome& outcome) {
+    std::string texts;
+    for (const UserMessage& message : outcome.messages)
+        texts += message.caption + ": " + message.text + "|";
+    return texts;
+}
+
+TEST(Workbench, RefusesACountThatIsNoPositiveIntegerAndFocusesItsField) {
+    WorkbenchRig rig;
+    const Outcome outcome = rig.run(CommandId::SortChange, "-");
+    EXPECT_EQ(Texts(outcome), "kavelto: Please enter a positive integer.|");
+    EXPECT_EQ(outcome.messages.at(0).icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(outcome.focusPcbCount);
+    EXPECT_TRUE(outcome.update.refreshFields); // the new order is taken all the same
+    EXPECT_FALSE(rig.run(CommandId::SortChange, "3").focusPcbCount);
+    EXPECT_EQ(rig.workbench.session().pcbCount(), 3u);
+}
+
+// The OK command places while a control has the focus, else closes once the fields read well.
+TEST(Workbench, OkPlacesWithAFocusElseClosesOnAGoodCount) {
+    WorkbenchRig rig;
+    EXPECT_FALSE(rig.run(CommandId::Ok, "1", true).closeWindow);
+    EXPECT_EQ(rig.placed(), 1);
+    const Outcome refused = rig.run(CommandId::Ok, "", false);
+    EXPECT_FALSE(refused.closeWindow);
+    EXPECT_EQ(Texts(refused), "kavelto: Please enter a positive integer.|");
+    EXPECT_TRUE(rig.run(CommandId::Ok, "2", false).closeWindow);
+    EXPECT_EQ(rig.placed(), 1);
+}
+
+// The question comes first; only Ok clears the marks.
+TEST(Workbench, UnplaceAllAsksFirstAndGoesOnOnlyOnOk) {
+    WorkbenchRig rig;
+    rig.run(CommandId::PlaceUnplace);
+    const Outcome asked = rig.run(CommandId::UnplaceAll);
+    EXPECT_EQ(rig.placed(), 1);
+    ASSERT_TRUE(asked.prompt);
+    EXPECT_EQ(asked.prompt->message.text, "Unplace all components on both sides ?");
+    EXPECT_EQ(asked.prompt->message.caption, "Please confirm");
+    EXPECT_EQ(asked.prompt->message.buttons, MessageButtons::OkCancel);
+    rig.workbench.answer(*asked.prompt, MessageAnswer::Cancel, {});
+    EXPECT_EQ(rig.placed(), 1);
+    rig.workbench.answer(*asked.prompt, MessageAnswer::Ok, {});
+    EXPECT_EQ(rig.placed(), 0);
+}
+
+TEST(Workbench, TheLogoOffersTheMakersSite) {
+    WorkbenchRig rig;
+    const Outcome asked = rig.run(CommandId::LogoClick);
+    ASSERT_TRUE(asked.prompt);
+    EXPECT_EQ(asked.prompt->message.caption, "QUANDEL");
+    EXPECT_EQ(asked.prompt->message.buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(rig.workbench.answer(*asked.prompt, MessageAnswer::No, {}).open);
+    const Outcome visit = rig.workbench.answer(*asked.prompt, MessageAnswer::Yes, {});
+    ASSERT_TRUE(visit.open);
+    EXPECT_EQ(visit.open->target, "http://www.quandel.example");
+    EXPECT_TRUE(visit.open->isUrl);
+}
+
+// The first manual that exists opens; without any, Retry looks again.
+TEST(Workbench, NeedHelpOpensTheFirstManualThatExists) {
+    WorkbenchRig rig;
+    const Outcome none = rig.run(CommandId::NeedHelp);
+    ASSERT_TRUE(none.prompt);
+    EXPECT_FALSE(none.open);
+    EXPECT_EQ(none.prompt->message.text, "Can't open KaveltoManual.pdf...");
+    EXPECT_EQ(none.prompt->message.buttons, MessageButtons::RetryCancel);
+    EXPECT_EQ(none.prompt->answer, MessageAnswer::Retry);
+    EXPECT_EQ(none.prompt->next, CommandId::NeedHelp);
+    std::ofstream(rig.secondManual) << "%PDF";
+    const Outcome second = rig.run(CommandId::NeedHelp);
+    ASSERT_TRUE(second.open && second.open->onFailure);
+    EXPECT_EQ(second.open->target, rig.secondManual);
+    EXPECT_EQ(second.open->onFailure->next, CommandId::NeedHelp);
+    std::ofstream(rig.firstManual) << "%PDF";
+    EXPECT_EQ(rig.run(CommandId::NeedHelp).open->target, rig.firstManual);
+}
+
+// The list goes to the clipboard and the page into the user's own folder, which is opened.
+TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const Outcome outcome = rig.run(CommandId::PickList, "3");
+    ASSERT_TRUE(outcome.clipboardText && outcome.open);
+    EXPECT_NE(outcome.clipboardText->find("1\t0603\t1k\t2\t6\n"), std::string::npos);
+    const std::string page = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/picklst.html";
+    EXPECT_EQ(outcome.open->target, page);
+    EXPECT_FALSE(outcome.open->isUrl);
+    EXPECT_TRUE(outcome.messages.empty());
+    std::remove(page.c_str());
+    std::remove(page.substr(0, page.rfind('/')).c_str());
+}
+
+TEST(Workbench, FindPartSaysWhenNoPartHasTheDesignator) {
+    WorkbenchRig rig;
+    EXPECT_TRUE(rig.run(CommandId::FindPart).openFindField);
+    EXPECT_TRUE(rig.workbench.findPart("R9").findFailed);
+    const Outcome found = rig.workbench.findPart("c1");
+    EXPECT_FALSE(found.findFailed);
+    EXPECT_EQ(rig.workbench.session().face(), Face::Bottom);
+}
+
+TEST(Workbench, TogglesTheKindSpotsAndOpensTheSmallWindows) {
+    WorkbenchRig rig;
+    EXPECT_EQ(rig.run(CommandId::ShowKindSpots).update.repaint, Repaint::Soon);
+    EXPECT_TRUE(rig.workbench.showKindSpots());
+    rig.run(CommandId::ShowKindSpots);
+    EXPECT_FALSE(rig.workbench.showKindSpots());
+    EXPECT_EQ(rig.run(CommandId::About).window, SmallWindow::About);
+    EXPECT_EQ(rig.run(CommandId::Shortcuts).window, SmallWindow::Keymap);
+}
+
+TEST(Workbench, ACancelledLoadLeavesNothingLoaded) {
+    WorkbenchRig rig;
+    const Outcome outcome = rig.run(CommandId::LoadPkpFile);
+    EXPECT_TRUE(outcome.update.refreshFields);
+    EXPECT_EQ(rig.workbench.session().pkpText(), "no pkp loaded");
+    EXPECT_EQ(rig.workbench.restoreCaption(), std::nullopt);
+}
+
+TEST(Workbench, AColumnLayoutThatCannotBeReadIsAnError) {
+    Workbench workbench{{"kavelto", {}, ""}};
+    const Result<void> loaded = workbench.loadColumnMap("/nonexistent/Kavelto.ini");
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.failure().caption, "Error");
+    EXPECT_EQ(loaded.failure().text, "Can't find Kavelto.ini file");
+}
+
+// A session's message comes after what the command said before it.
+TEST(Outcome, TakesTheSessionsMessageAfterItsOwn) {
+    Outcome outcome;
+    outcome.messages.push_back(ErrorMessage("first"));
+    SessionUpdate update;
+    update.message = ErrorMessage("second");
+    update.reveal = 4;
+    outcome.take(update);
+    EXPECT_EQ(Texts(outcome), "Error: first|Error: second|");
+    EXPECT_EQ(outcome.update.reveal, 4);
+    EXPECT_FALSE(outcome.update.message);
+}
+
+} // namespace
+} // namespace kavelto
