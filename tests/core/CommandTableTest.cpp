@@ -87,21 +87,27 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
         if (row.menu != MenuPlace::None)
             menu.push_back(std::string(row.title) + (*row.keyText ? "\t" : "") + row.keyText);
     }
-    EXPECT_EQ(menu, (std::vector<std::string>{
-                        "&About Kavelto...", "-", "Restore session", "Find part...\tCtrl+F",
-                        "Show all parts of this kind", "Add calibration point\tIns",
-                        "Remove last calibration point"}));
+    EXPECT_EQ(menu, (std::vector<std::string>{"&About Kavelto...", "-", "Restore session",
+                                              "Find part...\tCtrl+F", "Show all parts of this kind",
+                                              "Add calibration point\tIns",
+                                              "Remove last calibration point"}));
 }
 
 // The red legends of the keypad picture.
 TEST(CommandTable, NamesEachKeypadKeysCommand) {
     const std::pair<CommandId, const char*> legends[] = {
-        {CommandId::RotL, "Rot Left"},       {CommandId::RotR, "Rot Right"},
-        {CommandId::ZoomOut, "Zoom Out"},    {CommandId::ZoomIn, "Zoom In"},
-        {CommandId::Home, "First Part"},     {CommandId::Up, "Prev Part"},
-        {CommandId::PageUp, "Prev Page"},    {CommandId::End, "Last Part"},
-        {CommandId::Down, "Next Part"},      {CommandId::PageDown, "Next Page"},
-        {CommandId::PlaceUnplace, "Place / Unplace"}, {CommandId::AddCalPoint, "Add Cal Point"},
+        {CommandId::RotL, "Rot Left"},
+        {CommandId::RotR, "Rot Right"},
+        {CommandId::ZoomOut, "Zoom Out"},
+        {CommandId::ZoomIn, "Zoom In"},
+        {CommandId::Home, "First Part"},
+        {CommandId::Up, "Prev Part"},
+        {CommandId::PageUp, "Prev Page"},
+        {CommandId::End, "Last Part"},
+        {CommandId::Down, "Next Part"},
+        {CommandId::PageDown, "Next Page"},
+        {CommandId::PlaceUnplace, "Place / Unplace"},
+        {CommandId::AddCalPoint, "Add Cal Point"},
         {CommandId::NextUnplaced, "Next Unplaced"},
     };
     for (const auto& [id, legend] : legends)

@@ -1,5 +1,5 @@
-#include "TempFile.h"
 #include "app/Workbench.h"
+#include "TempFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "ShortcutKeys.h"
 #include "TruthBoard.h"
 
 #include <QtTest>
@@ -143,6 +144,48 @@ private slots:
     // 10 of the demo board's 146 top parts: the key presses the control sees (none: the window
     // took the key), then the selected row and whether row 10 is placed. The main keyboard's signs
     // and Shift+Insert (paste) are the field's.
+    // The command table makes the key filter, the right-click menu and the list of keys beside
+    // the shortcut picture: every key of every row runs its row's command from an edit field,
+    // every menu row has its entry, every key or gesture the picture lacks is listed.
+    void commandTableMakesKeysMenuAndList() {
+        QWidget window;
+        auto* edit = new QLineEdit(&window);
+        window.show();
+        QList<CommandId> ran;
+        new ShortcutKeys(window, [&](CommandId id) { ran << id; });
+        const QMap<Key, Qt::Key> qtKeys = {
+            {Key::Return, Qt::Key_Enter},      {Key::PageUp, Qt::Key_PageUp},
+            {Key::PageDown, Qt::Key_PageDown}, {Key::Home, Qt::Key_Home},
+            {Key::End, Qt::Key_End},           {Key::Up, Qt::Key_Up},
+            {Key::Down, Qt::Key_Down},         {Key::Delete, Qt::Key_Delete},
+            {Key::Insert, Qt::Key_Insert},     {Key::Asterisk, Qt::Key_Asterisk},
+            {Key::Plus, Qt::Key_Plus},         {Key::Minus, Qt::Key_Minus},
+            {Key::Slash, Qt::Key_Slash},       {Key::F, Qt::Key_F}};
+        const QMap<KeyScope, Qt::KeyboardModifiers> modifiers = {
+            {KeyScope::AnyModifiers, Qt::ShiftModifier},
+            {KeyScope::KeypadOnly, Qt::KeypadModifier},
+            {KeyScope::Plain, Qt::NoModifier},
+            {KeyScope::Control, Qt::ControlModifier}};
+        QList<CommandId> expected;
+        for (const CommandSpec& row : CommandTable()) {
+            for (const KeyBinding& binding : row.keys) {
+                QTest::keyClick(edit, qtKeys.value(binding.key), modifiers.value(binding.scope));
+                expected << row.id;
+            }
+            if (row.menu != MenuPlace::None)
+                QVERIFY(MenuEntry(*dlg_, row.id)->text().startsWith(QString::fromUtf8(row.title)));
+        }
+        QCOMPARE(ran, expected);
+        QVERIFY(edit->text().isEmpty());
+        platform_.onModal = [](QDialog& keymap) {
+            const QString list = keymap.findChild<QLabel*>("otherKeys")->text();
+            QCOMPARE(list.split('\n'),
+                     QStringList({"Ctrl+F: Find part...", "Ins: Add calibration point",
+                                  "Ctrl+press on the picture: Select the part pressed on"}));
+        };
+        click("shortcuts");
+    }
+
     void shortcutKeys_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("seen");
