@@ -59,6 +59,7 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     wireControls();
     new ShortcutKeys(*this, [this](CommandId id) { run(id); });
     menu_->restoreSettings();
+    menu_->refresh();
     RefreshFields();
     controls_->partList->setFocus();
 }
