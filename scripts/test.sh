@@ -11,11 +11,11 @@ echo "== formatting"
 git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== normal build"
-scripts/build.sh build
+scripts/build.sh build -DKAVELTO_WERROR=ON
 ctest --test-dir build --output-on-failure
 
 echo "== sanitizer build"
-scripts/build.sh build-asan -DKAVELTO_SANITIZE=ON -DKAVELTO_BENCHMARKS=OFF
+scripts/build.sh build-asan -DKAVELTO_WERROR=ON -DKAVELTO_SANITIZE=ON -DKAVELTO_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
     ctest --test-dir build-asan --output-on-failure
 
