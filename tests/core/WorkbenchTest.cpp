@@ -130,6 +130,7 @@ TEST(Workbench, NeedHelpOpensTheFirstManualThatExists) {
     const Outcome second = rig.run(CommandId::NeedHelp);
     ASSERT_TRUE(second.open && second.open->onFailure);
     EXPECT_EQ(second.open->target, rig.secondManual);
+    EXPECT_FALSE(second.open->isUrl);
     EXPECT_EQ(second.open->onFailure->next, CommandId::NeedHelp);
     std::ofstream(rig.firstManual) << "%PDF";
     EXPECT_EQ(rig.run(CommandId::NeedHelp).open->target, rig.firstManual);
@@ -149,6 +150,29 @@ TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
     EXPECT_TRUE(outcome.messages.empty());
     std::remove(page.c_str());
     std::remove(page.substr(0, page.rfind('/')).c_str());
+}
+
+// Without a folder of the user's own the page is not written, and nothing is opened.
+TEST(Workbench, PickListSaysWhenThePageCannotBeWritten) {
+    WorkbenchRig rig;
+    const std::string notAFolder = rig.folder + "/file";
+    std::ofstream(notAFolder) << "x";
+    setenv("TMPDIR", notAFolder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const Outcome outcome = rig.run(CommandId::PickList);
+    EXPECT_TRUE(outcome.clipboardText);
+    EXPECT_FALSE(outcome.open);
+    EXPECT_EQ(Texts(outcome), "Error: Can't create html file|");
+    std::remove(notAFolder.c_str());
+}
+
+TEST(Workbench, RestoreWithoutAnOfferChangesNothing) {
+    WorkbenchRig rig;
+    rig.run(CommandId::PlaceUnplace);
+    const Outcome outcome = rig.run(CommandId::RestoreSession);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(outcome.update.repaint, Repaint::None);
+    EXPECT_EQ(rig.placed(), 1);
 }
 
 TEST(Workbench, FindPartSaysWhenNoPartHasTheDesignator) {
