@@ -44,10 +44,13 @@ TEST(JpegStream, TellsWholePicturesWithTrailersFromCutOnes) {
 // so many units, and one scan whose coded data between restarts is the given pieces, with
 // markers numbered from 0.
 struct Miniature {
-    int width = 64;
-    int height = 48;
-    int components = 3;
-    int interval = 4;
+    Miniature(int width = 64, int height = 48, int components = 3, int interval = 4)
+        : width(width), height(height), components(components), interval(interval) {}
+
+    int width;
+    int height;
+    int components;
+    int interval;
     std::string frame = "\xFF\xC0";
 
     std::string stream(const std::vector<std::string>& pieces, int rows) const {
