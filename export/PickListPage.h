@@ -1,8 +1,8 @@
 #pragma once
 
-#include "parts/Face.h"
 #include "PickList.h"
 #include "base/UserMessage.h"
+#include "parts/Face.h"
 
 #include <optional>
 

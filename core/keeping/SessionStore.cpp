@@ -1,11 +1,10 @@
 #include "keeping/SessionStore.h"
 
-#include "files/TextFileReader.h"
+#include "files/FileUtils.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 
 namespace kavelto {
 
@@ -29,24 +28,6 @@ std::string Hex(std::uint64_t value) {
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
     return text;
-}
-
-// Up to limit bytes of a regular file, or nothing.
-std::optional<std::string> ReadSmallFile(const std::string& path, std::int64_t limit) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(path.c_str(), size);
-    if (fd < 0)
-        return std::nullopt;
-    std::string bytes;
-    if (size <= limit) {
-        bytes.resize(static_cast<std::size_t>(size));
-        if (::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(size))
-            bytes.clear();
-    }
-    ::close(fd);
-    if (bytes.empty())
-        return std::nullopt;
-    return bytes;
 }
 
 // Moving aside a session with nothing placed and no calibration would only push out one
@@ -114,8 +95,8 @@ void SessionStore::keep(KeptSession state) {
 
 // Only a session kept for this very file, with the same content, can be put back.
 std::optional<KeptSession> SessionStore::readKept(const std::string& path) const {
-    const std::optional<std::string> text = ReadSmallFile(path, kMaxKeptBytes);
-    std::optional<KeptSession> kept = text ? ParseKeptSession(*text) : std::nullopt;
+    const FileResult<std::string> text = ReadWholeFile<std::string>(path, kMaxKeptBytes);
+    std::optional<KeptSession> kept = text ? ParseKeptSession(text.value()) : std::nullopt;
     if (kept && (kept->placementPath != placementPath_ || kept->contentHash != contentHash_))
         kept.reset();
     return kept;
@@ -132,19 +113,19 @@ std::string SessionStateFolder() {
 }
 
 std::optional<std::uint64_t> FileContentHash(const std::string& path) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(path.c_str(), size);
-    if (fd < 0)
+    const FileResult<RegularFile> file = OpenRegularFile(path);
+    if (!file)
         return std::nullopt;
     std::uint64_t hash = kFnvOffset;
     char buffer[64 * 1024];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        hash = Fnv1a(hash, buffer, static_cast<std::size_t>(n));
-    ::close(fd);
-    if (n < 0)
-        return std::nullopt;
-    return hash;
+    for (;;) {
+        const FileResult<std::size_t> read = ReadUpTo(file.value(), buffer, sizeof buffer);
+        if (!read)
+            return std::nullopt;
+        hash = Fnv1a(hash, buffer, read.value());
+        if (read.value() < sizeof buffer)
+            return hash;
+    }
 }
 
 } // namespace kavelto
