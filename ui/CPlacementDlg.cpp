@@ -19,6 +19,7 @@
 #include "PickListText.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
+#include "keeping/KeepingMessages.h"
 #include "keeping/SessionStore.h"
 #include "ShortcutKeys.h"
 
@@ -240,7 +241,7 @@ void CPlacementDlg::apply(const SessionUpdate& update) {
 }
 
 void CPlacementDlg::keepSession() {
-    store_->keep(session_->keptState());
+    store_->keep(session_->keptRevision(), [this] { return session_->keptState(); });
     const std::optional<KeptSession>& offered = store_->offered();
     restoreAction_->setVisible(offered.has_value());
     if (offered)

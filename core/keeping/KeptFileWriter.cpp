@@ -3,6 +3,7 @@
 #include "files/FileUtils.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace kavelto {
 
@@ -11,13 +12,15 @@ namespace {
 // Only the user may read what was placed on which board.
 constexpr mode_t kKeptFileMode = 0600;
 
-void Carry(const KeptFileWriter::Job& job) {
-    if (!MakePrivateFolder(job.folder, MissingParents::Make))
-        return;
+FileResult<void> Carry(const KeptFileWriter::Job& job) {
+    if (FileResult<void> folder = MakePrivateFolder(job.folder, MissingParents::Make); !folder)
+        return folder;
+    // A file that is not there has nothing to move aside; whatever else stops the move stops
+    // the write that follows too, which then says why.
     if (job.moveAside)
         std::rename(job.path.c_str(), job.asidePath.c_str());
     // On the disk before the rename: a power cut leaves the old session or the new one.
-    WriteFileAtomically(job.path, job.text, kKeptFileMode, Durability::OnDisk);
+    return WriteFileAtomically(job.path, job.text, kKeptFileMode, Durability::OnDisk);
 }
 
 } // namespace
@@ -49,6 +52,23 @@ void KeptFileWriter::flush() {
     changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
 }
 
+std::optional<FileFailure> KeptFileWriter::takeFailure() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(untold_, std::nullopt);
+}
+
+// Runs under the mutex.
+void KeptFileWriter::record(const FileResult<void>& outcome) {
+    if (outcome) {
+        lastFailure_.reset();
+        return;
+    }
+    if (lastFailure_ && lastFailure_->reason == outcome.failure().reason)
+        return;
+    lastFailure_ = outcome.failure();
+    untold_ = outcome.failure();
+}
+
 void KeptFileWriter::run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
@@ -59,8 +79,9 @@ void KeptFileWriter::run() {
         jobs_.pop_front();
         busy_ = true;
         lock.unlock();
-        Carry(job);
+        const FileResult<void> outcome = Carry(job);
         lock.lock();
+        record(outcome);
         busy_ = false;
         changed_.notify_all();
     }

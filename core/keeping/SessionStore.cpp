@@ -1,6 +1,7 @@
 #include "keeping/SessionStore.h"
 
 #include "files/FileUtils.h"
+#include "keeping/KeepingMessages.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,36 +50,63 @@ std::string SessionStore::previousPath() const {
     return currentPath() + ".previous";
 }
 
-void SessionStore::openFile(const std::string& placementPath) {
+Result<void> SessionStore::openFile(const std::string& placementPath) {
     // Reads what earlier writes for this file left.
     writer_.flush();
+    const bool sameFile = placementPath == placementPath_;
     const std::optional<std::uint64_t> hash = FileContentHash(placementPath);
-    open_ = hash.has_value() && !folder_.empty();
     placementPath_ = placementPath;
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
-    lastKept_.clear();
+    keptRevision_.reset();
+    open_ = hash.has_value() && !folder_.empty();
+    if (open_ && !holdLock(sameFile)) {
+        open_ = false;
+        offered_.reset();
+        return OpenElsewhereMessage();
+    }
+    if (!open_)
+        lock_ = FileLock();
     current_ = open_ ? readKept(currentPath()) : std::nullopt;
     previous_ = open_ ? readKept(previousPath()) : std::nullopt;
     offered_ = current_;
+    return {};
+}
+
+// Holds the lock on the current file's kept sessions; false when another store holds it. Where
+// no lock can be had at all, keeping goes on without one: its writes then tell what is wrong.
+bool SessionStore::holdLock(bool sameFile) {
+    if (sameFile && lock_.held())
+        return true;
+    // Let go first: a lock of this very store on the same file would refuse the new one.
+    lock_ = FileLock();
+    if (!MakePrivateFolder(folder_, MissingParents::Make))
+        return true;
+    FileResult<FileLock> lock = FileLock::Take(currentPath() + ".lock");
+    if (!lock)
+        return true;
+    if (!lock->held())
+        return false;
+    lock_ = std::move(lock).value();
+    return true;
 }
 
 void SessionStore::closeFile() {
+    writer_.flush();
+    lock_ = FileLock();
     open_ = false;
     offered_.reset();
 }
 
-void SessionStore::keep(KeptSession state) {
-    if (!open_)
+void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession()>& state) {
+    if (!open_ || keptRevision_ == revision)
         return;
-    state.placementPath = placementPath_;
-    state.contentHash = contentHash_;
-    state.savedAt = 0;
-    std::string body = KeptSessionText(state);
-    if (body == lastKept_)
-        return;
-    lastKept_ = std::move(body);
-    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, {}};
+    keptRevision_ = revision;
+    KeptSession kept = state();
+    kept.placementPath = placementPath_;
+    kept.contentHash = contentHash_;
+    kept.savedAt = static_cast<std::int64_t>(std::time(nullptr));
+    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, KeptSessionText(kept)};
     if (moveAsideOnKeep_) {
         if (current_ && WorthKeeping(*current_)) {
             job.moveAside = true;
@@ -87,10 +115,15 @@ void SessionStore::keep(KeptSession state) {
         offered_ = previous_;
         moveAsideOnKeep_ = false;
     }
-    state.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    job.text = KeptSessionText(state);
-    current_ = std::move(state);
+    current_ = std::move(kept);
     writer_.write(std::move(job));
+}
+
+std::optional<UserMessage> SessionStore::takeFailure() {
+    const std::optional<FileFailure> failure = writer_.takeFailure();
+    if (!failure)
+        return std::nullopt;
+    return CantKeepMessage(failure->path, failure->reason);
 }
 
 // Only a session kept for this very file, with the same content, can be put back.
