@@ -265,7 +265,8 @@ TEST(SessionKeeping, TellsTheFirstFailedWriteOnce) {
 }
 
 // One store at a time keeps a placement file: a second one, here in the same process, is told
-// and writes nothing, and offers nothing; once the first lets go, a new one keeps the file.
+// and writes nothing, and offers nothing; once the first lets go, a new one keeps the file. The
+// store that holds it opens it again at will.
 TEST(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     const BoardFiles files;
     const std::string parts = files.parts.path();
@@ -275,6 +276,10 @@ TEST(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     auto first = std::make_unique<ProgramRun>(parts);
     first->load(parts);
     first->load(parts); // loading the board again keeps its lock
+    EXPECT_TRUE(first->store.openFile(parts).ok());
+    fs::remove(first->store.currentPath());
+    first->keep(); // a file opened anew is written, though the session did not move
+    EXPECT_EQ(first->keptRow(), 0);
     ProgramRun second(parts);
     second.session.loadPlacementFile(parts);
     const Result<void> refused = second.store.openFile(parts);
