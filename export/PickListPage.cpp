@@ -1,16 +1,15 @@
 #include "PickListPage.h"
 
+#include "PickListMessages.h"
 #include "base/TextEncoding.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
+#include "files/FileUtils.h"
 
 namespace kavelto {
 
 namespace {
+
+// The browser runs as the user; nobody else need read what is on the board.
+constexpr mode_t kPageMode = 0600;
 
 std::string EscapeHtml(const std::string& text) {
     std::string escaped;
@@ -52,54 +51,6 @@ void AppendItemRow(std::string& page, const PickListItem& item) {
     page += "</tr>";
 }
 
-// The fresh file that will become the page. Until Commit() it is only a temporary: leaving the
-// scope closes it and removes it, whichever way the scope is left.
-class PendingFile {
-public:
-    PendingFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    ~PendingFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!committed_)
-            std::remove(path_.c_str());
-    }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
-
-    bool WriteAll(const std::string& bytes) const {
-        const char* next = bytes.data();
-        std::size_t left = bytes.size();
-        while (left > 0) {
-            const ssize_t written = ::write(fd_, next, left);
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                return false;
-            next += written;
-            left -= static_cast<std::size_t>(written);
-        }
-        return true;
-    }
-
-    // Data that the system could not store may only show here. The descriptor is gone
-    // afterwards whatever close() says, so it is never closed a second time.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-    bool Commit(const std::string& target) {
-        committed_ = std::rename(path_.c_str(), target.c_str()) == 0;
-        return committed_;
-    }
-
-private:
-    int fd_;
-    std::string path_;
-    bool committed_ = false;
-};
-
 } // namespace
 
 std::string PickListPage(const std::vector<PickListItem>& items, Face face,
@@ -120,26 +71,17 @@ std::string PickListPage(const std::vector<PickListItem>& items, Face face,
 }
 
 PageWriteResult WritePickListPage(const std::string& path, const std::string& page) {
-    // An empty path would put the temporary into the working directory.
-    if (path.empty())
-        return PageWriteResult::CantCreate;
-    std::string temporaryPath = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporaryPath.data());
-    if (fd < 0)
-        return PageWriteResult::CantCreate;
-    // mkstemp() gives the file mode 0600, which the page keeps: the browser runs as the user.
-    PendingFile file(fd, temporaryPath);
-    if (!file.WriteAll(page) || !file.Close() || !file.Commit(path))
-        return PageWriteResult::CantWrite;
-    return PageWriteResult::Written;
+    const FileResult<void> written = WriteFileAtomically(path, page, kPageMode, Durability::Cached);
+    if (written)
+        return PageWriteResult::Written;
+    return written.failure().step == FileStep::Create ? PageWriteResult::CantCreate
+                                                      : PageWriteResult::CantWrite;
 }
 
 std::optional<UserMessage> PageWriteFailure(PageWriteResult result) {
     if (result == PageWriteResult::Written)
         return std::nullopt;
-    return UserMessage{result == PageWriteResult::CantCreate ? "Can't create html file"
-                                                             : "Can't write html file",
-                       "Error", MessageButtons::Ok, MessageIcon::None};
+    return result == PageWriteResult::CantCreate ? CantCreatePageMessage() : CantWritePageMessage();
 }
 
 } // namespace kavelto

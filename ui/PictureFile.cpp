@@ -1,7 +1,7 @@
 #include "PictureFile.h"
 
 #include "JpegStream.h"
-#include "files/TextFileReader.h"
+#include "files/FileUtils.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -25,37 +25,13 @@ constexpr qint64 kMaxPicturePixels = 100'000'000;
 // The decoder's allocation limit in MiB, room for the largest picture at 32 bits a pixel.
 constexpr int kAllocationLimitMiB = int((kMaxPicturePixels * 4 + (1 << 20) - 1) >> 20);
 
-// Closes a descriptor at scope end.
-struct Descriptor {
-    int fd;
-    ~Descriptor() { close(fd); }
-};
-
 // The whole regular file at path, or nothing when there is none or it is too large.
 std::optional<QByteArray> ReadWholeFile(const QString& path) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(QFile::encodeName(path).constData(), size);
-    if (fd < 0)
+    FileResult<QByteArray> bytes =
+        kavelto::ReadWholeFile<QByteArray>(QFile::encodeName(path).toStdString(), kMaxPictureBytes);
+    if (!bytes)
         return std::nullopt;
-    const Descriptor file{fd};
-    if (size > kMaxPictureBytes)
-        return std::nullopt;
-    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t n =
-            read(file.fd, bytes.data() + filled, static_cast<std::size_t>(bytes.size() - filled));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        filled += n;
-    }
-    // A file that shrank meanwhile is read as far as it goes.
-    bytes.truncate(filled);
-    return bytes;
+    return std::move(bytes).value();
 }
 
 // Picture coordinates are pixels of the file as stored, whatever its orientation tag says.

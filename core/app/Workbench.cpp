@@ -7,6 +7,7 @@
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
+#include "keeping/KeepingMessages.h"
 
 #include <sys/stat.h>
 
@@ -45,9 +46,11 @@ Outcome Workbench::answer(const Prompt& prompt, MessageAnswer given, const Comma
     return run(prompt.next, inputs);
 }
 
-// Every change reaches the kept session, which offers what there is to restore.
+// Every change reaches the kept session; a write that failed is told once.
 Outcome Workbench::kept(Outcome outcome) {
-    store_.keep(session_.keptState());
+    store_.keep(session_.keptRevision(), [this] { return session_.keptState(); });
+    if (std::optional<UserMessage> failure = store_.takeFailure())
+        outcome.messages.push_back(*std::move(failure));
     return outcome;
 }
 
@@ -96,13 +99,16 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 
 // ---- placement file and face list
 
-// Loading starts afresh; the session kept for the file is offered for restoring.
+// Loading starts afresh; the session kept for the file is offered for restoring. A board that
+// another window keeps is said to be so before anything is placed here.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
-    if (inputs.chosenFile && session_.table().partCount > 0)
-        store_.openFile(*inputs.chosenFile);
-    else
+    if (!inputs.chosenFile || session_.table().partCount == 0) {
         store_.closeFile();
+        return outcome;
+    }
+    if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
+        outcome.messages.push_back(opened.failure());
     return outcome;
 }
 

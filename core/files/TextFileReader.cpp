@@ -1,9 +1,8 @@
 #include "files/TextFileReader.h"
 
+#include "files/FileUtils.h"
+
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kavelto {
 
@@ -11,35 +10,14 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 }
 
-int OpenRegularFile(const char* path, std::int64_t& size) {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return -1;
-    }
-    // Reads of the file itself may wait as usual.
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        close(fd);
-        return -1;
-    }
-    size = static_cast<std::int64_t>(info.st_size);
-    return fd;
-}
-
 TextFileReader::TextFileReader(const std::string& path) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(path.c_str(), size);
-    if (fd < 0)
+    FileResult<RegularFile> opened = OpenRegularFile(path);
+    if (!opened)
         return;
-    std::unique_ptr<std::FILE, Closer> file(fdopen(fd, "rb"));
-    if (!file) {
-        close(fd);
+    std::unique_ptr<std::FILE, Closer> file(fdopen(opened->descriptor.get(), "rb"));
+    if (!file)
         return;
-    }
+    opened->descriptor.release(); // the stream closes it now
     buffer_.resize(kBufferSize);
     file_ = std::move(file);
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "files/Utf16Decoder.h"
-#include <cstddef>
-#include <cstdint>
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -11,11 +10,6 @@
 #include <vector>
 
 namespace kavelto {
-
-// Opens the file at path for reading if it is a regular file, and never waits: an ordinary open
-// of a named pipe waits for a writer, and a device such as /dev/zero reads without end. Returns
-// a descriptor for the caller to close, with the file's size in bytes, or -1.
-int OpenRegularFile(const char* path, std::int64_t& size);
 
 // Reads a text file line by line. A line ends with a line feed; a carriage return right
 // before it belongs to the line end. A UTF-8 byte order mark at the start is dropped, and a file

@@ -1,54 +1,26 @@
 #include "keeping/KeptFileWriter.h"
 
-#include <cerrno>
+#include "files/FileUtils.h"
+
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace kavelto {
 
 namespace {
 
-// Makes each missing folder of path, private to the user.
-bool MakeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string folder = path.substr(0, slash);
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            return true;
-    }
-}
+// Only the user may read what was placed on which board.
+constexpr mode_t kKeptFileMode = 0600;
 
-// Written to a fresh file beside path, flushed to the disk, then renamed over path: whatever
-// happens on the way, path holds either the old text or the new one, whole.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n <= 0)
-            break;
-        written += static_cast<std::size_t>(n);
-    }
-    const bool ok = written == text.size() && ::fdatasync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-void Carry(const KeptFileWriter::Job& job) {
-    if (!MakeFolders(job.folder))
-        return;
+FileResult<void> Carry(const KeptFileWriter::Job& job) {
+    if (FileResult<void> folder = MakePrivateFolder(job.folder, MissingParents::Make); !folder)
+        return folder;
+    // A file that is not there has nothing to move aside; whatever else stops the move stops
+    // the write that follows too, which then says why.
     if (job.moveAside)
-        ::rename(job.path.c_str(), job.asidePath.c_str());
-    ReplaceFile(job.path, job.text);
+        std::rename(job.path.c_str(), job.asidePath.c_str());
+    // On the disk before the rename: a power cut leaves the old session or the new one.
+    return WriteFileAtomically(job.path, job.text, kKeptFileMode, Durability::OnDisk);
 }
 
 } // namespace
@@ -80,6 +52,23 @@ void KeptFileWriter::flush() {
     changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
 }
 
+std::optional<FileFailure> KeptFileWriter::takeFailure() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return std::exchange(untold_, std::nullopt);
+}
+
+// Runs under the mutex.
+void KeptFileWriter::record(const FileResult<void>& outcome) {
+    if (outcome) {
+        lastFailure_.reset();
+        return;
+    }
+    if (lastFailure_ && lastFailure_->reason == outcome.failure().reason)
+        return;
+    lastFailure_ = outcome.failure();
+    untold_ = outcome.failure();
+}
+
 void KeptFileWriter::run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
@@ -90,8 +79,9 @@ void KeptFileWriter::run() {
         jobs_.pop_front();
         busy_ = true;
         lock.unlock();
-        Carry(job);
+        const FileResult<void> outcome = Carry(job);
         lock.lock();
+        record(outcome);
         busy_ = false;
         changed_.notify_all();
     }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "files/FileResult.h"
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -10,7 +13,9 @@ namespace kavelto {
 
 // Writes kept sessions on a thread of its own, so that flushing them to the disk never holds
 // up the window. Each write replaces the file whole; a write waiting behind another is replaced
-// by a newer one for the same file, unless one of them moves the file aside first.
+// by a newer one for the same file, unless one of them moves the file aside first. A failed
+// write is recorded for the window to tell once: a failure for the same reason again stays
+// quiet until a write succeeds.
 class KeptFileWriter {
 public:
     struct Job {
@@ -28,17 +33,23 @@ public:
     KeptFileWriter& operator=(const KeptFileWriter&) = delete;
 
     void write(Job job);
-    // Returns once every write asked for is on disk.
+    // Returns once every write asked for is done.
     void flush();
+
+    // The failure not told yet, once.
+    std::optional<FileFailure> takeFailure();
 
 private:
     void run();
+    void record(const FileResult<void>& outcome);
 
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Job> jobs_;
     bool busy_ = false;
     bool stopping_ = false;
+    std::optional<FileFailure> lastFailure_; // since the last write that succeeded
+    std::optional<FileFailure> untold_;
     std::thread thread_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -137,6 +136,8 @@ public:
             return static_cast<bool>(in >> kept_.placedOnFace >> kept_.faceCount);
         if (key == "placed")
             return placed(in);
+        if (key == "selected")
+            return static_cast<bool>(in >> kept_.selectedRow) && kept_.selectedRow >= 0;
         return false;
     }
 
@@ -211,6 +212,7 @@ std::string KeptSessionText(const KeptSession& kept) {
     out << "placed " << kept.placed.size();
     for (const int index : kept.placed)
         out << ' ' << index;
+    out << "\nselected " << kept.selectedRow;
     out << "\nend\n";
     return out.str();
 }
@@ -245,16 +247,6 @@ std::optional<KeptPicture> PictureFileNow(const std::string& path) {
     return KeptPicture{path, static_cast<std::int64_t>(info.st_size),
                        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
                            info.st_mtim.tv_nsec};
-}
-
-std::string RestoreCaption(const KeptSession& kept) {
-    const std::time_t saved = static_cast<std::time_t>(kept.savedAt);
-    std::tm local{};
-    char time[16] = "";
-    if (localtime_r(&saved, &local))
-        std::strftime(time, sizeof time, "%H:%M", &local);
-    return "Restore session (" + std::to_string(kept.placedOnFace) + " of " +
-           std::to_string(kept.faceCount) + " placed, " + time + ")";
 }
 
 } // namespace kavelto

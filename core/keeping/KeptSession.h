@@ -25,7 +25,7 @@ struct KeptPicture {
 
 // Everything of an assembly that the user would miss after a crash: the placed marks of both
 // faces by their position in the part table, the calibration, the picture and the view, the
-// face and order, the PCB count.
+// face and order, the PCB count, and the row selected.
 struct KeptSession {
     std::string placementPath;
     std::uint64_t contentHash = 0;
@@ -39,6 +39,7 @@ struct KeptSession {
     std::optional<KeptPicture> picture;
     Calibration calibration;
     std::vector<int> placed;
+    int selectedRow = 0;  // of the face list, in the order kept
     int placedOnFace = 0; // for the offer: "37 of 146 placed"
     int faceCount = 0;
 };
@@ -50,8 +51,5 @@ std::optional<KeptSession> ParseKeptSession(const std::string& text);
 
 // The picture file at path as it is now, or nothing when it can't be had.
 std::optional<KeptPicture> PictureFileNow(const std::string& path);
-
-// "Restore session (37 of 146 placed, 14:02)", the time in local time.
-std::string RestoreCaption(const KeptSession& kept);
 
 } // namespace kavelto

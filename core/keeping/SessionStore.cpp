@@ -1,11 +1,11 @@
 #include "keeping/SessionStore.h"
 
-#include "files/TextFileReader.h"
+#include "files/FileUtils.h"
+#include "keeping/KeepingMessages.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 
 namespace kavelto {
 
@@ -31,24 +31,6 @@ std::string Hex(std::uint64_t value) {
     return text;
 }
 
-// Up to limit bytes of a regular file, or nothing.
-std::optional<std::string> ReadSmallFile(const std::string& path, std::int64_t limit) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(path.c_str(), size);
-    if (fd < 0)
-        return std::nullopt;
-    std::string bytes;
-    if (size <= limit) {
-        bytes.resize(static_cast<std::size_t>(size));
-        if (::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(size))
-            bytes.clear();
-    }
-    ::close(fd);
-    if (bytes.empty())
-        return std::nullopt;
-    return bytes;
-}
-
 // Moving aside a session with nothing placed and no calibration would only push out one
 // worth restoring.
 bool WorthKeeping(const KeptSession& kept) {
@@ -68,36 +50,63 @@ std::string SessionStore::previousPath() const {
     return currentPath() + ".previous";
 }
 
-void SessionStore::openFile(const std::string& placementPath) {
+Result<void> SessionStore::openFile(const std::string& placementPath) {
     // Reads what earlier writes for this file left.
     writer_.flush();
+    const bool sameFile = placementPath == placementPath_;
     const std::optional<std::uint64_t> hash = FileContentHash(placementPath);
-    open_ = hash.has_value() && !folder_.empty();
     placementPath_ = placementPath;
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
-    lastKept_.clear();
+    keptRevision_.reset();
+    open_ = hash.has_value() && !folder_.empty();
+    if (open_ && !holdLock(sameFile)) {
+        open_ = false;
+        offered_.reset();
+        return OpenElsewhereMessage();
+    }
+    if (!open_)
+        lock_ = FileLock();
     current_ = open_ ? readKept(currentPath()) : std::nullopt;
     previous_ = open_ ? readKept(previousPath()) : std::nullopt;
     offered_ = current_;
+    return {};
+}
+
+// Holds the lock on the current file's kept sessions; false when another store holds it. Where
+// no lock can be had at all, keeping goes on without one: its writes then tell what is wrong.
+bool SessionStore::holdLock(bool sameFile) {
+    if (sameFile && lock_.held())
+        return true;
+    // Let go first: a lock of this very store on the same file would refuse the new one.
+    lock_ = FileLock();
+    if (!MakePrivateFolder(folder_, MissingParents::Make))
+        return true;
+    FileResult<FileLock> lock = FileLock::Take(currentPath() + ".lock");
+    if (!lock)
+        return true;
+    if (!lock->held())
+        return false;
+    lock_ = std::move(lock).value();
+    return true;
 }
 
 void SessionStore::closeFile() {
+    writer_.flush();
+    lock_ = FileLock();
     open_ = false;
     offered_.reset();
 }
 
-void SessionStore::keep(KeptSession state) {
-    if (!open_)
+void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession()>& state) {
+    if (!open_ || keptRevision_ == revision)
         return;
-    state.placementPath = placementPath_;
-    state.contentHash = contentHash_;
-    state.savedAt = 0;
-    std::string body = KeptSessionText(state);
-    if (body == lastKept_)
-        return;
-    lastKept_ = std::move(body);
-    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, {}};
+    keptRevision_ = revision;
+    KeptSession kept = state();
+    kept.placementPath = placementPath_;
+    kept.contentHash = contentHash_;
+    kept.savedAt = static_cast<std::int64_t>(std::time(nullptr));
+    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, KeptSessionText(kept)};
     if (moveAsideOnKeep_) {
         if (current_ && WorthKeeping(*current_)) {
             job.moveAside = true;
@@ -106,16 +115,21 @@ void SessionStore::keep(KeptSession state) {
         offered_ = previous_;
         moveAsideOnKeep_ = false;
     }
-    state.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    job.text = KeptSessionText(state);
-    current_ = std::move(state);
+    current_ = std::move(kept);
     writer_.write(std::move(job));
+}
+
+std::optional<UserMessage> SessionStore::takeFailure() {
+    const std::optional<FileFailure> failure = writer_.takeFailure();
+    if (!failure)
+        return std::nullopt;
+    return CantKeepMessage(failure->path, failure->reason);
 }
 
 // Only a session kept for this very file, with the same content, can be put back.
 std::optional<KeptSession> SessionStore::readKept(const std::string& path) const {
-    const std::optional<std::string> text = ReadSmallFile(path, kMaxKeptBytes);
-    std::optional<KeptSession> kept = text ? ParseKeptSession(*text) : std::nullopt;
+    const FileResult<std::string> text = ReadWholeFile<std::string>(path, kMaxKeptBytes);
+    std::optional<KeptSession> kept = text ? ParseKeptSession(text.value()) : std::nullopt;
     if (kept && (kept->placementPath != placementPath_ || kept->contentHash != contentHash_))
         kept.reset();
     return kept;
@@ -132,19 +146,19 @@ std::string SessionStateFolder() {
 }
 
 std::optional<std::uint64_t> FileContentHash(const std::string& path) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(path.c_str(), size);
-    if (fd < 0)
+    const FileResult<RegularFile> file = OpenRegularFile(path);
+    if (!file)
         return std::nullopt;
     std::uint64_t hash = kFnvOffset;
     char buffer[64 * 1024];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        hash = Fnv1a(hash, buffer, static_cast<std::size_t>(n));
-    ::close(fd);
-    if (n < 0)
-        return std::nullopt;
-    return hash;
+    for (;;) {
+        const FileResult<std::size_t> read = ReadUpTo(file.value(), buffer, sizeof buffer);
+        if (!read)
+            return std::nullopt;
+        hash = Fnv1a(hash, buffer, read.value());
+        if (read.value() < sizeof buffer)
+            return hash;
+    }
 }
 
 } // namespace kavelto

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "base/Result.h"
+#include "files/FileLock.h"
 #include "keeping/KeptFileWriter.h"
 #include "keeping/KeptSession.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,21 +19,38 @@ namespace kavelto {
 // are cleared and when a kept session is restored, so each of these can be undone; one with
 // nothing placed and no calibration is not worth moving aside. The files are written on a
 // thread of their own; what the store offers is known without reading them back.
+//
+// One store at a time keeps a placement file: it holds a lock beside the kept sessions while
+// the file is open in it, so that two windows on one board never overwrite each other's marks.
 class SessionStore {
 public:
     // An empty folder keeps nothing.
     explicit SessionStore(std::string folder);
+    // Writes what is still waiting, then lets the lock go.
+    ~SessionStore() = default;
+    SessionStore(const SessionStore&) = delete;
+    SessionStore& operator=(const SessionStore&) = delete;
 
     // A placement file was loaded: the sessions kept for it, if its content is still the same,
-    // can be restored; the first change after the load moves the last one aside.
-    void openFile(const std::string& placementPath);
-    // Nothing is loaded any more: nothing is kept or offered.
+    // can be restored; the first change after the load moves the last one aside. Fails, with the
+    // message to show, when another store (of this process or another) holds the file: this one
+    // then keeps and offers nothing for it. A folder where no lock can be taken (a file system
+    // without locks) keeps all the same; its failures come from takeFailure().
+    Result<void> openFile(const std::string& placementPath);
+    // Nothing is loaded any more: what is waiting is written, the lock let go, and nothing is
+    // kept or offered.
     void closeFile();
 
-    // Writes the state when it differs from what was last kept.
-    void keep(KeptSession state);
-    // Returns once everything kept is on disk.
+    // Writes the state of the session at this revision, when the revision moved since the last
+    // write; state() runs only then. Writes asked for faster than the disk takes them are
+    // coalesced: the last one always reaches it.
+    void keep(std::uint64_t revision, const std::function<KeptSession()>& state);
+    // Returns once everything kept is written.
     void flush() { writer_.flush(); }
+
+    // The message for the first write that failed since the last one that succeeded, once; a
+    // failure for the same reason again is not told until a write succeeds.
+    std::optional<UserMessage> takeFailure();
 
     // The next change starts a new current session, after all marks were cleared or a kept
     // session was restored.
@@ -46,17 +66,19 @@ public:
 
 private:
     std::optional<KeptSession> readKept(const std::string& path) const;
+    bool holdLock(bool sameFile);
 
     std::string folder_;
     std::string placementPath_;
     std::uint64_t contentHash_ = 0;
     bool open_ = false;
     bool moveAsideOnKeep_ = false;
-    std::string lastKept_;
+    std::optional<std::uint64_t> keptRevision_;
     std::optional<KeptSession> current_; // what the two files hold, or will once written
     std::optional<KeptSession> previous_;
     std::optional<KeptSession> offered_;
-    KeptFileWriter writer_;
+    FileLock lock_;
+    KeptFileWriter writer_; // after the lock: its last writes are done before the lock goes
 };
 
 // $XDG_STATE_HOME/kavelto, or ~/.local/state/kavelto; empty when neither can be had.

@@ -80,6 +80,7 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
     endListChange();
     ResetCalibration();
     clearHighlightAtSelectedRow();
+    ++keptRevision_;
     update.refreshFields = true;
     return update;
 }
@@ -109,6 +110,7 @@ SessionUpdate AssemblySession::changeFace(Face face) {
     if (face_ == face)
         return update;
     face_ = face;
+    ++keptRevision_;
     beginListChange();
     RebuildFaceList(update);
     endListChange();
@@ -119,7 +121,7 @@ SessionUpdate AssemblySession::changeFace(Face face) {
 
 SessionUpdate AssemblySession::changeSort(int entry) {
     if (entry >= 0 && entry < kSortModeCount)
-        sortMode_ = static_cast<SortMode>(entry);
+        setKept(sortMode_, static_cast<SortMode>(entry));
     SessionUpdate update;
     beginListChange();
     RebuildFaceList(update);
@@ -139,6 +141,7 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
     view_.repaintAll = true;
     ResetCalibration();
     clearHighlightAtSelectedRow();
+    ++keptRevision_;
     SessionUpdate update;
     update.repaint = Repaint::Soon;
     update.refreshFields = true;
@@ -147,28 +150,31 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
 
 SessionUpdate AssemblySession::rotateLeft() {
     view_.viewRotation = RotatedLeft(view_.viewRotation);
+    ++keptRevision_;
     view_.repaintAll = true;
     return {kNoRow, Repaint::Soon, std::nullopt, true};
 }
 
 SessionUpdate AssemblySession::rotateRight() {
     view_.viewRotation = RotatedRight(view_.viewRotation);
+    ++keptRevision_;
     view_.repaintAll = true;
     return {kNoRow, Repaint::Soon, std::nullopt, true};
 }
 
 SessionUpdate AssemblySession::flip() {
     view_.mirrored = !view_.mirrored;
+    ++keptRevision_;
     return {kNoRow, Repaint::Soon, std::nullopt, true};
 }
 
 SessionUpdate AssemblySession::zoomIn() {
-    view_.zoomBoxSize = ZoomedIn(view_.zoomBoxSize);
+    setKept(view_.zoomBoxSize, ZoomedIn(view_.zoomBoxSize));
     return {kNoRow, Repaint::Soon, std::nullopt, false};
 }
 
 SessionUpdate AssemblySession::zoomOut() {
-    view_.zoomBoxSize = ZoomedOut(view_.zoomBoxSize);
+    setKept(view_.zoomBoxSize, ZoomedOut(view_.zoomBoxSize));
     return {kNoRow, Repaint::Soon, std::nullopt, false};
 }
 
@@ -244,6 +250,7 @@ std::optional<PixelPoint> AssemblySession::markerPoint() const {
 }
 
 SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
+    ++keptRevision_;
     SessionUpdate update;
     if (outcome.failure)
         update.message = outcome.failure;
@@ -285,6 +292,7 @@ SessionUpdate AssemblySession::placeUnplace() {
     const int partIndex = faceList_->indexes[static_cast<std::size_t>(*row)];
     PartRecord& part = table_->parts[static_cast<std::size_t>(partIndex)];
     part.placed = part.placed ? 0 : 1;
+    ++keptRevision_;
     if (observer_)
         observer_->placedChanged(*row, *row);
     // The board view shows the progress and the placed spots.
@@ -323,6 +331,7 @@ SessionUpdate AssemblySession::nextUnplaced() {
 SessionUpdate AssemblySession::unplaceAll() {
     for (int i = 0; i < table_->partCount; ++i)
         table_->parts[static_cast<std::size_t>(i)].placed = 0;
+    ++keptRevision_;
     if (observer_ && faceList_->faceCount > 0)
         observer_->placedChanged(0, faceList_->faceCount - 1);
     return {kNoRow, Repaint::Soon, std::nullopt, true};
@@ -348,7 +357,7 @@ void AssemblySession::moveSelectionTo(int row, SessionUpdate& update) {
 
 void AssemblySession::takeSelection(int row) {
     const PartRecord& part = partAtRow(row);
-    selection_.selectedRow = row;
+    setKept(selection_.selectedRow, row);
     selection_.selectedX = part.x;
     selection_.selectedY = part.y;
 }
@@ -372,7 +381,10 @@ void AssemblySession::clearHighlightAtSelectedRow() {
 }
 
 bool AssemblySession::readPcbCount(const std::string& text) {
-    return ParseUnsignedCount(text.substr(0, kPcbFieldLength).c_str(), pcbCount_);
+    std::uint32_t count = pcbCount_;
+    const bool read = ParseUnsignedCount(text.substr(0, kPcbFieldLength).c_str(), count);
+    setKept(pcbCount_, count);
+    return read;
 }
 
 void AssemblySession::beginListChange() {
@@ -403,6 +415,7 @@ KeptSession AssemblySession::keptState() const {
             kept.placed.push_back(i);
     kept.placedOnFace = placedOnFace();
     kept.faceCount = faceList_->faceCount;
+    kept.selectedRow = selection_.selectedRow;
     return kept;
 }
 
@@ -431,6 +444,9 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     }
     RebuildFaceList(update);
     endListChange();
+    if (kept.selectedRow >= 0 && kept.selectedRow < faceList_->faceCount)
+        moveSelectionTo(kept.selectedRow, update);
+    ++keptRevision_;
     if (update.repaint == Repaint::None)
         update.repaint = Repaint::Soon;
     return update;

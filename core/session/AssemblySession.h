@@ -83,6 +83,9 @@ public:
     // and the calibration come back only while the picture file is as it was.
     KeptSession keptState() const;
     SessionUpdate restore(const KeptSession& kept);
+    // Moves on with every operation that changes what keptState() gives, and only then: a
+    // press, a drag, a paint or a command that changes nothing leaves it.
+    std::uint64_t keptRevision() const { return keptRevision_; }
 
     // Selects and locates the part whose designator is text (any case), on either face; the
     // face changes as the face buttons change it. Nothing when no part has that designator.
@@ -143,6 +146,13 @@ private:
     void setMarker(const PicturePoint& point);
     void beginListChange();
     void endListChange();
+    // Sets a field of what is kept, moving the revision when its value changes.
+    template <typename T> void setKept(T& field, const T& value) {
+        if (field != value) {
+            field = value;
+            ++keptRevision_;
+        }
+    }
 
     std::unique_ptr<PartTable> table_;
     std::unique_ptr<FaceList> faceList_;
@@ -158,6 +168,7 @@ private:
     std::string pkpText_ = "no pkp loaded";
     std::string partsPerFaceText_ = "none";
     PartListObserver* observer_ = nullptr;
+    std::uint64_t keptRevision_ = 0;
 };
 
 } // namespace kavelto

@@ -1,27 +1,55 @@
 #include "SessionRig.h"
+#include "keeping/KeepingMessages.h"
 #include "keeping/SessionStore.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 namespace kavelto {
 namespace {
 
+namespace fs = std::filesystem;
+
 // One run of the program: a session and its store over the state folder beside a placement
-// file, which keeps what each action changed.
+// file, which keeps what each action changed. It counts the states the store asked for.
 struct ProgramRun : SessionRig {
     explicit ProgramRun(const std::string& parts) : store(parts + ".state") {}
     void load(const std::string& path) {
         session.loadPlacementFile(path);
-        store.openFile(path);
+        EXPECT_TRUE(store.openFile(path).ok());
         keep();
         store.flush(); // before the test touches the kept files; opening a file flushes too
     }
-    void keep() { store.keep(session.keptState()); }
+    void keep() {
+        store.keep(session.keptRevision(), [this] {
+            ++statesTaken;
+            return session.keptState();
+        });
+    }
+    // The selected row of the current kept session on disk, or nothing when there is none.
+    std::optional<int> keptRow() {
+        store.flush();
+        std::ifstream in(store.currentPath());
+        const std::string text(std::istreambuf_iterator<char>(in), {});
+        const std::optional<KeptSession> kept = ParseKeptSession(text);
+        return kept ? std::optional<int>(kept->selectedRow) : std::nullopt;
+    }
 
     SessionStore store;
+    int statesTaken = 0;
+};
+
+// Four parts on the top face, listed R1 to R4, and a picture.
+struct BoardFiles {
+    ~BoardFiles() { fs::remove_all(parts.path() + ".state"); }
+    const TempFile parts{"Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
+                         "R2,1k,0603,60,70,0,top\nR3,1k,0603,35,45,0,top\n"
+                         "R4,1k,0603,40,50,0,top\n"};
+    const TempFile picture{"a picture's bytes"};
 };
 
 // Awkward values come back exactly; every other field comes back in
@@ -83,6 +111,7 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     offer.placementPath = "/elsewhere.csv";
     std::ofstream(second.store.currentPath(), std::ios::trunc) << KeptSessionText(offer);
     std::ofstream(second.store.previousPath(), std::ios::trunc) << KeptSessionText(offer);
+    second.store.closeFile(); // lets the third run keep the board
     ProgramRun third(parts.path());
     third.load(parts.path());
     EXPECT_FALSE(third.store.offered().has_value());
@@ -101,6 +130,173 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     EXPECT_EQ(std::make_tuple(third.session.view().bitmapLoaded, third.session.calibration().state),
               std::make_tuple(false, CalState::None));
     std::filesystem::remove_all(parts.path() + ".state"); // made by the store
+}
+
+// Each command that changes what is kept writes once; one that changes nothing writes nothing,
+// and its state is not even taken. Row 0 is selected after the load; the picture is drawn.
+TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
+    struct Case {
+        const char* name;
+        std::function<void(ProgramRun&)> command;
+        std::optional<int> keptRow; // the selected row written, or nothing when nothing is
+    };
+    const std::vector<Case> cases = {
+        {"Down moves the selection", [](ProgramRun& r) { r.session.navigate(NavigationKey::Down); },
+         1},
+        {"End moves the selection", [](ProgramRun& r) { r.session.navigate(NavigationKey::End); },
+         3},
+        {"Up on the first row", [](ProgramRun& r) { r.session.navigate(NavigationKey::Up); },
+         std::nullopt},
+        {"click on another row", [](ProgramRun& r) { r.click(2); }, 2},
+        {"click on the selected row", [](ProgramRun& r) { r.click(0); }, std::nullopt},
+        {"Enter places and steps on", [](ProgramRun& r) { r.enter(0); }, 1},
+        {"press on the picture",
+         [](ProgramRun& r) {
+             r.session.pressOnPicture({true, 100, 400});
+         },
+         std::nullopt},
+        {"drag and release",
+         [](ProgramRun& r) {
+             r.session.pressOnPicture({true, 100, 400});
+             r.session.dragOnPicture({true, 110, 410});
+             r.session.releaseOnPicture({true, 120, 420});
+         },
+         std::nullopt},
+        {"paint", [](ProgramRun& r) { r.session.recordPaint(1200, 1000, kDrawn); }, std::nullopt},
+        {"Top while the top is shown", [](ProgramRun& r) { r.session.changeFace(Face::Top); },
+         std::nullopt},
+        {"the order in force chosen", [](ProgramRun& r) { r.session.changeSort(0); }, std::nullopt},
+        {"another order", [](ProgramRun& r) { r.session.changeSort(2); }, 0},
+        {"zoom in", [](ProgramRun& r) { r.session.zoomIn(); }, 0},
+        {"turn", [](ProgramRun& r) { r.session.rotateLeft(); }, 0},
+        {"flip", [](ProgramRun& r) { r.session.flip(); }, 0},
+        {"the same PCB count read", [](ProgramRun& r) { r.session.readPcbCount("1"); },
+         std::nullopt},
+        {"a new PCB count", [](ProgramRun& r) { r.session.readPcbCount("12"); }, 0},
+        {"Cal 1", [](ProgramRun& r) { r.session.cal1(); }, 0},
+        {"unplace all", [](ProgramRun& r) { r.session.unplaceAll(); }, 0},
+    };
+    const BoardFiles files;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramRun run(files.parts.path());
+        run.load(files.parts.path());
+        run.showPicture(files.picture.path());
+        run.keep();
+        ASSERT_EQ(run.keptRow(), 0);
+        fs::remove(run.store.currentPath());
+        run.statesTaken = 0;
+        c.command(run);
+        run.keep();
+        EXPECT_EQ(std::make_tuple(run.keptRow(), run.statesTaken),
+                  std::make_tuple(c.keptRow, c.keptRow ? 1 : 0));
+    }
+}
+
+// A store that goes writes what was kept last, however fast it came; the next run restores the
+// selected row with the rest (a placed part makes the session worth offering).
+TEST(SessionKeeping, KeepsTheLastStateWhenTheStoreGoesAndRestoresItsRow) {
+    const BoardFiles files;
+    {
+        ProgramRun first(files.parts.path());
+        first.load(files.parts.path());
+        first.enter(0);
+        first.keep();
+        for (const NavigationKey key : {NavigationKey::End, NavigationKey::Up, NavigationKey::Home,
+                                        NavigationKey::Down, NavigationKey::Down}) {
+            first.session.navigate(key);
+            first.keep();
+        }
+    }
+    ProgramRun second(files.parts.path());
+    second.load(files.parts.path());
+    const KeptSession offer = second.store.offered().value_or(KeptSession{});
+    EXPECT_EQ(offer.selectedRow, 2);
+    EXPECT_EQ(std::make_tuple(second.session.restore(offer).reveal,
+                              second.session.selection().selectedRow),
+              std::make_tuple(2, 2));
+}
+
+// The first failed write is told once, naming the folder and the reason; the same failure again
+// stays quiet, another reason is told, and after a write that succeeds a failure is told again.
+TEST(SessionKeeping, TellsTheFirstFailedWriteOnce) {
+    const BoardFiles files;
+    const std::string folder = files.parts.path() + ".state";
+    const auto brokenBy = [&](const char* what) {
+        return [&folder, what] {
+            fs::remove_all(folder);
+            if (std::string(what) == "file")
+                std::ofstream(folder) << "in the way";
+            else
+                fs::create_directory_symlink("/tmp", folder);
+        };
+    };
+    const auto mended = [&] { fs::remove_all(folder); };
+    const auto cantKeep = [&](const std::string& reason) {
+        return UserMessage{"Can't keep the session in " + folder + ": " + reason, "Error",
+                           MessageButtons::Ok, MessageIcon::Stop};
+    };
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        std::optional<UserMessage> told;
+    };
+    const std::vector<Step> steps = {
+        {"written", [] {}, std::nullopt},
+        {"folder replaced by a file", brokenBy("file"), cantKeep("Not a directory")},
+        {"still a file", [] {}, std::nullopt},
+        {"a link instead", brokenBy("link"), cantKeep("A link, not a folder")},
+        {"folder made again", mended, std::nullopt},
+        {"a file again", brokenBy("file"), cantKeep("Not a directory")},
+    };
+    ProgramRun run(files.parts.path());
+    run.load(files.parts.path());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        run.session.navigate(run.session.selection().selectedRow == 0 ? NavigationKey::Down
+                                                                      : NavigationKey::Up);
+        run.keep();
+        run.store.flush();
+        EXPECT_EQ(run.store.takeFailure(), step.told);
+        EXPECT_EQ(run.store.takeFailure(), std::nullopt);
+    }
+    mended();
+}
+
+// One store at a time keeps a placement file: a second one, here in the same process, is told
+// and writes nothing, and offers nothing; once the first lets go, a new one keeps the file. The
+// store that holds it opens it again at will.
+TEST(SessionKeeping, KeepsABoardInOneStoreAtATime) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    const UserMessage elsewhere{
+        "This board is open in another window: this window keeps nothing of it.", "Kavelto",
+        MessageButtons::Ok, MessageIcon::Exclamation};
+    auto first = std::make_unique<ProgramRun>(parts);
+    first->load(parts);
+    first->load(parts); // loading the board again keeps its lock
+    EXPECT_TRUE(first->store.openFile(parts).ok());
+    fs::remove(first->store.currentPath());
+    first->keep(); // a file opened anew is written, though the session did not move
+    EXPECT_EQ(first->keptRow(), 0);
+    ProgramRun second(parts);
+    second.session.loadPlacementFile(parts);
+    const Result<void> refused = second.store.openFile(parts);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.failure(), elsewhere);
+    fs::remove(second.store.currentPath());
+    second.session.navigate(NavigationKey::Down);
+    second.keep();
+    EXPECT_EQ(std::make_tuple(second.keptRow(), second.statesTaken, second.store.offered()),
+              std::make_tuple(std::nullopt, 0, std::nullopt));
+    first->store.closeFile();
+    EXPECT_TRUE(second.store.openFile(parts).ok());
+    second.store.closeFile();
+    first.reset();
+    ProgramRun third(parts);
+    third.load(parts);
+    EXPECT_EQ(third.keptRow(), 0);
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "base/UserMessage.h"
+
+#include <string>
+
+namespace kavelto {
+
+struct KeptSession;
+
+// What keeping tells the user, worded here alone.
+
+// A kept session could not be written: the file or folder and the system's reason.
+UserMessage CantKeepMessage(const std::string& path, const std::string& reason);
+
+// Another window, of this program or another run of it, keeps the board loaded here.
+UserMessage OpenElsewhereMessage();
+
+// "Restore session (37 of 146 placed, 14:02)", the time in local time.
+std::string RestoreCaption(const KeptSession& kept);
+
+} // namespace kavelto

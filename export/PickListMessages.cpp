@@ -1,0 +1,21 @@
+#include "PickListMessages.h"
+
+namespace kavelto {
+
+namespace {
+
+UserMessage PageMessage(std::string text) {
+    return {std::move(text), "Error", MessageButtons::Ok, MessageIcon::None};
+}
+
+} // namespace
+
+UserMessage CantCreatePageMessage() {
+    return PageMessage("Can't create html file");
+}
+
+UserMessage CantWritePageMessage() {
+    return PageMessage("Can't write html file");
+}
+
+} // namespace kavelto
