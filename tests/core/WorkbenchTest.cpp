@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <unistd.h>
 
 namespace kavelto {
 namespace {
@@ -20,21 +21,24 @@ struct WorkbenchRig {
     std::string folder = MakeFolder();
     std::string firstManual = folder + "/first.pdf";
     std::string secondManual = folder + "/second.pdf";
-    Workbench workbench{{"kavelto", {firstManual, secondManual}, ""}};
+    TempFile parts{kParts};
+    Workbench workbench;
+    Outcome loaded;
 
-    WorkbenchRig() {
+    // Sessions are kept in stateFolder, an empty one keeping nothing; the parts are those of
+    // partsPath, else the rig's own.
+    explicit WorkbenchRig(const std::string& stateFolder = "", const std::string& partsPath = "")
+        : workbench({"kavelto", {firstManual, secondManual}, stateFolder}) {
         EXPECT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
-        CommandInputs inputs = Fields("1");
-        const TempFile parts(kParts);
-        inputs.chosenFile = parts.path();
-        workbench.run(CommandId::LoadPkpFile, inputs);
+        loaded = load(partsPath.empty() ? parts.path() : partsPath);
         workbench.setHighlightedRow(0); // as a click in the list does
     }
-    ~WorkbenchRig() {
-        std::remove(firstManual.c_str());
-        std::remove(secondManual.c_str());
-        std::remove(folder.c_str());
+    Outcome load(const std::string& path) {
+        CommandInputs inputs = Fields("1");
+        inputs.chosenFile = path;
+        return workbench.run(CommandId::LoadPkpFile, inputs);
     }
+    ~WorkbenchRig() { std::system(("rm -rf '" + folder + "'").c_str()); }
 
     static std::string MakeFolder() {
         char pattern[] = "/tmp/kavelto-workbench-XXXXXX";
@@ -148,8 +152,6 @@ TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
     EXPECT_EQ(outcome.open->target, page);
     EXPECT_FALSE(outcome.open->isUrl);
     EXPECT_TRUE(outcome.messages.empty());
-    std::remove(page.c_str());
-    std::remove(page.substr(0, page.rfind('/')).c_str());
 }
 
 // Without a folder of the user's own the page is not written, and nothing is opened.
@@ -163,7 +165,6 @@ TEST(Workbench, PickListSaysWhenThePageCannotBeWritten) {
     EXPECT_TRUE(outcome.clipboardText);
     EXPECT_FALSE(outcome.open);
     EXPECT_EQ(Texts(outcome), "Error: Can't create html file|");
-    std::remove(notAFolder.c_str());
 }
 
 TEST(Workbench, RestoreWithoutAnOfferChangesNothing) {
@@ -208,6 +209,45 @@ TEST(Workbench, AColumnLayoutThatCannotBeReadIsAnError) {
     ASSERT_FALSE(loaded.ok());
     EXPECT_EQ(loaded.failure().caption, "Error");
     EXPECT_EQ(loaded.failure().text, "Can't find Kavelto.ini file");
+}
+
+// A second workbench on the board says at once that it keeps nothing; once the first is gone, a
+// new one offers what the first kept.
+TEST(Workbench, KeepsABoardInOneWindowAndOffersItBack) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    WorkbenchRig keeper(state, files.parts.path());
+    EXPECT_TRUE(keeper.loaded.messages.empty());
+    keeper.run(CommandId::PlaceUnplace);
+    {
+        WorkbenchRig second(state, files.parts.path());
+        EXPECT_EQ(Texts(second.loaded),
+                  "Kavelto: This board is open in another window: this window keeps nothing of "
+                  "it.|");
+        EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
+    }
+    keeper.load(keeper.parts.path()); // another file: the board is let go
+    WorkbenchRig next(state, files.parts.path());
+    EXPECT_TRUE(next.loaded.messages.empty());
+    ASSERT_TRUE(next.workbench.restoreCaption());
+    EXPECT_EQ(next.workbench.restoreCaption()->rfind("Restore session (1 of 2 placed, ", 0), 0u);
+}
+
+// A write that fails is told once, in the outcome of the command that kept.
+TEST(Workbench, TellsAFailedKeepOnce) {
+    WorkbenchRig probe;
+    const std::string state = probe.folder + "/state";
+    WorkbenchRig rig(state);
+    std::system(("rm -rf '" + state + "' && touch '" + state + "'").c_str());
+    rig.run(CommandId::PlaceUnplace);
+    std::string told; // the writer works on a thread of its own: the failure comes in time
+
+    for (int tries = 0; tries < 200 && told.empty(); ++tries) {
+        told = Texts(rig.run(CommandId::Down));
+        usleep(5000);
+    }
+    EXPECT_EQ(told.rfind("Error: Can't keep the session in " + state, 0), 0u) << told;
+    EXPECT_EQ(Texts(rig.run(CommandId::Up)), "");
 }
 
 // A session's message comes after what the command said before it.
