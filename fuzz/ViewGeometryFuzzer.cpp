@@ -1,8 +1,8 @@
 // The board view's geometry with any picture and frame sizes, turns, mirrors, zooms, markers
 // and calibrations: no undefined behaviour, and every result inside its frame.
 
-#include "geometry/Calibration.h"
 #include "ScratchFolder.h"
+#include "geometry/Calibration.h"
 #include "geometry/ViewGeometry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -35,8 +35,7 @@ Calibration AnyCalibration(FuzzedDataProvider& in) {
     Calibration calibration;
     PartSelection selection;
     for (int step = in.ConsumeIntegralInRange(0, 8); step > 0; --step) {
-        selection.selectedX = AnyFloat(in);
-        selection.selectedY = AnyFloat(in);
+        selection.part = BoardPosition{AnyFloat(in), AnyFloat(in)};
         const std::optional<PixelPoint> marker =
             in.ConsumeBool() ? std::optional<PixelPoint>(
                                    PixelPoint{AnyInt(in, -100, 8000), AnyInt(in, -100, 8000)})

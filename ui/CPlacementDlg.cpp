@@ -229,8 +229,8 @@ bool CPlacementDlg::ReadFields() {
 
 void CPlacementDlg::apply(const SessionUpdate& update) {
     showHighlight();
-    if (update.reveal != kNoRow)
-        controls_->partList->ensureRowVisible(update.reveal);
+    if (update.reveal)
+        controls_->partList->ensureRowVisible(*update.reveal);
     repaintBoard(update.repaint);
     if (update.message)
         platform_.showUserMessage(this, *update.message);
@@ -286,7 +286,7 @@ void CPlacementDlg::OnLoadPkpFile() {
                     QStringLiteral("PKP (*.pkp)"), QStringLiteral("TXT (*.txt)"),
                     QStringLiteral("All files (*)")});
     const SessionUpdate update = session_->loadPlacementFile(path);
-    if (path && session_->table().partCount > 0)
+    if (path && session_->table().partCount() > 0)
         store_->openFile(*path);
     else
         store_->closeFile();

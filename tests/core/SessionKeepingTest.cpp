@@ -75,9 +75,9 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
                               s.view().bitmapLoaded),
               std::make_tuple(std::vector{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u, true));
     EXPECT_EQ(s.identifyPartAt({true, 560, 860}).reveal, 1); // with the calibration restored
-    EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, kNoRow);
+    EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, std::nullopt);
     EXPECT_FALSE(s.findPart("R").has_value());
-    EXPECT_EQ(s.findPart("r2").value_or(SessionUpdate{}).reveal, 1); // R2, on the top face
+    EXPECT_EQ(s.findPart("r2").value_or(SessionUpdate()).reveal, 1); // R2, on the top face
     EXPECT_EQ(std::make_tuple(s.face(), s.calibration().state),
               std::make_tuple(Face::Top, CalState::None));
     offer.placementPath = "/elsewhere.csv";

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "placement/ColumnMap.h"
 #include "TempFile.h"
+#include "placement/ColumnMap.h"
 
 #include <gtest/gtest.h>
 
