@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 namespace kavelto {
 namespace {
 
@@ -26,11 +29,11 @@ TEST(SessionUpdate, RepaintKeepsTheMoreUrgentRequest) {
 // An outcome says nothing but what its setters say.
 TEST(SessionUpdate, SaysOnlyWhatItsSettersSay) {
     const SessionUpdate quiet;
-    EXPECT_EQ(std::make_tuple(quiet.reveal, quiet.repaint, quiet.message, quiet.refreshFields),
+    EXPECT_EQ(std::tie(quiet.reveal, quiet.repaint, quiet.message, quiet.refreshFields),
               std::make_tuple(std::nullopt, Repaint::None, std::nullopt, false));
     const SessionUpdate told =
         SessionUpdate().revealRow(4).tell(UserMessage{"t", "c"}).refreshingFields();
-    EXPECT_EQ(std::make_tuple(told.reveal, told.repaint, told.message, told.refreshFields),
+    EXPECT_EQ(std::tie(told.reveal, told.repaint, told.message, told.refreshFields),
               std::make_tuple(std::optional<int>(4), Repaint::None,
                               std::optional<UserMessage>(UserMessage{"t", "c"}), true));
 }
