@@ -36,8 +36,7 @@ int QuarterTurn(int degrees) {
 } // namespace
 
 AssemblySession::AssemblySession()
-    : faceList_(std::make_unique<FaceList>()),
-      items_(std::make_unique<ItemNumbers>()) {}
+    : faceList_(std::make_unique<FaceList>()), items_(std::make_unique<ItemNumbers>()) {}
 
 AssemblySession::~AssemblySession() = default;
 
