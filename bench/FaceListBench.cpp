@@ -1,10 +1,10 @@
-#include "base/FieldParsing.h"
 #include "parts/FaceSorting.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -21,15 +21,15 @@ std::unique_ptr<PartTable> MakeBoard() {
         return std::uniform_int_distribution<int>(0, size - 1)(random);
     };
     auto table = std::make_unique<PartTable>();
-    for (int i = 0; i < kMaxParts; ++i) {
-        PartRecord& part = table->parts[i];
-        CopyText(part.prefix, sizeof part.prefix, prefixes[pick(8)]);
+    while (!table->isFull()) {
+        PartRecord part;
+        part.prefix = prefixes[pick(8)];
         part.partId = static_cast<std::uint16_t>(1 + pick(2000));
-        CopyText(part.package, sizeof part.package, packages[pick(7)]);
-        CopyText(part.value, sizeof part.value, values[pick(8)]);
+        part.package = packages[pick(7)];
+        part.value = values[pick(8)];
         part.layer = 'T';
+        table->append(std::move(part));
     }
-    table->partCount = kMaxParts;
     return table;
 }
 

@@ -61,7 +61,7 @@ public:
 
     bool ready() const { return ready_; }
     bool loadedWholeBoard() const {
-        return window_.session().table().partCount == kBoardParts && platform_.messages.empty();
+        return window_.session().table().partCount() == kBoardParts && platform_.messages.empty();
     }
 
     void load() {

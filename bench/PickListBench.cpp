@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -30,12 +31,12 @@ std::unique_ptr<PartTable> MakeFullTable() {
     for (int i = 0; i < kMaxParts; ++kind) {
         const int run = 1 + kind % 11;
         for (int k = 0; k < run && i < kMaxParts; ++k, ++i) {
-            PartRecord& record = table->parts[i];
-            std::snprintf(record.package, sizeof record.package, "%s", kPackages[kind % 6]);
-            std::snprintf(record.value, sizeof record.value, "%s-%d", kValues[kind % 6], kind);
+            PartRecord record;
+            record.package = kPackages[kind % 6];
+            record.value = kValues[kind % 6] + ("-" + std::to_string(kind));
+            table->append(std::move(record));
         }
     }
-    table->partCount = kMaxParts;
     return table;
 }
 

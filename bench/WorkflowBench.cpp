@@ -112,8 +112,8 @@ public:
     }
 
     bool selectedPartPlaced() const {
-        const int row = window_.session().selection().selectedRow;
-        return window_.session().partAtRow(row).placed != 0;
+        const int row = window_.session().selection().row.value();
+        return window_.session().partAtRow(row).placed;
     }
 
     // Once the last part is placed: every mark cleared (the box answered OK) and back to the top.

@@ -13,7 +13,7 @@ int RowCount(const FaceList& faceList) {
 }
 
 const PartRecord& RowRecord(const PartTable& table, const FaceList& faceList, int row) {
-    return table.parts.at(static_cast<std::size_t>(faceList.indexes[row]));
+    return table.parts().at(static_cast<std::size_t>(faceList.indexes[row]));
 }
 
 // The first row after `start` that is not of start's kind, or rowCount.
@@ -34,9 +34,13 @@ std::vector<PickListItem> GroupPickList(const PartTable& table, const FaceList& 
     for (int start = 0; start < rowCount;) {
         const int end = ItemEnd(table, faceList, start, rowCount);
         const PartRecord& first = RowRecord(table, faceList, start);
-        const int count = end - start;
-        items.push_back({static_cast<int>(items.size()) + 1, first.package, first.value, count,
-                         static_cast<std::int64_t>(count) * pcbCount});
+        // Made in place, so that the texts are copied straight from the table into the item.
+        PickListItem& item = items.emplace_back();
+        item.itemNumber = static_cast<int>(items.size());
+        item.package = first.package;
+        item.value = first.value;
+        item.countPerBoard = end - start;
+        item.totalCount = static_cast<std::int64_t>(item.countPerBoard) * pcbCount;
         start = end;
     }
     return items;

@@ -4,16 +4,17 @@
 #include "parts/PartTable.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kavelto {
 
-// One line of the pick list: a run of consecutive face-list rows of the same kind. The texts
-// point into the part table, so an item lives no longer than the table it was grouped from.
+// One line of the pick list: a run of consecutive face-list rows of the same kind. The item
+// keeps its own copy of the texts, so it outlives the table it was grouped from.
 struct PickListItem {
     int itemNumber;
-    const char* package;
-    const char* value;
+    std::string package;
+    std::string value;
     int countPerBoard;
     std::int64_t totalCount; // countPerBoard x PCB count; wide enough for every 32-bit count
 };

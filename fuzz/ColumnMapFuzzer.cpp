@@ -12,9 +12,9 @@ void CheckAccepted(const ColumnMap& map) {
     if (map.byName)
         return;
     Require(map.fieldCount >= 1 && map.fieldCount <= kColumnCount, "field count within 1..7");
-    for (int code = Designator; code <= Y; ++code)
+    for (const FieldCode code : kMandatoryClassicFields)
         Require(map.columnOfField[code] != kNoColumn, "columns 1 to 4 assigned");
-    for (int code = 1; code < kFieldCodeCount; ++code) {
+    for (const FieldCode code : kRecordFields) {
         const int column = map.columnOfField[code];
         Require(column == kNoColumn ||
                     (column < map.fieldCount && map.codeOfColumn(column) == code),

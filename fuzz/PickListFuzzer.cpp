@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace kavelto;
@@ -21,22 +22,24 @@ namespace {
 
 constexpr int kMaxFuzzedParts = 600;
 
-void Fill(char* field, std::size_t size, FuzzedDataProvider& in) {
-    CopyText(field, size, in.ConsumeRandomLengthString(size).c_str());
+// Any bytes up to maxLength, up to their first NUL, as a record holds its texts.
+std::string AnyText(FuzzedDataProvider& in, std::size_t maxLength) {
+    return in.ConsumeRandomLengthString(maxLength).c_str();
 }
 
-void FillTable(FuzzedDataProvider& in, PartTable& table) {
-    table.partCount = 0;
-    while (in.remaining_bytes() > 0 && table.partCount < kMaxFuzzedParts) {
-        PartRecord& part = table.parts[static_cast<std::size_t>(table.partCount++)];
-        part = PartRecord{};
-        Fill(part.designator, sizeof part.designator, in);
-        Fill(part.prefix, sizeof part.prefix, in);
-        Fill(part.value, sizeof part.value, in);
-        Fill(part.package, sizeof part.package, in);
+PartTable AnyTable(FuzzedDataProvider& in) {
+    PartTable table;
+    while (in.remaining_bytes() > 0 && table.partCount() < kMaxFuzzedParts) {
+        PartRecord part;
+        part.designator = AnyText(in, kMaxPartTextLength);
+        part.prefix = AnyText(in, kMaxPrefixLength);
+        part.value = AnyText(in, kMaxPartTextLength);
+        part.package = AnyText(in, kMaxPartTextLength);
         part.partId = in.ConsumeIntegral<std::uint16_t>();
         part.layer = in.ConsumeBool() ? 'B' : 't';
+        table.append(std::move(part));
     }
+    return table;
 }
 
 std::size_t Occurrences(const std::string& text, const std::string& word) {
@@ -54,8 +57,8 @@ void CheckItems(const std::vector<PickListItem>& items, int faceCount, std::uint
         Require(item.countPerBoard > 0, "an item holds a part");
         Require(item.totalCount == std::int64_t{item.countPerBoard} * pcbCount,
                 "the total is the count times the boards");
-        Require(i == 0 || !(std::string(item.package) == items[i - 1].package &&
-                            std::string(item.value) == items[i - 1].value),
+        Require(i == 0 ||
+                    !(item.package == items[i - 1].package && item.value == items[i - 1].value),
                 "neighbouring items differ in kind");
         rows += item.countPerBoard;
     }
@@ -65,7 +68,6 @@ void CheckItems(const std::vector<PickListItem>& items, int faceCount, std::uint
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const auto table = std::make_unique<PartTable>();
     static const auto list = std::make_unique<FaceList>();
     static const std::string emptyText = PickListText({}, Face::Top);
     static const std::string emptyPage = PickListPage({}, Face::Top, "www.example.org");
@@ -73,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t pcbCount = in.ConsumeIntegral<std::uint32_t>();
     const Face face = in.ConsumeBool() ? Face::Bottom : Face::Top;
     const auto mode = static_cast<SortMode>(in.ConsumeIntegralInRange(0, kSortModeCount - 1));
-    FillTable(in, *table);
-    FilterAndSortFace(*table, face, mode, *list);
+    const PartTable table = AnyTable(in);
+    FilterAndSortFace(table, face, mode, *list);
 
-    const std::vector<PickListItem> items = GroupPickList(*table, *list, pcbCount);
+    const std::vector<PickListItem> items = GroupPickList(table, *list, pcbCount);
     CheckItems(items, list->faceCount, pcbCount);
     const std::string text = PickListText(items, face);
     Require(Occurrences(text, "\n") >= Occurrences(emptyText, "\n") + items.size(),

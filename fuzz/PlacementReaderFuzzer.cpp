@@ -1,6 +1,6 @@
 // Any bytes as a placement file, under one of several column layouts chosen by the first byte:
-// the load succeeds or fails whole, every record it keeps holds terminated texts, and the face
-// lists built from the records hold every part once, in order.
+// the load succeeds or fails whole, every record it keeps holds texts within their lengths, and
+// the face lists built from the records hold every part once, in order.
 
 #include "ScratchFolder.h"
 #include "base/TextEncoding.h"
@@ -8,8 +8,8 @@
 #include "placement/ColumnMap.h"
 #include "placement/PlacementReader.h"
 
-#include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace kavelto;
@@ -36,19 +36,20 @@ const Layout kLayouts[] = {
 };
 constexpr std::size_t kLayoutCount = sizeof(kLayouts) / sizeof(kLayouts[0]);
 
-bool Terminated(const char* text, std::size_t size) {
-    return std::memchr(text, '\0', size) != nullptr;
+// The sort keys take a NUL for the end of a text, so none may stand inside one.
+bool KeptWhole(const std::string& text, std::size_t maxLength) {
+    return text.size() <= maxLength && text.find('\0') == std::string::npos;
 }
 
 void CheckRecord(const PartRecord& part) {
-    Require(Terminated(part.designator, sizeof part.designator) &&
-                Terminated(part.prefix, sizeof part.prefix) &&
-                Terminated(part.value, sizeof part.value) &&
-                Terminated(part.package, sizeof part.package),
-            "record texts terminated within their fields");
-    Require(part.placed == 0, "a fresh record is not placed");
-    for (const char* text : {part.designator, part.value, part.package})
-        Require(IsValidUtf8(DisplayUtf8(text)), "texts display as UTF-8");
+    Require(KeptWhole(part.designator, kMaxPartTextLength) &&
+                KeptWhole(part.prefix, kMaxPrefixLength) &&
+                KeptWhole(part.value, kMaxPartTextLength) &&
+                KeptWhole(part.package, kMaxPartTextLength),
+            "record texts within their lengths, without a NUL");
+    Require(!part.placed, "a fresh record is not placed");
+    for (const std::string* text : {&part.designator, &part.value, &part.package})
+        Require(IsValidUtf8(DisplayUtf8(*text)), "texts display as UTF-8");
 }
 
 void CheckFaceLists(const PartTable& table) {
@@ -57,16 +58,16 @@ void CheckFaceLists(const PartTable& table) {
     };
     for (const SortMode mode : {SortMode::PackagePrefixValuePartId,
                                 SortMode::PrefixPackageValuePartId, SortMode::PrefixPartId}) {
-        std::vector<int> seen(static_cast<std::size_t>(table.partCount));
+        std::vector<int> seen(table.parts().size());
         for (const Face face : {Face::Top, Face::Bottom}) {
             const auto list = std::make_unique<FaceList>();
             FilterAndSortFace(table, face, mode, *list);
             for (int row = 0; row < list->faceCount; ++row) {
                 const int index = at(list->indexes, row);
-                Require(index >= 0 && index < table.partCount, "face list rows within the table");
+                Require(index >= 0 && index < table.partCount(), "face list rows within the table");
                 ++seen[static_cast<std::size_t>(index)];
-                Require(row == 0 || IsSortedBefore(at(table.parts, at(list->indexes, row - 1)),
-                                                   at(table.parts, index), mode),
+                Require(row == 0 || IsSortedBefore(table.part(at(list->indexes, row - 1)),
+                                                   table.part(index), mode),
                         "face list in sort order");
             }
         }
@@ -90,20 +91,20 @@ std::vector<ColumnMap> LoadLayouts(ScratchFolder& folder) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ScratchFolder folder;
     static const std::vector<ColumnMap> maps = LoadLayouts(folder);
-    static const auto table = std::make_unique<PartTable>();
     if (size == 0)
         return 0;
     const std::size_t layout = data[0] % kLayoutCount;
     const std::string& path = folder.write(kLayouts[layout].fileName, data + 1, size - 1);
-    const PlacementReadResult result = ReadPlacementFile(path, maps[layout], *table);
-    Require(result.count >= 0 && result.count <= kMaxParts, "count within the table");
-    if (result.error) {
-        Require(result.count == 0, "a failed load keeps no part");
+    const Result<PlacementParts> result = ReadPlacementFile(path, maps[layout]);
+    if (!result) {
+        Require(!result.failure().text.empty(), "a failed load says why");
         return 0;
     }
-    table->partCount = result.count;
-    for (int i = 0; i < result.count; ++i)
-        CheckRecord(table->parts[static_cast<std::size_t>(i)]);
-    CheckFaceLists(*table);
+    const PartTable& table = result->table;
+    Require(table.partCount() <= kMaxParts, "count within the table");
+    Require(!result->notice || table.isFull(), "parts left out only of a full table");
+    for (const PartRecord& part : table.parts())
+        CheckRecord(part);
+    CheckFaceLists(table);
     return 0;
 }

@@ -35,8 +35,7 @@ Calibration AnyCalibration(FuzzedDataProvider& in) {
     Calibration calibration;
     PartSelection selection;
     for (int step = in.ConsumeIntegralInRange(0, 8); step > 0; --step) {
-        selection.selectedX = AnyFloat(in);
-        selection.selectedY = AnyFloat(in);
+        selection.part = BoardPosition{AnyFloat(in), AnyFloat(in)};
         const std::optional<PixelPoint> marker =
             in.ConsumeBool() ? std::optional<PixelPoint>(
                                    PixelPoint{AnyInt(in, -100, 8000), AnyInt(in, -100, 8000)})

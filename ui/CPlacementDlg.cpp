@@ -140,8 +140,8 @@ void CPlacementDlg::run(CommandId id, const PicturePoint& point) {
 
 void CPlacementDlg::render(const Outcome& outcome) {
     showHighlight();
-    if (outcome.update.reveal != kNoRow)
-        controls_->partList->ensureRowVisible(outcome.update.reveal);
+    if (outcome.update.reveal)
+        controls_->partList->ensureRowVisible(*outcome.update.reveal);
     repaintBoard(outcome.update.repaint);
     for (const UserMessage& message : outcome.messages)
         platform_.showUserMessage(this, message);

@@ -9,7 +9,8 @@ namespace kavelto {
 class AssemblySession;
 
 // The part list: row r shows the part at the face list's entry r, with its item number. The
-// session tells it around every change, so a view never reads records in the middle of one.
+// session resets it around the moment it takes a new table or sorts anew, and tells it of
+// changed placed marks.
 class PartListModel : public QAbstractTableModel, public PartListObserver {
     Q_OBJECT
 

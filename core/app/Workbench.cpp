@@ -103,7 +103,7 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 // another window keeps is said to be so before anything is placed here.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
-    if (!inputs.chosenFile || session_.table().partCount == 0) {
+    if (!inputs.chosenFile || session_.table().partCount() == 0) {
         store_.closeFile();
         return outcome;
     }

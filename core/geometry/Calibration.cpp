@@ -32,13 +32,25 @@ constexpr char kNoAddedPoint[] = "No added calibration point to remove";
 // How far apart the board-per-pixel ratios of the two axes may be, relative to the first.
 constexpr double kScaleTolerance = 0.05;
 
+// A part at exactly (0, 0) on the board counts as no part chosen. That position long stood for
+// "no part" in the selection, so a calibration point at the board's origin has always been
+// refused; the rule stays now that the selection says so itself.
+bool HasPartToCalibrateWith(const PartSelection& selection) {
+    return selection.part && !(selection.part->x == 0.0f && selection.part->y == 0.0f);
+}
+
 // A pixel of exactly (0, 0) counts as no point as well.
 const char* MissingInput(const PartSelection& selection, const std::optional<PixelPoint>& marker) {
     if (!marker || (marker->x == 0 && marker->y == 0))
         return kSelectPointFirst;
-    if (!selection.hasPart())
+    if (!HasPartToCalibrateWith(selection))
         return kSelectPartFirst;
     return nullptr;
+}
+
+// The chosen part and the marker as one pair, once MissingInput has found both.
+CalPoint PairOf(const PartSelection& selection, const PixelPoint& marker) {
+    return {selection.part->x, selection.part->y, marker.x, marker.y};
 }
 
 // Two pairs that share a coordinate give no scale on that axis.
@@ -242,7 +254,7 @@ CalOutcome RecordCalPoint1(Calibration& calibration, PartSelection& selection,
                            std::optional<PixelPoint> marker) {
     if (const char* missing = MissingInput(selection, marker))
         return {missing, false};
-    calibration.point1 = {selection.selectedX, selection.selectedY, marker->x, marker->y};
+    calibration.point1 = PairOf(selection, *marker);
     calibration.state = CalState::WaitingPoint2;
     calibration.pairState = CalState::WaitingPoint2;
     calibration.pressedPoint2.reset();
@@ -258,7 +270,7 @@ CalOutcome RecordCalPoint2(Calibration& calibration, PartSelection& selection,
         return {kSelectCal1First, false};
     if (const char* missing = MissingInput(selection, marker))
         return {missing, false};
-    const CalPoint candidate{selection.selectedX, selection.selectedY, marker->x, marker->y};
+    const CalPoint candidate = PairOf(selection, *marker);
     if (calibration.addedPoints.empty()) {
         calibration.pressedPoint2 = candidate;
         return JudgePair(calibration, selection, candidate);
@@ -277,7 +289,7 @@ CalOutcome AddCalPoint(Calibration& calibration, PartSelection& selection,
     if (const char* missing = MissingInput(selection, marker))
         return {missing, false};
     Calibration changed = calibration;
-    changed.addedPoints.push_back({selection.selectedX, selection.selectedY, marker->x, marker->y});
+    changed.addedPoints.push_back(PairOf(selection, *marker));
     const CalOutcome outcome = PutInForce(calibration, std::move(changed), kPointNotAdded);
     // The next point must come from a part chosen afresh, as after Cal 1.
     if (!outcome.failure)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
+
 namespace kavelto {
 
 enum class Face { Top = 0, Bottom = 1 };
 
-// 'b' and 'B' mark the bottom face; every other layer character, NUL included, the top.
-inline bool IsOnFace(char layer, Face face) {
+// 'b' and 'B' mark the bottom face; every other layer character, and no layer at all, the top.
+inline bool IsOnFace(std::optional<char> layer, Face face) {
     const bool bottom = layer == 'b' || layer == 'B';
     return bottom == (face == Face::Bottom);
 }

@@ -4,24 +4,18 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace kavelto {
 
 namespace {
 
-// One text of a sort key, within its field of the record.
-struct KeyText {
-    const char* text;
-    std::size_t size;
-};
-
 // A part's key texts under the mode, in the order they compare; the part number comes last.
-std::array<KeyText, 3> KeyTexts(const PartRecord& part, SortMode mode) {
-    const KeyText package{part.package, sizeof part.package};
-    const KeyText prefix{part.prefix, sizeof part.prefix};
-    const KeyText value{part.value, sizeof part.value};
+std::array<std::string_view, 3> KeyTexts(const PartRecord& part, SortMode mode) {
+    const std::string_view package = part.package;
+    const std::string_view prefix = part.prefix;
+    const std::string_view value = part.value;
     switch (mode) {
     case SortMode::PackagePrefixValuePartId:
         return {package, prefix, value};
@@ -30,17 +24,16 @@ std::array<KeyText, 3> KeyTexts(const PartRecord& part, SortMode mode) {
     case SortMode::PrefixPartId:
         break;
     }
-    return {prefix, KeyText{"", 1}, KeyText{"", 1}};
+    return {prefix, std::string_view(), std::string_view()};
 }
 
-// Negative, zero or positive as a's key is below, equal to or above b's. strncmp compares as
-// unsigned bytes and stops at the first NUL; the bound keeps a record whose text lacks its NUL
-// inside its own field.
+// Negative, zero or positive as a's key is below, equal to or above b's. Texts compare as
+// unsigned bytes, the way char_traits<char> compares them.
 int CompareKeys(const PartRecord& a, const PartRecord& b, SortMode mode) {
-    const std::array<KeyText, 3> ofA = KeyTexts(a, mode);
-    const std::array<KeyText, 3> ofB = KeyTexts(b, mode);
+    const std::array<std::string_view, 3> ofA = KeyTexts(a, mode);
+    const std::array<std::string_view, 3> ofB = KeyTexts(b, mode);
     for (std::size_t i = 0; i < ofA.size(); ++i) {
-        if (const int texts = std::strncmp(ofA[i].text, ofB[i].text, ofA[i].size))
+        if (const int texts = ofA[i].compare(ofB[i]))
             return texts;
     }
     return (a.partId > b.partId) - (a.partId < b.partId);
@@ -50,14 +43,12 @@ int ValidCount(int count) {
     return std::clamp(count, 0, kMaxParts);
 }
 
-// A text's first eight bytes, up to its NUL, as one number that orders as they do.
-std::uint64_t Head(const KeyText& key) {
+// A text's first eight bytes, zeros after its end, as one number that orders as they do. A
+// record's texts hold no NUL, so a last byte that is not zero says the text fills all eight.
+std::uint64_t Head(std::string_view text) {
     std::uint64_t head = 0;
-    bool ended = false;
-    for (std::size_t i = 0; i < 8; ++i) {
-        ended = ended || i >= key.size || key.text[i] == '\0';
-        head = head << 8 | (ended ? 0u : static_cast<unsigned char>(key.text[i]));
-    }
+    for (std::size_t i = 0; i < 8; ++i)
+        head = head << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
     return head;
 }
 
@@ -71,7 +62,7 @@ struct SortKey {
 };
 
 SortKey KeyOf(const PartRecord& part, int index, SortMode mode) {
-    const std::array<KeyText, 3> texts = KeyTexts(part, mode);
+    const std::array<std::string_view, 3> texts = KeyTexts(part, mode);
     return {{Head(texts[0]), Head(texts[1]), Head(texts[2])}, part.partId, index};
 }
 
@@ -82,16 +73,16 @@ bool IsSortedBefore(const PartRecord& a, const PartRecord& b, SortMode mode) {
 }
 
 void FilterAndSortFace(const PartTable& table, Face face, SortMode mode, FaceList& list) {
-    const int partCount = ValidCount(table.partCount);
+    const int partCount = ValidCount(table.partCount());
     list.faceCount = 0;
     for (int i = 0; i < partCount; ++i) {
-        if (IsOnFace(table.parts[i].layer, face))
+        if (IsOnFace(table.part(i).layer, face))
             list.indexes[list.faceCount++] = i;
     }
     std::vector<SortKey> keys;
     keys.reserve(std::size_t(list.faceCount));
     for (int row = 0; row < list.faceCount; ++row)
-        keys.push_back(KeyOf(table.parts[list.indexes[row]], list.indexes[row], mode));
+        keys.push_back(KeyOf(table.part(list.indexes[row]), list.indexes[row], mode));
     // Ties go by descending table position: the order that inserting the parts one by one in
     // table order, each in front of its equals, would give, without that quadratic cost.
     const auto before = [&](const SortKey& a, const SortKey& b) {
@@ -100,7 +91,7 @@ void FilterAndSortFace(const PartTable& table, Face face, SortMode mode, FaceLis
                 return a.heads[field] < b.heads[field];
             // Equal heads that fill all eight bytes may go on differently: the records decide.
             if ((a.heads[field] & 0xFF) != 0) {
-                const int whole = CompareKeys(table.parts[a.index], table.parts[b.index], mode);
+                const int whole = CompareKeys(table.part(a.index), table.part(b.index), mode);
                 return whole != 0 ? whole < 0 : a.index > b.index;
             }
         }
@@ -115,8 +106,8 @@ void NumberItems(const PartTable& table, const FaceList& list, ItemNumbers& item
     const int faceCount = ValidCount(list.faceCount);
     int item = 0;
     for (int row = 0; row < faceCount; ++row) {
-        const PartRecord& part = table.parts[list.indexes[row]];
-        if (row == 0 || !IsSameKind(part, table.parts[list.indexes[row - 1]]))
+        const PartRecord& part = table.part(list.indexes[row]);
+        if (row == 0 || !IsSameKind(part, table.part(list.indexes[row - 1])))
             ++item;
         itemNumbers[row] = item;
     }

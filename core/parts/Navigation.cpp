@@ -6,42 +6,46 @@ namespace kavelto {
 
 namespace {
 
-int Requested(NavigationKey key, int selectedRow, int faceCount) {
+std::optional<int> Requested(NavigationKey key, int selectedRow, int faceCount) {
     const int last = faceCount - 1;
     switch (key) {
     case NavigationKey::PageUp:
-        return selectedRow <= 0 ? kNoRow : std::max(selectedRow - kPageRows, 0);
+        return selectedRow <= 0 ? std::nullopt
+                                : std::optional<int>(std::max(selectedRow - kPageRows, 0));
     case NavigationKey::PageDown:
-        return selectedRow >= last ? kNoRow : std::min(selectedRow + kPageRows, last);
+        return selectedRow >= last ? std::nullopt
+                                   : std::optional<int>(std::min(selectedRow + kPageRows, last));
     case NavigationKey::End:
-        return faceCount == 0 ? kNoRow : last;
+        return last;
     case NavigationKey::Home:
-        return faceCount == 0 ? kNoRow : 0;
+        return 0;
     case NavigationKey::Up:
-        return selectedRow <= 0 ? kNoRow : selectedRow - 1;
+        return selectedRow <= 0 ? std::nullopt : std::optional<int>(selectedRow - 1);
     case NavigationKey::Down:
-        return selectedRow >= last ? kNoRow : selectedRow + 1;
+        return selectedRow >= last ? std::nullopt : std::optional<int>(selectedRow + 1);
     }
-    return kNoRow;
+    return std::nullopt;
 }
 
 } // namespace
 
-int NavigationTarget(NavigationKey key, int selectedRow, int faceCount) {
+std::optional<int> NavigationTarget(NavigationKey key, int selectedRow, int faceCount) {
     if (faceCount <= 0)
-        return kNoRow;
-    const int target = Requested(key, selectedRow, faceCount);
-    return target == kNoRow ? kNoRow : std::min(target, faceCount - 1);
+        return std::nullopt;
+    const std::optional<int> target = Requested(key, selectedRow, faceCount);
+    if (!target)
+        return std::nullopt;
+    return std::min(*target, faceCount - 1);
 }
 
-int FindNextUnplaced(const PartTable& table, const FaceList& faceList, int startRow) {
+std::optional<int> FindNextUnplaced(const PartTable& table, const FaceList& faceList,
+                                    int startRow) {
     const int count = std::min(faceList.faceCount, kMaxParts);
     for (int row = std::max(startRow, 0); row < count; ++row) {
-        if (!table.parts[static_cast<std::size_t>(faceList.indexes[static_cast<std::size_t>(row)])]
-                 .placed)
+        if (!table.part(faceList.indexes[static_cast<std::size_t>(row)]).placed)
             return row;
     }
-    return kNoRow;
+    return std::nullopt;
 }
 
 } // namespace kavelto

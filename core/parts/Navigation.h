@@ -3,20 +3,21 @@
 #include "parts/FaceList.h"
 #include "parts/PartTable.h"
 
+#include <optional>
+
 namespace kavelto {
 
 enum class NavigationKey { PageUp, PageDown, End, Home, Up, Down };
 
-inline constexpr int kNoRow = -1;
 inline constexpr int kPageRows = 8;
 
-// The row a navigation key moves the selection to, or kNoRow when the key does nothing.
+// The row a navigation key moves the selection to, or nothing when the key does nothing.
 // A selected row left over from a longer list is taken as the list's last row, so the
 // result is always a row that exists.
-int NavigationTarget(NavigationKey key, int selectedRow, int faceCount);
+std::optional<int> NavigationTarget(NavigationKey key, int selectedRow, int faceCount);
 
-// The first row from startRow on whose part is not placed, or kNoRow. The search does not
-// wrap around.
-int FindNextUnplaced(const PartTable& table, const FaceList& faceList, int startRow);
+// The first row from startRow on whose part is not placed, if any. The search does not wrap
+// around.
+std::optional<int> FindNextUnplaced(const PartTable& table, const FaceList& faceList, int startRow);
 
 } // namespace kavelto

@@ -1,8 +1,8 @@
 #include "parts/PartColumns.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <optional>
 
 namespace kavelto {
 
@@ -25,19 +25,14 @@ std::string FixedText(float number) {
     return std::string(buffer, result.ptr);
 }
 
-// Bounded by the field so that a text missing its NUL cannot read past it.
-template <std::size_t N> std::string FieldText(const char (&field)[N]) {
-    return std::string(field, std::find(field, field + N, '\0'));
-}
-
-std::string LayerText(char layer) {
-    return layer == '\0' ? std::string() : std::string(1, layer);
+std::string LayerText(std::optional<char> layer) {
+    return layer ? std::string(1, *layer) : std::string();
 }
 
 } // namespace
 
 std::string DesignatorText(const PartRecord& part) {
-    return FieldText(part.designator);
+    return part.designator;
 }
 
 std::string PartColumnText(const PartRecord& part, int itemNumber, PartColumn column) {
@@ -49,9 +44,9 @@ std::string PartColumnText(const PartRecord& part, int itemNumber, PartColumn co
     case PartColumn::PartId:
         return DesignatorText(part);
     case PartColumn::Value:
-        return FieldText(part.value);
+        return part.value;
     case PartColumn::Package:
-        return FieldText(part.package);
+        return part.package;
     case PartColumn::Layer:
         return LayerText(part.layer);
     case PartColumn::Rotation:

@@ -2,8 +2,9 @@
 
 namespace kavelto {
 
-// Told by the session around every change of what the part list shows, so that a view never
-// reads records that a load is overwriting.
+// Told by the session around every change of what the part list shows. A load reads into a
+// table of its own; only the moment the session takes it and sorts the new face list lies
+// between the two calls, as a list model's reset wants.
 class PartListObserver {
 public:
     virtual ~PartListObserver() = default;

@@ -2,31 +2,34 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <optional>
+#include <string>
 
 namespace kavelto {
 
-// Room for the longest text a record keeps, 255 bytes, and its NUL.
-inline constexpr std::size_t kPartTextSize = 256;
+// The longest text a record keeps, in bytes: a longer text is cut there.
+inline constexpr std::size_t kMaxPartTextLength = 255;
+// The most leading designator letters kept as a sort key.
+inline constexpr std::size_t kMaxPrefixLength = 5;
 
-// One component of the placement file. Texts are NUL-terminated bytes exactly as read.
+// One component of the placement file. Texts are bytes exactly as read, up to their first NUL.
 struct PartRecord {
-    char designator[kPartTextSize]; // the whole designator, as every view shows it
-    char prefix[6];                 // leading designator letters, at most 5: a sort key
-    std::uint16_t partId;           // designator number, low 16 bits: a sort key
-    char layer;                     // 'b' or 'B' marks the bottom face
-    float x;
-    float y;
-    char value[kPartTextSize];
-    char package[kPartTextSize];
-    std::int16_t rotation; // shown only, never computed with
-    std::uint8_t placed;   // 0 or 1
+    std::string designator;    // the whole designator, as every view shows it
+    std::string prefix;        // leading designator letters, at most 5: a sort key
+    std::uint16_t partId = 0;  // designator number, low 16 bits: a sort key
+    std::optional<char> layer; // the layer column's first byte, when it has one
+    float x = 0.0f;
+    float y = 0.0f;
+    std::string value;
+    std::string package;
+    std::int16_t rotation = 0; // shown only, never computed with
+    bool placed = false;
 };
 
 // Two parts are of the same kind, and so of one item, when package and value are equal byte
 // for byte.
 inline bool IsSameKind(const PartRecord& a, const PartRecord& b) {
-    return std::strcmp(a.package, b.package) == 0 && std::strcmp(a.value, b.value) == 0;
+    return a.package == b.package && a.value == b.value;
 }
 
 } // namespace kavelto

@@ -1,6 +1,7 @@
 #include "placement/ClassicLineConverter.h"
 
 #include "placement/PartFields.h"
+#include "placement/PlacementMessages.h"
 
 #include <cstring>
 
@@ -9,9 +10,6 @@ namespace kavelto {
 namespace {
 
 constexpr std::size_t kFieldCapacity = 255; // 254 characters and a NUL
-
-constexpr const char* kNotEnoughFields = "Not enough fields per line";
-constexpr const char* kFieldTooLong = "Field too long";
 
 // Splits one line into fields, one call per field, into one fixed buffer.
 class FieldSplitter {
@@ -67,18 +65,18 @@ private:
 
 } // namespace
 
-ReadError ClassicLineConverter::convert(char* line, std::size_t length, int /*lineNumber*/,
-                                        PartRecord& record) {
-    ClearRecord(record);
+Result<PartRecord> ClassicLineConverter::convert(char* line, std::size_t length,
+                                                 int /*lineNumber*/) {
+    PartRecord record;
     FieldSplitter splitter(line, length, map_.separator);
     const bool decimalComma = map_.separator != ',';
     char field[kFieldCapacity];
     for (int p = 0; p < map_.fieldCount; ++p) {
         if (const char* error = splitter.next(field))
-            return error;
+            return ErrorMessage(error);
         ConvertField(map_.codeOfColumn(p), field, record, decimalComma);
     }
-    return {};
+    return record;
 }
 
 } // namespace kavelto

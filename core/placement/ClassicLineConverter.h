@@ -11,7 +11,7 @@ class ClassicLineConverter : public LineConverter {
 public:
     explicit ClassicLineConverter(const ColumnMap& map) : map_(map) {}
 
-    ReadError convert(char* line, std::size_t length, int lineNumber, PartRecord& record) override;
+    Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
 
 private:
     const ColumnMap& map_;

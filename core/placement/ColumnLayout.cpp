@@ -4,6 +4,7 @@
 #include "placement/FieldSplitting.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,7 @@ std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char
                                       bool joinPairs) {
     ColumnLayout layout;
     layout.separator = separator;
-    NameRank rankOfField[kFieldCodeCount] = {};
+    std::array<NameRank, kFieldCodeCount> rankOfField = {};
     for (std::size_t i = 0; i < fields.size();) {
         const ColumnName* name = nullptr;
         std::size_t taken = 1;
@@ -35,16 +36,16 @@ std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char
         const int column = static_cast<int>(layout.names.size());
         layout.names.push_back({fields[i].begin, fields[i + taken - 1].end});
         i += taken;
-        if (!name || name->field == Ignored)
+        if (!name || name->field == FieldCode::Ignored)
             continue;
         int& at = layout.columnOfField[name->field];
-        NameRank& rank = rankOfField[name->field];
+        NameRank& rank = rankOfField[static_cast<std::size_t>(name->field)];
         if (at == kNoColumn || (rank == NameRank::Fallback && name->rank == NameRank::Preferred)) {
             at = column;
             rank = name->rank;
         }
     }
-    for (const int field : {Designator, X, Y}) {
+    for (const FieldCode field : {FieldCode::Designator, FieldCode::X, FieldCode::Y}) {
         if (layout.columnOfField[field] == kNoColumn)
             return std::nullopt;
     }

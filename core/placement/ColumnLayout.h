@@ -1,6 +1,6 @@
 #pragma once
 
-#include "placement/ColumnMap.h"
+#include "placement/FieldColumns.h"
 
 #include <cstddef>
 #include <optional>
@@ -16,10 +16,8 @@ struct NamePosition {
 
 // The columns of a placement file as the file's own name row names them.
 struct ColumnLayout {
-    char separator = ','; // kBlankRuns: runs of blanks
-    // Column position of each field code, or kNoColumn. Index 0 is unused.
-    int columnOfField[kFieldCodeCount] = {kNoColumn, kNoColumn, kNoColumn, kNoColumn,
-                                          kNoColumn, kNoColumn, kNoColumn, kNoColumn};
+    char separator = ',';            // kBlankRuns: runs of blanks
+    FieldColumns columnOfField{};    // the entry of Ignored is unused
     std::vector<NamePosition> names; // one for each column of the row, known name or not
 };
 

@@ -2,7 +2,10 @@
 
 #include "base/FieldParsing.h"
 #include "files/TextFileReader.h"
+#include "placement/PlacementMessages.h"
 
+#include <array>
+#include <cstddef>
 #include <new>
 
 namespace kavelto {
@@ -20,7 +23,7 @@ int Fail(std::string& message, const char* text) {
 
 // Line 3 reads like "%d,%d,%d,%d,%d,%d,%d": every comma must follow its number directly,
 // and codes that are not read stay 0.
-void ReadColumnCodes(const std::string& line, int (&codes)[kColumnCount]) {
+void ReadColumnCodes(const std::string& line, std::array<int, kColumnCount>& codes) {
     const char* p = line.c_str();
     for (int n = 0; n < kColumnCount; ++n) {
         const ParsedInt code = ParseLenientInt(p);
@@ -48,12 +51,12 @@ bool IsAutoLine(const std::string& line) {
 int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& message) {
     for (const std::string& line : lines) {
         if (line.empty())
-            return Fail(message, "Empty lines in 3 first lines of Kavelto.ini file");
+            return Fail(message, kColumnMapEmptyLines);
     }
     const ParsedInt header = ParseLenientInt(lines[0].c_str());
     const int headerLines = header.found ? header.value : 0;
     if (headerLines < 0 || headerLines > 99)
-        return Fail(message, "Bad value for first line of Kavelto.ini file");
+        return Fail(message, kColumnMapBadHeaderCount);
 
     ColumnMap result;
     result.headerLines = headerLines;
@@ -63,26 +66,29 @@ int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& messag
         return 0;
     }
     result.separator = lines[1][0];
-    ReadColumnCodes(lines[2], result.columnCodes);
+    std::array<int, kColumnCount> codes = {};
+    ReadColumnCodes(lines[2], codes);
 
-    int counted[kFieldCodeCount] = {};
+    std::array<int, kFieldCodeCount> counted = {};
     for (int column = 0; column < kColumnCount; ++column) {
-        const int code = result.columnCodes[column];
-        if (code < 0 || code > 7)
-            return Fail(message, "Bad value in line 3 of Kavelto.ini file");
-        if (code == Ignored)
+        const int code = codes[static_cast<std::size_t>(column)];
+        if (code < 0 || code >= kFieldCodeCount)
+            return Fail(message, kColumnMapBadCode);
+        const auto field = static_cast<FieldCode>(code);
+        result.columnCodes[column] = field;
+        if (field == FieldCode::Ignored)
             continue;
-        ++counted[code];
-        result.columnOfField[code] = column;
+        ++counted[static_cast<std::size_t>(code)];
+        result.columnOfField[field] = column;
         result.fieldCount = column + 1;
     }
-    for (int code = 1; code < kFieldCodeCount; ++code) {
-        if (counted[code] > 1)
-            return Fail(message, "Duplicated value in line 3 of Kavelto.ini file");
+    for (const FieldCode field : kRecordFields) {
+        if (counted[static_cast<std::size_t>(field)] > 1)
+            return Fail(message, kColumnMapDuplicatedCode);
     }
-    for (int code = Designator; code <= Y; ++code) {
-        if (counted[code] == 0)
-            return Fail(message, "Missing mandatory column id in Kavelto.ini file");
+    for (const FieldCode field : kMandatoryClassicFields) {
+        if (counted[static_cast<std::size_t>(field)] == 0)
+            return Fail(message, kColumnMapMissingCode);
     }
     map = result;
     return 0;
@@ -93,16 +99,16 @@ int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& messag
 int LoadColumnMap(const std::string& path, ColumnMap& map, std::string& message) {
     TextFileReader file(path);
     if (!file.isOpen())
-        return Fail(message, "Can't find Kavelto.ini file");
+        return Fail(message, kColumnMapNotFound);
     try {
         std::string lines[3];
         for (std::string& line : lines) {
             if (file.readLine(line, kMaxLineLength) == TextFileReader::Status::Error)
-                return Fail(message, "Can't read 3 first lines of Kavelto.ini file");
+                return Fail(message, kColumnMapUnreadable);
         }
         return Interpret(lines, map, message);
     } catch (const std::bad_alloc&) {
-        return Fail(message, "Error reading Kavelto.ini file");
+        return Fail(message, kColumnMapReadFailed);
     }
 }
 

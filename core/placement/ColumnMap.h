@@ -1,24 +1,13 @@
 #pragma once
 
+#include "placement/FieldCode.h"
+#include "placement/FieldColumns.h"
+
 #include <string>
 
 namespace kavelto {
 
-// What a column of the placement file holds.
-enum FieldCode : int {
-    Ignored = 0,
-    Designator = 1,
-    Layer = 2,
-    X = 3,
-    Y = 4,
-    Value = 5,
-    Package = 6,
-    Rotation = 7,
-};
-
 inline constexpr int kColumnCount = 7;
-inline constexpr int kFieldCodeCount = 8;
-inline constexpr int kNoColumn = -1;
 
 // The layout of placement files, read once from the three-line configuration file.
 struct ColumnMap {
@@ -27,15 +16,15 @@ struct ColumnMap {
     // separator and codes below are not used.
     bool byName = false;
     char separator = ',';
-    int columnCodes[kColumnCount] = {};
-    // Column position of each field code, or kNoColumn. Index 0 is unused.
-    int columnOfField[kFieldCodeCount] = {kNoColumn, kNoColumn, kNoColumn, kNoColumn,
-                                          kNoColumn, kNoColumn, kNoColumn, kNoColumn};
+    FieldCode columnCodes[kColumnCount] = {};
+    FieldColumns columnOfField{}; // the entry of Ignored is unused
     // Fields split off each line: one more than the last assigned column.
     int fieldCount = 0;
 
     // The field code of column p, or Ignored for a column beyond the assigned ones.
-    int codeOfColumn(int p) const { return p < kColumnCount ? columnCodes[p] : Ignored; }
+    FieldCode codeOfColumn(int p) const {
+        return p < kColumnCount ? columnCodes[p] : FieldCode::Ignored;
+    }
 };
 
 // Reads the configuration from the file at path into map. Returns 0 on success; on failure

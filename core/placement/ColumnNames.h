@@ -1,6 +1,6 @@
 #pragma once
 
-#include "placement/ColumnMap.h"
+#include "placement/FieldCode.h"
 
 #include <string>
 #include <string_view>

@@ -3,6 +3,7 @@
 #include "base/FieldParsing.h"
 #include "placement/ColumnMap.h"
 #include "placement/PartFields.h"
+#include "placement/PlacementMessages.h"
 
 #include <cstring>
 
@@ -44,29 +45,29 @@ bool EndsWithIgnoringCase(const std::string& text, const char* ending) {
 
 } // namespace
 
-ReadError MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber,
-                                         PartRecord& record) {
-    ClearRecord(record);
+Result<PartRecord> MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber) {
+    PartRecord record;
     char* pos = line;
     char* const end = line + length;
     // Words are separated by blanks, so a comma can only be a decimal mark.
     const bool decimalComma = true;
-    ConvertField(Designator, TakeWord(pos, end), record, decimalComma);
-    const bool hasX = ConvertField(X, TakeWord(pos, end), record, decimalComma);
-    const bool hasY = ConvertField(Y, TakeWord(pos, end), record, decimalComma);
+    ConvertField(FieldCode::Designator, TakeWord(pos, end), record, decimalComma);
+    const bool hasX = ConvertField(FieldCode::X, TakeWord(pos, end), record, decimalComma);
+    const bool hasY = ConvertField(FieldCode::Y, TakeWord(pos, end), record, decimalComma);
     if (!hasX || !hasY)
-        return NoPositionMessage(lineNumber);
-    ConvertField(Rotation, TakeWord(pos, end), record, decimalComma);
+        return ErrorMessage(NoPositionMessage(lineNumber));
+    ConvertField(FieldCode::Rotation, TakeWord(pos, end), record, decimalComma);
     // What is left is "value package".
     char* package = pos;
     if (char* blank = LastBlank(pos, end)) {
         *blank = '\0';
         package = blank + 1;
-        ConvertField(Value, pos, record, decimalComma);
+        ConvertField(FieldCode::Value, pos, record, decimalComma);
     }
-    ConvertField(Package, package, record, decimalComma);
-    record.layer = face_ == Face::Bottom ? 'B' : '\0';
-    return {};
+    ConvertField(FieldCode::Package, package, record, decimalComma);
+    if (face_ == Face::Bottom)
+        record.layer = 'B';
+    return record;
 }
 
 std::optional<Face> MountsmdFace(const std::string& path) {

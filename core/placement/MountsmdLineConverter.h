@@ -15,7 +15,7 @@ class MountsmdLineConverter : public LineConverter {
 public:
     explicit MountsmdLineConverter(Face face) : face_(face) {}
 
-    ReadError convert(char* line, std::size_t length, int lineNumber, PartRecord& record) override;
+    Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
 
 private:
     Face face_;

@@ -1,6 +1,7 @@
 #include "placement/NamedLineConverter.h"
 
 #include "placement/PartFields.h"
+#include "placement/PlacementMessages.h"
 
 #include <utility>
 
@@ -29,12 +30,11 @@ void NamedLineConverter::placeByPosition(std::size_t fieldCount) {
     }
 }
 
-ReadError NamedLineConverter::convert(char* line, std::size_t length, int lineNumber,
-                                      PartRecord& record) {
-    ClearRecord(record);
+Result<PartRecord> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber) {
+    PartRecord record;
     const int count = SplitFields(line, length, layout_.separator, fields_.data());
     if (count < 0)
-        return kUnterminatedQuote;
+        return ErrorMessage(kUnterminatedQuote);
     const FieldSpan* columns = fields_.data();
     auto columnCount = static_cast<std::size_t>(count);
     if (layout_.separator == kBlankRuns && columnCount != layout_.names.size()) {
@@ -44,7 +44,7 @@ ReadError NamedLineConverter::convert(char* line, std::size_t length, int lineNu
     }
     const bool decimalComma = layout_.separator != ',';
     bool hasPosition = true;
-    for (int code = Designator; code < kFieldCodeCount; ++code) {
+    for (const FieldCode code : kRecordFields) {
         const int column = layout_.columnOfField[code];
         if (column == kNoColumn)
             continue;
@@ -57,12 +57,12 @@ ReadError NamedLineConverter::convert(char* line, std::size_t length, int lineNu
             *columns[at].textEnd = '\0';
         }
         const bool converted = ConvertField(code, text, record, decimalComma);
-        if (code == X || code == Y)
+        if (code == FieldCode::X || code == FieldCode::Y)
             hasPosition = hasPosition && converted;
     }
     if (!hasPosition)
-        return NoPositionMessage(lineNumber);
-    return {};
+        return ErrorMessage(NoPositionMessage(lineNumber));
+    return record;
 }
 
 } // namespace kavelto

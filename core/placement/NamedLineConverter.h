@@ -15,7 +15,7 @@ public:
     // Lines are at most maxLineLength bytes long.
     NamedLineConverter(ColumnLayout layout, std::size_t maxLineLength);
 
-    ReadError convert(char* line, std::size_t length, int lineNumber, PartRecord& record) override;
+    Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
 
 private:
     void placeByPosition(std::size_t fieldCount);

@@ -4,16 +4,16 @@
 #include "placement/ColumnMap.h"
 
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace kavelto {
 
 namespace {
 
-// Keeps at most N - 1 bytes of text and its NUL; the bytes after the NUL are never read.
-template <std::size_t N> void StoreText(char (&field)[N], const char* text) {
-    const std::size_t n = strnlen(text, N - 1);
-    std::memcpy(field, text, n);
-    field[n] = '\0';
+// Keeps at most kMaxPartTextLength bytes of text, up to its NUL.
+void StoreText(std::string& field, const char* text) {
+    field.assign(text, strnlen(text, kMaxPartTextLength));
 }
 
 bool IsAsciiLetter(char c) {
@@ -25,11 +25,9 @@ bool IsAsciiLetter(char c) {
 void ConvertDesignator(const char* text, PartRecord& record) {
     StoreText(record.designator, text);
     std::size_t letters = 0;
-    while (letters < sizeof record.prefix - 1 && IsAsciiLetter(text[letters])) {
-        record.prefix[letters] = text[letters];
+    while (letters < kMaxPrefixLength && IsAsciiLetter(text[letters]))
         ++letters;
-    }
-    record.prefix[letters] = '\0';
+    record.prefix.assign(text, letters);
     const ParsedInt number = ParseLenientInt(text + letters);
     if (number.found)
         record.partId = static_cast<std::uint16_t>(static_cast<std::uint32_t>(number.value));
@@ -54,48 +52,39 @@ bool ConvertRotation(const char* text, std::int16_t& out) {
     return number.found;
 }
 
+// Only the first byte says the face; an empty column says nothing.
+std::optional<char> ConvertLayer(const char* text) {
+    if (text[0] == '\0')
+        return std::nullopt;
+    return text[0];
+}
+
 } // namespace
 
-void ClearRecord(PartRecord& record) {
-    record.designator[0] = '\0';
-    record.prefix[0] = '\0';
-    record.partId = 0;
-    record.layer = '\0';
-    record.x = 0.0f;
-    record.y = 0.0f;
-    record.value[0] = '\0';
-    record.package[0] = '\0';
-    record.rotation = 0;
-    record.placed = 0;
-}
-
-bool ConvertField(int code, char* text, PartRecord& record, bool decimalComma) {
+bool ConvertField(FieldCode code, char* text, PartRecord& record, bool decimalComma) {
     switch (code) {
-    case Designator:
+    case FieldCode::Designator:
         ConvertDesignator(text, record);
         return true;
-    case Layer:
-        record.layer = text[0];
+    case FieldCode::Layer:
+        record.layer = ConvertLayer(text);
         return true;
-    case X:
+    case FieldCode::X:
         return ConvertFloat(text, record.x, decimalComma);
-    case Y:
+    case FieldCode::Y:
         return ConvertFloat(text, record.y, decimalComma);
-    case Value:
+    case FieldCode::Value:
         StoreText(record.value, text);
         return true;
-    case Package:
+    case FieldCode::Package:
         StoreText(record.package, text);
         return true;
-    case Rotation:
+    case FieldCode::Rotation:
         return ConvertRotation(text, record.rotation);
-    default:
-        return true;
+    case FieldCode::Ignored:
+        break;
     }
-}
-
-std::string NoPositionMessage(int lineNumber) {
-    return "No number for X or Y in line " + std::to_string(lineNumber) + " of part file";
+    return true;
 }
 
 } // namespace kavelto

@@ -6,6 +6,7 @@
 #include "placement/ColumnNames.h"
 #include "placement/MountsmdLineConverter.h"
 #include "placement/NamedLineConverter.h"
+#include "placement/PlacementMessages.h"
 
 #include <cstring>
 #include <memory>
@@ -26,10 +27,8 @@ constexpr std::size_t kLongLineCapacity = 4097;
 // The name row stands among the file's first lines.
 constexpr int kNameRowSearchLines = 40;
 
-constexpr const char* kReadFailed = "Error reading part file";
-
-PlacementReadResult Failed(ReadError error) {
-    return {0, std::move(error)};
+Result<PlacementParts> Failed(std::string text) {
+    return ErrorMessage(std::move(text));
 }
 
 // Blank lines, and comments such as KiCad's closing "## End", carry no part.
@@ -72,79 +71,100 @@ private:
 
 struct ConverterOrError {
     std::unique_ptr<LineConverter> converter;
-    ReadError error;
+    std::optional<std::string> error;
 };
-
-ReadError NoNameRowError() {
-    return "No column names found in the first " + std::to_string(kNameRowSearchLines) +
-           " lines of part file: looked for a line naming the " + DescribeRequiredNames() +
-           " columns";
-}
 
 // Reads on to the file's name row, which says how the lines after it read.
 ConverterOrError FindNameRow(LineSource& lines) {
     while (lines.number() < kNameRowSearchLines) {
         const TextFileReader::Status status = lines.next();
         if (status == TextFileReader::Status::Error)
-            return {nullptr, kReadFailed};
+            return {nullptr, kPartFileReadFailed};
         if (status == TextFileReader::Status::End)
             break;
         if (std::optional<ColumnLayout> layout = ReadNameRow(lines.line(), lines.length()))
             return {std::make_unique<NamedLineConverter>(std::move(*layout), kLongLineCapacity - 1),
-                    {}};
+                    std::nullopt};
     }
-    return {nullptr, NoNameRowError()};
+    return {nullptr, NoNameRowMessage(kNameRowSearchLines, DescribeRequiredNames())};
 }
 
 ConverterOrError ChooseConverter(const std::string& path, const ColumnMap& map, LineSource& lines) {
     if (!map.byName)
-        return {std::make_unique<ClassicLineConverter>(map), {}};
+        return {std::make_unique<ClassicLineConverter>(map), std::nullopt};
     if (const std::optional<Face> face = MountsmdFace(path))
-        return {std::make_unique<MountsmdLineConverter>(*face), {}};
+        return {std::make_unique<MountsmdLineConverter>(*face), std::nullopt};
     return FindNameRow(lines);
 }
 
-PlacementReadResult ReadLines(TextFileReader& file, const std::string& path, const ColumnMap& map,
-                              PartTable& table) {
+// The parts of the lines after a full table, counted but not converted: a line there never
+// fails the load. Nothing when the file cannot be read to its end.
+std::optional<int> CountLinesWithParts(LineSource& lines) {
+    int count = 0;
+    for (;;) {
+        const TextFileReader::Status status = lines.next();
+        if (status == TextFileReader::Status::Error)
+            return std::nullopt;
+        if (status == TextFileReader::Status::End)
+            return count;
+        if (!CarriesNoPart(lines.line(), lines.length()))
+            ++count;
+    }
+}
+
+// Converts the component lines into the table until the file or the table ends.
+Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
+    PlacementParts read;
+    read.table.reserveFull();
+    for (;;) {
+        const TextFileReader::Status status = lines.next();
+        if (status == TextFileReader::Status::Error)
+            return Failed(kPartFileReadFailed);
+        if (status == TextFileReader::Status::End)
+            return read;
+        if (CarriesNoPart(lines.line(), lines.length()))
+            continue;
+        if (read.table.isFull())
+            break;
+        Result<PartRecord> record = converter.convert(lines.line(), lines.length(), lines.number());
+        if (!record)
+            return record.failure();
+        read.table.append(std::move(record).value());
+    }
+    // The line just read carries the first part left out.
+    const std::optional<int> leftOut = CountLinesWithParts(lines);
+    if (!leftOut)
+        return Failed(kPartFileReadFailed);
+    read.notice = ErrorMessage(PartsLeftOutMessage(kMaxParts, kMaxParts + 1 + *leftOut));
+    return read;
+}
+
+Result<PlacementParts> ReadFile(TextFileReader& file, const std::string& path,
+                                const ColumnMap& map) {
     LineSource lines(file, map.byName ? kLongLineCapacity : kClassicLineCapacity);
     for (int h = 0; h < map.headerLines; ++h) {
         const TextFileReader::Status status = lines.next();
         if (status == TextFileReader::Status::Error)
-            return Failed("Error skiping header lines from part file");
+            return Failed(kHeaderLinesUnread);
         if (status == TextFileReader::Status::End)
             break;
     }
     ConverterOrError chosen = ChooseConverter(path, map, lines);
     if (chosen.error)
-        return Failed(std::move(chosen.error));
-    int n = 0;
-    for (;;) {
-        const TextFileReader::Status status = lines.next();
-        if (status == TextFileReader::Status::Error)
-            return Failed(kReadFailed);
-        if (status == TextFileReader::Status::End || n == kMaxParts)
-            break;
-        if (CarriesNoPart(lines.line(), lines.length()))
-            continue;
-        if (ReadError error = chosen.converter->convert(lines.line(), lines.length(),
-                                                        lines.number(), table.parts[n]))
-            return Failed(std::move(error));
-        ++n;
-    }
-    return {n, {}};
+        return Failed(std::move(*chosen.error));
+    return ReadParts(lines, *chosen.converter);
 }
 
 } // namespace
 
-PlacementReadResult ReadPlacementFile(const std::string& path, const ColumnMap& map,
-                                      PartTable& table) {
+Result<PlacementParts> ReadPlacementFile(const std::string& path, const ColumnMap& map) {
     try {
         TextFileReader file(path);
         if (!file.isOpen())
-            return Failed("Error opening part file");
-        return ReadLines(file, path, map, table);
+            return Failed(kPartFileNotOpened);
+        return ReadFile(file, path, map);
     } catch (const std::bad_alloc&) {
-        return Failed(kReadFailed);
+        return Failed(kPartFileReadFailed);
     }
 }
 

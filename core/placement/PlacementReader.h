@@ -1,23 +1,26 @@
 #pragma once
 
-#include "base/ReadError.h"
+#include "base/Result.h"
+#include "base/UserMessage.h"
 #include "parts/PartTable.h"
 #include "placement/ColumnMap.h"
 
+#include <optional>
 #include <string>
 
 namespace kavelto {
 
-struct PlacementReadResult {
-    int count;       // records read, 0 after an error
-    ReadError error; // the message for the user, or none
+// What a load of a placement file gives: a table of its own, and what the user is told
+// though the load succeeded.
+struct PlacementParts {
+    PartTable table;
+    std::optional<UserMessage> notice; // the parts left out of a file longer than a table
 };
 
-// Reads the placement file at path into table.parts from record 0 upward, under the column
-// layout of map, up to kMaxParts records. Leaves table.partCount to the caller. Blank lines and
-// lines that start with '#' after the header lines carry no part; on the first malformed line
-// the whole load fails.
-PlacementReadResult ReadPlacementFile(const std::string& path, const ColumnMap& map,
-                                      PartTable& table);
+// Reads the placement file at path into a new table, under the column layout of map. Blank
+// lines and lines that start with '#' after the header lines carry no part; on the first
+// malformed line among the first kMaxParts parts the whole load fails. A file of more parts
+// loads its first kMaxParts, and the notice counts the parts of the whole file.
+Result<PlacementParts> ReadPlacementFile(const std::string& path, const ColumnMap& map);
 
 } // namespace kavelto

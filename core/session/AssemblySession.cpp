@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
+#include <utility>
 
 namespace kavelto {
 
@@ -33,15 +33,10 @@ int QuarterTurn(int degrees) {
     return degrees % 90 == 0 ? ((degrees / 90) % 4 + 4) % 4 * 90 : 0;
 }
 
-template <std::size_t N> std::string_view FieldBytes(const char (&field)[N]) {
-    return std::string_view(field, strnlen(field, N));
-}
-
 } // namespace
 
 AssemblySession::AssemblySession()
-    : table_(std::make_unique<PartTable>()), faceList_(std::make_unique<FaceList>()),
-      items_(std::make_unique<ItemNumbers>()) {}
+    : faceList_(std::make_unique<FaceList>()), items_(std::make_unique<ItemNumbers>()) {}
 
 AssemblySession::~AssemblySession() = default;
 
@@ -50,39 +45,40 @@ bool AssemblySession::loadColumnMap(const std::string& path, std::string& messag
 }
 
 const PartRecord& AssemblySession::partAtRow(int row) const {
-    return table_
-        ->parts[static_cast<std::size_t>(faceList_->indexes[static_cast<std::size_t>(row)])];
+    return table_.part(faceList_->indexes[static_cast<std::size_t>(row)]);
 }
 
 // ---- placement file and face list
 
+// The file is read into a table of its own while the list goes on showing the one before; a
+// failed load leaves an empty table, never a half-read one.
 SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string>& path) {
     SessionUpdate update;
-    // The reader overwrites records that the list shows: the list looks away until it is done.
-    beginListChange();
+    PartTable loaded;
     if (path) {
-        const PlacementReadResult result = ReadPlacementFile(*path, columns_, *table_);
-        if (result.error)
-            update.message = ErrorMessage(result.error);
-        table_->partCount = result.count;
-        if (result.count > 0) {
-            pkpText_ = std::to_string(result.count) + " parts loaded";
-            RebuildFaceList(update);
+        Result<PlacementParts> read = ReadPlacementFile(*path, columns_);
+        if (read) {
+            PlacementParts parts = std::move(read).value();
+            loaded = std::move(parts.table);
+            update.tell(std::move(parts.notice));
         } else {
-            pkpText_ = "no parts found";
-            clearFaceList();
+            update.tell(read.failure());
         }
-    } else {
-        pkpText_ = "no pkp loaded";
-        table_->partCount = 0;
-        clearFaceList();
     }
+    pkpText_ = !path                    ? "no pkp loaded"
+               : loaded.partCount() > 0 ? std::to_string(loaded.partCount()) + " parts loaded"
+                                        : "no parts found";
+    beginListChange();
+    table_ = std::move(loaded);
+    if (table_.partCount() > 0)
+        RebuildFaceList(update);
+    else
+        clearFaceList();
     endListChange();
     ResetCalibration();
     clearHighlightAtSelectedRow();
     ++keptRevision_;
-    update.refreshFields = true;
-    return update;
+    return update.refreshingFields();
 }
 
 // After a load that found nothing the list, the face list and its count all say so, and
@@ -91,17 +87,20 @@ void AssemblySession::clearFaceList() {
     faceList_->faceCount = 0;
     partsPerFaceText_ = "0 parts/face";
     highlightedRow_.reset();
+    selection_.row.reset();
 }
 
 // Runs inside beginListChange() and endListChange(); selects and locates the first row.
 void AssemblySession::RebuildFaceList(SessionUpdate& update) {
-    FilterAndSortFace(*table_, face_, sortMode_, *faceList_);
-    NumberItems(*table_, *faceList_, *items_);
+    FilterAndSortFace(table_, face_, sortMode_, *faceList_);
+    NumberItems(table_, *faceList_, *items_);
     partsPerFaceText_ = std::to_string(faceList_->faceCount) + " parts/face";
     highlightedRow_.reset();
     if (faceList_->faceCount > 0)
         moveSelectionTo(0, update);
-    update.refreshFields = true;
+    else
+        selection_.row.reset();
+    update.refreshingFields();
 }
 
 SessionUpdate AssemblySession::changeFace(Face face) {
@@ -152,30 +151,30 @@ SessionUpdate AssemblySession::rotateLeft() {
     view_.viewRotation = RotatedLeft(view_.viewRotation);
     ++keptRevision_;
     view_.repaintAll = true;
-    return {kNoRow, Repaint::Soon, std::nullopt, true};
+    return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::rotateRight() {
     view_.viewRotation = RotatedRight(view_.viewRotation);
     ++keptRevision_;
     view_.repaintAll = true;
-    return {kNoRow, Repaint::Soon, std::nullopt, true};
+    return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::flip() {
     view_.mirrored = !view_.mirrored;
     ++keptRevision_;
-    return {kNoRow, Repaint::Soon, std::nullopt, true};
+    return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::zoomIn() {
     setKept(view_.zoomBoxSize, ZoomedIn(view_.zoomBoxSize));
-    return {kNoRow, Repaint::Soon, std::nullopt, false};
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
 }
 
 SessionUpdate AssemblySession::zoomOut() {
     setKept(view_.zoomBoxSize, ZoomedOut(view_.zoomBoxSize));
-    return {kNoRow, Repaint::Soon, std::nullopt, false};
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
 }
 
 void AssemblySession::recordPaint(int pictureWidth, int pictureHeight, const FitResult& fit) {
@@ -196,7 +195,7 @@ SessionUpdate AssemblySession::pressOnPicture(const PicturePoint& point) {
     view_.dragging = true;
     setMarker(point);
     clearHighlightAtSelectedRow();
-    return {kNoRow, Repaint::Now, std::nullopt, false};
+    return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
 // The marker may leave the picture while dragged; its box then sticks to the edge.
@@ -204,7 +203,7 @@ SessionUpdate AssemblySession::dragOnPicture(const PicturePoint& point) {
     if (!view_.dragging)
         return {};
     setMarker(point);
-    return {kNoRow, Repaint::Now, std::nullopt, false};
+    return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
 void AssemblySession::releaseOnPicture(const PicturePoint& point) {
@@ -270,14 +269,14 @@ SessionUpdate AssemblySession::LocateSelectedPart() {
     if (!row)
         return {};
     takeSelection(*row);
-    const std::optional<PixelPoint> pixel =
-        LocatePart(calibration_, selection_.selectedX, selection_.selectedY);
+    const PartRecord& part = partAtRow(*row);
+    const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y);
     if (!pixel)
         return {};
     view_.markerX = pixel->x;
     view_.markerY = pixel->y;
     view_.markerMode = MarkerMode::PartLocated;
-    return {kNoRow, Repaint::Now, std::nullopt, false};
+    return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
 // ---- placing and stepping
@@ -289,9 +288,8 @@ SessionUpdate AssemblySession::placeUnplace() {
     if (!row)
         return update;
     takeSelection(*row);
-    const int partIndex = faceList_->indexes[static_cast<std::size_t>(*row)];
-    PartRecord& part = table_->parts[static_cast<std::size_t>(partIndex)];
-    part.placed = part.placed ? 0 : 1;
+    PartRecord& part = table_.part(faceList_->indexes[static_cast<std::size_t>(*row)]);
+    part.placed = !part.placed;
     ++keptRevision_;
     if (observer_)
         observer_->placedChanged(*row, *row);
@@ -300,48 +298,49 @@ SessionUpdate AssemblySession::placeUnplace() {
     if (!part.placed)
         return update;
     update = nextUnplaced();
-    update.message = newPartNotice(part);
-    if (update.repaint == Repaint::None)
-        update.repaint = Repaint::Soon;
-    return update;
+    return update.tell(newPartNotice(part)).repaintAtLeast(Repaint::Soon);
 }
 
 // The box that announces a new kind of part, when the part now selected is not of the kind
 // just placed.
 std::optional<UserMessage> AssemblySession::newPartNotice(const PartRecord& placed) const {
-    const PartRecord& next = partAtRow(selection_.selectedRow);
+    const int nextRow = *selection_.row; // placeUnplace has just selected a row
+    const PartRecord& next = partAtRow(nextRow);
     if (IsSameKind(placed, next))
         return std::nullopt;
-    return UserMessage{"New part !\n\nItem# " + std::to_string(itemNumber(selection_.selectedRow)) +
-                           "\n" + DisplayUtf8(FieldBytes(next.value)) + ", " +
-                           DisplayUtf8(FieldBytes(next.package)),
+    return UserMessage{"New part !\n\nItem# " + std::to_string(itemNumber(nextRow)) + "\n" +
+                           DisplayUtf8(next.value) + ", " + DisplayUtf8(next.package),
                        "Placement", MessageButtons::Ok, MessageIcon::None};
 }
 
 SessionUpdate AssemblySession::nextUnplaced() {
     SessionUpdate update;
     const std::optional<int> row = listRow();
-    const int next = FindNextUnplaced(*table_, *faceList_, row ? *row + 1 : 0);
-    if (next != kNoRow)
-        moveSelectionTo(next, update);
-    update.refreshFields = true;
-    return update;
+    if (const std::optional<int> next = FindNextUnplaced(table_, *faceList_, row ? *row + 1 : 0))
+        moveSelectionTo(*next, update);
+    return update.refreshingFields();
 }
 
 SessionUpdate AssemblySession::unplaceAll() {
-    for (int i = 0; i < table_->partCount; ++i)
-        table_->parts[static_cast<std::size_t>(i)].placed = 0;
+    unplaceEveryPart();
     ++keptRevision_;
     if (observer_ && faceList_->faceCount > 0)
         observer_->placedChanged(0, faceList_->faceCount - 1);
-    return {kNoRow, Repaint::Soon, std::nullopt, true};
+    return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
+void AssemblySession::unplaceEveryPart() {
+    for (int i = 0; i < table_.partCount(); ++i)
+        table_.part(i).placed = false;
+}
+
+// Only a list with rows has a selected row to move from.
 SessionUpdate AssemblySession::navigate(NavigationKey key) {
     SessionUpdate update;
-    const int row = NavigationTarget(key, selection_.selectedRow, faceList_->faceCount);
-    if (row != kNoRow)
-        moveSelectionTo(row, update);
+    if (!selection_.row)
+        return update;
+    if (const std::optional<int> row = NavigationTarget(key, *selection_.row, faceList_->faceCount))
+        moveSelectionTo(*row, update);
     return update;
 }
 
@@ -349,17 +348,13 @@ void AssemblySession::moveSelectionTo(int row, SessionUpdate& update) {
     clearHighlightAtSelectedRow();
     takeSelection(row);
     highlightedRow_ = row;
-    update.reveal = row;
-    const SessionUpdate located = LocateSelectedPart();
-    if (located.repaint != Repaint::None)
-        update.repaint = located.repaint;
+    update.revealRow(row).repaintAtLeast(LocateSelectedPart().repaint);
 }
 
 void AssemblySession::takeSelection(int row) {
     const PartRecord& part = partAtRow(row);
-    setKept(selection_.selectedRow, row);
-    selection_.selectedX = part.x;
-    selection_.selectedY = part.y;
+    setKept(selection_.row, std::optional<int>(row));
+    selection_.part = BoardPosition{part.x, part.y};
 }
 
 // ---- the list's highlight and the fields
@@ -376,7 +371,7 @@ std::optional<int> AssemblySession::listRow() const {
 }
 
 void AssemblySession::clearHighlightAtSelectedRow() {
-    if (highlightedRow_ == selection_.selectedRow)
+    if (highlightedRow_ && highlightedRow_ == selection_.row)
         highlightedRow_.reset();
 }
 
@@ -410,23 +405,22 @@ KeptSession AssemblySession::keptState() const {
     if (view_.bitmapLoaded)
         kept.picture = PictureFileNow(view_.bitmapPath);
     kept.calibration = calibration_;
-    for (int i = 0; i < table_->partCount; ++i)
-        if (table_->parts[static_cast<std::size_t>(i)].placed)
+    for (int i = 0; i < table_.partCount(); ++i)
+        if (table_.part(i).placed)
             kept.placed.push_back(i);
     kept.placedOnFace = placedOnFace();
     kept.faceCount = faceList_->faceCount;
-    kept.selectedRow = selection_.selectedRow;
+    kept.selectedRow = selection_.row.value_or(0);
     return kept;
 }
 
 SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     SessionUpdate update;
     beginListChange();
-    for (int i = 0; i < table_->partCount; ++i)
-        table_->parts[static_cast<std::size_t>(i)].placed = 0;
+    unplaceEveryPart();
     for (const int index : kept.placed)
-        if (index < table_->partCount)
-            table_->parts[static_cast<std::size_t>(index)].placed = 1;
+        if (index >= 0 && index < table_.partCount())
+            table_.part(index).placed = true;
     const bool otherFace = kept.face != face_;
     face_ = kept.face;
     sortMode_ = kept.sortMode;
@@ -447,38 +441,34 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     if (kept.selectedRow >= 0 && kept.selectedRow < faceList_->faceCount)
         moveSelectionTo(kept.selectedRow, update);
     ++keptRevision_;
-    if (update.repaint == Repaint::None)
-        update.repaint = Repaint::Soon;
-    return update;
+    return update.repaintAtLeast(Repaint::Soon);
 }
 
 // ---- finding and identifying parts
 
 std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) {
-    int found = kNoRow;
-    for (int i = 0; i < table_->partCount && found == kNoRow; ++i)
-        if (SameTextAnyCase(DesignatorText(table_->parts[static_cast<std::size_t>(i)]), text))
-            found = i;
-    if (found == kNoRow)
+    const std::vector<PartRecord>& parts = table_.parts();
+    const auto named = std::find_if(parts.begin(), parts.end(), [&](const PartRecord& part) {
+        return SameTextAnyCase(DesignatorText(part), text);
+    });
+    if (named == parts.end())
         return std::nullopt;
+    const int found = static_cast<int>(named - parts.begin());
     SessionUpdate update;
-    const Face face = IsOnFace(table_->parts[static_cast<std::size_t>(found)].layer, Face::Bottom)
-                          ? Face::Bottom
-                          : Face::Top;
+    const Face face = IsOnFace(named->layer, Face::Bottom) ? Face::Bottom : Face::Top;
     if (face != face_)
         update = changeFace(face);
     const auto* begin = faceList_->indexes.data();
     const int row = static_cast<int>(std::find(begin, begin + faceList_->faceCount, found) - begin);
     moveSelectionTo(row, update);
-    update.refreshFields = true;
-    return update;
+    return update.refreshingFields();
 }
 
 std::vector<std::string> AssemblySession::designators() const {
     std::vector<std::string> texts;
-    texts.reserve(static_cast<std::size_t>(table_->partCount));
-    for (int i = 0; i < table_->partCount; ++i)
-        texts.push_back(DesignatorText(table_->parts[static_cast<std::size_t>(i)]));
+    texts.reserve(table_.parts().size());
+    for (const PartRecord& part : table_.parts())
+        texts.push_back(DesignatorText(part));
     return texts;
 }
 
@@ -487,7 +477,7 @@ SessionUpdate AssemblySession::identifyPartAt(const PicturePoint& point) {
         return {};
     const double reach = kIdentifyReach * view_.zoomBoxSize;
     double nearest = reach * reach;
-    int found = kNoRow;
+    std::optional<int> found;
     for (int row = 0; row < faceList_->faceCount; ++row) {
         const PartRecord& part = partAtRow(row);
         const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y);
@@ -501,8 +491,8 @@ SessionUpdate AssemblySession::identifyPartAt(const PicturePoint& point) {
         }
     }
     SessionUpdate update;
-    if (found != kNoRow)
-        moveSelectionTo(found, update);
+    if (found)
+        moveSelectionTo(*found, update);
     return update;
 }
 
@@ -510,16 +500,17 @@ SessionUpdate AssemblySession::identifyPartAt(const PicturePoint& point) {
 
 std::vector<AssemblySession::Spot> AssemblySession::spotsOfSelectedKind() const {
     std::vector<Spot> spots;
-    const int selected = selection_.selectedRow;
-    if (!IsCalibrated(calibration_.state) || selected < 0 || selected >= faceList_->faceCount)
+    if (!IsCalibrated(calibration_.state) || !selection_.row || *selection_.row < 0 ||
+        *selection_.row >= faceList_->faceCount)
         return spots;
+    const int selected = *selection_.row;
     const PartRecord& kind = partAtRow(selected);
     for (int row = 0; row < faceList_->faceCount; ++row) {
         const PartRecord& part = partAtRow(row);
         if (row == selected || !IsSameKind(part, kind))
             continue;
         if (const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y))
-            spots.push_back({*pixel, part.placed != 0});
+            spots.push_back({*pixel, part.placed});
     }
     return spots;
 }
@@ -527,7 +518,7 @@ std::vector<AssemblySession::Spot> AssemblySession::spotsOfSelectedKind() const 
 int AssemblySession::placedOnFace() const {
     int placed = 0;
     for (int row = 0; row < faceList_->faceCount; ++row)
-        placed += partAtRow(row).placed != 0;
+        placed += partAtRow(row).placed ? 1 : 0;
     return placed;
 }
 

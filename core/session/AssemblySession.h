@@ -35,7 +35,8 @@ public:
     AssemblySession(const AssemblySession&) = delete;
     AssemblySession& operator=(const AssemblySession&) = delete;
 
-    // Told before and after the part list changes; may be null.
+    // Told before and after the part list changes as a whole, and when placed marks change; may
+    // be null.
     void setObserver(PartListObserver* observer) { observer_ = observer; }
 
     // Reads the column layout of placement files. On failure message says why, and the
@@ -118,7 +119,7 @@ public:
     // The next paint blackens the whole picture frame: after a resize or a show.
     void requestFullRepaint() { view_.repaintAll = true; }
 
-    const PartTable& table() const { return *table_; }
+    const PartTable& table() const { return table_; }
     const FaceList& faceList() const { return *faceList_; }
     const PartRecord& partAtRow(int row) const;
     int itemNumber(int row) const { return (*items_)[static_cast<std::size_t>(row)]; }
@@ -135,6 +136,7 @@ public:
 private:
     void RebuildFaceList(SessionUpdate& update);
     void clearFaceList();
+    void unplaceEveryPart();
     void ResetCalibration();
     void clearHighlightAtSelectedRow();
     void moveSelectionTo(int row, SessionUpdate& update);
@@ -154,7 +156,7 @@ private:
         }
     }
 
-    std::unique_ptr<PartTable> table_;
+    PartTable table_;
     std::unique_ptr<FaceList> faceList_;
     std::unique_ptr<ItemNumbers> items_;
     PartSelection selection_;

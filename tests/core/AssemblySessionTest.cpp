@@ -38,8 +38,8 @@ std::pair<int, int> Marker(const AssemblySession& s) {
 
 // Selecting a part in the list, pressing on the picture, then a calibration button.
 struct CalStep {
-    int row;            // clicked in the list first, or kNoRow
-    PicturePoint press; // on the drawn picture before the button, if inside
+    std::optional<int> row; // clicked in the list first, if any
+    PicturePoint press;     // on the drawn picture before the button, if inside
     SessionUpdate (AssemblySession::*button)();
 };
 
@@ -76,15 +76,15 @@ TEST(AssemblySession, CalibrationButtons) {
         flip2{3, {true, 200, 900}, cal2}, add7{5, {true, 100, 1100}, add},
         onLine{2, {true, 350, 650}, add}, t8{6, {true, 800, 540}, cal2},
         t2{1, {true, 500, 1000}, add}, t5{4, {true, 340, 500}, add},
-        remove{kNoRow, {}, &AssemblySession::removeLastCalPoint},
-        unselected{kNoRow, {true, 100, 400}, cal1};
+        remove{std::nullopt, {}, &AssemblySession::removeLastCalPoint},
+        unselected{std::nullopt, {true, 100, 400}, cal1};
     const char* const ok3 = "Calibrated, ok (3 points)";
     const struct {
         const char* name;
         std::vector<CalStep> steps;
         const char* said; // the first line of the last step's box, up to a colon
         const char* field;
-        int probeRow = kNoRow;
+        std::optional<int> probeRow = std::nullopt;
         std::pair<int, int> located = {};
     } cases[] = {
         {"Cal 1 on the load's row", {unselected}, "Select a part first", "Not calibrated"},
@@ -100,15 +100,15 @@ TEST(AssemblySession, CalibrationButtons) {
         rig.showPicture("board.jpg");
         SessionUpdate u;
         for (const CalStep& step : c.steps) {
-            if (step.row != kNoRow)
-                rig.click(step.row);
+            if (step.row)
+                rig.click(*step.row);
             rig.session.pressOnPicture(step.press); // one not inside is not made
             u = (rig.session.*step.button)();
         }
         EXPECT_EQ(Said(u).substr(0, Said(u).find_first_of(":\n")), c.said);
         EXPECT_EQ(rig.session.calibrationText(), c.field);
-        if (c.probeRow != kNoRow) {
-            rig.click(c.probeRow);
+        if (c.probeRow) {
+            rig.click(*c.probeRow);
             EXPECT_EQ(Marker(rig.session), c.located);
         }
     }
@@ -141,15 +141,15 @@ TEST(AssemblySession, PressCountsOnlyOnAPictureDrawnSinceLoadBitmap) {
 TEST(AssemblySession, EnterPlacesAndStepsToTheNextUnplacedPart) {
     const struct {
         const char* name;
-        std::vector<int> clicks; // the row clicked before each Enter, or kNoRow
-        int row;                 // selected afterwards
+        std::vector<std::optional<int>> clicks; // the row clicked before each Enter, if any
+        int row;                                // selected afterwards
         std::vector<int> placed;
         std::string said; // by the last Enter
     } cases[] = {
         {"differs only in value", {2}, 3, {2}, "New part !\n\nItem# 2\nBC857, SOT23"},
         {"Enter on a placed row", {2, 2}, 2, {}, ""},
-        {"same kind with placed rows between", {3, kNoRow, 2}, 5, {2, 3, 4}, ""},
-        {"no highlighted row", {kNoRow}, 0, {}, ""},
+        {"same kind with placed rows between", {3, std::nullopt, 2}, 5, {2, 3, 4}, ""},
+        {"no highlighted row", {std::nullopt}, 0, {}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,9 +159,9 @@ TEST(AssemblySession, EnterPlacesAndStepsToTheNextUnplacedPart) {
         s.changeSort(2);
         s.setHighlightedRow(std::nullopt);
         SessionUpdate u;
-        for (const int row : c.clicks)
+        for (const std::optional<int> row : c.clicks)
             u = rig.enter(row);
-        EXPECT_EQ(std::make_tuple(s.selection().selectedRow, s.keptState().placed, Said(u)),
+        EXPECT_EQ(std::make_tuple(s.selection().row, s.keptState().placed, Said(u)),
                   std::make_tuple(c.row, c.placed, c.said)); // placed rows in file order
     }
 }
@@ -175,25 +175,30 @@ TEST(AssemblySession, NavigationKeysMoveTheSelectionOnRowsThatExist) {
     EXPECT_EQ(s.navigate(Key::PageDown).reveal, 5); // a page short of the end: the last row
     s.changeFace(Face::Bottom); // no rows, and none of the other face's may be stepped on
     for (const Key key : {Key::PageUp, Key::PageDown, Key::End, Key::Home, Key::Up, Key::Down})
-        EXPECT_EQ(s.navigate(key).reveal, kNoRow) << static_cast<int>(key);
+        EXPECT_EQ(s.navigate(key).reveal, std::nullopt) << static_cast<int>(key);
     s.placeUnplace();
     EXPECT_EQ(s.keptState().placed, std::vector<int>{});
 }
 
-// Logs the list's changes: '<' and the prefix of the part the session shows on row 0 when the
-// list is about to change, '>' when it has changed.
+// Logs the list's changes: '<' with the count of the session's table and the prefix of the
+// part on row 0 when the list is about to change, '>' with the count when it has changed.
 struct RecordingObserver : PartListObserver {
     explicit RecordingObserver(const AssemblySession& s) : session(s) {}
     void faceListAboutToChange() override {
-        log.append("<").append(session.faceList().faceCount ? session.partAtRow(0).prefix : "");
+        log.append("<").append(std::to_string(session.table().partCount()));
+        log.append(session.faceList().faceCount ? session.partAtRow(0).prefix : "");
     }
-    void faceListChanged() override { log += ">"; }
+    void faceListChanged() override {
+        log.append(">").append(std::to_string(session.table().partCount()));
+    }
     void placedChanged(int, int) override {}
     const AssemblySession& session;
     std::string log;
 };
 
-// Unplace All clears both faces; a load that fails still brackets its overwriting of the records.
+// Unplace All clears both faces. A load is read aside: the list is told once it is over, still
+// showing the table before, and a load that fails leaves an empty table, with none of the parts
+// read before the malformed line.
 TEST(AssemblySession, UnplaceAllAndTheListObserver) {
     SessionRig rig;
     AssemblySession& s = rig.session;
@@ -205,8 +210,23 @@ TEST(AssemblySession, UnplaceAllAndTheListObserver) {
     rig.enter(0);
     s.unplaceAll();
     EXPECT_EQ(s.keptState().placed, std::vector<int>{});
-    rig.loadText(kHeader + "X1,1k,0603,1,2,0,top\nX2,1k\n"); // overwrites R1's record, then fails
-    EXPECT_EQ(observer.log, "<><R><R>");
+    const SessionUpdate u = rig.loadText(kHeader + "X1,1k,0603,1,2,0,top\nX2,1k\n");
+    EXPECT_EQ(observer.log, "<0>8<8R>8<8R>0");
+    EXPECT_EQ(
+        std::make_tuple(Said(u), s.pkpText(), s.table().parts().size(), s.faceList().faceCount),
+        std::make_tuple("Not enough fields per line", "no parts found", 0u, 0));
+}
+
+// A file longer than a table loads its first 5000 parts and says how many it holds.
+TEST(AssemblySession, ALongFileLoadsItsFirst5000PartsAndSaysSo) {
+    SessionRig rig;
+    std::string csv = kHeader;
+    for (int i = 1; i <= 5003; ++i)
+        csv += "R" + std::to_string(i) + ",1k,0603,1,2,0,top\n";
+    const SessionUpdate u = rig.loadText(csv);
+    EXPECT_EQ(std::make_tuple(Said(u), rig.session.pkpText(), rig.session.faceList().faceCount),
+              std::make_tuple("Only the first 5000 parts of 5003 were loaded", "5000 parts loaded",
+                              5000));
 }
 
 } // namespace

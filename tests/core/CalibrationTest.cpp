@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <tuple>
 
 namespace kavelto {
@@ -30,12 +31,34 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.press.pixelX);
         Calibration calibration{kP1, kP2, kOk};
-        PartSelection selection{0, c.press.boardX, c.press.boardY};
+        PartSelection selection{0, BoardPosition{c.press.boardX, c.press.boardY}};
         const PixelPoint pressed{c.press.pixelX, c.press.pixelY};
         const CalOutcome outcome = RecordCalPoint2(calibration, selection, pressed);
         EXPECT_EQ(outcome.failure ? outcome.failure->text : "", c.message ? c.message : "");
         EXPECT_EQ(std::tie(calibration.state, calibration.point2.pixelX),
                   std::make_tuple(kOk, (c.message ? kP2 : c.press).pixelX));
+    }
+}
+
+// A part at exactly (0, 0) is refused as no part at all; one on a single axis is taken.
+TEST(Calibration, APartAtTheOriginCountsAsNoPartChosen) {
+    const struct {
+        const char* name;
+        std::optional<BoardPosition> part;
+        const char* message;
+    } cases[] = {
+        {"no part chosen", std::nullopt, "Select a part first"},
+        {"a part at the origin", BoardPosition{0, 0}, "Select a part first"},
+        {"a part on the Y axis", BoardPosition{0, 5}, nullptr},
+        {"a part on the X axis", BoardPosition{5, 0}, nullptr},
+    };
+    for (const auto& c : cases) {
+        Calibration calibration;
+        PartSelection selection{3, c.part};
+        const CalOutcome outcome = RecordCalPoint1(calibration, selection, PixelPoint{100, 400});
+        EXPECT_EQ(outcome.failure ? outcome.failure->text : "", c.message ? c.message : "")
+            << c.name;
+        EXPECT_EQ(calibration.state, c.message ? CalState::None : kWaiting) << c.name;
     }
 }
 
@@ -73,7 +96,7 @@ TEST(Calibration, FittedMapLocatesOnTiltedAndMirroredPictures) {
         Calibration calibration;
         for (int i = 0; i < k.points; ++i) {
             const PlanePoint p = project(k, corners[i][0], corners[i][1]);
-            PartSelection selection{0, corners[i][0], corners[i][1]};
+            PartSelection selection{0, BoardPosition{corners[i][0], corners[i][1]}};
             const auto press = i == 0 ? RecordCalPoint1 : i == 1 ? RecordCalPoint2 : AddCalPoint;
             press(calibration, selection, PixelPoint{int(std::lround(p.x)), int(std::lround(p.y))});
         }

@@ -18,8 +18,9 @@ std::string Outcome(const std::string& path) {
     if (map.byName)
         return text + "auto";
     text += map.separator;
-    for (const FieldCode field : {Designator, Layer, X, Y, Value, Package, Rotation})
-        text += (field == Designator ? "|" : " ") + std::to_string(map.columnOfField[field]);
+    for (const FieldCode field : kRecordFields)
+        text +=
+            (field == FieldCode::Designator ? "|" : " ") + std::to_string(map.columnOfField[field]);
     return text + '|' + std::to_string(map.fieldCount);
 }
 
@@ -34,6 +35,10 @@ TEST(ColumnMap, LoadsOrGivesItsMessage) {
          "2|;|0 5 3 4 1 6 -1|7"},
         {"auto in capitals, BOM", "\357\273\27712\n-\n  AUTO \n", "12|auto"},
         {"three codes", "0\n,\n1,2,3\n", "1 Missing mandatory column id in Kavelto.ini file"},
+        {"an empty line", "0\n\n1,2,3,4\n", "1 Empty lines in 3 first lines of Kavelto.ini file"},
+        {"100 header lines", "100\n,\n1,2,3,4\n", "1 Bad value for first line of Kavelto.ini file"},
+        {"code 8", "0\n,\n1,2,3,4,8\n", "1 Bad value in line 3 of Kavelto.ini file"},
+        {"X twice", "0\n,\n1,2,3,4,3\n", "1 Duplicated value in line 3 of Kavelto.ini file"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Outcome(TempFile(c.content).path()), c.outcome) << c.name;

@@ -1,5 +1,4 @@
 #include "parts/FaceSorting.h"
-#include "base/FieldParsing.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace kavelto {
@@ -15,15 +15,17 @@ namespace {
 
 using Keys = std::tuple<const char*, std::uint16_t, char, const char*, const char*>;
 
-// Puts a part with these prefix, number, layer, package and value at the table's end.
+// Puts a part with these prefix, number, layer ('\0': none), package and value at the table's end.
 void AddPart(PartTable& table, const Keys& keys) {
     const auto& [prefix, partId, layer, package, value] = keys;
-    PartRecord& part = table.parts[table.partCount++];
+    PartRecord part;
     part.partId = partId;
-    part.layer = layer;
-    CopyText(part.prefix, sizeof part.prefix, prefix);
-    CopyText(part.package, sizeof part.package, package);
-    CopyText(part.value, sizeof part.value, value);
+    if (layer != '\0')
+        part.layer = layer;
+    part.prefix = prefix;
+    part.package = package;
+    part.value = value;
+    table.append(std::move(part));
 }
 
 // The top face's list under mode, as table positions.
@@ -74,9 +76,9 @@ TEST(FaceSorting, OrdersAsAnInsertionSortDoes) {
     for (const SortMode mode : {SortMode::PackagePrefixValuePartId,
                                 SortMode::PrefixPackageValuePartId, SortMode::PrefixPartId}) {
         std::vector<int> inserted;
-        for (int i = 0; i < table->partCount; ++i) {
+        for (int i = 0; i < table->partCount(); ++i) {
             const auto goesBefore = [&](int row) {
-                return IsSortedBefore(table->parts[i], table->parts[row], mode);
+                return IsSortedBefore(table->part(i), table->part(row), mode);
             };
             inserted.insert(std::find_if(inserted.begin(), inserted.end(), goesBefore), i);
         }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace kavelto {
 namespace {
 
@@ -9,8 +11,8 @@ TEST(PartColumnTextTest, FormatsEachColumn) {
     // Fields in record order: designator, prefix, partId, layer, x, y, value, package, rotation,
     // placed. The designator shows whole, whatever its sort keys.
     const PartRecord resistor{"UART_EN201", "UART", 0,      'T', 12345.678f,
-                              -3.25f,       "10k",  "0603", -90, 1};
-    const PartRecord bare{"", "", 7, '\0', 0.0f, 0.0f, "", "", 0, 0};
+                              -3.25f,       "10k",  "0603", -90, true};
+    const PartRecord bare{"", "", 7, std::nullopt, 0.0f, 0.0f, "", "", 0, false};
     const char* const resistorTexts[] = {"DONE", "12",  "UART_EN201",   "10k",      "0603",
                                          "T",    "-90", "12345.677734", "-3.250000"};
     const char* const bareTexts[] = {"", "12", "", "", "", "", "0", "0.000000", "0.000000"};

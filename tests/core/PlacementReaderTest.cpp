@@ -6,9 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace kavelto {
 namespace {
@@ -20,34 +21,52 @@ const std::string kClassic = "0\n,\n1,2,3,4,5,6,7\n";
 std::string Describe(const PartRecord& p) {
     std::ostringstream out;
     out << p.designator << '|' << p.prefix << '|' << p.partId << '|'
-        << (p.layer ? std::string(1, p.layer) : "") << '|' << p.x << '|' << p.y << '|' << p.value
+        << (p.layer ? std::string(1, *p.layer) : "") << '|' << p.x << '|' << p.y << '|' << p.value
         << '|' << p.package << '|' << p.rotation << '|' << int(p.placed);
     return out.str();
 }
 
-// The count of parts read, or the message of the error.
-std::string Outcome(const PlacementReadResult& result) {
-    return result.error ? result.error.message() : std::to_string(result.count) + " read";
+// The count of parts read and the notice, if any; or the message of the error. Every message
+// of the reader is one of the program's own errors.
+std::string Outcome(const Result<PlacementParts>& result) {
+    if (!result) {
+        EXPECT_EQ(std::tie(result.failure().caption, result.failure().icon),
+                  std::make_tuple("Error", MessageIcon::Stop));
+        return result.failure().text;
+    }
+    const std::string count = std::to_string(result->table.partCount()) + " read";
+    if (!result->notice)
+        return count;
+    EXPECT_EQ(*result->notice,
+              (UserMessage{result->notice->text, "Error", MessageButtons::Ok, MessageIcon::Stop}));
+    return count + "; " + result->notice->text;
+}
+
+// Lines "R1,T,1,2,V,P,0" to "Rn,...", one part each.
+std::string Parts(int n) {
+    std::string lines;
+    for (int i = 1; i <= n; ++i)
+        lines += "R" + std::to_string(i) + ",T,1,2,V,P,0\n";
+    return lines;
 }
 
 class PlacementReaderTest : public ::testing::Test {
 protected:
-    // The outcome of reading a file of the given content.
+    // The outcome of reading a file of the given content; the table read stays in table.
     std::string read(const std::string& content, const std::string& ini = kClassic) {
         TempFile file(content);
-        const PlacementReadResult result =
-            ReadPlacementFile(file.path(), ColumnMapFromText(ini), *table);
-        EXPECT_TRUE(!result.error || result.count == 0) << "parts counted despite an error";
-        return Outcome(result);
+        Result<PlacementParts> result = ReadPlacementFile(file.path(), ColumnMapFromText(ini));
+        const std::string outcome = Outcome(result);
+        table = result ? std::move(result).value().table : PartTable();
+        return outcome;
     }
 
-    const std::unique_ptr<PartTable> table = std::make_unique<PartTable>();
+    PartTable table;
 };
 
-// Each line is read over a record full of other values, none of which may survive. The character
-// after a closing quote stands for the separator. UTF-16 in the other byte order: the EasyEDA
-// sample of PlacementFormatsTest, where the sample files of each design tool read by their names
-// too, in any order and column.
+// The character after a closing quote stands for the separator. UTF-16 in the other byte order: the
+// EasyEDA sample of PlacementFormatsTest, where the sample files of each design tool read by their
+// names too, in any order and column.
 TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
     const struct {
         const char* name;
@@ -72,9 +91,8 @@ TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
          "1\n,\n1,2,3,4,5,7,6\n"},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(read("R9,T,5,6,V9,P9,45\n"), "1 read");
         EXPECT_EQ(read(c.line, c.ini), "1 read") << c.name;
-        EXPECT_EQ(Describe(table->parts[0]), c.record) << c.name;
+        EXPECT_EQ(table.partCount() > 0 ? Describe(table.part(0)) : "", c.record) << c.name;
     }
 }
 
@@ -86,8 +104,41 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
               "2 read");
     EXPECT_EQ(read("R1,T,1,2,\"10k,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read(std::string(300, 'R') + "\n"), "Field too long");
+    EXPECT_EQ(read("R1,T,1,2,V,P\n"), "Not enough fields per line");
+    EXPECT_EQ(read("Part,Value\nR1,10k\n", "0\n,\nauto\n"),
+              "No column names found in the first 40 lines of part file: looked for a line naming "
+              "the designator (Ref, Designator, RefDes, Ref. Des., Reference, Part, Name), X "
+              "(PosX, Pos X, Position X, X position, Mid X, Center-X, Center X, X, Ref X) and Y "
+              "(PosY, Pos Y, Position Y, Y position, Mid Y, Center-Y, Center Y, Y, Ref Y) columns");
     EXPECT_EQ(read("h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n"),
               "No number for X or Y in line 5 of part file");
+}
+
+// A table holds 5000 parts: the rest of a longer file is counted, not converted, so a line there
+// neither fails the load nor goes uncounted; blank lines and comments are no parts there either.
+TEST_F(PlacementReaderTest, LoadsTheFirst5000PartsAndCountsTheRest) {
+    const struct {
+        const char* name;
+        std::string content;
+        std::string outcome;
+        const char* lastLoaded;
+    } cases[] = {
+        {"a full table", Parts(5000), "5000 read", "R5000"},
+        {"three more", Parts(5003), "5000 read; Only the first 5000 parts of 5003 were loaded",
+         "R5000"},
+        {"blank lines and comments after", Parts(5001) + "\n# note\n \r\n## End\n",
+         "5000 read; Only the first 5000 parts of 5001 were loaded", "R5000"},
+        {"a malformed line after", Parts(5000) + "R1,T,1,2,\"10k,P,0\nR2\n",
+         "5000 read; Only the first 5000 parts of 5002 were loaded", "R5000"},
+        {"a malformed line within", Parts(4999) + "R1,T,1,2,\"10k,P,0\n" + Parts(2),
+         "unterminated string in file", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read(c.content), c.outcome) << c.name;
+        EXPECT_EQ(table.partCount() > 0 ? table.part(table.partCount() - 1).designator : "",
+                  c.lastLoaded)
+            << c.name;
+    }
 }
 
 TEST_F(PlacementReaderTest, UnreadableInputsGiveTheirMessage) {
@@ -96,11 +147,11 @@ TEST_F(PlacementReaderTest, UnreadableInputsGiveTheirMessage) {
     const TempFifo fifo;
     for (const std::string& path : {std::string("/nonexistent/file.pkp"), std::string("/tmp"),
                                     fifo.path(), std::string("/dev/zero")})
-        EXPECT_EQ(RunInChild([&] { return Outcome(ReadPlacementFile(path, map, *table)); }),
+        EXPECT_EQ(RunInChild([&] { return Outcome(ReadPlacementFile(path, map)); }),
                   "Error opening part file")
             << path;
     // Opens, then fails to read: this process's memory reads as an I/O error at 0.
-    EXPECT_EQ(Outcome(ReadPlacementFile("/proc/self/mem", map, *table)), "Error reading part file");
+    EXPECT_EQ(Outcome(ReadPlacementFile("/proc/self/mem", map)), "Error reading part file");
 }
 
 } // namespace

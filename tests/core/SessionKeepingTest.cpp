@@ -103,9 +103,9 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
                               s.view().bitmapLoaded),
               std::make_tuple(std::vector{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u, true));
     EXPECT_EQ(s.identifyPartAt({true, 560, 860}).reveal, 1); // with the calibration restored
-    EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, kNoRow);
+    EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, std::nullopt);
     EXPECT_FALSE(s.findPart("R").has_value());
-    EXPECT_EQ(s.findPart("r2").value_or(SessionUpdate{}).reveal, 1); // R2, on the top face
+    EXPECT_EQ(s.findPart("r2").value_or(SessionUpdate()).reveal, 1); // R2, on the top face
     EXPECT_EQ(std::make_tuple(s.face(), s.calibration().state),
               std::make_tuple(Face::Top, CalState::None));
     offer.placementPath = "/elsewhere.csv";
@@ -212,9 +212,8 @@ TEST(SessionKeeping, KeepsTheLastStateWhenTheStoreGoesAndRestoresItsRow) {
     second.load(files.parts.path());
     const KeptSession offer = second.store.offered().value_or(KeptSession{});
     EXPECT_EQ(offer.selectedRow, 2);
-    EXPECT_EQ(std::make_tuple(second.session.restore(offer).reveal,
-                              second.session.selection().selectedRow),
-              std::make_tuple(2, 2));
+    EXPECT_EQ(std::make_tuple(second.session.restore(offer).reveal, second.session.selection().row),
+              std::make_tuple(std::optional(2), std::optional(2)));
 }
 
 // The first failed write is told once, naming the folder and the reason; the same failure again
@@ -254,8 +253,8 @@ TEST(SessionKeeping, TellsTheFirstFailedWriteOnce) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
         step.change();
-        run.session.navigate(run.session.selection().selectedRow == 0 ? NavigationKey::Down
-                                                                      : NavigationKey::Up);
+        run.session.navigate(run.session.selection().row == 0 ? NavigationKey::Down
+                                                              : NavigationKey::Up);
         run.keep();
         run.store.flush();
         EXPECT_EQ(run.store.takeFailure(), step.told);

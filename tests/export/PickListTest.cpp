@@ -22,16 +22,22 @@ TEST(PickList, GroupsAdjacentRowsOfOneKind) {
     const std::pair<const char*, const char*> rows[] = {{"SOT23", "BC847"}, {"SOT23", "BC847"},
                                                         {"SOIC8", "LM358"}, {"SOT23", "BC847"},
                                                         {"SOT23", "bc847"}, {"<&>", "\"4.7\265F"}};
-    const auto table = std::make_unique<PartTable>();
+    PartTable table;
     const auto list = std::make_unique<FaceList>();
-    table->partCount = list->faceCount = static_cast<int>(std::size(rows));
+    list->faceCount = static_cast<int>(std::size(rows));
     // The rows go into the table back to front, so only the face list gives their order.
-    for (int row = 0; row < list->faceCount; ++row) {
-        PartRecord& part = table->parts[list->indexes[row] = list->faceCount - 1 - row];
-        CopyText(part.package, sizeof part.package, rows[row].first);
-        CopyText(part.value, sizeof part.value, rows[row].second);
+    for (int row = list->faceCount - 1; row >= 0; --row) {
+        list->indexes[row] = table.partCount();
+        PartRecord part;
+        part.package = rows[row].first;
+        part.value = rows[row].second;
+        table.append(std::move(part));
     }
-    const std::vector<PickListItem> items = GroupPickList(*table, *list, 4000000000u);
+    const std::vector<PickListItem> items = [&] {
+        // The items keep their texts when the table they were grouped from is gone.
+        const PartTable grouped = std::move(table);
+        return GroupPickList(grouped, *list, 4000000000u);
+    }();
     EXPECT_EQ(PickListText(items, Face::Bottom),
               "Picking List for BOTTOM SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\n"
               "-------\t-------\t-----\t-----\t-----\n"

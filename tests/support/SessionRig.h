@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace kavelto {
 
 // A 1200 x 1000 picture drawn at half size in a window of the same size.
@@ -25,8 +27,9 @@ struct SessionRig {
         session.setHighlightedRow(row);
         return session.LocateSelectedPart();
     }
-    SessionUpdate enter(int row) { // row kNoRow: Enter on the row the list highlights, if any
-        session.setHighlightedRow(row == kNoRow ? session.highlightedRow() : row);
+    // Enter on row, or with no row on the row the list highlights, if any.
+    SessionUpdate enter(std::optional<int> row) {
+        session.setHighlightedRow(row ? row : session.highlightedRow());
         return session.placeUnplace();
     }
     void showPicture(const std::string& path) {

@@ -101,7 +101,7 @@ private slots:
         for (const TruthPart& part : face) {
             QTest::mouseClick(dlg_->windowHandle(), Qt::LeftButton, Qt::ControlModifier,
                               WindowPointNearest(*dlg_, part.pixel));
-            QCOMPARE(dlg_->session().selection().selectedRow, RowOf(*dlg_, part));
+            QCOMPARE(dlg_->session().selection().row.value(), RowOf(*dlg_, part));
             // A press reaches about every second pixel, and locating truncates: 2.3 measured on
             // a turned picture, drawn smaller, in the window laid out in 8-point units.
             const QPointF miss = QPointF(view().markerX, view().markerY) - part.pixel;

@@ -83,7 +83,7 @@ private slots:
         QTest::keyClicks(field, "c112");
         QVERIFY(field->isVisible() && field->completer()->completionCount() > 0);
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(cell(dlg_->session().selection().selectedRow, 2), "C112");
+        QCOMPARE(cell(dlg_->session().selection().row.value(), 2), "C112");
         QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!field->isVisible() && dlg_->isVisible());
@@ -205,7 +205,7 @@ private slots:
         widget->setFocus();
         widget->installEventFilter(this);
         QTest::keyClick(widget, key.key(), key.keyboardModifiers());
-        const int row = dlg_->session().selection().selectedRow;
+        const int row = dlg_->session().selection().row.value();
         QCOMPARE(QString::number(row) + ' ' + cell(10), after);
         QCOMPARE(presses_, seen);
         QCOMPARE(control<PartListView>("partList")->selectedRow(), row);
