@@ -112,7 +112,7 @@ void BM_WritePickListPage(benchmark::State& state) {
     const std::string page =
         PickListPage(GroupPickList(Table(), Faces(), kPcbCount), Face::Top, kSite);
     for (auto _ : state) {
-        if (WritePickListPage(directory.path(), page) != PageWriteResult::Written) {
+        if (!WritePickListPage(directory.path(), page)) {
             state.SkipWithError("page not written");
             break;
         }
@@ -130,8 +130,7 @@ void BM_WholePickListExport(benchmark::State& state) {
     for (auto _ : state) {
         const std::vector<PickListItem> items = GroupPickList(Table(), Faces(), kPcbCount);
         benchmark::DoNotOptimize(PickListText(items, Face::Top));
-        if (WritePickListPage(directory.path(), PickListPage(items, Face::Top, kSite)) !=
-            PageWriteResult::Written) {
+        if (!WritePickListPage(directory.path(), PickListPage(items, Face::Top, kSite))) {
             state.SkipWithError("page not written");
             break;
         }

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "PickList.h"
-#include "base/UserMessage.h"
+#include "base/Result.h"
 #include "parts/Face.h"
-
-#include <optional>
 
 #include <string>
 #include <vector>
@@ -16,14 +14,10 @@ namespace kavelto {
 std::string PickListPage(const std::vector<PickListItem>& items, Face face,
                          const std::string& makerSite);
 
-enum class PageWriteResult { Written, CantCreate, CantWrite };
-
 // Replaces the file at `path` with `page` as a whole: the page is written to a fresh file
 // beside it and renamed over it, so a link planted at `path` is replaced, never followed, and
-// a failed write leaves no truncated page behind. The page is readable by its owner only.
-PageWriteResult WritePickListPage(const std::string& path, const std::string& page);
-
-// The box that tells why the page was not written, or nothing when it was.
-std::optional<UserMessage> PageWriteFailure(PageWriteResult result);
+// a failed write leaves no truncated page behind. The page is readable by its owner only. A
+// failure tells whether the file could not be made at all or not be written whole.
+Result<void> WritePickListPage(const std::string& path, const std::string& page);
 
 } // namespace kavelto

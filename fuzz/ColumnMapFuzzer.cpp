@@ -27,11 +27,10 @@ void CheckAccepted(const ColumnMap& map) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ScratchFolder folder;
     const std::string& path = folder.write("Kavelto.ini", data, size);
-    ColumnMap map;
-    std::string message;
-    if (LoadColumnMap(path, map, message) == 0)
-        CheckAccepted(map);
+    const Result<ColumnMap> read = ReadColumnMap(path);
+    if (read)
+        CheckAccepted(read.value());
     else
-        Require(!message.empty(), "a refusal says why");
+        Require(!read.failure().text.empty(), "a refusal says why");
     return 0;
 }

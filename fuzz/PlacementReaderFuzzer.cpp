@@ -77,11 +77,11 @@ void CheckFaceLists(const PartTable& table) {
 }
 
 std::vector<ColumnMap> LoadLayouts(ScratchFolder& folder) {
-    std::vector<ColumnMap> maps(kLayoutCount);
+    std::vector<ColumnMap> maps;
     for (std::size_t i = 0; i < kLayoutCount; ++i) {
-        std::string message;
-        Require(LoadColumnMap(folder.write("Kavelto.ini", kLayouts[i].ini), maps[i], message) == 0,
-                "every layout of the table loads");
+        Result<ColumnMap> read = ReadColumnMap(folder.write("Kavelto.ini", kLayouts[i].ini));
+        Require(read.ok(), "every layout of the table loads");
+        maps.push_back(std::move(read).value());
     }
     return maps;
 }

@@ -30,10 +30,7 @@ Prompt RetryPrompt(UserMessage message, CommandId command) {
 Workbench::Workbench(WorkbenchSetup setup) : setup_(std::move(setup)), store_(setup_.stateFolder) {}
 
 Result<void> Workbench::loadColumnMap(const std::string& path) {
-    std::string message;
-    if (session_.loadColumnMap(path, message))
-        return {};
-    return ErrorMessage(message);
+    return session_.loadColumnMap(path);
 }
 
 Outcome Workbench::run(CommandId id, const CommandInputs& inputs) {
@@ -245,12 +242,12 @@ Outcome Workbench::OnPickList(const CommandInputs& inputs) {
         GroupPickList(session_.table(), session_.faceList(), session_.pcbCount());
     outcome.clipboardText = PickListText(items, session_.face());
     const std::string path = GetPickListPath();
-    const PageWriteResult written =
+    const Result<void> written =
         WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite));
-    if (const std::optional<UserMessage> failure = PageWriteFailure(written))
-        outcome.messages.push_back(*failure);
-    else
+    if (written)
         outcome.open = OpenRequest{path, false, std::nullopt};
+    else
+        outcome.messages.push_back(written.failure());
     return outcome;
 }
 

@@ -16,9 +16,9 @@ namespace {
 // configuration is never held whole in memory.
 constexpr std::size_t kMaxLineLength = 4096;
 
-int Fail(std::string& message, const char* text) {
-    message = text;
-    return 1;
+// The configuration's refusals are the program's own errors.
+UserMessage Fail(const char* text) {
+    return ErrorMessage(text);
 }
 
 // Line 3 reads like "%d,%d,%d,%d,%d,%d,%d": every comma must follow its number directly,
@@ -48,22 +48,21 @@ bool IsAutoLine(const std::string& line) {
     return word == "auto";
 }
 
-int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& message) {
+Result<ColumnMap> Interpret(const std::string (&lines)[3]) {
     for (const std::string& line : lines) {
         if (line.empty())
-            return Fail(message, kColumnMapEmptyLines);
+            return Fail(kColumnMapEmptyLines);
     }
     const ParsedInt header = ParseLenientInt(lines[0].c_str());
     const int headerLines = header.found ? header.value : 0;
     if (headerLines < 0 || headerLines > 99)
-        return Fail(message, kColumnMapBadHeaderCount);
+        return Fail(kColumnMapBadHeaderCount);
 
     ColumnMap result;
     result.headerLines = headerLines;
     if (IsAutoLine(lines[2])) {
         result.byName = true;
-        map = result;
-        return 0;
+        return result;
     }
     result.separator = lines[1][0];
     std::array<int, kColumnCount> codes = {};
@@ -73,7 +72,7 @@ int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& messag
     for (int column = 0; column < kColumnCount; ++column) {
         const int code = codes[static_cast<std::size_t>(column)];
         if (code < 0 || code >= kFieldCodeCount)
-            return Fail(message, kColumnMapBadCode);
+            return Fail(kColumnMapBadCode);
         const auto field = static_cast<FieldCode>(code);
         result.columnCodes[column] = field;
         if (field == FieldCode::Ignored)
@@ -84,31 +83,30 @@ int Interpret(const std::string (&lines)[3], ColumnMap& map, std::string& messag
     }
     for (const FieldCode field : kRecordFields) {
         if (counted[static_cast<std::size_t>(field)] > 1)
-            return Fail(message, kColumnMapDuplicatedCode);
+            return Fail(kColumnMapDuplicatedCode);
     }
     for (const FieldCode field : kMandatoryClassicFields) {
         if (counted[static_cast<std::size_t>(field)] == 0)
-            return Fail(message, kColumnMapMissingCode);
+            return Fail(kColumnMapMissingCode);
     }
-    map = result;
-    return 0;
+    return result;
 }
 
 } // namespace
 
-int LoadColumnMap(const std::string& path, ColumnMap& map, std::string& message) {
+Result<ColumnMap> ReadColumnMap(const std::string& path) {
     TextFileReader file(path);
     if (!file.isOpen())
-        return Fail(message, kColumnMapNotFound);
+        return Fail(kColumnMapNotFound);
     try {
         std::string lines[3];
         for (std::string& line : lines) {
             if (file.readLine(line, kMaxLineLength) == TextFileReader::Status::Error)
-                return Fail(message, kColumnMapUnreadable);
+                return Fail(kColumnMapUnreadable);
         }
-        return Interpret(lines, map, message);
+        return Interpret(lines);
     } catch (const std::bad_alloc&) {
-        return Fail(message, kColumnMapReadFailed);
+        return Fail(kColumnMapReadFailed);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "placement/FieldCode.h"
 #include "placement/FieldColumns.h"
 
@@ -27,8 +28,7 @@ struct ColumnMap {
     }
 };
 
-// Reads the configuration from the file at path into map. Returns 0 on success; on failure
-// returns 1 and sets message to the text the user is shown.
-int LoadColumnMap(const std::string& path, ColumnMap& map, std::string& message);
+// Reads the configuration from the file at path, or tells the user why it can't be used.
+Result<ColumnMap> ReadColumnMap(const std::string& path);
 
 } // namespace kavelto

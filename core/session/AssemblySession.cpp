@@ -40,8 +40,12 @@ AssemblySession::AssemblySession()
 
 AssemblySession::~AssemblySession() = default;
 
-bool AssemblySession::loadColumnMap(const std::string& path, std::string& message) {
-    return LoadColumnMap(path, columns_, message) == 0;
+Result<void> AssemblySession::loadColumnMap(const std::string& path) {
+    Result<ColumnMap> read = ReadColumnMap(path);
+    if (!read)
+        return read.failure();
+    columns_ = std::move(read).value();
+    return {};
 }
 
 const PartRecord& AssemblySession::partAtRow(int row) const {

@@ -39,9 +39,8 @@ public:
     // be null.
     void setObserver(PartListObserver* observer) { observer_ = observer; }
 
-    // Reads the column layout of placement files. On failure message says why, and the
-    // session must not go on.
-    bool loadColumnMap(const std::string& path, std::string& message);
+    // Reads the column layout of placement files; the session must not go on after a failure.
+    Result<void> loadColumnMap(const std::string& path);
 
     // The file at path, or nothing when the user cancelled the choice.
     SessionUpdate loadPlacementFile(const std::optional<std::string>& path);

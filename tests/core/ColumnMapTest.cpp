@@ -8,12 +8,12 @@ namespace kavelto {
 namespace {
 
 // A loaded map as "header lines|separator|columns of d l x y v p r|field count", or
-// "header lines|auto"; a refused file as its status and message.
+// "header lines|auto"; a refused file as its caption and message.
 std::string Outcome(const std::string& path) {
-    ColumnMap map;
-    std::string message;
-    if (const int status = LoadColumnMap(path, map, message); status != 0)
-        return std::to_string(status) + " " + message;
+    const Result<ColumnMap> read = ReadColumnMap(path);
+    if (!read)
+        return read.failure().caption + ": " + read.failure().text;
+    const ColumnMap& map = read.value();
     std::string text = std::to_string(map.headerLines) + '|';
     if (map.byName)
         return text + "auto";
@@ -34,11 +34,13 @@ TEST(ColumnMap, LoadsOrGivesItsMessage) {
         {"CR LF lines, code 0, no rotation", "2 lines\r\n;x\r\n1,5,0,3,4,2,6\r\n",
          "2|;|0 5 3 4 1 6 -1|7"},
         {"auto in capitals, BOM", "\357\273\27712\n-\n  AUTO \n", "12|auto"},
-        {"three codes", "0\n,\n1,2,3\n", "1 Missing mandatory column id in Kavelto.ini file"},
-        {"an empty line", "0\n\n1,2,3,4\n", "1 Empty lines in 3 first lines of Kavelto.ini file"},
-        {"100 header lines", "100\n,\n1,2,3,4\n", "1 Bad value for first line of Kavelto.ini file"},
-        {"code 8", "0\n,\n1,2,3,4,8\n", "1 Bad value in line 3 of Kavelto.ini file"},
-        {"X twice", "0\n,\n1,2,3,4,3\n", "1 Duplicated value in line 3 of Kavelto.ini file"},
+        {"three codes", "0\n,\n1,2,3\n", "Error: Missing mandatory column id in Kavelto.ini file"},
+        {"an empty line", "0\n\n1,2,3,4\n",
+         "Error: Empty lines in 3 first lines of Kavelto.ini file"},
+        {"100 header lines", "100\n,\n1,2,3,4\n",
+         "Error: Bad value for first line of Kavelto.ini file"},
+        {"code 8", "0\n,\n1,2,3,4,8\n", "Error: Bad value in line 3 of Kavelto.ini file"},
+        {"X twice", "0\n,\n1,2,3,4,3\n", "Error: Duplicated value in line 3 of Kavelto.ini file"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Outcome(TempFile(c.content).path()), c.outcome) << c.name;
@@ -50,9 +52,9 @@ TEST(ColumnMap, LoadsOrGivesItsMessage) {
 TEST(ColumnMap, OnlyARegularReadableFileLoads) {
     const TempFifo fifo;
     for (const std::string& path : {fifo.path(), std::string("/dev/zero")})
-        EXPECT_EQ(RunInChild([&] { return Outcome(path); }), "1 Can't find Kavelto.ini file")
+        EXPECT_EQ(RunInChild([&] { return Outcome(path); }), "Error: Can't find Kavelto.ini file")
             << path;
-    EXPECT_EQ(Outcome("/proc/self/mem"), "1 Can't read 3 first lines of Kavelto.ini file");
+    EXPECT_EQ(Outcome("/proc/self/mem"), "Error: Can't read 3 first lines of Kavelto.ini file");
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST_F(PickListPathTest, WritesThePageInAPrivateFolder) {
     fs::permissions(folder_, fs::perms::all);
     const std::string page = PickListPathIn((dir_ / "missing").c_str(), dir_.c_str());
     EXPECT_EQ(page, folder_ / "picklst.html");
-    ASSERT_EQ(WritePickListPage(page, "the page"), PageWriteResult::Written);
+    ASSERT_TRUE(WritePickListPage(page, "the page").ok());
     std::ifstream written(page);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "the page");
     EXPECT_EQ(std::tuple(Mode(dir_ / "kavelto"), Mode(folder_), Mode(page)),
@@ -52,8 +52,8 @@ TEST_F(PickListPathTest, RefusesWhatIsNotAPlainFolderOfOurs) {
     const auto expectRefused = [&] {
         const auto before = std::tuple(fs::symlink_status(folder_).type(), Mode(folder_));
         const std::string page = PickListPathIn(nullptr, dir_.c_str());
-        EXPECT_EQ(PageWriteFailure(WritePickListPage(page, "page")).value_or(UserMessage{}).text,
-                  "Can't create html file");
+        const Result<void> written = WritePickListPage(page, "page");
+        EXPECT_EQ(written ? "" : written.failure().text, "Can't create html file");
         EXPECT_EQ(std::tuple(fs::symlink_status(folder_).type(), Mode(folder_)), before);
     };
     fs::create_symlink(dir_, folder_);

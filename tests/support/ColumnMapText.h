@@ -8,8 +8,7 @@
 // The column map that a configuration file of the given text gives; the test fails if it is
 // refused.
 inline kavelto::ColumnMap ColumnMapFromText(const std::string& text) {
-    kavelto::ColumnMap map;
-    std::string message;
-    EXPECT_EQ(kavelto::LoadColumnMap(TempFile(text).path(), map, message), 0) << message;
-    return map;
+    kavelto::Result<kavelto::ColumnMap> read = kavelto::ReadColumnMap(TempFile(text).path());
+    EXPECT_TRUE(read.ok()) << (read ? "" : read.failure().text);
+    return read ? std::move(read).value() : kavelto::ColumnMap{};
 }

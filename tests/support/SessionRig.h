@@ -16,9 +16,7 @@ inline constexpr FitResult kDrawn{1200, 1000, 600, 500, 2.0f, true};
 // drives the window.
 struct SessionRig {
     SessionRig() {
-        std::string message;
-        EXPECT_TRUE(session.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path(), message))
-            << message;
+        EXPECT_TRUE(session.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
     }
     SessionUpdate loadText(const std::string& csv) {
         return session.loadPlacementFile(TempFile(csv).path());
