@@ -10,7 +10,6 @@
 #include "FindField.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
-#include "parts/PartColumns.h"
 #include "PartListModel.h"
 #include "PartListView.h"
 #include "PickList.h"
@@ -19,8 +18,9 @@
 #include "PickListText.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
-#include "keeping/SessionStore.h"
 #include "ShortcutKeys.h"
+#include "keeping/SessionStore.h"
+#include "parts/PartColumns.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -203,7 +203,7 @@ void CPlacementDlg::wireControls() {
 void CPlacementDlg::RefreshFields() {
     const MainWindowControls& c = *controls_;
     const ViewState& view = session_->view();
-    SetTextIfChanged(c.bitmapText, QFile::decodeName(view.bitmapPath.c_str()));
+    SetTextIfChanged(c.bitmapText, QFile::decodeName(BitmapText(view.bitmapPath).c_str()));
     SetTextIfChanged(c.rotationText,
                      QString::fromStdString(RotationText(view.viewRotation, view.mirrored)));
     SetTextIfChanged(c.pkpText, QString::fromStdString(session_->pkpText()));
@@ -309,9 +309,11 @@ void CPlacementDlg::OnSortChange() {
 // ---- board view
 
 void CPlacementDlg::OnLoadBitmap() {
-    apply(session_->loadBitmap(
+    const SessionUpdate update = session_->loadBitmap(
         chooseFile({QStringLiteral("Pictures (*.bmp *.jpg *.jpeg *.png)"),
-                    QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg *.jpeg)")})));
+                    QStringLiteral("BMP (*.bmp)"), QStringLiteral("JPEG (*.jpg *.jpeg)")}));
+    controls_->board->openPicture();
+    apply(update);
 }
 
 void CPlacementDlg::OnRotL() {
@@ -484,7 +486,9 @@ void CPlacementDlg::OnRestoreSession() {
     if (!kept)
         return;
     store_->startAfresh();
-    apply(session_->restore(*kept));
+    const SessionUpdate update = session_->restore(*kept);
+    controls_->board->openPicture();
+    apply(update);
 }
 
 void CPlacementDlg::OnShowKindSpots(bool show) {
@@ -526,13 +530,13 @@ void CPlacementDlg::resizeEvent(QResizeEvent* event) {
     const QRect list = c.partList->geometry();
     c.partList->setGeometry(list.left(), list.top(), width() - list.left() - kMarginToEdge,
                             height() - list.top() - kMarginToEdge);
-    session_->requestFullRepaint();
+    session_->setFrameSize(c.board->width(), c.board->height());
     repaintBoard(Repaint::Soon);
 }
 
 void CPlacementDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    session_->requestFullRepaint();
+    session_->setFrameSize(controls_->board->width(), controls_->board->height());
 }
 
 } // namespace kavelto

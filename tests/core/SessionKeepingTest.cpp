@@ -72,7 +72,7 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     AssemblySession& s = second.session;
     s.restore(offer);
     EXPECT_EQ(std::make_tuple(s.keptState().placed, s.face(), s.sortMode(), s.pcbCount(),
-                              s.view().bitmapLoaded),
+                              s.view().bitmapPath.has_value()),
               std::make_tuple(std::vector{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u, true));
     EXPECT_EQ(s.identifyPartAt({true, 560, 860}).reveal, 1); // with the calibration restored
     EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, kNoRow);
@@ -98,7 +98,8 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     EXPECT_FALSE(third.store.offered().has_value());
     std::ofstream(picture.path(), std::ios::app) << "more";
     third.session.restore(offer);
-    EXPECT_EQ(std::make_tuple(third.session.view().bitmapLoaded, third.session.calibration().state),
+    EXPECT_EQ(std::make_tuple(third.session.view().bitmapPath.has_value(),
+                              third.session.calibration().state),
               std::make_tuple(false, CalState::None));
     std::filesystem::remove_all(parts.path() + ".state"); // made by the store
 }
