@@ -71,7 +71,7 @@ first_paint 0 "6000 x 4000 (24 MP) JPEG" 1.25
 row "full-resolution paint, 6000 x 4000 JPEG" "$(paint 0 whole_paint_ms)" "" ms
 first_paint 1 "7360 x 4912 (36 MP) JPEG" 1.25
 row "full-resolution paint, 7360 x 4912 JPEG" "$(paint 1 whole_paint_ms)" "" ms
-first_paint 2 "24 MP JPEG as desktop software writes it" ""
+first_paint 2 "24 MP desktop JPEG" ""
 row "full-resolution paint, the same JPEG" "$(paint 2 whole_paint_ms)" "" ms
 step=$(figure PartStepMovesTheBox/fitted:0 median_ms)
 row "part step, 24 MP picture" "$step" 4 ms

@@ -23,7 +23,7 @@ constexpr int kSpotRadius = 6;
 BoardView::BoardView(AssemblySession& session, QWidget* parent)
     : QFrame(parent), session_(session) {
     setFrameShape(QFrame::Box);
-    connect(&pictures_, &PictureCache::sharpened, this, [this] { update(); });
+    connect(&pictures_, &PictureCache::sharpened, this, &BoardView::pixelsArrived);
     connect(&pictures_, &PictureCache::undecodable, this, &BoardView::pictureUndecodable);
 }
 
@@ -36,6 +36,12 @@ void BoardView::openPicture() {
     const QSize stored = pictures_.open(QFile::decodeName(path->c_str()));
     session_.pictureOpened(stored.width(), stored.height());
     pictures_.decode(BoardTransform(session_.view()));
+}
+
+void BoardView::pixelsArrived() {
+    if (const std::optional<ViewTransform> board = BoardTransform(session_.view()))
+        pictures_.prepare(*board);
+    update();
 }
 
 // A picture whose header was fine but whose pixels are not: it counts as one that can't be

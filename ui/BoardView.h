@@ -47,6 +47,7 @@ private:
     void paintMarkerBox(QPainter& painter, const ViewTransform& board, const Marker& marker) const;
     void paintKindSpots(QPainter& painter, const ViewTransform& board) const;
     void paintProgress(QPainter& painter) const;
+    void pixelsArrived();
     void pictureUndecodable();
     PicturePoint toPicture(const QMouseEvent& event) const;
 

@@ -10,6 +10,7 @@
 #include "FindField.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
+#include "parts/PartColumns.h"
 #include "PartListModel.h"
 #include "PartListView.h"
 #include "PickList.h"
@@ -18,9 +19,8 @@
 #include "PickListText.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
-#include "ShortcutKeys.h"
 #include "keeping/SessionStore.h"
-#include "parts/PartColumns.h"
+#include "ShortcutKeys.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -44,6 +44,8 @@ public:
     // The picture as board draws it at its drawn rectangle, from the pixels decoded so far; a
     // null image while there are none. Kept for the next paint of the same view.
     const QImage& drawn(const ViewTransform& board) const;
+    // Makes what board draws now, so that the next paint only copies it.
+    void prepare(const ViewTransform& board) const { drawn(board); }
     // Draws the picture through the transform, within its drawn rectangle, from the pixels
     // decoded so far: only those under that rectangle are read.
     void drawThrough(QPainter& painter, const ViewTransform& transform) const;

@@ -1,11 +1,11 @@
 #include "session/AssemblySession.h"
 
 #include "base/FieldParsing.h"
-#include "base/TextEncoding.h"
-#include "geometry/Truncate.h"
 #include "parts/PartColumns.h"
 #include "parts/PartListObserver.h"
 #include "placement/PlacementReader.h"
+#include "base/TextEncoding.h"
+#include "geometry/Truncate.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "geometry/Calibration.h"
-#include "geometry/ViewGeometry.h"
-#include "geometry/ViewState.h"
-#include "keeping/KeptSession.h"
+#include "placement/ColumnMap.h"
 #include "parts/Face.h"
 #include "parts/FaceList.h"
 #include "parts/FaceSorting.h"
+#include "keeping/KeptSession.h"
 #include "parts/Navigation.h"
 #include "parts/PartSelection.h"
 #include "parts/PartTable.h"
-#include "parts/SortMode.h"
-#include "placement/ColumnMap.h"
 #include "session/SessionUpdate.h"
+#include "parts/SortMode.h"
+#include "geometry/ViewGeometry.h"
+#include "geometry/ViewState.h"
 
 #include <cstdint>
 #include <memory>
