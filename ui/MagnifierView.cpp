@@ -12,6 +12,7 @@ MagnifierView::MagnifierView(const AssemblySession& session, const BoardView& bo
     : QFrame(parent), session_(session), board_(board) {
     setFrameShape(QFrame::Box);
     connect(&board.pictures(), &PictureCache::sharpened, this, [this] { update(); });
+    connect(&board.pictures(), &PictureCache::undecodable, this, [this] { update(); });
 }
 
 // Shows nothing while there is no marker or no picture drawn to take the square from. The

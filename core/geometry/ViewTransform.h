@@ -67,8 +67,8 @@ private:
     PixelSize picture_;
     int quarterTurns_;
     bool mirrored_;
-    ViewPoint source_{0.0,
-                      0.0}; // the turned picture's point drawn at the window's drawn_.left, top
+    // The turned picture's point drawn at the top-left corner of drawn_.
+    ViewPoint source_{0.0, 0.0};
     ViewPoint perWindowPixel_{1.0, 1.0}; // turned picture pixels per window pixel, on each axis
     PixelRect drawn_;
 };

@@ -1,5 +1,7 @@
 #include "PictureCache.h"
+#include "../support/ViewTransformRows.h"
 #include "CameraJpeg.h"
+#include "ViewTransformQt.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -103,6 +105,18 @@ private slots:
                 painter.end();
                 QCOMPARE(Colours(pane, {{20, 20}}), top.section(' ', 0, 0));
             }
+        }
+    }
+
+    // The painter's transform takes the picture point where the view transform does, in every
+    // turn and mirror.
+    void painterTransformFollowsTheRows() {
+        for (const ViewTransformRow& row : kViewTransformRows) {
+            const QTransform t = ToQTransform(
+                *ViewTransform::Fitted(kRowPicture, row.turn, row.mirrored, kRowFrame));
+            const QPointF at = t.map(QPointF(kRowPictureX, kRowPictureY));
+            QVERIFY2(qAbs(at.x() - row.windowX) < 1e-9 && qAbs(at.y() - row.windowY) < 1e-9,
+                     row.name);
         }
     }
 
