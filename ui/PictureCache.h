@@ -19,7 +19,7 @@ namespace kavelto {
 
 // The board picture, opened when the user loads it and decoded off the window's thread, kept
 // upright as stored; and what the board view draws of it: scaled to the drawn size, then turned
-// and mirrored. A paint only copies pixels already there and reads no file.
+// and mirrored. A paint reads no file and decodes nothing: it draws the pixels already there.
 //
 // A new picture is first decoded from the thumbnail that cameras and phones keep in it, or else
 // reduced to the size that fills the view, which the JPEG decoder does at a fraction of the cost
