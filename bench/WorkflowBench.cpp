@@ -107,7 +107,8 @@ public:
     bool ready() const {
         return ready_ && window_.session().faceList().faceCount == kFaceParts &&
                window_.session().calibration().state == kavelto::CalState::CalibratedOk &&
-               window_.session().view().pictureWidth == kPictureSize.width() &&
+               window_.session().view().pictureSize.value_or(kavelto::PixelSize{}).width ==
+                   kPictureSize.width() &&
                platform_.messages.empty();
     }
 

@@ -70,46 +70,48 @@ void CheckFit(const FitResult& fit, const PixelRect& frame) {
     Require(std::isfinite(fit.scale) && fit.scale > 0.0f, "a drawn picture has a scale");
 }
 
-void CheckStrips(const PixelRect& frame, const FitResult& fit, bool repaintAll) {
-    for (const PixelRect& s : BackgroundStrips(frame, fit.drawnWidth, fit.drawnHeight, repaintAll))
+void CheckStrips(const PixelRect& frame, const FitResult& fit) {
+    for (const PixelRect& s : BackgroundStrips(frame, fit.drawnWidth, fit.drawnHeight))
         Require(s.width > 0 && s.height > 0 && s.left >= frame.left && s.top >= frame.top &&
                     s.left + s.width <= frame.left + frame.width &&
                     s.top + s.height <= frame.top + frame.height,
                 "background strips inside the frame");
 }
 
-void CheckMarkerBox(const ViewState& view, const PixelRect& frame, const FitResult& fit) {
-    const BoxCorners box = MarkerBox(view, frame, fit.drawnWidth, fit.drawnHeight);
-    if (!fit.drawable || fit.drawnWidth < 4 || fit.drawnHeight < 4)
+void CheckMarkerBox(const ViewTransform& board, PixelPoint marker, int zoomBoxSize) {
+    const BoxCorners box = MarkerBox(board, marker, zoomBoxSize);
+    const PixelRect drawn = board.drawn();
+    if (drawn.width < 4 || drawn.height < 4)
         return;
     Require(box.xLo <= box.xHi && box.yLo <= box.yHi, "box corners in order");
-    Require(Within(box.xLo, frame.left + 2, frame.left + fit.drawnWidth - 2) &&
-                Within(box.xHi, frame.left + 2, frame.left + fit.drawnWidth - 2) &&
-                Within(box.yLo, frame.top + 2, frame.top + fit.drawnHeight - 2) &&
-                Within(box.yHi, frame.top + 2, frame.top + fit.drawnHeight - 2),
+    Require(Within(box.xLo, drawn.left + 2, drawn.left + drawn.width - 2) &&
+                Within(box.xHi, drawn.left + 2, drawn.left + drawn.width - 2) &&
+                Within(box.yLo, drawn.top + 2, drawn.top + drawn.height - 2) &&
+                Within(box.yHi, drawn.top + 2, drawn.top + drawn.height - 2),
             "the marker box 2 pixels inside the drawn picture");
 }
 
 // A point on the picture lands on the drawn picture, and comes back within a window pixel.
-void CheckConversions(const ViewState& view, const PixelRect& frame, const FitResult& fit, int x,
-                      int y) {
-    const PixelPoint at = PictureToWindow(view, frame, x, y);
-    Require(Within(at.x, frame.left - 2, frame.left + fit.drawnWidth + 2) &&
-                Within(at.y, frame.top - 2, frame.top + fit.drawnHeight + 2),
+void CheckConversions(const ViewTransform& board, const FitResult& fit, PixelPoint p) {
+    const PixelPoint at = PictureToWindow(board, p.x, p.y);
+    const PixelRect drawn = board.drawn();
+    Require(Within(at.x, drawn.left - 2, drawn.left + drawn.width + 2) &&
+                Within(at.y, drawn.top - 2, drawn.top + drawn.height + 2),
             "a picture point lands on the drawn picture");
-    const PicturePoint back = WindowToPicture(view, frame, at.x, at.y);
-    const double slack = 2.0 * view.scale + 1.0;
-    Require(std::abs(back.x - x) <= slack && std::abs(back.y - y) <= slack,
+    const PicturePoint back = WindowToPicture(board, at.x, at.y);
+    const double slack = 2.0 * fit.scale + 1.0;
+    Require(std::abs(back.x - p.x) <= slack && std::abs(back.y - p.y) <= slack,
             "a point comes back where it was");
 }
 
-void CheckMagnifier(const ViewState& view, const FitResult& fit) {
-    const PixelRect square = MagnifierSource(view);
-    Require(square.width == view.zoomBoxSize && square.height == view.zoomBoxSize,
+void CheckMagnifier(const ViewTransform& board, PixelPoint marker, int zoomBoxSize) {
+    const PixelRect square = MagnifierSource(board, marker, zoomBoxSize);
+    Require(square.width == zoomBoxSize && square.height == zoomBoxSize,
             "the magnified square has the zoom's side");
-    const double half = view.zoomBoxSize / 2;
-    Require(Within(square.left + half, -1, fit.turnedWidth + 1) &&
-                Within(square.top + half, -1, fit.turnedHeight + 1),
+    const double half = zoomBoxSize / 2;
+    const PixelSize turned = board.turnedSize();
+    Require(Within(square.left + half, -1, turned.width + 1) &&
+                Within(square.top + half, -1, turned.height + 1),
             "the magnified square centred on the turned picture");
 }
 
@@ -117,45 +119,53 @@ void CheckMagnifier(const ViewState& view, const FitResult& fit) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    ViewState view;
-    view.pictureWidth = AnyInt(in, 0, 12000);
-    view.pictureHeight = AnyInt(in, 0, 12000);
-    view.viewRotation =
+    const PixelSize picture{AnyInt(in, 0, 12000), AnyInt(in, 0, 12000)};
+    const int viewRotation =
         in.ConsumeBool() ? 90 * in.ConsumeIntegralInRange(0, 3) : in.ConsumeIntegral<int>();
-    view.mirrored = in.ConsumeBool();
-    view.zoomBoxSize = in.ConsumeBool()
-                           ? in.ConsumeIntegralInRange(kMinZoomBoxSize, kMaxZoomBoxSize)
-                           : in.ConsumeIntegral<int>();
+    const bool mirrored = in.ConsumeBool();
+    const int zoomBoxSize = in.ConsumeBool()
+                                ? in.ConsumeIntegralInRange(kMinZoomBoxSize, kMaxZoomBoxSize)
+                                : in.ConsumeIntegral<int>();
     const PixelRect frame{in.ConsumeIntegralInRange(-kMaxWidgetSide, kMaxWidgetSide),
                           in.ConsumeIntegralInRange(-kMaxWidgetSide, kMaxWidgetSide),
                           AnyInt(in, -1, 2000) % (kMaxWidgetSide + 1),
                           AnyInt(in, -1, 2000) % (kMaxWidgetSide + 1)};
-    const FitResult fit =
-        FitPicture(view.pictureWidth, view.pictureHeight, view.viewRotation, frame);
+    const FitResult fit = FitPicture(picture.width, picture.height, viewRotation, frame);
     CheckFit(fit, frame);
-    CheckStrips(frame, fit, in.ConsumeBool());
-    // The scale of the last paint, or any other a view may hold before or between paints.
-    view.scale = in.ConsumeBool() ? fit.scale : in.ConsumeFloatingPoint<float>();
+    CheckStrips(frame, fit);
+    ViewState view;
+    view.bitmapPath = "board.jpg";
+    view.pictureSize = picture;
+    view.frameSize = {frame.width, frame.height};
+    view.viewRotation = viewRotation;
+    view.mirrored = mirrored;
+    Require(BoardTransform(view).has_value() == FitPicture(picture.width, picture.height,
+                                                           viewRotation,
+                                                           {0, 0, frame.width, frame.height})
+                                                    .drawable,
+            "the state's transform exactly when the fit draws");
 
     const Calibration calibration = AnyCalibration(in);
     const std::optional<PixelPoint> located = LocatePart(calibration, AnyFloat(in), AnyFloat(in));
-    view.markerX = located ? located->x : AnyInt(in, -100, 12100);
-    view.markerY = located ? located->y : AnyInt(in, -100, 12100);
-    CheckMarkerBox(view, frame, fit);
-    WindowToPicture(view, frame, AnyInt(in, -5000, 5000), AnyInt(in, -5000, 5000));
-    RotationText(RotatedLeft(view.viewRotation), view.mirrored);
-    RotationText(RotatedRight(view.viewRotation), view.mirrored);
-    const int zoom = ZoomedOut(ZoomedIn(view.zoomBoxSize));
+    const PixelPoint marker =
+        located ? *located : PixelPoint{AnyInt(in, -100, 12100), AnyInt(in, -100, 12100)};
+    const std::optional<ViewTransform> board =
+        ViewTransform::Fitted(picture, viewRotation, mirrored, frame);
+    Require(board.has_value() == fit.drawable, "a transform exactly when the fit draws");
+    RotationText(RotatedLeft(viewRotation), mirrored);
+    RotationText(RotatedRight(viewRotation), mirrored);
+    const int zoom = ZoomedOut(ZoomedIn(zoomBoxSize));
     Require(Within(zoom, kMinZoomBoxSize, kMaxZoomBoxSize), "zooms within their limits");
-
-    const bool exact = fit.drawable && view.scale == fit.scale &&
-                       view.pictureWidth < kExactPicture && view.pictureHeight < kExactPicture &&
-                       frame.width < kExactFrame && frame.height < kExactFrame &&
-                       view.viewRotation % 90 == 0;
-    if (exact && IsOnPicture(view.markerX, view.markerY, view.pictureWidth, view.pictureHeight)) {
-        CheckConversions(view, frame, fit, view.markerX, view.markerY);
-        if (Within(view.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize))
-            CheckMagnifier(view, fit);
+    if (!board)
+        return 0;
+    CheckMarkerBox(*board, marker, zoomBoxSize);
+    WindowToPicture(*board, AnyInt(in, -5000, 5000), AnyInt(in, -5000, 5000));
+    const bool exact = picture.width < kExactPicture && picture.height < kExactPicture &&
+                       frame.width < kExactFrame && frame.height < kExactFrame;
+    if (exact && IsOnPicture(marker.x, marker.y, picture.width, picture.height)) {
+        CheckConversions(*board, fit, marker);
+        if (Within(zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize))
+            CheckMagnifier(*board, marker, zoomBoxSize);
     }
     return 0;
 }

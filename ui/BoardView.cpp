@@ -23,7 +23,32 @@ constexpr int kSpotRadius = 6;
 BoardView::BoardView(AssemblySession& session, QWidget* parent)
     : QFrame(parent), session_(session) {
     setFrameShape(QFrame::Box);
-    connect(&pictures_, &PictureCache::sharpened, this, [this] { update(); });
+    connect(&pictures_, &PictureCache::sharpened, this, &BoardView::pixelsArrived);
+    connect(&pictures_, &PictureCache::undecodable, this, &BoardView::pictureUndecodable);
+}
+
+void BoardView::openPicture() {
+    const std::optional<std::string>& path = session_.view().bitmapPath;
+    if (!path) {
+        pictures_.close();
+        return;
+    }
+    const QSize stored = pictures_.open(QFile::decodeName(path->c_str()));
+    session_.pictureOpened(stored.width(), stored.height());
+    pictures_.decode(BoardTransform(session_.view()));
+}
+
+void BoardView::pixelsArrived() {
+    if (const std::optional<ViewTransform> board = BoardTransform(session_.view()))
+        pictures_.prepare(*board);
+    update();
+}
+
+// A picture whose header was fine but whose pixels are not: it counts as one that can't be
+// read, drawn black, and presses on it don't count.
+void BoardView::pictureUndecodable() {
+    session_.pictureOpened(0, 0);
+    update();
 }
 
 void BoardView::setShowKindSpots(bool show) {
@@ -33,36 +58,40 @@ void BoardView::setShowKindSpots(bool show) {
 
 void BoardView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (session_.view().bitmapLoaded)
-        paintPicture(painter);
+    const ViewState& view = session_.view();
+    if (view.bitmapPath)
+        paintPicture(painter, view);
     paintProgress(painter);
     drawFrame(&painter);
 }
 
-void BoardView::paintPicture(QPainter& painter) {
-    const ViewState& view = session_.view();
-    const PictureCache::Picture picture = pictures_.picture(
-        QFile::decodeName(view.bitmapPath.c_str()), frame(), view.viewRotation, view.mirrored);
-    const FitResult& fit = picture.fit;
+// Black wherever no picture pixels are drawn: beside and below the picture, and under it while
+// its pixels are still being decoded or let the background through.
+void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
+    const std::optional<ViewTransform> board = BoardTransform(view);
+    const PixelRect drawn = board ? board->drawn() : PixelRect{0, 0, 0, 0};
     for (const PixelRect& strip :
-         BackgroundStrips(frame(), fit.drawnWidth, fit.drawnHeight, view.repaintAll))
+         BackgroundStrips({0, 0, width(), height()}, drawn.width, drawn.height))
         painter.fillRect(QRect(strip.left, strip.top, strip.width, strip.height), Qt::black);
-    session_.recordPaint(picture.stored.width(), picture.stored.height(), fit);
     // Without a drawn picture there is nothing to box.
-    if (!fit.drawable)
+    if (!board)
         return;
-    painter.drawImage(QPoint(0, 0), picture.drawn);
+    const QImage& image = pictures_.drawn(*board);
+    const QRect target(drawn.left, drawn.top, drawn.width, drawn.height);
+    if (image.isNull() || image.hasAlphaChannel())
+        painter.fillRect(target, Qt::black);
+    painter.drawImage(target.topLeft(), image);
     if (showKindSpots_)
-        paintKindSpots(painter);
-    if (view.markerMode != MarkerMode::None)
-        paintMarkerBox(painter, fit);
+        paintKindSpots(painter, *board);
+    if (view.marker)
+        paintMarkerBox(painter, *board, *view.marker);
 }
 
-void BoardView::paintKindSpots(QPainter& painter) const {
+void BoardView::paintKindSpots(QPainter& painter, const ViewTransform& board) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const AssemblySession::Spot& spot : session_.spotsOfSelectedKind()) {
-        const PixelPoint at = PictureToWindow(session_.view(), frame(), spot.pixel.x, spot.pixel.y);
+        const PixelPoint at = PictureToWindow(board, spot.pixel.x, spot.pixel.y);
         painter.setPen(QPen(spot.placed ? kSpotPlaced : kSpotToPlace, 2.0));
         painter.setBrush(spot.placed ? QBrush(kSpotPlaced) : Qt::NoBrush);
         painter.drawEllipse(QPoint(at.x, at.y), kSpotRadius, kSpotRadius);
@@ -83,20 +112,24 @@ void BoardView::paintProgress(QPainter& painter) const {
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
-void BoardView::paintMarkerBox(QPainter& painter, const FitResult& fit) const {
-    const ViewState& view = session_.view();
-    const BoxCorners box = MarkerBox(view, frame(), fit.drawnWidth, fit.drawnHeight);
-    painter.setPen(QPen(view.markerMode == MarkerMode::UserPoint ? kUserPointPen : kPartLocatedPen,
-                        kPenWidth));
+void BoardView::paintMarkerBox(QPainter& painter, const ViewTransform& board,
+                               const Marker& marker) const {
+    const BoxCorners box = MarkerBox(board, marker.at, session_.view().zoomBoxSize);
+    painter.setPen(
+        QPen(marker.mode == MarkerMode::UserPoint ? kUserPointPen : kPartLocatedPen, kPenWidth));
     painter.drawLine(box.xLo, box.yLo, box.xHi, box.yLo);
     painter.drawLine(box.xLo, box.yHi, box.xHi, box.yHi);
     painter.drawLine(box.xLo, box.yLo, box.xLo, box.yHi);
     painter.drawLine(box.xHi, box.yLo, box.xHi, box.yHi);
 }
 
+// Off any drawn picture, a point lies nowhere on it.
 PicturePoint BoardView::toPicture(const QMouseEvent& event) const {
+    const std::optional<ViewTransform> board = BoardTransform(session_.view());
+    if (!board)
+        return {false, 0.0f, 0.0f};
     const QPoint at = event.position().toPoint();
-    return WindowToPicture(session_.view(), frame(), at.x(), at.y());
+    return WindowToPicture(*board, at.x(), at.y());
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

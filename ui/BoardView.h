@@ -11,20 +11,23 @@ namespace kavelto {
 class AssemblySession;
 
 // The board picture: the picture turned and mirrored as the view says, fitted into the frame
-// at its top-left corner over black, with the marker's box. It tells the session how it drew
-// the picture, and reports presses and drags on it in picture pixels.
+// at its top-left corner over black, with the marker's box. It opens the picture the session
+// names, telling the session its size, and reports presses and drags on it in picture pixels.
+// Its paint draws the session's state and the pixels decoded so far, and changes nothing.
 class BoardView : public QFrame {
     Q_OBJECT
 public:
     BoardView(AssemblySession& session, QWidget* parent);
 
+    // Opens the picture the session names, or forgets the one shown when it names none: the
+    // session learns its size at once, and its pixels are decoded off the window's thread.
+    void openPicture();
+
     // The decoded picture, shared with the magnifier.
-    PictureCache& pictures() { return pictures_; }
+    const PictureCache& pictures() const { return pictures_; }
 
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
-
-    PixelRect frame() const { return {0, 0, width(), height()}; }
 
 signals:
     void pressed(const kavelto::PicturePoint& point);
@@ -40,10 +43,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void paintPicture(QPainter& painter);
-    void paintMarkerBox(QPainter& painter, const FitResult& fit) const;
-    void paintKindSpots(QPainter& painter) const;
+    void paintPicture(QPainter& painter, const ViewState& view) const;
+    void paintMarkerBox(QPainter& painter, const ViewTransform& board, const Marker& marker) const;
+    void paintKindSpots(QPainter& painter, const ViewTransform& board) const;
     void paintProgress(QPainter& painter) const;
+    void pixelsArrived();
+    void pictureUndecodable();
     PicturePoint toPicture(const QMouseEvent& event) const;
 
     AssemblySession& session_;

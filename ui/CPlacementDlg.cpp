@@ -108,7 +108,7 @@ void CPlacementDlg::RefreshFields() {
     const MainWindowControls& c = *controls_;
     const AssemblySession& session = workbench_->session();
     const ViewState& view = session.view();
-    SetTextIfChanged(c.bitmapText, QFile::decodeName(view.bitmapPath.c_str()));
+    SetTextIfChanged(c.bitmapText, QFile::decodeName(BitmapText(view.bitmapPath).c_str()));
     SetTextIfChanged(c.rotationText,
                      QString::fromStdString(RotationText(view.viewRotation, view.mirrored)));
     SetTextIfChanged(c.pkpText, QString::fromStdString(session.pkpText()));
@@ -139,6 +139,8 @@ void CPlacementDlg::run(CommandId id, const PicturePoint& point) {
 }
 
 void CPlacementDlg::render(const Outcome& outcome) {
+    if (outcome.pictureChanged)
+        controls_->board->openPicture();
     showHighlight();
     if (outcome.update.reveal)
         controls_->partList->ensureRowVisible(*outcome.update.reveal);
@@ -253,13 +255,13 @@ void CPlacementDlg::accept() {
 void CPlacementDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     controls_->stretchTo(size());
-    workbench_->session().requestFullRepaint();
+    workbench_->session().setFrameSize(controls_->board->width(), controls_->board->height());
     repaintBoard(Repaint::Soon);
 }
 
 void CPlacementDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    workbench_->session().requestFullRepaint();
+    workbench_->session().setFrameSize(controls_->board->width(), controls_->board->height());
 }
 
 } // namespace kavelto

@@ -7,10 +7,12 @@
 
 namespace kavelto {
 
-MagnifierView::MagnifierView(const AssemblySession& session, BoardView& board, QWidget* parent)
+MagnifierView::MagnifierView(const AssemblySession& session, const BoardView& board,
+                             QWidget* parent)
     : QFrame(parent), session_(session), board_(board) {
     setFrameShape(QFrame::Box);
     connect(&board.pictures(), &PictureCache::sharpened, this, [this] { update(); });
+    connect(&board.pictures(), &PictureCache::undecodable, this, [this] { update(); });
 }
 
 // Shows nothing while there is no marker or no picture drawn to take the square from. The
@@ -18,12 +20,11 @@ MagnifierView::MagnifierView(const AssemblySession& session, BoardView& board, Q
 void MagnifierView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const ViewState& view = session_.view();
-    if (view.bitmapLoaded && view.pictureDrawn && view.markerMode != MarkerMode::None) {
+    const std::optional<ViewTransform> board = BoardTransform(view);
+    if (board && view.marker && !rect().isEmpty()) {
         painter.fillRect(rect(), Qt::black);
-        const PixelRect square = MagnifierSource(view);
-        board_.pictures().drawTurned(painter, QRectF(rect()),
-                                     QRectF(square.left, square.top, square.width, square.height),
-                                     view.viewRotation, view.mirrored);
+        const PixelRect square = MagnifierSource(*board, view.marker->at, view.zoomBoxSize);
+        board_.pictures().drawThrough(painter, board->zoomed(square, {0, 0, width(), height()}));
     }
     drawFrame(&painter);
 }

@@ -11,14 +11,14 @@ class BoardView;
 class MagnifierView : public QFrame {
     Q_OBJECT
 public:
-    MagnifierView(const AssemblySession& session, BoardView& board, QWidget* parent);
+    MagnifierView(const AssemblySession& session, const BoardView& board, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const AssemblySession& session_;
-    BoardView& board_;
+    const BoardView& board_;
 };
 
 } // namespace kavelto

@@ -1,63 +1,64 @@
 #pragma once
 
 #include "PictureFile.h"
-#include "geometry/ViewGeometry.h"
+#include "geometry/ViewTransform.h"
 
 #include <QDateTime>
-#include <QFutureWatcher>
+#include <QFuture>
 #include <QImage>
 #include <QObject>
-#include <QRectF>
 #include <QString>
 #include <QThreadPool>
 
+#include <functional>
 #include <optional>
 
 class QPainter;
 
 namespace kavelto {
 
-// Keeps the board picture decoded upright, as stored, and what the board view draws of it:
-// scaled to the drawn size, then turned and mirrored. A paint costs a copy of pixels rather than
-// a decode, and no turned copy of the whole picture is ever made.
+// The board picture, opened when the user loads it and decoded off the window's thread, kept
+// upright as stored; and what the board view draws of it: scaled to the drawn size, then turned
+// and mirrored. A paint reads no file and decodes nothing: it draws the pixels already there.
 //
-// A new picture is first shown from the thumbnail that cameras and phones keep in it, or else
-// decoded reduced to the size that fills the view, which the JPEG decoder does at a fraction of
-// the cost of the whole; the whole picture is decoded off the window's thread and takes the
-// first one's place when ready, and sharpened() asks the views to paint again. The geometry
-// works with the size the file's header gives, so nothing moves when the whole picture comes
-// in. The file's size and modification time are checked at every paint, so a picture changed on
-// disk shows at once.
+// A new picture is first decoded from the thumbnail that cameras and phones keep in it, or else
+// reduced to the size that fills the view, which the JPEG decoder does at a fraction of the cost
+// of the whole; the whole picture follows and takes the first one's place when ready, and
+// sharpened() asks the views to paint again. The geometry works with the size the file's header
+// gives, so nothing moves when the pixels come in.
 class PictureCache : public QObject {
     Q_OBJECT
 public:
     explicit PictureCache(QObject* parent = nullptr);
     ~PictureCache() override;
 
-    struct Picture {
-        QSize stored;  // the file's size as stored; 0 x 0 when it can't be decoded
-        FitResult fit; // how the picture, turned as the view turns it, fits the frame
-        QImage drawn;  // the picture as drawn, at the fit's size; null when nothing is drawn
-    };
+    // Reads the file at path and its header at once, and returns its size as stored: 0 x 0 when
+    // it can't be read. The same unchanged file opened again keeps the pixels it has.
+    QSize open(const QString& path);
+    // Starts decoding the picture opened, first reduced to what board draws of it (the whole
+    // picture at once when nothing is drawn, or when the view needs all its pixels).
+    void decode(const std::optional<ViewTransform>& board);
+    // Forgets the picture: there is nothing to draw.
+    void close();
 
-    // The picture at path as the board view draws it into frame.
-    Picture picture(const QString& path, const PixelRect& frame, int viewRotation, bool mirrored);
+    // The picture as board draws it at its drawn rectangle, from the pixels decoded so far; a
+    // null image while there are none. Kept for the next paint of the same view.
+    const QImage& drawn(const ViewTransform& board) const;
+    // Makes what board draws now, so that the next paint only copies it.
+    void prepare(const ViewTransform& board) const { drawn(board); }
+    // Draws the picture through the transform, within its drawn rectangle, from the pixels
+    // decoded so far: only those under that rectangle are read.
+    void drawThrough(QPainter& painter, const ViewTransform& transform) const;
 
-    // Draws the part source of the turned picture (in its pixels: the stored picture mirrored
-    // and turned as the view says) into target, from the picture decoded so far.
-    void drawTurned(QPainter& painter, const QRectF& target, const QRectF& source, int viewRotation,
-                    bool mirrored) const;
-
-    // Whether the whole picture is in, rather than the first one.
+    // Whether the first pixels, and whether the whole picture's, are in.
+    bool decoded() const { return !source_.isNull(); }
     bool whole() const { return whole_; }
 
-    // Off, every paint reads and decodes the whole file again, as without a cache: the cost the
-    // cache saves, for comparison.
-    void setKeeping(bool keeping) { keeping_ = keeping; }
-
 signals:
-    // The whole picture replaced the first one: what is drawn gets sharper, nothing moves.
+    // New pixels came in: what is drawn gets sharper, nothing moves.
     void sharpened();
+    // Neither decode gave pixels: the picture counts as 0 x 0.
+    void undecodable();
 
 private:
     struct FileKey {
@@ -68,26 +69,29 @@ private:
         bool operator==(const FileKey& other) const;
     };
 
-    void open(const FileKey& key);
-    void decodeFirst(const QSize& upright);
-    void decodeWholeLater(const PictureFile& file);
-    void takeWhole();
-    QImage drawnAt(const QSize& size, int viewRotation, bool mirrored);
+    void forget();
+    void decodeWhole(PictureFile file);
+    QFuture<QImage> decodeOn(QThreadPool& pool, std::function<QImage()> decode, bool whole);
+    void arrived(int generation, QImage image, bool whole);
 
-    // Declared first so that it goes last: its end waits for a decode still running.
-    QThreadPool decoder_;
-    QFutureWatcher<QImage> wholeDecode_;
-    FileKey key_;
-    bool opened_ = false;
-    bool keeping_ = true;
-    std::optional<PictureFile> file_; // read, and not yet decoded
+    // Declared first so that they go last: their ends wait for a decode still running.
+    QThreadPool firstDecoder_;
+    QThreadPool wholeDecoder_;
+    QFuture<QImage> firstDecode_;
+    QFuture<QImage> wholeDecode_;
+    int generation_ = 0; // counts the pictures opened: a decode of one before is not taken
+    int pending_ = 0;    // decodes of this picture still running
+    std::optional<FileKey> key_;
+    std::optional<PictureFile> file_;       // read, and not yet decoded
+    std::optional<PictureFile> wholeLater_; // to decode whole once the first picture is in
     QSize stored_;
     QImage source_; // upright as stored: thumbnail, reduced or whole
     bool whole_ = false;
-    QImage upright_; // the source scaled to the drawn size
-    QImage drawn_;   // upright_ mirrored and turned
-    int drawnRotation_ = 0;
-    bool drawnMirrored_ = false;
+    // What the last paint drew, for the next: a pure cache of the source and the view.
+    mutable QImage upright_; // the source scaled to the drawn size
+    mutable QImage drawn_;   // upright_ mirrored and turned
+    mutable int drawnTurns_ = 0;
+    mutable bool drawnMirrored_ = false;
 };
 
 } // namespace kavelto

@@ -86,8 +86,7 @@ QImage DecodeBands(const PictureFile& file, const std::vector<JpegBand>& bands, 
     QBuffer buffer;
     buffer.setData(file.bytes);
     QImageReader header(&buffer);
-    QImage image(CeilDiv(file.size.width(), reduction), CeilDiv(file.size.height(), reduction),
-                 header.imageFormat());
+    QImage image(ReducedSize(file.size, reduction), header.imageFormat());
     if (image.isNull())
         return image;
     uchar* const bits = image.bits(); // taken once: the threads write through it
@@ -121,9 +120,7 @@ std::optional<PictureFile> ReadPictureFile(const QString& path) {
 // Runs on the window's thread and on the decoding thread alike.
 QImage DecodePicture(const PictureFile& file, int reduction) {
     const QSize reduced =
-        reduction > 1 && file.size.isValid()
-            ? QSize(CeilDiv(file.size.width(), reduction), CeilDiv(file.size.height(), reduction))
-            : QSize();
+        reduction > 1 && file.size.isValid() ? ReducedSize(file.size, reduction) : QSize();
     if (file.size.isValid()) {
         const std::vector<JpegBand> bands = SplitJpegIntoBands(
             std::string_view(file.bytes.constData(), std::size_t(file.bytes.size())),
@@ -151,6 +148,10 @@ QImage DecodeThumbnail(const PictureFile& file) {
     if (image.isNull() || std::abs(heightForWidth - image.height()) > 1)
         return QImage();
     return image;
+}
+
+QSize ReducedSize(const QSize& stored, int reduction) {
+    return QSize(CeilDiv(stored.width(), reduction), CeilDiv(stored.height(), reduction));
 }
 
 QImage DecodePicture(const QString& path) {

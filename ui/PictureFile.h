@@ -30,6 +30,10 @@ QImage DecodePicture(const PictureFile& file, int reduction = 1);
 // itself is decoded; a null image when there is none, or when its shape is not the picture's.
 QImage DecodeThumbnail(const PictureFile& file);
 
+// The size of a picture of size stored that the decoder reduces by the factor, each side
+// rounded up.
+QSize ReducedSize(const QSize& stored, int reduction);
+
 // The whole picture of the file at path; a null image when it can't be decoded.
 QImage DecodePicture(const QString& path);
 

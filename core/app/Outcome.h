@@ -27,10 +27,14 @@ struct OpenRequest {
 // The small windows the main window runs over itself.
 enum class SmallWindow { None, About, Keymap };
 
-// What the window does after a command, in this order: scroll the revealed row into view,
-// repaint, show the messages, ask the prompt, fill the clipboard, open the document, run the
-// small window or open the find field, focus the count field, refresh its fields, close.
+// What the window does after a command, in this order: open the picture chosen, scroll the
+// revealed row into view, repaint, show the messages, ask the prompt, fill the clipboard, open the
+// document, run the small window or open the find field, focus the count field, refresh its fields,
+// close.
 struct Outcome {
+    // The board's picture is another file now: the window opens it to learn its size and
+    // decode it.
+    bool pictureChanged = false;
     SessionUpdate update;
     std::vector<UserMessage> messages;
     std::optional<Prompt> prompt;

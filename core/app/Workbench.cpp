@@ -128,7 +128,9 @@ Outcome Workbench::OnSortChange(const CommandInputs& inputs) {
 // ---- board view and calibration
 
 Outcome Workbench::OnLoadBitmap(const CommandInputs& inputs) {
-    return Outcome(session_.loadBitmap(inputs.chosenFile));
+    Outcome outcome(session_.loadBitmap(inputs.chosenFile));
+    outcome.pictureChanged = true;
+    return outcome;
 }
 
 Outcome Workbench::OnRotL(const CommandInputs&) {
@@ -298,7 +300,9 @@ Outcome Workbench::OnRestoreSession(const CommandInputs&) {
     if (!offered)
         return {};
     store_.startAfresh();
-    return Outcome(session_.restore(*offered));
+    Outcome outcome(session_.restore(*offered));
+    outcome.pictureChanged = true;
+    return outcome;
 }
 
 Outcome Workbench::OnFindPart(const CommandInputs&) {

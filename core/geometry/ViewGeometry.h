@@ -2,28 +2,22 @@
 
 #include "geometry/PixelRect.h"
 #include "geometry/ViewState.h"
+#include "geometry/ViewTransform.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kavelto {
 
-// The board view's geometry: fitting the turned picture into the picture frame, and the
-// conversions between window points and picture points. All frames are in the main window's
-// client coordinates; all picture points are pixels of the file as stored.
+// The board view's geometry: the transform that fits the turned picture into the picture frame,
+// the conversions between window points and picture points, the marker's box and the
+// magnifier's square. Window points are in the board view's own pixels, its top-left at (0, 0),
+// unless a transform is fitted into a frame elsewhere; picture points are pixels of the file as
+// stored.
 
 inline constexpr int kMinZoomBoxSize = 20;
 inline constexpr int kMaxZoomBoxSize = 400;
-
-struct FitResult {
-    int turnedWidth; // the picture's size after the view's turn
-    int turnedHeight;
-    int drawnWidth; // size of the picture on the window, anchored at the frame's top-left
-    int drawnHeight;
-    float scale;   // picture pixels per window pixel; 0 when nothing can be drawn
-    bool drawable; // false for a picture without pixels, a frame without area, or a fit
-                   // that rounds a side down to nothing
-};
 
 struct PicturePoint {
     bool inside; // on the picture, both edges included
@@ -38,22 +32,23 @@ struct BoxCorners {
     int yHi;
 };
 
-FitResult FitPicture(int pictureWidth, int pictureHeight, int viewRotation, const PixelRect& frame);
+// The board view's transform for the state: the chosen picture, of a size known from its file,
+// fitted into the frame; nothing while there is none or it can't be drawn.
+std::optional<ViewTransform> BoardTransform(const ViewState& view);
 
-// The parts of the frame to blacken before the picture is drawn over it.
-std::vector<PixelRect> BackgroundStrips(const PixelRect& frame, int drawnW, int drawnH,
-                                        bool repaintAll);
+// The parts of the frame the drawn picture leaves uncovered, to blacken.
+std::vector<PixelRect> BackgroundStrips(const PixelRect& frame, int drawnW, int drawnH);
 
 bool IsOnPicture(double x, double y, int pictureWidth, int pictureHeight);
 
-PicturePoint WindowToPicture(const ViewState& view, const PixelRect& frame, int wx, int wy);
-PixelPoint PictureToWindow(const ViewState& view, const PixelRect& frame, int x, int y);
+PicturePoint WindowToPicture(const ViewTransform& board, int wx, int wy);
+PixelPoint PictureToWindow(const ViewTransform& board, int x, int y);
 
 // The marker's box on the window, kept 2 pixels inside the drawn picture.
-BoxCorners MarkerBox(const ViewState& view, const PixelRect& frame, int drawnW, int drawnH);
+BoxCorners MarkerBox(const ViewTransform& board, PixelPoint marker, int zoomBoxSize);
 
 // The square around the marker, in pixels of the turned picture, that the magnifier shows.
-PixelRect MagnifierSource(const ViewState& view);
+PixelRect MagnifierSource(const ViewTransform& board, PixelPoint marker, int zoomBoxSize);
 
 int RotatedLeft(int viewRotation);
 int RotatedRight(int viewRotation);
@@ -62,5 +57,8 @@ int ZoomedOut(int zoomBoxSize);
 
 // "<degrees>° - Normal" or "... - Flipped", in UTF-8.
 std::string RotationText(int viewRotation, bool mirrored);
+
+// The picture file's field: its path, or "no bitmap loaded".
+std::string BitmapText(const std::optional<std::string>& bitmapPath);
 
 } // namespace kavelto

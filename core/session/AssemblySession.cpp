@@ -28,11 +28,6 @@ bool SameTextAnyCase(const std::string& a, const std::string& b) {
            });
 }
 
-// Any other turn than a quarter one, from a damaged file, shows the picture upright.
-int QuarterTurn(int degrees) {
-    return degrees % 90 == 0 ? ((degrees / 90) % 4 + 4) % 4 * 90 : 0;
-}
-
 } // namespace
 
 AssemblySession::AssemblySession()
@@ -134,34 +129,29 @@ SessionUpdate AssemblySession::changeSort(int entry) {
 
 // ---- board view
 
+// The picture's size comes with pictureOpened(), once the window has opened the file.
 SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path) {
-    view_.bitmapLoaded = path.has_value();
-    view_.bitmapPath = path ? *path : std::string("no bitmap loaded");
-    view_.pictureDrawn = false;
-    view_.markerMode = MarkerMode::None;
+    view_.bitmapPath = path;
+    view_.pictureSize.reset();
+    // The marker named a point of the picture before, which must not be taken for one of this.
+    view_.marker.reset();
     // A press held on the previous picture ends here: its release is no point of this one.
     view_.dragging = false;
-    view_.repaintAll = true;
     ResetCalibration();
     clearHighlightAtSelectedRow();
     ++keptRevision_;
-    SessionUpdate update;
-    update.repaint = Repaint::Soon;
-    update.refreshFields = true;
-    return update;
+    return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::rotateLeft() {
     view_.viewRotation = RotatedLeft(view_.viewRotation);
     ++keptRevision_;
-    view_.repaintAll = true;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::rotateRight() {
     view_.viewRotation = RotatedRight(view_.viewRotation);
     ++keptRevision_;
-    view_.repaintAll = true;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
@@ -181,46 +171,42 @@ SessionUpdate AssemblySession::zoomOut() {
     return SessionUpdate().repaintAtLeast(Repaint::Soon);
 }
 
-void AssemblySession::recordPaint(int pictureWidth, int pictureHeight, const FitResult& fit) {
-    view_.pictureWidth = pictureWidth;
-    view_.pictureHeight = pictureHeight;
-    view_.repaintAll = false;
-    view_.pictureDrawn = fit.drawable;
-    if (fit.drawable)
-        view_.scale = fit.scale;
+void AssemblySession::pictureOpened(int width, int height) {
+    view_.pictureSize = PixelSize{std::max(width, 0), std::max(height, 0)};
 }
 
-// A press counts only on a picture that is drawn: without one there is no scale to convert
-// with, and a point of the previous picture would be taken for one of this.
+void AssemblySession::setFrameSize(int width, int height) {
+    view_.frameSize = PixelSize{std::max(width, 0), std::max(height, 0)};
+}
+
+// A press counts only on a picture that can be drawn: without one there is no fit to convert
+// with.
 SessionUpdate AssemblySession::pressOnPicture(const PicturePoint& point) {
-    if (!point.inside || !view_.bitmapLoaded || !view_.pictureDrawn)
+    if (!point.inside || !BoardTransform(view_))
         return {};
-    view_.markerMode = MarkerMode::UserPoint;
     view_.dragging = true;
-    setMarker(point);
+    setMarker(point, MarkerMode::UserPoint);
     clearHighlightAtSelectedRow();
     return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
-// The marker may leave the picture while dragged; its box then sticks to the edge.
+// The marker may leave the picture while dragged; its box then sticks to the edge. A picture
+// that turned out undecodable while held has no points any more.
 SessionUpdate AssemblySession::dragOnPicture(const PicturePoint& point) {
-    if (!view_.dragging)
+    if (!view_.dragging || !BoardTransform(view_))
         return {};
-    setMarker(point);
+    setMarker(point, view_.marker ? view_.marker->mode : MarkerMode::UserPoint);
     return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
 void AssemblySession::releaseOnPicture(const PicturePoint& point) {
-    if (view_.dragging) {
-        view_.markerMode = MarkerMode::UserPoint;
-        setMarker(point);
-    }
+    if (view_.dragging && BoardTransform(view_))
+        setMarker(point, MarkerMode::UserPoint);
     view_.dragging = false;
 }
 
-void AssemblySession::setMarker(const PicturePoint& point) {
-    view_.markerX = TruncToInt(point.x);
-    view_.markerY = TruncToInt(point.y);
+void AssemblySession::setMarker(const PicturePoint& point, MarkerMode mode) {
+    view_.marker = Marker{{TruncToInt(point.x), TruncToInt(point.y)}, mode};
 }
 
 // ---- calibration
@@ -244,12 +230,10 @@ SessionUpdate AssemblySession::removeLastCalPoint() {
     return calibrationOutcome(outcome);
 }
 
-// After Load Bitmap the marker's coordinates still name a point of the picture before, which
-// must not be taken for a point of this one.
 std::optional<PixelPoint> AssemblySession::markerPoint() const {
-    if (view_.markerMode == MarkerMode::None)
+    if (!view_.marker)
         return std::nullopt;
-    return PixelPoint{view_.markerX, view_.markerY};
+    return view_.marker->at;
 }
 
 SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
@@ -277,9 +261,7 @@ SessionUpdate AssemblySession::LocateSelectedPart() {
     const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y);
     if (!pixel)
         return {};
-    view_.markerX = pixel->x;
-    view_.markerY = pixel->y;
-    view_.markerMode = MarkerMode::PartLocated;
+    view_.marker = Marker{*pixel, MarkerMode::PartLocated};
     return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
@@ -406,8 +388,8 @@ KeptSession AssemblySession::keptState() const {
     kept.viewRotation = view_.viewRotation;
     kept.mirrored = view_.mirrored;
     kept.zoomBoxSize = view_.zoomBoxSize;
-    if (view_.bitmapLoaded)
-        kept.picture = PictureFileNow(view_.bitmapPath);
+    if (view_.bitmapPath)
+        kept.picture = PictureFileNow(*view_.bitmapPath);
     kept.calibration = calibration_;
     for (int i = 0; i < table_.partCount(); ++i)
         if (table_.part(i).placed)
@@ -429,10 +411,10 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     face_ = kept.face;
     sortMode_ = kept.sortMode;
     pcbCount_ = kept.pcbCount;
-    view_.viewRotation = QuarterTurn(kept.viewRotation);
+    // Any other turn than a quarter one, from a damaged file, shows the picture upright.
+    view_.viewRotation = QuarterTurnDegrees(kept.viewRotation);
     view_.mirrored = kept.mirrored;
     view_.zoomBoxSize = std::clamp(kept.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize);
-    view_.repaintAll = true;
     // The pixels of the calibration are those of the picture it was taken on.
     if (kept.picture && PictureFileNow(kept.picture->path) == kept.picture) {
         loadBitmap(kept.picture->path);

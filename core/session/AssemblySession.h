@@ -112,11 +112,11 @@ public:
     // The PCB count's field text; false, with the count kept, when it holds no valid count.
     bool readPcbCount(const std::string& text);
 
-    // What the last paint of the board view found: the stored picture's size (0 x 0 when it
-    // can't be decoded) and how it was fitted into the frame.
-    void recordPaint(int pictureWidth, int pictureHeight, const FitResult& fit);
-    // The next paint blackens the whole picture frame: after a resize or a show.
-    void requestFullRepaint() { view_.repaintAll = true; }
+    // The picture chosen by loadBitmap() opened: its size as stored, 0 x 0 when the file
+    // can't be read or decoded.
+    void pictureOpened(int width, int height);
+    // The board view laid out at this size, in window pixels.
+    void setFrameSize(int width, int height);
 
     const PartTable& table() const { return table_; }
     const FaceList& faceList() const { return *faceList_; }
@@ -144,7 +144,7 @@ private:
     std::optional<PixelPoint> markerPoint() const;
     SessionUpdate calibrationOutcome(const CalOutcome& outcome);
     std::optional<UserMessage> newPartNotice(const PartRecord& placed) const;
-    void setMarker(const PicturePoint& point);
+    void setMarker(const PicturePoint& point, MarkerMode mode);
     void beginListChange();
     void endListChange();
     // Sets a field of what is kept, moving the revision when its value changes.

@@ -32,8 +32,10 @@ std::string Said(const SessionUpdate& u) {
     return u.message ? u.message->text : "";
 }
 
+// The marker's point, or (-1, -1) while there is none.
 std::pair<int, int> Marker(const AssemblySession& s) {
-    return {s.view().markerX, s.view().markerY};
+    const std::optional<kavelto::Marker>& marker = s.view().marker;
+    return marker ? std::make_pair(marker->at.x, marker->at.y) : std::make_pair(-1, -1);
 }
 
 // Selecting a part in the list, pressing on the picture, then a calibration button.
@@ -114,27 +116,82 @@ TEST(AssemblySession, CalibrationButtons) {
     }
 }
 
-// After Load Bitmap only a press on the picture drawn since counts, not the point pressed on the
-// picture before, nor its release. One that counts starts a drag that may leave the picture and
-// keeps the part chosen for Cal 1 (the empty message); a drag without one does nothing.
-TEST(AssemblySession, PressCountsOnlyOnAPictureDrawnSinceLoadBitmap) {
-    for (const bool drawn : {false, true}) {
-        SCOPED_TRACE(drawn ? "on the picture drawn since" : "no paint since Load Bitmap");
+// After Load Bitmap only a press on the picture opened since counts, not the point pressed on
+// the picture before, nor its release. One that counts starts a drag that may leave the picture
+// and keeps the part chosen for Cal 1 (the empty message); a drag without one does nothing.
+TEST(AssemblySession, PressCountsOnlyOnAPictureOpenedSinceLoadBitmap) {
+    for (const bool opened : {false, true}) {
+        SCOPED_TRACE(opened ? "on the picture opened since" : "not opened since Load Bitmap");
         SessionRig rig;
         AssemblySession& s = rig.session;
         rig.loadText(kCalParts);
         rig.showPicture("board.jpg");
         s.pressOnPicture({true, 600, 900}); // a press on the picture before, still held
         s.loadBitmap("b.jpg");
-        if (drawn)
-            s.recordPaint(1200, 1000, kDrawn);
+        if (opened)
+            s.pictureOpened(1200, 1000);
         rig.click(3);
         s.pressOnPicture({true, 150.5f, 80.2f});
         s.releaseOnPicture({false, 1500.2f, -3.9f});
         s.dragOnPicture({true, 10, 10}); // after the release: nothing
-        EXPECT_EQ(Marker(s), drawn ? std::make_pair(1500, -3) : std::make_pair(600, 900));
-        EXPECT_EQ(Said(s.cal1()), drawn ? "" : "Select a point on the bitmap first");
+        EXPECT_EQ(Marker(s), opened ? std::make_pair(1500, -3) : std::make_pair(-1, -1));
+        EXPECT_EQ(Said(s.cal1()), opened ? "" : "Select a point on the bitmap first");
     }
+}
+
+// A press counts on a picture of known size that the frame has room to draw, and nowhere else;
+// no paint is needed. Each row starts from a 1200 x 1000 picture opened in a 600 x 500 frame.
+TEST(AssemblySession, PressRulesFromThePictureAndFrameSizes) {
+    const struct {
+        const char* name;
+        void (*change)(AssemblySession&);
+        bool inside;
+        std::pair<int, int> marker;
+    } rows[] = {
+        {"drawn", [](AssemblySession&) {}, true, {150, 80}},
+        {"off the picture", [](AssemblySession&) {}, false, {-1, -1}},
+        {"not opened yet", [](AssemblySession& s) { s.loadBitmap("other.jpg"); }, true, {-1, -1}},
+        {"no picture chosen",
+         [](AssemblySession& s) { s.loadBitmap(std::nullopt); },
+         true,
+         {-1, -1}},
+        {"a file that can't be read",
+         [](AssemblySession& s) { s.pictureOpened(0, 0); },
+         true,
+         {-1, -1}},
+        {"a frame without area",
+         [](AssemblySession& s) { s.setFrameSize(0, 500); },
+         true,
+         {-1, -1}},
+        // 600 x 500 fits a picture 1 pixel wide and 100000 high into 0.006 pixels of width.
+        {"a fit without a drawn pixel",
+         [](AssemblySession& s) { s.pictureOpened(1, 100000); },
+         true,
+         {-1, -1}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SessionRig rig;
+        rig.showPicture("board.jpg");
+        row.change(rig.session);
+        const SessionUpdate u = rig.session.pressOnPicture({row.inside, 150.5f, 80.2f});
+        EXPECT_EQ(Marker(rig.session), row.marker);
+        EXPECT_EQ(u.repaint, row.marker.first < 0 ? Repaint::None : Repaint::Now);
+    }
+}
+
+// A picture found undecodable while a press on it is held has no points any more: the drag and
+// the release leave the marker where the press put it, and the release ends the drag.
+TEST(AssemblySession, DragEndsOnAPictureFoundUndecodable) {
+    SessionRig rig;
+    AssemblySession& s = rig.session;
+    rig.showPicture("board.jpg");
+    s.pressOnPicture({true, 100, 200});
+    s.pictureOpened(0, 0);
+    EXPECT_EQ(s.dragOnPicture({true, 10, 10}).repaint, Repaint::None);
+    s.releaseOnPicture({false, 0, 0});
+    EXPECT_EQ(std::make_tuple(Marker(s), s.view().dragging),
+              std::make_tuple(std::make_pair(100, 200), false));
 }
 
 // On kKinds sorted by prefix and number, with no row highlighted.

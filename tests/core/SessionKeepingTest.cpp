@@ -100,7 +100,7 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     AssemblySession& s = second.session;
     s.restore(offer);
     EXPECT_EQ(std::make_tuple(s.keptState().placed, s.face(), s.sortMode(), s.pcbCount(),
-                              s.view().bitmapLoaded),
+                              s.view().bitmapPath.has_value()),
               std::make_tuple(std::vector{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u, true));
     EXPECT_EQ(s.identifyPartAt({true, 560, 860}).reveal, 1); // with the calibration restored
     EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, std::nullopt);
@@ -127,7 +127,8 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     EXPECT_FALSE(third.store.offered().has_value());
     std::ofstream(picture.path(), std::ios::app) << "more";
     third.session.restore(offer);
-    EXPECT_EQ(std::make_tuple(third.session.view().bitmapLoaded, third.session.calibration().state),
+    EXPECT_EQ(std::make_tuple(third.session.view().bitmapPath.has_value(),
+                              third.session.calibration().state),
               std::make_tuple(false, CalState::None));
     std::filesystem::remove_all(parts.path() + ".state"); // made by the store
 }
@@ -162,7 +163,7 @@ TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
              r.session.releaseOnPicture({true, 120, 420});
          },
          std::nullopt},
-        {"paint", [](ProgramRun& r) { r.session.recordPaint(1200, 1000, kDrawn); }, std::nullopt},
+        {"frame resized", [](ProgramRun& r) { r.session.setFrameSize(800, 600); }, std::nullopt},
         {"Top while the top is shown", [](ProgramRun& r) { r.session.changeFace(Face::Top); },
          std::nullopt},
         {"the order in force chosen", [](ProgramRun& r) { r.session.changeSort(0); }, std::nullopt},

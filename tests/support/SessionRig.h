@@ -9,9 +9,6 @@
 
 namespace kavelto {
 
-// A 1200 x 1000 picture drawn at half size in a window of the same size.
-inline constexpr FitResult kDrawn{1200, 1000, 600, 500, 2.0f, true};
-
 // A session under the column layout Ref,Val,Package,PosX,PosY,Rot,Side, driven as the user
 // drives the window.
 struct SessionRig {
@@ -30,9 +27,11 @@ struct SessionRig {
         session.setHighlightedRow(row ? row : session.highlightedRow());
         return session.placeUnplace();
     }
+    // A 1200 x 1000 picture, drawn at half size in a board view of 600 x 500.
     void showPicture(const std::string& path) {
+        session.setFrameSize(600, 500);
         session.loadBitmap(path);
-        session.recordPaint(1200, 1000, kDrawn);
+        session.pictureOpened(1200, 1000);
     }
     // Cal 1 on row 0 pressed at pixel (100, 400), then Cal 2 on row 1 at (600, 900).
     SessionUpdate calibratePair() {

@@ -1,3 +1,4 @@
+#include "BoardView.h"
 #include "FakePlatform.h"
 #include "TruthBoard.h"
 
@@ -16,14 +17,23 @@ class BoardViewTest : public QObject {
 
     QRect frame() const { return child("pictureFrame")->geometry(); }
     const ViewState& view() const { return dlg_->session().view(); }
+    const PictureCache& pictures() const {
+        return dlg_->findChild<BoardView*>("pictureFrame")->pictures();
+    }
     // Pixels beyond the shot are filled with 0, which no opaque colour matches.
     static int CountColour(const QImage& shot, const QRect& area, const QColor& colour) {
-        const QImage part = shot.copy(area);
+        const QImage part = shot.copy(area).convertToFormat(QImage::Format_RGB32);
         const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
         return int(std::count(pixels, pixels + part.width() * part.height(), colour.rgb()));
     }
     QWidget* child(const char* name) const { return dlg_->findChild<QWidget*>(name); }
     void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
+    // Load Bitmap of the file, and the wait until its whole picture is decoded.
+    bool loadWhole(const QString& path) {
+        platform_.files = {path};
+        click("loadBitmap");
+        return QTest::qWaitFor([this] { return pictures().whole(); }, 10000);
+    }
 
     // The marker's mode, whether the pen's pixels on the frame (green around a point pressed,
     // yellow around a part located) lie all around the marker's point, enough for the box's four
@@ -31,24 +41,59 @@ class BoardViewTest : public QObject {
     // corner, is all black.
     QString shown() {
         const QImage shot = dlg_->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QColor pen = view().markerMode == MarkerMode::PartLocated ? QColor(255, 250, 155)
-                                                                        : QColor(55, 255, 100);
+        const std::optional<Marker>& marker = view().marker;
+        const std::optional<ViewTransform> board = BoardTransform(view());
+        const QColor pen = marker && marker->mode == MarkerMode::PartLocated ? QColor(255, 250, 155)
+                                                                             : QColor(55, 255, 100);
         const QRect f = frame(), inside = f.adjusted(2, 2, -2, -40);
         const PixelPoint at =
-            PictureToWindow(view(), {0, 0, f.width(), f.height()}, view().markerX, view().markerY);
-        const int side = view().scale > 0 ? int(view().zoomBoxSize / view().scale) + 12 : 0;
+            board && marker ? PictureToWindow(*board, marker->at.x, marker->at.y) : PixelPoint{};
+        const int side =
+            board ? view().zoomBoxSize * board->drawn().width / board->turnedSize().width + 12 : 0;
         const int onFrame = CountColour(shot, f, pen);
         const QRect around(f.x() + at.x - side / 2, f.y() + at.y - side / 2, side, side);
         const bool boxed =
             onFrame > std::max(0, 4 * side - 64) && CountColour(shot, around, pen) == onFrame;
         const bool black = CountColour(shot, inside, Qt::black) == inside.width() * inside.height();
-        return QStringList{"no marker", "point", "part"}.at(int(view().markerMode)) +
-               (boxed ? ", boxed" : ", no box") + (black ? ", black" : ", picture");
+        const QString mode = !marker                                 ? "no marker"
+                             : marker->mode == MarkerMode::UserPoint ? "point"
+                                                                     : "part";
+        return mode + (boxed ? ", boxed" : ", no box") + (black ? ", black" : ", picture");
+    }
+
+    // The session's state, field by field.
+    QStringList state() const {
+        const AssemblySession& s = dlg_->session();
+        const ViewState& v = s.view();
+        const auto size = [](const std::optional<PixelSize>& z) {
+            return z ? QStringLiteral("%1 x %2").arg(z->width).arg(z->height) : QString("none");
+        };
+        const PartSelection& selected = s.selection();
+        return {"bitmapPath " + QString::fromStdString(v.bitmapPath.value_or("none")),
+                "pictureSize " + size(v.pictureSize),
+                "frameSize " + size(v.frameSize),
+                "viewRotation " + QString::number(v.viewRotation),
+                "mirrored " + QString::number(v.mirrored),
+                "marker " + (v.marker ? QStringLiteral("%1, %2 mode %3")
+                                            .arg(v.marker->at.x)
+                                            .arg(v.marker->at.y)
+                                            .arg(int(v.marker->mode))
+                                      : QString("none")),
+                "zoomBoxSize " + QString::number(v.zoomBoxSize),
+                "dragging " + QString::number(v.dragging),
+                QStringLiteral("selection %1 at %2, %3")
+                    .arg(selected.row.value_or(-1))
+                    .arg(selected.part ? selected.part->x : -1.0f)
+                    .arg(selected.part ? selected.part->y : -1.0f),
+                "highlightedRow " + QString::number(s.highlightedRow().value_or(-1)),
+                "calibration " + QString::fromStdString(s.calibrationText()),
+                "kept " + QString::fromStdString(KeptSessionText(s.keptState())),
+                "fields " + QString::fromStdString(s.pkpText() + " " + s.partsPerFaceText()),
+                "placedOnFace " + QString::number(s.placedOnFace())};
     }
 
 private slots:
-    // The window on the demo's placement file and the picture, painted, since a press converts
-    // with the scale of the last paint.
+    // The window on the demo's placement file and the picture, with its whole picture decoded.
     void init() {
         QFile::remove(picture_);
         QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"), picture_));
@@ -57,24 +102,42 @@ private slots:
         dlg_->resize(1600, dlg_->height());
         dlg_->show();
         QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
-        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv"), picture_};
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv")};
         click("loadPkp");
-        click("loadBitmap");
-        dlg_->repaint();
+        QVERIFY(loadWhole(picture_));
     }
 
-    // A press boxes its point. The picture is read again whenever its file changes on disk. Cut
-    // short, it can't be decoded: drawn black, the point stays, with no box, and a press does not
-    // count with the scale of the picture before. Then replaced twice by pictures of one size,
-    // with only the time of change to tell them apart.
+    // Painting the board view and the magnifier changes nothing in the session, field by field,
+    // and reads no file: the picture removed from disk is still drawn, from memory.
+    void paintChangesNothingAndReadsNoFile() {
+        PressOnPicture(*dlg_, frame().topLeft() + QPoint(300, 250));
+        QVERIFY(QFile::remove(picture_));
+        const QStringList before = state();
+        QWidget* magnifier = child("magnifierFrame");
+        const QImage board = child("pictureFrame")->grab().toImage();
+        const QImage magnified = magnifier->grab().toImage();
+        QCOMPARE(state(), before);
+        const QRect inside = board.rect().adjusted(2, 2, -2, -40);
+        QVERIFY(CountColour(board, inside, Qt::black) < inside.width() * inside.height() / 2);
+        const QRect pane = magnified.rect().adjusted(2, 2, -2, -2);
+        QVERIFY(CountColour(magnified, pane, Qt::black) < pane.width() * pane.height() / 2);
+        QCOMPARE(shown(), "point, boxed, picture");
+    }
+
+    // A press boxes its point without any paint since the picture was opened. A picture loaded
+    // again after it changed on disk is read again: cut short, it can't be decoded, is drawn
+    // black, and a press does not count. Then replaced twice by pictures of one size, with only
+    // the time of change to tell them apart, each loaded again.
     void pressAndPictureChangedOnDisk() {
         PressOnPicture(*dlg_, frame().topLeft() + QPoint(300, 250));
         QCOMPARE(shown(), "point, boxed, picture");
-        const QPointF point(view().markerX, view().markerY);
         QFile::resize(picture_, QFileInfo(picture_).size() / 2);
-        QCOMPARE(shown(), "point, no box, black");
+        QCOMPARE(shown(), "point, boxed, picture"); // drawn from memory until loaded again
+        platform_.files = {picture_};
+        click("loadBitmap");
+        QCOMPARE(shown(), "no marker, no box, black");
         PressOnPicture(*dlg_, frame().topLeft() + QPoint(200, 200));
-        QCOMPARE(QPointF(view().markerX, view().markerY), point);
+        QVERIFY(!view().marker);
         for (const QColor& colour : {QColor(Qt::red), QColor(Qt::blue)}) {
             const QDateTime before = QFileInfo(picture_).lastModified();
             QImage picture(400, 300, QImage::Format_RGB32);
@@ -82,7 +145,7 @@ private slots:
             QFile file(picture_);
             QVERIFY(picture.save(picture_, "BMP") && file.open(QIODevice::ReadWrite));
             QVERIFY(file.setFileTime(before.addSecs(10), QFileDevice::FileModificationTime));
-            dlg_->repaint();
+            QVERIFY(loadWhole(picture_));
         }
         QCOMPARE(dlg_->grab().toImage().pixelColor(frame().topLeft() + QPoint(20, 20)),
                  QColor(Qt::blue));
@@ -93,9 +156,9 @@ private slots:
     // mirrored, and the last one boxed (the photo's calibration locates upright). The parts of
     // the selected one's kind are shown from the right-click menu.
     void locatesEveryPartTurned() {
-        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-bottom.jpg")};
-        for (const char* button : {"bottom", "loadBitmap", "rotR", "rotR", "rotR", "flip"})
+        for (const char* button : {"bottom", "rotR", "rotR", "rotR", "flip"})
             click(button);
+        QVERIFY(loadWhole(QStringLiteral(DEMO_DIR "/coldfire-bottom.jpg")));
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), true);
         CalibrateOn(*dlg_, {face.front(), face.back()});
         for (const TruthPart& part : face) {
@@ -104,7 +167,7 @@ private slots:
             QCOMPARE(dlg_->session().selection().row.value(), RowOf(*dlg_, part));
             // A press reaches about every second pixel, and locating truncates: 2.3 measured on
             // a turned picture, drawn smaller, in the window laid out in 8-point units.
-            const QPointF miss = QPointF(view().markerX, view().markerY) - part.pixel;
+            const QPointF miss = QPointF(view().marker->at.x, view().marker->at.y) - part.pixel;
             QVERIFY2(std::max(std::abs(miss.x()), std::abs(miss.y())) <= 2.5,
                      qPrintable(QString::number(miss.x()) + ',' + QString::number(miss.y())));
         }
@@ -122,8 +185,7 @@ private slots:
     // the right-click menu, then with Insert) give a map that locates every part within 3
     // picture pixels.
     void photoCalibratedOnFourCorners() {
-        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top-phone.jpg")};
-        click("loadBitmap");
+        QVERIFY(loadWhole(QStringLiteral(DEMO_DIR "/coldfire-top-phone.jpg")));
         const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire-phone.truth.json"), false);
         const auto [bottomLeft, topRight] =
             std::minmax_element(face.begin(), face.end(), [](auto& a, auto& b) {

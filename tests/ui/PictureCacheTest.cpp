@@ -1,5 +1,7 @@
 #include "PictureCache.h"
+#include "../support/ViewTransformRows.h"
 #include "CameraJpeg.h"
+#include "ViewTransformQt.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -55,9 +57,10 @@ private slots:
     void initTestCase() { QVERIFY(WriteQuadrants(path_, camera_, stored_)); }
 
     // A picture 8 times the frame is drawn first reduced (from a camera's JPEG, from its
-    // thumbnail) and whole later: the geometry, the drawn size and where each quadrant is drawn
-    // stay the same, in every turn and mirror (the colours of the top quadrants drawn); the
-    // magnifier's square over the turned picture's top left shows that quadrant throughout.
+    // thumbnail) and whole later, both decoded off this thread: the size, the drawn size and
+    // where each quadrant is drawn stay the same, in every turn and mirror (the colours of the
+    // top quadrants drawn); the magnifier's square over the turned picture's top left shows that
+    // quadrant throughout.
     void reducedFirstWholeLater_data() {
         QTest::addColumn<int>("rotation");
         QTest::addColumn<bool>("mirrored");
@@ -80,36 +83,72 @@ private slots:
         for (const QString& path : {path_, camera_}) {
             PictureCache cache;
             QSignalSpy sharpened(&cache, &PictureCache::sharpened);
+            QCOMPARE(cache.open(path), stored_);
+            const ViewTransform board = *ViewTransform::Fitted(
+                {stored_.width(), stored_.height()}, rotation, mirrored, {0, 0, 300, 300});
+            QCOMPARE(cache.drawn(board).isNull(), true); // nothing decoded on this thread
+            cache.decode(board);
             for (const bool whole : {false, true}) {
-                const PictureCache::Picture picture =
-                    cache.picture(path, {0, 0, 300, 300}, rotation, mirrored);
+                QVERIFY(sharpened.wait(10000));
                 QCOMPARE(cache.whole(), whole);
-                QCOMPARE(picture.stored, stored_);
-                QCOMPARE(QSize(picture.fit.drawnWidth, picture.fit.drawnHeight), drawn);
-                QCOMPARE(picture.drawn.size(), drawn);
+                const QImage& picture = cache.drawn(board);
+                QCOMPARE(picture.size(), drawn);
                 const int x = drawn.width() / 4, y = drawn.height() / 4;
-                QCOMPARE(Colours(picture.drawn, {{x, y}, {3 * x, y}}), top);
+                QCOMPARE(Colours(picture, {{x, y}, {3 * x, y}}), top);
                 QImage pane(40, 40, QImage::Format_RGB32);
                 pane.fill(Qt::black);
                 QPainter painter(&pane);
-                const QSizeF turned = sideways ? stored_.transposed() : stored_;
-                cache.drawTurned(painter, pane.rect(),
-                                 QRectF(QPointF(0, 0), turned / 2).adjusted(50, 50, -50, -50),
-                                 rotation, mirrored);
+                const PixelSize turned = board.turnedSize();
+                cache.drawThrough(
+                    painter, board.zoomed({50, 50, turned.width / 2 - 100, turned.height / 2 - 100},
+                                          {0, 0, 40, 40}));
                 painter.end();
                 QCOMPARE(Colours(pane, {{20, 20}}), top.section(' ', 0, 0));
-                if (!whole)
-                    QVERIFY(sharpened.wait(10000));
             }
         }
     }
 
-    // A frame that needs the picture's own pixels gets the whole picture at once.
-    void wholeAtOnceForALargeFrame() {
+    // The painter's transform takes the picture point where the view transform does, in every
+    // turn and mirror.
+    void painterTransformFollowsTheRows() {
+        for (const ViewTransformRow& row : kViewTransformRows) {
+            const QTransform t = ToQTransform(
+                *ViewTransform::Fitted(kRowPicture, row.turn, row.mirrored, kRowFrame));
+            const QPointF at = t.map(QPointF(kRowPictureX, kRowPictureY));
+            QVERIFY2(qAbs(at.x() - row.windowX) < 1e-9 && qAbs(at.y() - row.windowY) < 1e-9,
+                     row.name);
+        }
+    }
+
+    // A frame that needs the picture's own pixels gets the whole picture first.
+    void wholeFirstForALargeFrame() {
         PictureCache cache;
-        const PictureCache::Picture picture = cache.picture(path_, {0, 0, 1500, 1000}, 0, false);
+        QSignalSpy sharpened(&cache, &PictureCache::sharpened);
+        cache.open(path_);
+        const ViewTransform board =
+            *ViewTransform::Fitted({2400, 1600}, 0, false, {0, 0, 1500, 1000});
+        cache.decode(board);
+        QVERIFY(sharpened.wait(10000));
         QVERIFY(cache.whole());
-        QCOMPARE(picture.drawn.size(), QSize(1500, 1000));
+        QCOMPARE(cache.drawn(board).size(), QSize(1500, 1000));
+    }
+
+    // A JPEG cut short counts as 0 x 0 at once, with nothing to decode; the same file loaded
+    // again, changed on disk, is read again.
+    void cutShortAtOnce() {
+        QFile whole(path_);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        const QString cut = dir_.filePath(QStringLiteral("cut.jpg"));
+        QVERIFY(QFile::copy(path_, cut));
+        PictureCache cache;
+        QCOMPARE(cache.open(cut), stored_);
+        QFile out(cut);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes.left(bytes.size() / 2)) > 0);
+        out.close();
+        QCOMPARE(cache.open(cut), QSize(0, 0));
+        cache.decode(std::nullopt);
+        QVERIFY(!cache.decoded());
     }
 };
 

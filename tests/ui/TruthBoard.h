@@ -48,18 +48,18 @@ inline int RowOf(const kavelto::CPlacementDlg& dlg, const TruthPart& part) {
     return -1;
 }
 
-// A press reaches only the picture pixels that some pixel of the board view converts to (with
-// the scale of the last paint); this is the window point whose pixel comes nearest, as a careful
-// user presses.
+// A press reaches only the picture pixels that some pixel of the board view converts to; this
+// is the window point whose pixel comes nearest, as a careful user presses.
 inline QPoint WindowPointNearest(const kavelto::CPlacementDlg& dlg, const QPointF& pixel) {
     const QRect board = dlg.findChild<QWidget*>(QStringLiteral("pictureFrame"))->geometry();
-    const kavelto::PixelRect frame{0, 0, board.width(), board.height()};
+    const std::optional<kavelto::ViewTransform> fit = kavelto::BoardTransform(dlg.session().view());
+    if (!fit)
+        return board.topLeft();
     const auto miss = [&](const QPoint& at) {
-        const auto p = kavelto::WindowToPicture(dlg.session().view(), frame, at.x(), at.y());
+        const auto p = kavelto::WindowToPicture(*fit, at.x(), at.y());
         return std::hypot(std::trunc(p.x) - pixel.x(), std::trunc(p.y) - pixel.y());
     };
-    const auto guess =
-        kavelto::PictureToWindow(dlg.session().view(), frame, int(pixel.x()), int(pixel.y()));
+    const auto guess = kavelto::PictureToWindow(*fit, int(pixel.x()), int(pixel.y()));
     QPoint best(guess.x, guess.y);
     for (int i = 0; i < 81; ++i)
         if (const QPoint at(guess.x + i % 9 - 4, guess.y + i / 9 - 4); miss(at) < miss(best))
@@ -87,7 +87,6 @@ inline void PressOnPicture(kavelto::CPlacementDlg& dlg, const QPoint& at) {
 // The user's way: for the first part of the pair, then the second, its row, a press on it, Cal 1
 // or Cal 2.
 inline void CalibrateOn(kavelto::CPlacementDlg& dlg, const std::vector<TruthPart>& pair) {
-    dlg.repaint(); // a press converts with the scale of the last paint
     for (std::size_t i = 0; i < pair.size(); ++i) {
         ClickRow(dlg, RowOf(dlg, pair[i]));
         PressOnPicture(dlg, WindowPointNearest(dlg, pair[i].pixel));
