@@ -1,9 +1,8 @@
 #pragma once
 
-#include <optional>
+#include "base/Result.h"
+
 #include <string>
-#include <utility>
-#include <variant>
 
 namespace kavelto {
 
@@ -23,36 +22,6 @@ struct FileFailure {
 };
 
 // What a file operation gives back: its value, or why there is none.
-template <typename T> class FileResult {
-public:
-    FileResult(T value) : state_(std::in_place_index<0>, std::move(value)) {}
-    FileResult(FileFailure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
-
-    bool ok() const { return state_.index() == 0; }
-    explicit operator bool() const { return ok(); }
-
-    const T& value() const& { return std::get<0>(state_); }
-    T&& value() && { return std::get<0>(std::move(state_)); }
-    const T* operator->() const { return &std::get<0>(state_); }
-    T* operator->() { return &std::get<0>(state_); }
-    const FileFailure& failure() const { return std::get<1>(state_); }
-
-private:
-    std::variant<T, FileFailure> state_;
-};
-
-// A file operation that gives nothing back but may fail.
-template <> class FileResult<void> {
-public:
-    FileResult() = default;
-    FileResult(FileFailure failure) : failure_(std::move(failure)) {}
-
-    bool ok() const { return !failure_; }
-    explicit operator bool() const { return ok(); }
-    const FileFailure& failure() const { return *failure_; }
-
-private:
-    std::optional<FileFailure> failure_;
-};
+template <typename T> using FileResult = Result<T, FileFailure>;
 
 } // namespace kavelto
