@@ -10,13 +10,13 @@
 #include "FindField.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
+#include "PartListColumns.h"
 #include "PartListModel.h"
 #include "PartListView.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
 #include "ShortcutKeys.h"
 #include "app/AppMessages.h"
-#include "parts/PartColumns.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -83,7 +83,7 @@ void CPlacementDlg::setUpPartList() {
     list->setModel(model_);
     QHeaderView* header = list->horizontalHeader();
     for (int column = 0; column < kPartColumnCount; ++column)
-        header->resizeSection(column, kPartColumnHeaders[static_cast<std::size_t>(column)].width);
+        header->resizeSection(column, kPartListColumns[static_cast<std::size_t>(column)].width);
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, list] { workbench_->setHighlightedRow(list->selectedRow()); });
 }

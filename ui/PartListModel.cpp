@@ -3,6 +3,7 @@
 #include "session/AssemblySession.h"
 
 #include "DisplayText.h"
+#include "PartListColumns.h"
 #include "parts/PartColumns.h"
 
 #include <string>
@@ -10,22 +11,6 @@
 namespace kavelto {
 
 namespace {
-
-// Qt takes the alignment role as the int of the flags.
-QVariant AlignmentOf(ColumnAlignment alignment) {
-    Qt::Alignment flags = Qt::AlignLeft | Qt::AlignVCenter;
-    switch (alignment) {
-    case ColumnAlignment::Centre:
-        flags = Qt::AlignCenter;
-        break;
-    case ColumnAlignment::Right:
-        flags = Qt::AlignRight | Qt::AlignVCenter;
-        break;
-    case ColumnAlignment::Left:
-        break;
-    }
-    return flags.toInt();
-}
 
 bool IsColumn(int section) {
     return section >= 0 && section < kPartColumnCount;
@@ -48,7 +33,7 @@ QVariant PartListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::TextAlignmentRole)
-        return AlignmentOf(kPartColumnHeaders[index.column()].alignment);
+        return kPartListColumns[static_cast<std::size_t>(index.column())].alignment.toInt();
     if (role != Qt::DisplayRole)
         return {};
     const int row = index.row();
@@ -59,11 +44,11 @@ QVariant PartListModel::data(const QModelIndex& index, int role) const {
 QVariant PartListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || !IsColumn(section))
         return {};
-    const ColumnHeader& header = kPartColumnHeaders[section];
+    const PartListColumn& column = kPartListColumns[static_cast<std::size_t>(section)];
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(header.title);
+        return QString::fromLatin1(column.title);
     if (role == Qt::TextAlignmentRole)
-        return AlignmentOf(header.alignment);
+        return column.alignment.toInt();
     return {};
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "parts/PartColumns.h"
+
+#include <Qt>
+
+#include <array>
+
+namespace kavelto {
+
+// How the part list shows each of its columns, in the order of PartColumn.
+struct PartListColumn {
+    const char* title;
+    Qt::Alignment alignment;
+    int width; // pixels
+};
+
+inline constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+inline constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+inline constexpr std::array<PartListColumn, kPartColumnCount> kPartListColumns = {{
+    {"Placed", kLeft, 50},
+    {"Item#", kLeft, 50},
+    {"Part ID", kLeft, 80},
+    {"Value", kLeft, 250},
+    {"Package", kLeft, 120},
+    {"Layer", Qt::AlignCenter, 50},
+    {"Rotation", Qt::AlignCenter, 60},
+    {"X", kRight, 90},
+    {"Y", kRight, 90},
+}};
+
+} // namespace kavelto
