@@ -6,6 +6,7 @@
 #include "parts/PartColumns.h"
 #include "parts/PartListObserver.h"
 #include "placement/PlacementReader.h"
+#include "session/SessionTexts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -64,9 +65,7 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
             update.tell(read.failure());
         }
     }
-    pkpText_ = !path                    ? "no pkp loaded"
-               : loaded.partCount() > 0 ? std::to_string(loaded.partCount()) + " parts loaded"
-                                        : "no parts found";
+    pkpText_ = path ? PkpText(loaded.partCount()) : kNoPkpLoaded;
     beginListChange();
     table_ = std::move(loaded);
     if (table_.partCount() > 0)
@@ -84,7 +83,7 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
 // nothing can step onto parts of the file before.
 void AssemblySession::clearFaceList() {
     faceList_->faceCount = 0;
-    partsPerFaceText_ = "0 parts/face";
+    partsPerFaceText_ = PartsPerFaceText(0);
     highlightedRow_.reset();
     selection_.row.reset();
 }
@@ -93,7 +92,7 @@ void AssemblySession::clearFaceList() {
 void AssemblySession::RebuildFaceList(SessionUpdate& update) {
     FilterAndSortFace(table_, face_, sortMode_, *faceList_);
     NumberItems(table_, *faceList_, *items_);
-    partsPerFaceText_ = std::to_string(faceList_->faceCount) + " parts/face";
+    partsPerFaceText_ = PartsPerFaceText(faceList_->faceCount);
     highlightedRow_.reset();
     if (faceList_->faceCount > 0)
         moveSelectionTo(0, update);
@@ -242,8 +241,7 @@ SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
     if (outcome.failure)
         update.message = outcome.failure;
     else if (outcome.fitted)
-        update.message = UserMessage{FitReportText(*outcome.fitted), "Calibration",
-                                     MessageButtons::Ok, MessageIcon::Information};
+        update.message = FitReport(FitReportText(*outcome.fitted));
     update.refreshFields = outcome.refreshFields;
     return update;
 }
@@ -294,9 +292,7 @@ std::optional<UserMessage> AssemblySession::newPartNotice(const PartRecord& plac
     const PartRecord& next = partAtRow(nextRow);
     if (IsSameKind(placed, next))
         return std::nullopt;
-    return UserMessage{"New part !\n\nItem# " + std::to_string(itemNumber(nextRow)) + "\n" +
-                           DisplayUtf8(next.value) + ", " + DisplayUtf8(next.package),
-                       "Placement", MessageButtons::Ok, MessageIcon::None};
+    return NewPartNotice(itemNumber(nextRow), DisplayUtf8(next.value), DisplayUtf8(next.package));
 }
 
 SessionUpdate AssemblySession::nextUnplaced() {

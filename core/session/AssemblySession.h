@@ -12,6 +12,7 @@
 #include "parts/PartTable.h"
 #include "parts/SortMode.h"
 #include "placement/ColumnMap.h"
+#include "session/SessionTexts.h"
 #include "session/SessionUpdate.h"
 
 #include <cstdint>
@@ -166,8 +167,8 @@ private:
     SortMode sortMode_ = SortMode::PackagePrefixValuePartId;
     Face face_ = Face::Top;
     std::uint32_t pcbCount_ = 1;
-    std::string pkpText_ = "no pkp loaded";
-    std::string partsPerFaceText_ = "none";
+    std::string pkpText_ = kNoPkpLoaded;
+    std::string partsPerFaceText_ = kNoFaceYet;
     PartListObserver* observer_ = nullptr;
     std::uint64_t keptRevision_ = 0;
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "base/UserMessage.h"
+
+#include <string>
+
+namespace kavelto {
+
+// What the session shows in the window's fields and boxes, worded here once.
+
+// The placement file's field: "no pkp loaded" before a file, "N parts loaded" after one, "no
+// parts found" after a file without any.
+inline constexpr const char* kNoPkpLoaded = "no pkp loaded";
+std::string PkpText(int partCount);
+
+// The parts per face field: "none" before a file, "N parts/face" after one.
+inline constexpr const char* kNoFaceYet = "none";
+std::string PartsPerFaceText(int faceCount);
+
+// The box that announces a new kind of part, its item number, value and package as UTF-8.
+UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package);
+
+// How well a map fitted through three points or more agrees with them.
+UserMessage FitReport(std::string text);
+
+} // namespace kavelto
