@@ -23,7 +23,7 @@ constexpr int kSpotRadius = 6;
 BoardView::BoardView(AssemblySession& session, QWidget* parent)
     : QFrame(parent), session_(session) {
     setFrameShape(QFrame::Box);
-    connect(&pictures_, &PictureCache::sharpened, this, &BoardView::pixelsArrived);
+    connect(&pictures_, &PictureCache::sharpened, this, &BoardView::viewChanged);
     connect(&pictures_, &PictureCache::undecodable, this, &BoardView::pictureUndecodable);
 }
 
@@ -38,7 +38,7 @@ void BoardView::openPicture() {
     pictures_.decode(BoardTransform(session_.view()));
 }
 
-void BoardView::pixelsArrived() {
+void BoardView::viewChanged() {
     if (const std::optional<ViewTransform> board = BoardTransform(session_.view()))
         pictures_.prepare(*board);
     update();
@@ -76,11 +76,15 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
     // Without a drawn picture there is nothing to box.
     if (!board)
         return;
-    const QImage& image = pictures_.drawn(*board);
+    // Made for this view when its pixels or the view changed; scaled only in between.
+    const QImage& image = pictures_.drawn();
     const QRect target(drawn.left, drawn.top, drawn.width, drawn.height);
     if (image.isNull() || image.hasAlphaChannel())
         painter.fillRect(target, Qt::black);
-    painter.drawImage(target.topLeft(), image);
+    if (image.size() == target.size())
+        painter.drawImage(target.topLeft(), image);
+    else if (!image.isNull())
+        painter.drawImage(target, image);
     if (showKindSpots_)
         paintKindSpots(painter, *board);
     if (view.marker)

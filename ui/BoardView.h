@@ -28,6 +28,9 @@ public:
 
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
+    // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
+    // that a paint only copies it.
+    void viewChanged();
 
 signals:
     void pressed(const kavelto::PicturePoint& point);
@@ -47,7 +50,6 @@ private:
     void paintMarkerBox(QPainter& painter, const ViewTransform& board, const Marker& marker) const;
     void paintKindSpots(QPainter& painter, const ViewTransform& board) const;
     void paintProgress(QPainter& painter) const;
-    void pixelsArrived();
     void pictureUndecodable();
     PicturePoint toPicture(const QMouseEvent& event) const;
 

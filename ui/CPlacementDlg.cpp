@@ -179,6 +179,8 @@ void CPlacementDlg::showHighlight() {
 
 void CPlacementDlg::repaintBoard(Repaint repaint) {
     const MainWindowControls& c = *controls_;
+    if (repaint != Repaint::None)
+        c.board->viewChanged();
     if (repaint == Repaint::Now) {
         // One synchronous pass paints both, with whatever else is due.
         c.magnifier->update();

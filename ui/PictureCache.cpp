@@ -160,12 +160,12 @@ void PictureCache::arrived(int generation, QImage image, bool whole) {
 
 // Only the drawn size is turned and mirrored; the upright scaled picture serves every turn of
 // the same drawn size.
-const QImage& PictureCache::drawn(const ViewTransform& board) const {
+void PictureCache::prepare(const ViewTransform& board) {
     const PixelRect rect = board.drawn();
     const QSize size(rect.width, rect.height);
     if (source_.isNull() || (drawn_.size() == size && drawnTurns_ == board.quarterTurns() &&
                              drawnMirrored_ == board.mirrored()))
-        return drawn_;
+        return;
     const QSize upright = UprightDrawnSize(board);
     if (upright_.size() != upright)
         upright_ = source_.scaled(upright, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -176,7 +176,6 @@ const QImage& PictureCache::drawn(const ViewTransform& board) const {
     drawn_ = upright_.transformed(ToQTransform(turn));
     drawnTurns_ = board.quarterTurns();
     drawnMirrored_ = board.mirrored();
-    return drawn_;
 }
 
 void PictureCache::drawThrough(QPainter& painter, const ViewTransform& transform) const {

@@ -41,11 +41,11 @@ public:
     // Forgets the picture: there is nothing to draw.
     void close();
 
-    // The picture as board draws it at its drawn rectangle, from the pixels decoded so far; a
-    // null image while there are none. Kept for the next paint of the same view.
-    const QImage& drawn(const ViewTransform& board) const;
-    // Makes what board draws now, so that the next paint only copies it.
-    void prepare(const ViewTransform& board) const { drawn(board); }
+    // Makes the picture as board draws it at its drawn rectangle, from the pixels decoded so
+    // far, so that a paint only copies it; nothing is done again for the view it was made for.
+    void prepare(const ViewTransform& board);
+    // What the last prepare() made; a null image while no pixels are in.
+    const QImage& drawn() const { return drawn_; }
     // Draws the picture through the transform, within its drawn rectangle, from the pixels
     // decoded so far: only those under that rectangle are read.
     void drawThrough(QPainter& painter, const ViewTransform& transform) const;
@@ -87,11 +87,11 @@ private:
     QSize stored_;
     QImage source_; // upright as stored: thumbnail, reduced or whole
     bool whole_ = false;
-    // What the last paint drew, for the next: a pure cache of the source and the view.
-    mutable QImage upright_; // the source scaled to the drawn size
-    mutable QImage drawn_;   // upright_ mirrored and turned
-    mutable int drawnTurns_ = 0;
-    mutable bool drawnMirrored_ = false;
+    // The source as the view shows it, made when the pixels or the view change.
+    QImage upright_; // the source scaled to the drawn size
+    QImage drawn_;   // upright_ mirrored and turned
+    int drawnTurns_ = 0;
+    bool drawnMirrored_ = false;
 };
 
 } // namespace kavelto

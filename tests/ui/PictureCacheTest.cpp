@@ -86,12 +86,14 @@ private slots:
             QCOMPARE(cache.open(path), stored_);
             const ViewTransform board = *ViewTransform::Fitted(
                 {stored_.width(), stored_.height()}, rotation, mirrored, {0, 0, 300, 300});
-            QCOMPARE(cache.drawn(board).isNull(), true); // nothing decoded on this thread
+            cache.prepare(board);
+            QCOMPARE(cache.drawn().isNull(), true); // nothing decoded on this thread
             cache.decode(board);
             for (const bool whole : {false, true}) {
                 QVERIFY(sharpened.wait(10000));
                 QCOMPARE(cache.whole(), whole);
-                const QImage& picture = cache.drawn(board);
+                cache.prepare(board);
+                const QImage& picture = cache.drawn();
                 QCOMPARE(picture.size(), drawn);
                 const int x = drawn.width() / 4, y = drawn.height() / 4;
                 QCOMPARE(Colours(picture, {{x, y}, {3 * x, y}}), top);
@@ -130,7 +132,8 @@ private slots:
         cache.decode(board);
         QVERIFY(sharpened.wait(10000));
         QVERIFY(cache.whole());
-        QCOMPARE(cache.drawn(board).size(), QSize(1500, 1000));
+        cache.prepare(board);
+        QCOMPARE(cache.drawn().size(), QSize(1500, 1000));
     }
 
     // A JPEG cut short counts as 0 x 0 at once, with nothing to decode; the same file loaded
