@@ -51,7 +51,10 @@ void BoardView::pictureUndecodable() {
     update();
 }
 
+// Told after every command: only a change is painted again.
 void BoardView::setShowKindSpots(bool show) {
+    if (show == showKindSpots_)
+        return;
     showKindSpots_ = show;
     update();
 }

@@ -2,6 +2,7 @@
 
 #include "files/FileUtils.h"
 
+#include <chrono>
 #include <cstdio>
 #include <utility>
 
@@ -12,6 +13,9 @@ namespace {
 // Only the user may read what was placed on which board.
 constexpr mode_t kKeptFileMode = 0600;
 
+// How long a write waits for a newer one to take its place: a held key repeats faster.
+constexpr std::chrono::milliseconds kSettle{100};
+
 FileResult<void> Carry(const KeptFileWriter::Job& job) {
     if (FileResult<void> folder = MakePrivateFolder(job.folder, MissingParents::Make); !folder)
         return folder;
@@ -20,7 +24,8 @@ FileResult<void> Carry(const KeptFileWriter::Job& job) {
     if (job.moveAside)
         std::rename(job.path.c_str(), job.asidePath.c_str());
     // On the disk before the rename: a power cut leaves the old session or the new one.
-    return WriteFileAtomically(job.path, job.text, kKeptFileMode, Durability::OnDisk);
+    return WriteFileAtomically(job.path, KeptSessionText(job.session), kKeptFileMode,
+                               Durability::OnDisk);
 }
 
 } // namespace
@@ -40,7 +45,7 @@ void KeptFileWriter::write(Job job) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (!jobs_.empty() && !job.moveAside && jobs_.back().path == job.path)
-            jobs_.back().text = std::move(job.text);
+            jobs_.back().session = std::move(job.session);
         else
             jobs_.push_back(std::move(job));
     }
@@ -49,7 +54,10 @@ void KeptFileWriter::write(Job job) {
 
 void KeptFileWriter::flush() {
     std::unique_lock<std::mutex> lock(mutex_);
+    flushing_ = true;
+    changed_.notify_all();
     changed_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    flushing_ = false;
 }
 
 std::optional<FileFailure> KeptFileWriter::takeFailure() {
@@ -75,6 +83,7 @@ void KeptFileWriter::run() {
         changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
         if (jobs_.empty())
             return;
+        changed_.wait_for(lock, kSettle, [this] { return stopping_ || flushing_; });
         const Job job = std::move(jobs_.front());
         jobs_.pop_front();
         busy_ = true;

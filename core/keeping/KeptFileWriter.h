@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/FileResult.h"
+#include "keeping/KeptSession.h"
 
 #include <condition_variable>
 #include <deque>
@@ -11,10 +12,11 @@
 
 namespace kavelto {
 
-// Writes kept sessions on a thread of its own, so that flushing them to the disk never holds
-// up the window. Each write replaces the file whole; a write waiting behind another is replaced
-// by a newer one for the same file, unless one of them moves the file aside first. A failed
-// write is recorded for the window to tell once: a failure for the same reason again stays
+// Writes kept sessions on a thread of its own, so that writing them out and flushing them to the
+// disk never holds up the window. Each write replaces the file whole. A write waits a moment
+// before it starts, and a newer one for the same file takes its place meanwhile, unless one of
+// them moves the file aside first: while a key is held, only the last state reaches the disk. A
+// failed write is recorded for the window to tell once: a failure for the same reason again stays
 // quiet until a write succeeds.
 class KeptFileWriter {
 public:
@@ -23,7 +25,7 @@ public:
         std::string path;
         std::string asidePath; // where the file moves first, when moveAside
         bool moveAside = false;
-        std::string text;
+        KeptSession session;
     };
 
     KeptFileWriter();
@@ -33,7 +35,7 @@ public:
     KeptFileWriter& operator=(const KeptFileWriter&) = delete;
 
     void write(Job job);
-    // Returns once every write asked for is done.
+    // Returns once every write asked for is done, without waiting for a newer one.
     void flush();
 
     // The failure not told yet, once.
@@ -47,6 +49,7 @@ private:
     std::condition_variable changed_;
     std::deque<Job> jobs_;
     bool busy_ = false;
+    bool flushing_ = false;
     bool stopping_ = false;
     std::optional<FileFailure> lastFailure_; // since the last write that succeeded
     std::optional<FileFailure> untold_;

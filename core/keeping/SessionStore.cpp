@@ -106,7 +106,7 @@ void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession(
     kept.placementPath = placementPath_;
     kept.contentHash = contentHash_;
     kept.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, KeptSessionText(kept)};
+    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, kept};
     if (moveAsideOnKeep_) {
         if (current_ && WorthKeeping(*current_)) {
             job.moveAside = true;
