@@ -228,8 +228,28 @@ TEST(AssemblySession, NavigationKeysMoveTheSelectionOnRowsThatExist) {
     SessionRig rig;
     AssemblySession& s = rig.session;
     rig.loadText(kKinds); // six rows on top, none on the bottom
-    rig.click(1);
-    EXPECT_EQ(s.navigate(Key::PageDown).reveal, 5); // a page short of the end: the last row
+    // From the row clicked, the row each key reveals; none where the key would lead off the list.
+    const struct {
+        int from;
+        Key key;
+        std::optional<int> to;
+    } moves[] = {
+        {1, Key::PageDown, 5}, // a page short of the end: the last row
+        {0, Key::PageUp, std::nullopt},
+        {0, Key::Up, std::nullopt},
+        {0, Key::Down, 1},
+        {0, Key::End, 5},
+        {5, Key::PageDown, std::nullopt},
+        {5, Key::Down, std::nullopt},
+        {5, Key::Up, 4},
+        {5, Key::PageUp, 0},
+        {5, Key::Home, 0},
+    };
+    for (const auto& move : moves) {
+        rig.click(move.from);
+        EXPECT_EQ(s.navigate(move.key).reveal, move.to)
+            << move.from << ", key " << static_cast<int>(move.key);
+    }
     s.changeFace(Face::Bottom); // no rows, and none of the other face's may be stepped on
     for (const Key key : {Key::PageUp, Key::PageDown, Key::End, Key::Home, Key::Up, Key::Down})
         EXPECT_EQ(s.navigate(key).reveal, std::nullopt) << static_cast<int>(key);

@@ -77,6 +77,8 @@ TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
         {"whole designator", "UART_EN201,T,10.5,20.25,LM358,SO8,90\r\n",
          "UART_EN201|UART|0|T|10.5|20.25|LM358|SO8|90|0"},
         {"quotes", "\"U7\"xT,1,2,\"10k, 1%\",\"\",\"5\"\r\n", "U7|U|7|T|1|2|10k, 1%||5|0"},
+        {"five letters of prefix at most", "LEDRGBW3,,1,2,V,P,0\n",
+         "LEDRGBW3|LEDRG|0||1|2|V|P|0|0"},
         {"tabs, decimal comma", "R1\t1\t-0,5\t3\tV\tP\t0\r\n", "R1|R|1|1|-0.5|3|V|P|0|0",
          "0\n\t\n1,2,3,4,5,6,7\n"},
         {"UTF-16 behind its mark, beyond 16 bits",
