@@ -58,10 +58,11 @@ TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
     KeptSession kept;
     kept.placementPath = "/boards/a b\\c\nd.csv";
     kept.calibration.fit = {{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}};
+    kept.selectedRow = 4999;
     const std::string text = KeptSessionText(kept);
     const KeptSession back = ParseKeptSession(text).value_or(KeptSession{});
-    EXPECT_EQ(std::tie(back.placementPath, back.calibration.fit.h),
-              std::tie(kept.placementPath, kept.calibration.fit.h));
+    EXPECT_EQ(std::tie(back.placementPath, back.calibration.fit.h, back.selectedRow),
+              std::tie(kept.placementPath, kept.calibration.fit.h, kept.selectedRow));
     for (std::size_t cut = 0; cut < text.size() - 1; cut += 7)
         EXPECT_FALSE(ParseKeptSession(text.substr(0, cut)).has_value()) << cut;
 }
@@ -194,8 +195,9 @@ TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
     }
 }
 
-// A store that goes writes what was kept last, however fast it came; the next run restores the
-// selected row with the rest (a placed part makes the session worth offering).
+// A store that goes writes what was kept last, however fast it came; the next run offers it
+// while it changes things, and restores the selected row with the rest (a placed part makes the
+// session worth offering).
 TEST(SessionKeeping, KeepsTheLastStateWhenTheStoreGoesAndRestoresItsRow) {
     const BoardFiles files;
     {
@@ -213,6 +215,11 @@ TEST(SessionKeeping, KeepsTheLastStateWhenTheStoreGoesAndRestoresItsRow) {
     second.load(files.parts.path());
     const KeptSession offer = second.store.offered().value_or(KeptSession{});
     EXPECT_EQ(offer.selectedRow, 2);
+    second.enter(0); // to row 1
+    second.keep();
+    second.session.navigate(NavigationKey::End);
+    second.keep();
+    EXPECT_EQ(second.store.offered().value_or(KeptSession{}).selectedRow, 2); // still the first's
     EXPECT_EQ(std::make_tuple(second.session.restore(offer).reveal, second.session.selection().row),
               std::make_tuple(std::optional(2), std::optional(2)));
 }
