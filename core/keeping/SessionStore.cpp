@@ -51,10 +51,18 @@ std::string SessionStore::previousPath() const {
 }
 
 Result<void> SessionStore::openFile(const std::string& placementPath) {
-    // Reads what earlier writes for this file left.
-    writer_.flush();
     const bool sameFile = placementPath == placementPath_;
     const std::optional<std::uint64_t> hash = FileContentHash(placementPath);
+    // The same content again while this store keeps it: what the files hold, or will once
+    // written, is known without waiting for the writes and reading them back.
+    if (sameFile && open_ && hash == contentHash_ && lock_.held()) {
+        moveAsideOnKeep_ = true;
+        keptRevision_.reset();
+        offered_ = current_;
+        return {};
+    }
+    // Reads what earlier writes for this file left.
+    writer_.flush();
     placementPath_ = placementPath;
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
