@@ -177,7 +177,11 @@ private slots:
     // opens the folder's manual; Esc.
     void firstSessionOnTheDemoBoard() {
         FakePlatform platform;
+        // The twin keeps its sessions apart, so that its load never takes the program's lock.
+        const QByteArray state = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir_.filePath("twin-state")));
         CPlacementDlg twin(platform);
+        qputenv("XDG_STATE_HOME", state);
         twin.setAttribute(Qt::WA_DontShowOnScreen);
         QVERIFY(twin.LoadColumnMap(work_ + "/Kavelto.ini"));
         twin.show();
