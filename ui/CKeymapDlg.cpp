@@ -18,7 +18,7 @@ namespace {
 // The keys and gestures that the keypad does not show, one a line: "Ctrl+F: Find part...".
 QString OtherKeysText() {
     QStringList lines;
-    for (const CommandSpec& row : CommandTable())
+    for (const CommandRow& row : CommandTable())
         if (*row.keyText != '\0')
             lines << QStringLiteral("%1: %2").arg(QString::fromUtf8(row.keyText),
                                                   QString::fromUtf8(row.title).remove('&'));

@@ -11,7 +11,7 @@ namespace kavelto {
 namespace {
 
 // The menu names a command's key after a tab, where menus show keys.
-QString EntryText(const CommandSpec& row) {
+QString EntryText(const CommandRow& row) {
     QString text = QString::fromUtf8(row.title);
     if (*row.keyText != '\0')
         text += QLatin1Char('\t') + QString::fromUtf8(row.keyText);
@@ -23,13 +23,13 @@ QString EntryText(const CommandSpec& row) {
 CommandMenu::CommandMenu(QWidget& window, const Workbench& workbench,
                          std::function<void(CommandId)> run)
     : QObject(&window), workbench_(workbench), run_(std::move(run)) {
-    for (const CommandSpec& row : CommandTable())
+    for (const CommandRow& row : CommandTable())
         if (row.menu != MenuPlace::None)
             add(window, row);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void CommandMenu::add(QWidget& window, const CommandSpec& row) {
+void CommandMenu::add(QWidget& window, const CommandRow& row) {
     if (row.menu == MenuPlace::AfterSeparator)
         window.addAction(QString())->setSeparator(true);
     QAction* action = window.addAction(EntryText(row));

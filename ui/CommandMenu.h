@@ -29,11 +29,11 @@ public:
     void refresh() const;
 
 private:
-    void add(QWidget& window, const CommandSpec& row);
+    void add(QWidget& window, const CommandRow& row);
 
     const Workbench& workbench_;
     std::function<void(CommandId)> run_;
-    std::vector<std::pair<const CommandSpec*, QAction*>> entries_;
+    std::vector<std::pair<const CommandRow*, QAction*>> entries_;
 };
 
 } // namespace kavelto

@@ -19,7 +19,7 @@ const QColor kActionInk(204, 0, 0);
 
 // The red legend of the command that the keypad's key runs.
 const char* KeypadLegend(Key key) {
-    for (const CommandSpec& row : CommandTable())
+    for (const CommandRow& row : CommandTable())
         for (const KeyBinding& binding : row.keys)
             if (binding.key == key && binding.scope != KeyScope::Control)
                 return row.keypadLegend;

@@ -72,7 +72,7 @@ bool ShortcutKeys::eventFilter(QObject* receiver, QEvent* event) {
     if (static_cast<QWidget*>(receiver)->window() != &window_)
         return false;
     const std::optional<KeyPress> press = KeyPressOf(*static_cast<QKeyEvent*>(event));
-    const CommandSpec* command = press ? CommandForKey(*press) : nullptr;
+    const CommandRow* command = press ? CommandForKey(*press) : nullptr;
     if (!command)
         return false;
     run_(command->id);

@@ -12,13 +12,13 @@ using W = Workbench;
 constexpr KeyScope kAny = KeyScope::AnyModifiers;
 constexpr KeyScope kKeypad = KeyScope::KeypadOnly;
 
-CommandSpec& Command(std::vector<CommandSpec>& rows, CommandId id) {
+CommandRow& Command(std::vector<CommandRow>& rows, CommandId id) {
     return *std::find_if(rows.begin(), rows.end(),
-                         [id](const CommandSpec& row) { return row.id == id; });
+                         [id](const CommandRow& row) { return row.id == id; });
 }
 
-std::vector<CommandSpec> MakeTable() {
-    std::vector<CommandSpec> rows = {
+std::vector<CommandRow> MakeTable() {
+    std::vector<CommandRow> rows = {
         // The right-click menu, in its order.
         {CommandId::About, &W::OnAbout, {}, "", "&About Kavelto...", MenuPlace::Entry},
         {CommandId::RestoreSession,
@@ -95,7 +95,7 @@ std::vector<CommandSpec> MakeTable() {
         {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
-    CommandSpec& spots = Command(rows, CommandId::ShowKindSpots);
+    CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
@@ -121,19 +121,19 @@ bool Matches(const KeyBinding& binding, const KeyPress& press) {
     return false;
 }
 
-const std::vector<CommandSpec>& CommandTable() {
-    static const std::vector<CommandSpec> table = MakeTable();
+const std::vector<CommandRow>& CommandTable() {
+    static const std::vector<CommandRow> table = MakeTable();
     return table;
 }
 
-const CommandSpec& Command(CommandId id) {
-    const std::vector<CommandSpec>& table = CommandTable();
+const CommandRow& Command(CommandId id) {
+    const std::vector<CommandRow>& table = CommandTable();
     return *std::find_if(table.begin(), table.end(),
-                         [id](const CommandSpec& row) { return row.id == id; });
+                         [id](const CommandRow& row) { return row.id == id; });
 }
 
-const CommandSpec* CommandForKey(const KeyPress& press) {
-    for (const CommandSpec& row : CommandTable())
+const CommandRow* CommandForKey(const KeyPress& press) {
+    for (const CommandRow& row : CommandTable())
         for (const KeyBinding& binding : row.keys)
             if (Matches(binding, press))
                 return &row;

@@ -23,7 +23,7 @@ enum class FileChoice { None, Placement, Picture };
 // picture and the list of keys name it, and the handler that runs it. The key filter, the
 // right-click menu and the shortcut picture are all made from these rows, so a new command is
 // one row and its handler.
-struct CommandSpec {
+struct CommandRow {
     CommandId id;
     Outcome (Workbench::*handler)(const CommandInputs&);
     std::vector<KeyBinding> keys = {};
@@ -45,13 +45,13 @@ struct CommandSpec {
 };
 
 // Every command, the right-click menu's entries in their order.
-const std::vector<CommandSpec>& CommandTable();
+const std::vector<CommandRow>& CommandTable();
 
 // The row of a command.
-const CommandSpec& Command(CommandId id);
+const CommandRow& Command(CommandId id);
 
 // The command a key press runs, if any.
-const CommandSpec* CommandForKey(const KeyPress& press);
+const CommandRow* CommandForKey(const KeyPress& press);
 
 // The file choosers' filters, "Name (*.ext)" entries, the first preselected.
 const std::vector<const char*>& FileFilters(FileChoice choice);

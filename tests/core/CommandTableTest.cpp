@@ -54,8 +54,8 @@ class KeyTest : public testing::TestWithParam<KeyRow> {};
 
 TEST_P(KeyTest, RunsItsCommand) {
     const KeyRow& row = GetParam();
-    const CommandSpec* spec = CommandForKey(row.press);
-    EXPECT_EQ(spec ? std::optional(spec->id) : std::nullopt, row.runs);
+    const CommandRow* command = CommandForKey(row.press);
+    EXPECT_EQ(command ? std::optional(command->id) : std::nullopt, row.runs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, KeyTest, testing::ValuesIn(kKeys), [](const auto& info) {
@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeyTest, testing::ValuesIn(kKeys), [](const auto&
 TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
     std::set<CommandId> ids;
     std::set<std::pair<Key, KeyScope>> keys;
-    for (const CommandSpec& row : CommandTable()) {
+    for (const CommandRow& row : CommandTable()) {
         EXPECT_TRUE(ids.insert(row.id).second) << static_cast<int>(row.id);
         EXPECT_NE(row.handler, nullptr) << static_cast<int>(row.id);
         EXPECT_EQ(&Command(row.id), &row);
@@ -81,7 +81,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
 // The right-click menu in its order, the separator before the restore entry, the keys named.
 TEST(CommandTable, MakesTheMenuInItsOrder) {
     std::vector<std::string> menu;
-    for (const CommandSpec& row : CommandTable()) {
+    for (const CommandRow& row : CommandTable()) {
         if (row.menu == MenuPlace::AfterSeparator)
             menu.push_back("-");
         if (row.menu != MenuPlace::None)

@@ -167,7 +167,7 @@ private slots:
             {KeyScope::Plain, Qt::NoModifier},
             {KeyScope::Control, Qt::ControlModifier}};
         QList<CommandId> expected;
-        for (const CommandSpec& row : CommandTable()) {
+        for (const CommandRow& row : CommandTable()) {
             for (const KeyBinding& binding : row.keys) {
                 QTest::keyClick(edit, qtKeys.value(binding.key), modifiers.value(binding.scope));
                 expected << row.id;
