@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace kavelto;
@@ -37,8 +38,8 @@ const Layout kLayouts[] = {
 constexpr std::size_t kLayoutCount = sizeof(kLayouts) / sizeof(kLayouts[0]);
 
 // The sort keys take a NUL for the end of a text, so none may stand inside one.
-bool KeptWhole(const std::string& text, std::size_t maxLength) {
-    return text.size() <= maxLength && text.find('\0') == std::string::npos;
+bool KeptWhole(std::string_view text, std::size_t maxLength) {
+    return text.size() <= maxLength && text.find('\0') == std::string_view::npos;
 }
 
 void CheckRecord(const PartRecord& part) {
@@ -48,7 +49,7 @@ void CheckRecord(const PartRecord& part) {
                 KeptWhole(part.package, kMaxPartTextLength),
             "record texts within their lengths, without a NUL");
     Require(!part.placed, "a fresh record is not placed");
-    for (const std::string* text : {&part.designator, &part.value, &part.package})
+    for (const PartText* text : {&part.designator, &part.value, &part.package})
         Require(IsValidUtf8(DisplayUtf8(*text)), "texts display as UTF-8");
 }
 

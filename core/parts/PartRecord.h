@@ -1,27 +1,25 @@
 #pragma once
 
+#include "parts/PartText.h"
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace kavelto {
 
-// The longest text a record keeps, in bytes: a longer text is cut there.
-inline constexpr std::size_t kMaxPartTextLength = 255;
 // The most leading designator letters kept as a sort key.
 inline constexpr std::size_t kMaxPrefixLength = 5;
 
 // One component of the placement file. Texts are bytes exactly as read, up to their first NUL.
 struct PartRecord {
-    std::string designator;    // the whole designator, as every view shows it
-    std::string prefix;        // leading designator letters, at most 5: a sort key
+    PartText designator;       // the whole designator, as every view shows it
+    PartText prefix;           // leading designator letters, at most 5: a sort key
     std::uint16_t partId = 0;  // designator number, low 16 bits: a sort key
     std::optional<char> layer; // the layer column's first byte, when it has one
     float x = 0.0f;
     float y = 0.0f;
-    std::string value;
-    std::string package;
+    PartText value;
+    PartText package;
     std::int16_t rotation = 0; // shown only, never computed with
     bool placed = false;
 };

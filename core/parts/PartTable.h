@@ -25,8 +25,16 @@ public:
     // Room for a full table at once, so that a load never moves the records it has read.
     void reserveFull() { parts_.reserve(std::size_t(kMaxParts)); }
 
+    // A fresh record after the others, to be filled where it stays; nothing when the table is
+    // full.
+    PartRecord* appendFresh() {
+        if (isFull())
+            return nullptr;
+        return &parts_.emplace_back();
+    }
+
     // Puts part after the others; a full table keeps it out and says so by returning false.
-    bool append(PartRecord part) {
+    bool append(PartRecord&& part) {
         if (isFull())
             return false;
         parts_.push_back(std::move(part));

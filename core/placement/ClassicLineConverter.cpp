@@ -65,9 +65,8 @@ private:
 
 } // namespace
 
-Result<PartRecord> ClassicLineConverter::convert(char* line, std::size_t length,
-                                                 int /*lineNumber*/) {
-    PartRecord record;
+Result<void> ClassicLineConverter::convert(char* line, std::size_t length, int /*lineNumber*/,
+                                           PartRecord& record) {
     FieldSplitter splitter(line, length, map_.separator);
     const bool decimalComma = map_.separator != ',';
     char field[kFieldCapacity];
@@ -76,7 +75,7 @@ Result<PartRecord> ClassicLineConverter::convert(char* line, std::size_t length,
             return ErrorMessage(error);
         ConvertField(map_.codeOfColumn(p), field, record, decimalComma);
     }
-    return record;
+    return {};
 }
 
 } // namespace kavelto

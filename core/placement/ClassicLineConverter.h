@@ -11,7 +11,8 @@ class ClassicLineConverter : public LineConverter {
 public:
     explicit ClassicLineConverter(const ColumnMap& map) : map_(map) {}
 
-    Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
+    Result<void> convert(char* line, std::size_t length, int lineNumber,
+                         PartRecord& record) override;
 
 private:
     const ColumnMap& map_;

@@ -12,9 +12,11 @@ class LineConverter {
 public:
     virtual ~LineConverter() = default;
 
-    // The record of line[0, length), which a NUL follows and which may be rewritten, or why the
-    // line fails the load. lineNumber counts the file's lines from 1, for messages.
-    virtual Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) = 0;
+    // Fills record, fresh, from line[0, length), which a NUL follows and which may be rewritten,
+    // or says why the line fails the load. lineNumber counts the file's lines from 1, for
+    // messages. The record is the table's own: a part is converted where it stays.
+    virtual Result<void> convert(char* line, std::size_t length, int lineNumber,
+                                 PartRecord& record) = 0;
 };
 
 } // namespace kavelto

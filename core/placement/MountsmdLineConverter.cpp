@@ -45,8 +45,8 @@ bool EndsWithIgnoringCase(const std::string& text, const char* ending) {
 
 } // namespace
 
-Result<PartRecord> MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber) {
-    PartRecord record;
+Result<void> MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber,
+                                            PartRecord& record) {
     char* pos = line;
     char* const end = line + length;
     // Words are separated by blanks, so a comma can only be a decimal mark.
@@ -67,7 +67,7 @@ Result<PartRecord> MountsmdLineConverter::convert(char* line, std::size_t length
     ConvertField(FieldCode::Package, package, record, decimalComma);
     if (face_ == Face::Bottom)
         record.layer = 'B';
-    return record;
+    return {};
 }
 
 std::optional<Face> MountsmdFace(const std::string& path) {

@@ -15,7 +15,8 @@ class MountsmdLineConverter : public LineConverter {
 public:
     explicit MountsmdLineConverter(Face face) : face_(face) {}
 
-    Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
+    Result<void> convert(char* line, std::size_t length, int lineNumber,
+                         PartRecord& record) override;
 
 private:
     Face face_;

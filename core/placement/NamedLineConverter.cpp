@@ -30,8 +30,8 @@ void NamedLineConverter::placeByPosition(std::size_t fieldCount) {
     }
 }
 
-Result<PartRecord> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber) {
-    PartRecord record;
+Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber,
+                                         PartRecord& record) {
     const int count = SplitFields(line, length, layout_.separator, fields_.data());
     if (count < 0)
         return ErrorMessage(kUnterminatedQuote);
@@ -62,7 +62,7 @@ Result<PartRecord> NamedLineConverter::convert(char* line, std::size_t length, i
     }
     if (!hasPosition)
         return ErrorMessage(NoPositionMessage(lineNumber));
-    return record;
+    return {};
 }
 
 } // namespace kavelto

@@ -15,7 +15,8 @@ public:
     // Lines are at most maxLineLength bytes long.
     NamedLineConverter(ColumnLayout layout, std::size_t maxLineLength);
 
-    Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
+    Result<void> convert(char* line, std::size_t length, int lineNumber,
+                         PartRecord& record) override;
 
 private:
     void placeByPosition(std::size_t fieldCount);

@@ -5,15 +5,15 @@
 
 #include <cstring>
 #include <optional>
-#include <string>
+#include <string_view>
 
 namespace kavelto {
 
 namespace {
 
 // Keeps at most kMaxPartTextLength bytes of text, up to its NUL.
-void StoreText(std::string& field, const char* text) {
-    field.assign(text, strnlen(text, kMaxPartTextLength));
+void StoreText(PartText& field, const char* text) {
+    field.assign(std::string_view(text, strnlen(text, kMaxPartTextLength)));
 }
 
 bool IsAsciiLetter(char c) {
@@ -27,7 +27,7 @@ void ConvertDesignator(const char* text, PartRecord& record) {
     std::size_t letters = 0;
     while (letters < kMaxPrefixLength && IsAsciiLetter(text[letters]))
         ++letters;
-    record.prefix.assign(text, letters);
+    record.prefix.assign(std::string_view(text, letters));
     const ParsedInt number = ParseLenientInt(text + letters);
     if (number.found)
         record.partId = static_cast<std::uint16_t>(static_cast<std::uint32_t>(number.value));

@@ -124,12 +124,13 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
             return read;
         if (CarriesNoPart(lines.line(), lines.length()))
             continue;
-        if (read.table.isFull())
-            break;
-        Result<PartRecord> record = converter.convert(lines.line(), lines.length(), lines.number());
+        PartRecord* record = read.table.appendFresh();
         if (!record)
-            return record.failure();
-        read.table.append(std::move(record).value());
+            break;
+        const Result<void> converted =
+            converter.convert(lines.line(), lines.length(), lines.number(), *record);
+        if (!converted)
+            return converted.failure();
     }
     // The line just read carries the first part left out.
     const std::optional<int> leftOut = CountLinesWithParts(lines);
