@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace kavelto {
 
@@ -17,12 +18,22 @@ constexpr qreal kPenWidth = 4.0;
 const QColor kSpotToPlace(0, 200, 255);
 const QColor kSpotPlaced(200, 120, 255);
 constexpr int kSpotRadius = 6;
+// The banner over the top edge: long enough to read a kind's value and package.
+constexpr int kBannerMs = 2000;
+const QColor kBannerFill(0, 0, 0, 190);
+const QColor kBannerText(255, 250, 155);
 
 } // namespace
 
 BoardView::BoardView(AssemblySession& session, QWidget* parent)
-    : QFrame(parent), session_(session) {
+    : QFrame(parent), session_(session), bannerTimer_(new QTimer(this)) {
     setFrameShape(QFrame::Box);
+    bannerTimer_->setSingleShot(true);
+    bannerTimer_->setInterval(kBannerMs);
+    connect(bannerTimer_, &QTimer::timeout, this, [this] {
+        banner_.clear();
+        update();
+    });
     connect(&pictures_, &PictureCache::sharpened, this, &BoardView::viewChanged);
     connect(&pictures_, &PictureCache::undecodable, this, &BoardView::pictureUndecodable);
 }
@@ -51,6 +62,12 @@ void BoardView::pictureUndecodable() {
     update();
 }
 
+void BoardView::showBanner(const QString& text) {
+    banner_ = text;
+    bannerTimer_->start();
+    update();
+}
+
 // Told after every command: only a change is painted again.
 void BoardView::setShowKindSpots(bool show) {
     if (show == showKindSpots_)
@@ -65,7 +82,21 @@ void BoardView::paintEvent(QPaintEvent*) {
     if (view.bitmapPath)
         paintPicture(painter, view);
     paintProgress(painter);
+    paintBanner(painter);
     drawFrame(&painter);
+}
+
+// Across the whole top edge, over the picture, leaving the marker's box in the middle visible.
+void BoardView::paintBanner(QPainter& painter) const {
+    if (banner_.isEmpty())
+        return;
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    const QRect strip(0, 0, width(), painter.fontMetrics().height() * 2);
+    painter.fillRect(strip, kBannerFill);
+    painter.setPen(kBannerText);
+    painter.drawText(strip, Qt::AlignCenter, banner_);
 }
 
 // Black wherever no picture pixels are drawn: beside and below the picture, and under it while

@@ -52,6 +52,10 @@ public:
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // Whether a new kind of part is announced in a banner over the picture instead of a box.
+    bool announceInPicture() const { return announceInPicture_; }
+    // The title bar, naming the files loaded.
+    std::string windowTitle() const;
 
     // Command handlers, named after the event that runs them.
     Outcome OnLoadPkpFile(const CommandInputs& inputs);
@@ -90,17 +94,31 @@ public:
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
+    Outcome OnUndo(const CommandInputs& inputs);
+    Outcome OnRedo(const CommandInputs& inputs);
+    Outcome OnAnnounceInPicture(const CommandInputs& inputs);
+    Outcome OnNudgeLeft(const CommandInputs& inputs);
+    Outcome OnNudgeRight(const CommandInputs& inputs);
+    Outcome OnNudgeUp(const CommandInputs& inputs);
+    Outcome OnNudgeDown(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
     bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
+    Outcome returnTo(const std::optional<UndoStep>& step);
 
     WorkbenchSetup setup_;
     AssemblySession session_;
     SessionStore store_;
     bool showKindSpots_ = false;
+    bool announceInPicture_ = false;
+    UndoHistory history_;
+    // The picture the window was last told to open.
+    std::optional<std::string> shownPicture_;
+    // The placement file whose parts are listed.
+    std::optional<std::string> placementPath_;
 };
 
 } // namespace kavelto

@@ -11,7 +11,8 @@ using namespace kavelto;
 namespace {
 
 constexpr int kWaitMs = 10000;
-const QString kMainWindow = QStringLiteral("^Kavelto, offered by ");
+// The title bar names the files loaded before the caption.
+const QString kMainWindow = QStringLiteral("Kavelto, offered by ");
 // The pens of the board view's box: around a pressed point, and around a located part.
 constexpr QRgb kPressedPen = qRgb(55, 255, 100), kLocatedPen = qRgb(255, 250, 155);
 
@@ -162,14 +163,15 @@ private slots:
         launcher.write("#!/bin/sh\necho \"$1\" >> \"$(dirname \"$0\")/opened.txt\"\n");
     }
 
-    // Only the "Error" box, then the end with status 1 (the launcher's folder has no
-    // configuration).
+    // Only the "Error" box, which offers to create the user's configuration; No (Esc) ends with
+    // status 1 (the launcher's folder has no configuration) and creates nothing.
     void withoutConfigurationOnlyTheErrorBox() {
         const auto [program, box] = start(launcher_, "^Error$");
         QVERIFY2(!box.isEmpty(), "no Error box");
         QVERIFY(WindowsOf(*program, kMainWindow).isEmpty());
-        Keys(box, {"Return"});
+        Keys(box, {"Escape"});
         QCOMPARE(Ended(*program), 1);
+        QVERIFY(!QFile::exists(dir_.filePath("config/kavelto/Kavelto.ini")));
     }
 
     // The demo's first steps: load both files through the choosers, calibrate on two parts'
