@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace kavelto {
 
@@ -49,8 +50,10 @@ void BoardView::openPicture() {
     pictures_.decode(BoardTransform(session_.view()));
 }
 
+// An enlarged view is drawn straight through its transform: only the fit is made ahead.
 void BoardView::viewChanged() {
-    if (const std::optional<ViewTransform> board = BoardTransform(session_.view()))
+    const std::optional<ViewTransform> board = BoardTransform(session_.view());
+    if (board && session_.view().overviewZoom <= 1.0)
         pictures_.prepare(*board);
     update();
 }
@@ -113,9 +116,12 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
     // Made for this view when its pixels or the view changed; scaled only in between.
     const QImage& image = pictures_.drawn();
     const QRect target(drawn.left, drawn.top, drawn.width, drawn.height);
-    if (image.isNull() || image.hasAlphaChannel())
+    const bool enlarged = view.overviewZoom > 1.0;
+    if (image.isNull() || image.hasAlphaChannel() || enlarged)
         painter.fillRect(target, Qt::black);
-    if (image.size() == target.size())
+    if (enlarged)
+        pictures_.drawThrough(painter, *board);
+    else if (image.size() == target.size())
         painter.drawImage(target.topLeft(), image);
     else if (!image.isNull())
         painter.drawImage(target, image);
@@ -171,6 +177,8 @@ PicturePoint BoardView::toPicture(const QMouseEvent& event) const {
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton)
+        panFrom_ = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         if (event->modifiers().testFlag(Qt::ControlModifier))
             emit identifyRequested(toPicture(*event));
@@ -181,8 +189,25 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
 }
 
 void BoardView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::MiddleButton)) {
+        const QPoint at = event->position().toPoint();
+        emit panRequested(at.x() - panFrom_.x(), at.y() - panFrom_.y());
+        panFrom_ = at;
+    }
     emit dragged(toPicture(*event));
     QFrame::mouseMoveEvent(event);
+}
+
+// Ctrl and the wheel enlarge about the pointer; the wheel alone is left to the window.
+void BoardView::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+    if (!event->modifiers().testFlag(Qt::ControlModifier) || steps == 0) {
+        QFrame::wheelEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    emit zoomRequested(at.x(), at.y(), steps);
+    event->accept();
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {

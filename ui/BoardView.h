@@ -44,12 +44,17 @@ signals:
     void released(const kavelto::PicturePoint& point);
     // A press with Ctrl held, asking which part lies there.
     void identifyRequested(const kavelto::PicturePoint& point);
+    // Ctrl and the wheel at a window point, in steps (negative away from the user's zoom in),
+    // and a drag with the middle button, by window pixels.
+    void zoomRequested(int x, int y, int steps);
+    void panRequested(int dx, int dy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void paintPicture(QPainter& painter, const ViewState& view) const;
@@ -64,6 +69,7 @@ private:
     PictureCache pictures_;
     bool showKindSpots_ = false;
     QString banner_;
+    QPoint panFrom_; // where the middle button's drag was last reported
     QTimer* bannerTimer_;
 };
 

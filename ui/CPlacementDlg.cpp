@@ -96,6 +96,10 @@ void CPlacementDlg::wireControls() {
             [this](const PicturePoint& point) { render(workbench_->drag(point)); });
     connect(board, &BoardView::released, this,
             [this](const PicturePoint& point) { workbench_->release(point); });
+    connect(board, &BoardView::zoomRequested, this,
+            [this](int x, int y, int steps) { render(workbench_->zoomOverview(x, y, steps)); });
+    connect(board, &BoardView::panRequested, this,
+            [this](int dx, int dy) { render(workbench_->panOverview(dx, dy)); });
     connect(board, &BoardView::identifyRequested, this,
             [this](const PicturePoint& point) { run(CommandId::IdentifyPart, point); });
     connect(findField_, &FindField::findRequested, this, &CPlacementDlg::findPart);

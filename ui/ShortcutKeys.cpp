@@ -47,6 +47,8 @@ std::optional<Key> KeyOf(int qtKey) {
         return Key::Left;
     case Qt::Key_Right:
         return Key::Right;
+    case Qt::Key_0:
+        return Key::Zero;
     default:
         return std::nullopt;
     }

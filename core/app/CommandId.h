@@ -49,6 +49,7 @@ enum class CommandId {
     NudgeRight = 2104,
     NudgeUp = 2105,
     NudgeDown = 2106,
+    WholePicture = 2107,
 };
 
 } // namespace kavelto

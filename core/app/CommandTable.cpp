@@ -125,6 +125,14 @@ std::vector<CommandRow> MakeTable() {
         {CommandId::NudgeRight, &W::OnNudgeRight, {{Key::Right, KeyScope::Alt}}},
         {CommandId::NudgeUp, &W::OnNudgeUp, {{Key::Up, KeyScope::Alt}}},
         {CommandId::NudgeDown, &W::OnNudgeDown, {{Key::Down, KeyScope::Alt}}},
+        // The board view fitted whole again after Ctrl+wheel enlarged it.
+        {CommandId::WholePicture,
+         &W::OnWholePicture,
+         {{Key::Zero, KeyScope::Control}},
+         "",
+         "Whole picture again",
+         MenuPlace::None,
+         "Ctrl+0"},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);

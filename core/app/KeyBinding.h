@@ -22,6 +22,7 @@ enum class Key {
     Z,
     Left,
     Right,
+    Zero,
 };
 
 // Which presses of the key count.

@@ -92,6 +92,14 @@ Outcome Workbench::drag(const PicturePoint& point) {
     return kept(Outcome(session_.dragOnPicture(point)));
 }
 
+Outcome Workbench::zoomOverview(int wx, int wy, int steps) {
+    return Outcome(session_.zoomOverview(wx, wy, steps));
+}
+
+Outcome Workbench::panOverview(int dx, int dy) {
+    return Outcome(session_.panOverview(dx, dy));
+}
+
 void Workbench::release(const PicturePoint& point) {
     session_.releaseOnPicture(point);
 }
@@ -393,6 +401,10 @@ Outcome Workbench::OnNudgeUp(const CommandInputs&) {
 
 Outcome Workbench::OnNudgeDown(const CommandInputs&) {
     return Outcome(session_.nudgeMarker(0, 1));
+}
+
+Outcome Workbench::OnWholePicture(const CommandInputs&) {
+    return Outcome(session_.resetOverviewZoom());
 }
 
 } // namespace kavelto

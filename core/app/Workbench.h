@@ -40,6 +40,9 @@ public:
     Outcome press(const PicturePoint& point);
     Outcome drag(const PicturePoint& point);
     void release(const PicturePoint& point);
+    // Ctrl and the wheel at a point of the board view, and a drag with the middle button.
+    Outcome zoomOverview(int wx, int wy, int steps);
+    Outcome panOverview(int dx, int dy);
     // The designator typed into the find field.
     Outcome findPart(const std::string& text);
     // The list's own highlight, which the user changes in the list itself.
@@ -101,6 +104,7 @@ public:
     Outcome OnNudgeRight(const CommandInputs& inputs);
     Outcome OnNudgeUp(const CommandInputs& inputs);
     Outcome OnNudgeDown(const CommandInputs& inputs);
+    Outcome OnWholePicture(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.

@@ -3,6 +3,7 @@
 #include "base/FieldParsing.h"
 #include "base/TextEncoding.h"
 #include "geometry/MagnifierGeometry.h"
+#include "geometry/OverviewZoom.h"
 #include "geometry/Truncate.h"
 #include "parts/PartColumns.h"
 #include "parts/PartListObserver.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <utility>
 
 namespace kavelto {
@@ -19,6 +21,9 @@ namespace {
 
 // The part of the PCB count's field that is read.
 constexpr std::size_t kPcbFieldLength = 31;
+
+// The board view's enlargement for one step of the mouse wheel.
+constexpr double kOverviewZoomStep = 1.25;
 
 // How far from a pressed point, in marker boxes, a part is still taken for the one meant.
 constexpr double kIdentifyReach = 2.0;
@@ -136,6 +141,7 @@ bool AssemblySession::takeRememberedView(Face face) {
     view_.mirrored = remembered->mirrored;
     view_.marker.reset();
     view_.dragging = false;
+    ResetOverviewZoom(view_);
     calibration_ = remembered->calibration;
     return true;
 }
@@ -160,6 +166,7 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
     view_.marker.reset();
     // A press held on the previous picture ends here: its release is no point of this one.
     view_.dragging = false;
+    ResetOverviewZoom(view_);
     ResetCalibration();
     clearHighlightAtSelectedRow();
     ++keptRevision_;
@@ -168,18 +175,21 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
 
 SessionUpdate AssemblySession::rotateLeft() {
     view_.viewRotation = RotatedLeft(view_.viewRotation);
+    ResetOverviewZoom(view_);
     ++keptRevision_;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::rotateRight() {
     view_.viewRotation = RotatedRight(view_.viewRotation);
+    ResetOverviewZoom(view_);
     ++keptRevision_;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::flip() {
     view_.mirrored = !view_.mirrored;
+    ResetOverviewZoom(view_);
     ++keptRevision_;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
@@ -191,6 +201,22 @@ SessionUpdate AssemblySession::zoomIn() {
 
 SessionUpdate AssemblySession::zoomOut() {
     setKept(view_.zoomBoxSize, ZoomedOut(view_.zoomBoxSize));
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
+}
+
+// The wheel's steps enlarge by a quarter each.
+SessionUpdate AssemblySession::zoomOverview(int wx, int wy, int steps) {
+    ZoomOverviewAt(view_, std::pow(kOverviewZoomStep, steps), wx, wy);
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
+}
+
+SessionUpdate AssemblySession::panOverview(int dx, int dy) {
+    PanOverview(view_, dx, dy);
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
+}
+
+SessionUpdate AssemblySession::resetOverviewZoom() {
+    ResetOverviewZoom(view_);
     return SessionUpdate().repaintAtLeast(Repaint::Soon);
 }
 
@@ -448,6 +474,7 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     // Any other turn than a quarter one, from a damaged file, shows the picture upright.
     view_.viewRotation = QuarterTurnDegrees(kept.viewRotation);
     view_.mirrored = kept.mirrored;
+    ResetOverviewZoom(view_);
     view_.zoomBoxSize = std::clamp(kept.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize);
     // The pixels of the calibration are those of the picture it was taken on.
     if (kept.picture && PictureFileNow(kept.picture->path) == kept.picture) {

@@ -57,6 +57,11 @@ public:
     SessionUpdate flip();
     SessionUpdate zoomIn();
     SessionUpdate zoomOut();
+    // The board view enlarged about its window point (wx, wy) by steps of the wheel (negative
+    // steps reduce it), panned by window pixels, and fitted whole again.
+    SessionUpdate zoomOverview(int wx, int wy, int steps);
+    SessionUpdate panOverview(int dx, int dy);
+    SessionUpdate resetOverviewZoom();
 
     // The pointer on the board view, converted to picture pixels by the view.
     SessionUpdate pressOnPicture(const PicturePoint& point);

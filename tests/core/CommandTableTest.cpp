@@ -61,6 +61,8 @@ const KeyRow kKeys[] = {
     {"Ctrl+Alt+Left", With(Key::Left, false, false, true, true), std::nullopt},
     {"Ctrl+Alt+Up", With(Key::Up, false, false, true, true), CommandId::Up},
     {"Shift+Alt+Down", With(Key::Down, false, true, false, true), CommandId::Down},
+    {"Ctrl+0", With(Key::Zero, false, false, true), CommandId::WholePicture},
+    {"0", With(Key::Zero, false), std::nullopt},
 };
 
 class KeyTest : public testing::TestWithParam<KeyRow> {};
@@ -88,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 43u);
+    EXPECT_EQ(ids.size(), 44u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.

@@ -173,7 +173,8 @@ private slots:
                                            {Key::F, Qt::Key_F},
                                            {Key::Z, Qt::Key_Z},
                                            {Key::Left, Qt::Key_Left},
-                                           {Key::Right, Qt::Key_Right}};
+                                           {Key::Right, Qt::Key_Right},
+                                           {Key::Zero, Qt::Key_0}};
         const QMap<KeyScope, Qt::KeyboardModifiers> modifiers = {
             {KeyScope::AnyModifiers, Qt::ShiftModifier},
             {KeyScope::KeypadOnly, Qt::KeypadModifier},
@@ -198,7 +199,8 @@ private slots:
                      QStringList({"Ctrl+F: Find part...", "Ins: Add calibration point",
                                   "Ctrl+press on the picture: Select the part pressed on",
                                   "Ctrl+Z: Undo", "Ctrl+Shift+Z: Redo",
-                                  "Alt+arrow keys: Move the pressed point by one picture pixel"}));
+                                  "Alt+arrow keys: Move the pressed point by one picture pixel",
+                                  "Ctrl+0: Whole picture again"}));
         };
         click("shortcuts");
     }
