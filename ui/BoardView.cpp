@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
+#include <QWheelEvent>
 
 namespace kavelto {
 
@@ -17,12 +19,22 @@ constexpr qreal kPenWidth = 4.0;
 const QColor kSpotToPlace(0, 200, 255);
 const QColor kSpotPlaced(200, 120, 255);
 constexpr int kSpotRadius = 6;
+// The banner over the top edge: long enough to read a kind's value and package.
+constexpr int kBannerMs = 2000;
+const QColor kBannerFill(0, 0, 0, 190);
+const QColor kBannerText(255, 250, 155);
 
 } // namespace
 
 BoardView::BoardView(AssemblySession& session, QWidget* parent)
-    : QFrame(parent), session_(session) {
+    : QFrame(parent), session_(session), bannerTimer_(new QTimer(this)) {
     setFrameShape(QFrame::Box);
+    bannerTimer_->setSingleShot(true);
+    bannerTimer_->setInterval(kBannerMs);
+    connect(bannerTimer_, &QTimer::timeout, this, [this] {
+        banner_.clear();
+        update();
+    });
     connect(&pictures_, &PictureCache::sharpened, this, &BoardView::viewChanged);
     connect(&pictures_, &PictureCache::undecodable, this, &BoardView::pictureUndecodable);
 }
@@ -38,8 +50,10 @@ void BoardView::openPicture() {
     pictures_.decode(BoardTransform(session_.view()));
 }
 
+// An enlarged view is drawn straight through its transform: only the fit is made ahead.
 void BoardView::viewChanged() {
-    if (const std::optional<ViewTransform> board = BoardTransform(session_.view()))
+    const std::optional<ViewTransform> board = BoardTransform(session_.view());
+    if (board && session_.view().overviewZoom <= 1.0)
         pictures_.prepare(*board);
     update();
 }
@@ -48,6 +62,12 @@ void BoardView::viewChanged() {
 // read, drawn black, and presses on it don't count.
 void BoardView::pictureUndecodable() {
     session_.pictureOpened(0, 0);
+    update();
+}
+
+void BoardView::showBanner(const QString& text) {
+    banner_ = text;
+    bannerTimer_->start();
     update();
 }
 
@@ -65,7 +85,21 @@ void BoardView::paintEvent(QPaintEvent*) {
     if (view.bitmapPath)
         paintPicture(painter, view);
     paintProgress(painter);
+    paintBanner(painter);
     drawFrame(&painter);
+}
+
+// Across the whole top edge, over the picture, leaving the marker's box in the middle visible.
+void BoardView::paintBanner(QPainter& painter) const {
+    if (banner_.isEmpty())
+        return;
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    const QRect strip(0, 0, width(), painter.fontMetrics().height() * 2);
+    painter.fillRect(strip, kBannerFill);
+    painter.setPen(kBannerText);
+    painter.drawText(strip, Qt::AlignCenter, banner_);
 }
 
 // Black wherever no picture pixels are drawn: beside and below the picture, and under it while
@@ -82,9 +116,12 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
     // Made for this view when its pixels or the view changed; scaled only in between.
     const QImage& image = pictures_.drawn();
     const QRect target(drawn.left, drawn.top, drawn.width, drawn.height);
-    if (image.isNull() || image.hasAlphaChannel())
+    const bool enlarged = view.overviewZoom > 1.0;
+    if (image.isNull() || image.hasAlphaChannel() || enlarged)
         painter.fillRect(target, Qt::black);
-    if (image.size() == target.size())
+    if (enlarged)
+        pictures_.drawThrough(painter, *board);
+    else if (image.size() == target.size())
         painter.drawImage(target.topLeft(), image);
     else if (!image.isNull())
         painter.drawImage(target, image);
@@ -140,6 +177,8 @@ PicturePoint BoardView::toPicture(const QMouseEvent& event) const {
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton)
+        panFrom_ = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         if (event->modifiers().testFlag(Qt::ControlModifier))
             emit identifyRequested(toPicture(*event));
@@ -150,8 +189,25 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
 }
 
 void BoardView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::MiddleButton)) {
+        const QPoint at = event->position().toPoint();
+        emit panRequested(at.x() - panFrom_.x(), at.y() - panFrom_.y());
+        panFrom_ = at;
+    }
     emit dragged(toPicture(*event));
     QFrame::mouseMoveEvent(event);
+}
+
+// Ctrl and the wheel enlarge about the pointer; the wheel alone is left to the window.
+void BoardView::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+    if (!event->modifiers().testFlag(Qt::ControlModifier) || steps == 0) {
+        QFrame::wheelEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    emit zoomRequested(at.x(), at.y(), steps);
+    event->accept();
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {

@@ -6,6 +6,8 @@
 
 #include <QFrame>
 
+class QTimer;
+
 namespace kavelto {
 
 class AssemblySession;
@@ -26,6 +28,9 @@ public:
     // The decoded picture, shared with the magnifier.
     const PictureCache& pictures() const { return pictures_; }
 
+    // Shows a notice for a moment in a banner over the frame's top edge.
+    void showBanner(const QString& text);
+
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
     // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
@@ -33,29 +38,39 @@ public:
     void viewChanged();
 
 signals:
+    // Presses on the picture, and those on the magnifier that the window passes on.
     void pressed(const kavelto::PicturePoint& point);
     void dragged(const kavelto::PicturePoint& point);
     void released(const kavelto::PicturePoint& point);
     // A press with Ctrl held, asking which part lies there.
     void identifyRequested(const kavelto::PicturePoint& point);
+    // Ctrl and the wheel at a window point, in steps (negative away from the user's zoom in),
+    // and a drag with the middle button, by window pixels.
+    void zoomRequested(int x, int y, int steps);
+    void panRequested(int dx, int dy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void paintPicture(QPainter& painter, const ViewState& view) const;
     void paintMarkerBox(QPainter& painter, const ViewTransform& board, const Marker& marker) const;
     void paintKindSpots(QPainter& painter, const ViewTransform& board) const;
     void paintProgress(QPainter& painter) const;
+    void paintBanner(QPainter& painter) const;
     void pictureUndecodable();
     PicturePoint toPicture(const QMouseEvent& event) const;
 
     AssemblySession& session_;
     PictureCache pictures_;
     bool showKindSpots_ = false;
+    QString banner_;
+    QPoint panFrom_; // where the middle button's drag was last reported
+    QTimer* bannerTimer_;
 };
 
 } // namespace kavelto

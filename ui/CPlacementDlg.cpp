@@ -16,7 +16,6 @@
 #include "Platform.h"
 #include "ProgramIcon.h"
 #include "ShortcutKeys.h"
-#include "app/AppMessages.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -47,7 +46,6 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
       model_(new PartListModel(workbench_->session(), this)), findField_(new FindField(this)),
       menu_(new CommandMenu(*this, *workbench_, [this](CommandId id) { run(id); })) {
     workbench_->session().setObserver(model_);
-    setWindowTitle(QString::fromStdString(WindowCaption()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowIcon(ProgramIcon());
@@ -56,6 +54,7 @@ CPlacementDlg::CPlacementDlg(Platform& platform, QWidget* parent)
     controls_->logo->setPixmap(QPixmap(QStringLiteral(":/kavelto/logo.png")));
     controls_->sortBy->setCurrentIndex(0);
     setUpPartList();
+    setMinimumSize(controls_->minimumWindowSize());
     wireControls();
     new ShortcutKeys(*this, [this](CommandId id) { run(id); });
     menu_->restoreSettings();
@@ -97,6 +96,10 @@ void CPlacementDlg::wireControls() {
             [this](const PicturePoint& point) { render(workbench_->drag(point)); });
     connect(board, &BoardView::released, this,
             [this](const PicturePoint& point) { workbench_->release(point); });
+    connect(board, &BoardView::zoomRequested, this,
+            [this](int x, int y, int steps) { render(workbench_->zoomOverview(x, y, steps)); });
+    connect(board, &BoardView::panRequested, this,
+            [this](int dx, int dy) { render(workbench_->panOverview(dx, dy)); });
     connect(board, &BoardView::identifyRequested, this,
             [this](const PicturePoint& point) { run(CommandId::IdentifyPart, point); });
     connect(findField_, &FindField::findRequested, this, &CPlacementDlg::findPart);
@@ -117,6 +120,7 @@ void CPlacementDlg::RefreshFields() {
     c.bottom->setChecked(session.face() == Face::Bottom);
     SetTextIfChanged(c.partsPerFaceText, QString::fromStdString(session.partsPerFaceText()));
     SetTextIfChanged(c.pcbCount, QString::number(session.pcbCount()));
+    setWindowTitle(QString::fromStdString(workbench_->windowTitle()));
 }
 
 CommandInputs CPlacementDlg::ReadFields() const {
@@ -138,6 +142,12 @@ void CPlacementDlg::run(CommandId id, const PicturePoint& point) {
     render(workbench_->run(id, inputs));
 }
 
+void CPlacementDlg::loadFile(CommandId id, const std::string& path) {
+    CommandInputs inputs = ReadFields();
+    inputs.chosenFile = path;
+    render(workbench_->run(id, inputs));
+}
+
 void CPlacementDlg::render(const Outcome& outcome) {
     if (outcome.pictureChanged)
         controls_->board->openPicture();
@@ -145,6 +155,8 @@ void CPlacementDlg::render(const Outcome& outcome) {
     if (outcome.update.reveal)
         controls_->partList->ensureRowVisible(*outcome.update.reveal);
     repaintBoard(outcome.update.repaint);
+    if (outcome.banner)
+        controls_->board->showBanner(QString::fromStdString(*outcome.banner));
     for (const UserMessage& message : outcome.messages)
         platform_.showUserMessage(this, message);
     if (outcome.focusPcbCount)
@@ -202,6 +214,8 @@ void CPlacementDlg::open(const OpenRequest& request) {
         request.isUrl ? platform_.openUrl(QUrl(target)) : platform_.openDocument(target);
     if (!opened && request.onFailure)
         ask(*request.onFailure);
+    else if (!opened && request.tellOnFailure)
+        platform_.showUserMessage(this, *request.tellOnFailure);
 }
 
 void CPlacementDlg::runSmallWindow(SmallWindow window) {

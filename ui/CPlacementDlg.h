@@ -28,6 +28,9 @@ public:
     // Reads the column configuration; on failure shows why and returns false.
     bool LoadColumnMap(const QString& path);
 
+    // Loads a file named at start-up, as if the command's file chooser had given it.
+    void loadFile(CommandId id, const std::string& path);
+
     // The window's OK command: it places while a control has the focus, else closes.
     void accept() override;
 

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +21,8 @@ namespace kavelto {
 namespace {
 
 constexpr int kMarginToEdge = 10;
+constexpr int kLeastListRows = 5;
+constexpr int kLeastFrameShare = 4; // a quarter of the template's width
 
 QString WithoutMnemonic(const char* caption) {
     return QString::fromLatin1(caption).remove('&');
@@ -64,6 +67,10 @@ MainWindowControls::MainWindowControls(QDialog& window, AssemblySession& session
     logo = this->control<ClickableLabel>(ControlId::Logo);
     for (const char* entry : kSortByEntries)
         sortBy->addItem(QString::fromLatin1(entry));
+    // A press on the magnifier moves the pressed point as one on the picture does.
+    QObject::connect(magnifier, &MagnifierView::pressed, board, &BoardView::pressed);
+    QObject::connect(magnifier, &MagnifierView::dragged, board, &BoardView::dragged);
+    QObject::connect(magnifier, &MagnifierView::released, board, &BoardView::released);
 }
 
 void MainWindowControls::runCommandsWith(QObject& receiver,
@@ -91,6 +98,14 @@ void MainWindowControls::stretchTo(const QSize& window) {
     const QRect list = partList->geometry();
     partList->setGeometry(list.left(), list.top(), window.width() - list.left() - kMarginToEdge,
                           window.height() - list.top() - kMarginToEdge);
+}
+
+QSize MainWindowControls::minimumWindowSize() const {
+    const int listHeight = partList->horizontalHeader()->sizeHint().height() +
+                           kLeastListRows * partList->verticalHeader()->defaultSectionSize() +
+                           2 * partList->frameWidth();
+    return {board->x() + board->width() / kLeastFrameShare + kMarginToEdge,
+            partList->y() + listHeight + kMarginToEdge};
 }
 
 // A template that disagrees with the code would otherwise show up as a crash far from here.

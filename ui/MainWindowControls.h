@@ -38,6 +38,9 @@ public:
 
     // The picture frame grows in width only; the list in width and height.
     void stretchTo(const QSize& window);
+    // The smallest window that still shows the part list's header with five rows, and the
+    // controls beside a quarter of the picture frame's width.
+    QSize minimumWindowSize() const;
 
     PartListView* partList;
     QComboBox* sortBy;

@@ -41,6 +41,14 @@ std::optional<Key> KeyOf(int qtKey) {
         return Key::Slash;
     case Qt::Key_F:
         return Key::F;
+    case Qt::Key_Z:
+        return Key::Z;
+    case Qt::Key_Left:
+        return Key::Left;
+    case Qt::Key_Right:
+        return Key::Right;
+    case Qt::Key_0:
+        return Key::Zero;
     default:
         return std::nullopt;
     }

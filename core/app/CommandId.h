@@ -42,6 +42,14 @@ enum class CommandId {
     AddCalPoint,
     RemoveLastCalPoint,
     IdentifyPart,
+    Undo = 2100,
+    Redo = 2101,
+    AnnounceInPicture = 2102,
+    NudgeLeft = 2103,
+    NudgeRight = 2104,
+    NudgeUp = 2105,
+    NudgeDown = 2106,
+    WholePicture = 2107,
 };
 
 } // namespace kavelto

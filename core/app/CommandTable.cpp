@@ -93,11 +93,58 @@ std::vector<CommandRow> MakeTable() {
         // What a command goes on with after its question.
         {CommandId::UnplaceAllConfirmed, &W::OnUnplaceAllConfirmed},
         {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
+        // Beside the window's own commands, in the right-click menu.
+        {CommandId::Undo,
+         &W::OnUndo,
+         {{Key::Z, KeyScope::Control}},
+         "",
+         "Undo",
+         MenuPlace::AfterSeparator,
+         "Ctrl+Z"},
+        {CommandId::Redo,
+         &W::OnRedo,
+         {{Key::Z, KeyScope::ControlShift}},
+         "",
+         "Redo",
+         MenuPlace::Entry,
+         "Ctrl+Shift+Z"},
+        {CommandId::AnnounceInPicture,
+         &W::OnAnnounceInPicture,
+         {},
+         "",
+         "Announce new kinds in the picture",
+         MenuPlace::AfterSeparator},
+        // The pressed point moved by one picture pixel, in the directions of the screen.
+        {CommandId::NudgeLeft,
+         &W::OnNudgeLeft,
+         {{Key::Left, KeyScope::Alt}},
+         "",
+         "Move the pressed point by one picture pixel",
+         MenuPlace::None,
+         "Alt+arrow keys"},
+        {CommandId::NudgeRight, &W::OnNudgeRight, {{Key::Right, KeyScope::Alt}}},
+        {CommandId::NudgeUp, &W::OnNudgeUp, {{Key::Up, KeyScope::Alt}}},
+        {CommandId::NudgeDown, &W::OnNudgeDown, {{Key::Down, KeyScope::Alt}}},
+        // The board view fitted whole again after Ctrl+wheel enlarged it.
+        {CommandId::WholePicture,
+         &W::OnWholePicture,
+         {{Key::Zero, KeyScope::Control}},
+         "",
+         "Whole picture again",
+         MenuPlace::None,
+         "Ctrl+0"},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";
+    CommandRow& announce = Command(rows, CommandId::AnnounceInPicture);
+    announce.checked = &W::announceInPicture;
+    announce.settingsKey = "announceInPicture";
+    for (const CommandId id :
+         {CommandId::PlaceUnplace, CommandId::Ok, CommandId::UnplaceAllConfirmed, CommandId::Cal1,
+          CommandId::Cal2, CommandId::AddCalPoint, CommandId::RemoveLastCalPoint})
+        Command(rows, id).undoable = true;
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
     return rows;
@@ -117,6 +164,10 @@ bool Matches(const KeyBinding& binding, const KeyPress& press) {
         return !press.shift && !press.control && !press.alt;
     case KeyScope::Control:
         return press.control && !press.shift && !press.alt;
+    case KeyScope::ControlShift:
+        return press.control && press.shift && !press.alt;
+    case KeyScope::Alt:
+        return press.alt && !press.control && !press.shift;
     }
     return false;
 }
@@ -132,11 +183,15 @@ const CommandRow& Command(CommandId id) {
                          [id](const CommandRow& row) { return row.id == id; });
 }
 
+// A binding that names its modifiers goes before one that takes the key whatever is held: Alt+Up
+// moves the pressed point, Up with anything else moves the selection.
 const CommandRow* CommandForKey(const KeyPress& press) {
-    for (const CommandRow& row : CommandTable())
-        for (const KeyBinding& binding : row.keys)
-            if (Matches(binding, press))
-                return &row;
+    for (const bool anyModifiers : {false, true})
+        for (const CommandRow& row : CommandTable())
+            for (const KeyBinding& binding : row.keys)
+                if ((binding.scope == KeyScope::AnyModifiers) == anyModifiers &&
+                    Matches(binding, press))
+                    return &row;
     return nullptr;
 }
 

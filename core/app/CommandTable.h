@@ -42,6 +42,8 @@ struct CommandRow {
     bool (Workbench::*checked)() const = nullptr;
     // Where a checked entry's state is kept between runs.
     const char* settingsKey = "";
+    // Whether what it changes of the marks and the calibration can be undone.
+    bool undoable = false;
 };
 
 // Every command, the right-click menu's entries in their order.

@@ -18,7 +18,11 @@ enum class Key {
     Plus,
     Minus,
     Slash,
-    F
+    F,
+    Z,
+    Left,
+    Right,
+    Zero,
 };
 
 // Which presses of the key count.
@@ -27,6 +31,8 @@ enum class KeyScope {
     KeypadOnly,   // the numeric keypad's key alone, not the main keyboard's sign
     Plain,        // without Shift, Control or Alt, which give the key to the edit fields
     Control,      // with Control held
+    ControlShift, // with Control and Shift held
+    Alt,          // with Alt alone held
 };
 
 struct KeyBinding {

@@ -17,11 +17,13 @@ struct Prompt {
     CommandId next = CommandId::Ok;
 };
 
-// A document or web address for the desktop to open, and what to ask when nothing opens it.
+// A document or web address for the desktop to open, and what to ask or tell when nothing
+// opens it.
 struct OpenRequest {
     std::string target;
     bool isUrl = false;
     std::optional<Prompt> onFailure;
+    std::optional<UserMessage> tellOnFailure;
 };
 
 // The small windows the main window runs over itself.
@@ -37,6 +39,8 @@ struct Outcome {
     bool pictureChanged = false;
     SessionUpdate update;
     std::vector<UserMessage> messages;
+    // A notice shown for a moment in a banner over the picture, instead of a box.
+    std::optional<std::string> banner;
     std::optional<Prompt> prompt;
     std::optional<std::string> clipboardText;
     std::optional<OpenRequest> open;

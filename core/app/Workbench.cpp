@@ -33,8 +33,15 @@ Result<void> Workbench::loadColumnMap(const std::string& path) {
     return session_.loadColumnMap(path);
 }
 
+// A command that can be undone leaves a step when it changed marks or calibration.
 Outcome Workbench::run(CommandId id, const CommandInputs& inputs) {
-    return kept((this->*Command(id).handler)(inputs));
+    const CommandRow& command = Command(id);
+    if (!command.undoable)
+        return kept((this->*command.handler)(inputs));
+    UndoStep before = session_.undoState();
+    Outcome outcome = (this->*command.handler)(inputs);
+    history_.record(std::move(before), session_.undoState());
+    return kept(std::move(outcome));
 }
 
 Outcome Workbench::answer(const Prompt& prompt, MessageAnswer given, const CommandInputs& inputs) {
@@ -43,8 +50,13 @@ Outcome Workbench::answer(const Prompt& prompt, MessageAnswer given, const Comma
     return run(prompt.next, inputs);
 }
 
-// Every change reaches the kept session; a write that failed is told once.
+// Every change reaches the kept session; a write that failed is told once. A face that came back
+// with its own picture has the window open it.
 Outcome Workbench::kept(Outcome outcome) {
+    if (session_.view().bitmapPath != shownPicture_) {
+        shownPicture_ = session_.view().bitmapPath;
+        outcome.pictureChanged = true;
+    }
     store_.keep(session_.keptRevision(), [this] { return session_.keptState(); });
     if (std::optional<UserMessage> failure = store_.takeFailure())
         outcome.messages.push_back(*std::move(failure));
@@ -56,6 +68,10 @@ std::optional<std::string> Workbench::restoreCaption() const {
     if (!offered)
         return std::nullopt;
     return RestoreCaption(*offered);
+}
+
+std::string Workbench::windowTitle() const {
+    return WindowTitle(placementPath_, session_.view().bitmapPath);
 }
 
 bool Workbench::ReadFields(const CommandInputs& inputs, Outcome& outcome) {
@@ -74,6 +90,14 @@ Outcome Workbench::press(const PicturePoint& point) {
 
 Outcome Workbench::drag(const PicturePoint& point) {
     return kept(Outcome(session_.dragOnPicture(point)));
+}
+
+Outcome Workbench::zoomOverview(int wx, int wy, int steps) {
+    return Outcome(session_.zoomOverview(wx, wy, steps));
+}
+
+Outcome Workbench::panOverview(int dx, int dy) {
+    return Outcome(session_.panOverview(dx, dy));
 }
 
 void Workbench::release(const PicturePoint& point) {
@@ -100,10 +124,13 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 // another window keeps is said to be so before anything is placed here.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
+    history_.clear();
+    placementPath_.reset();
     if (!inputs.chosenFile || session_.table().partCount() == 0) {
         store_.closeFile();
         return outcome;
     }
+    placementPath_ = inputs.chosenFile;
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
         outcome.messages.push_back(opened.failure());
     return outcome;
@@ -127,8 +154,10 @@ Outcome Workbench::OnSortChange(const CommandInputs& inputs) {
 
 // ---- board view and calibration
 
+// The calibrations of the steps before named pixels of another picture.
 Outcome Workbench::OnLoadBitmap(const CommandInputs& inputs) {
     Outcome outcome(session_.loadBitmap(inputs.chosenFile));
+    history_.clear();
     outcome.pictureChanged = true;
     return outcome;
 }
@@ -175,8 +204,17 @@ Outcome Workbench::LocateSelectedPart(const CommandInputs&) {
 
 // ---- placing and moving through the list
 
+// The new kind's notice goes into the picture's banner, when the user chose that, instead of a
+// box.
 Outcome Workbench::OnPlaceUnplace(const CommandInputs&) {
-    return Outcome(session_.placeUnplace());
+    SessionUpdate update = session_.placeUnplace();
+    Outcome outcome;
+    if (announceInPicture_ && update.message) {
+        outcome.banner = BannerText(*update.message);
+        update.message.reset();
+    }
+    outcome.take(std::move(update));
+    return outcome;
 }
 
 Outcome Workbench::OnNextUnplaced(const CommandInputs&) {
@@ -247,7 +285,7 @@ Outcome Workbench::OnPickList(const CommandInputs& inputs) {
     const Result<void> written =
         WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite));
     if (written)
-        outcome.open = OpenRequest{path, false, std::nullopt};
+        outcome.open = OpenRequest{path, false, std::nullopt, PageNotOpened(path)};
     else
         outcome.messages.push_back(written.failure());
     return outcome;
@@ -263,7 +301,8 @@ Outcome Workbench::OnLogoClick(const CommandInputs&) {
 
 Outcome Workbench::OnVisitMakerSite(const CommandInputs&) {
     Outcome outcome;
-    outcome.open = OpenRequest{std::string("http://") + kMakerSite, true, std::nullopt};
+    outcome.open =
+        OpenRequest{std::string("http://") + kMakerSite, true, std::nullopt, std::nullopt};
     return outcome;
 }
 
@@ -279,17 +318,18 @@ Outcome Workbench::OnAbout(const CommandInputs&) {
     return outcome;
 }
 
-// The first manual that exists is opened; Retry looks again once the user has put one in place.
+// The first manual that exists is opened; Retry looks again once the user has put one in place,
+// or a program to open it.
 Outcome Workbench::OnNeedHelp(const CommandInputs&) {
     Outcome outcome;
-    const Prompt retry = RetryPrompt(ManualMissing(), CommandId::NeedHelp);
     for (const std::string& path : setup_.manualPaths) {
         if (FileExists(path)) {
-            outcome.open = OpenRequest{path, false, retry};
+            outcome.open = OpenRequest{
+                path, false, RetryPrompt(ManualNotOpened(path), CommandId::NeedHelp), std::nullopt};
             return outcome;
         }
     }
-    outcome.prompt = retry;
+    outcome.prompt = RetryPrompt(ManualMissing(), CommandId::NeedHelp);
     return outcome;
 }
 
@@ -300,6 +340,7 @@ Outcome Workbench::OnRestoreSession(const CommandInputs&) {
     if (!offered)
         return {};
     store_.startAfresh();
+    history_.clear();
     Outcome outcome(session_.restore(*offered));
     outcome.pictureChanged = true;
     return outcome;
@@ -321,6 +362,49 @@ Outcome Workbench::OnShowKindSpots(const CommandInputs&) {
 // A press with Control held selects the part that lies there.
 Outcome Workbench::OnIdentifyPart(const CommandInputs& inputs) {
     return Outcome(session_.identifyPartAt(inputs.point));
+}
+
+// ---- undo
+
+Outcome Workbench::OnUndo(const CommandInputs&) {
+    return returnTo(history_.undo(session_.undoState()));
+}
+
+Outcome Workbench::OnRedo(const CommandInputs&) {
+    return returnTo(history_.redo(session_.undoState()));
+}
+
+Outcome Workbench::returnTo(const std::optional<UndoStep>& step) {
+    if (!step)
+        return {};
+    return Outcome(session_.returnTo(*step));
+}
+
+Outcome Workbench::OnAnnounceInPicture(const CommandInputs&) {
+    announceInPicture_ = !announceInPicture_;
+    return {};
+}
+
+// ---- the pressed point, one picture pixel at a time
+
+Outcome Workbench::OnNudgeLeft(const CommandInputs&) {
+    return Outcome(session_.nudgeMarker(-1, 0));
+}
+
+Outcome Workbench::OnNudgeRight(const CommandInputs&) {
+    return Outcome(session_.nudgeMarker(1, 0));
+}
+
+Outcome Workbench::OnNudgeUp(const CommandInputs&) {
+    return Outcome(session_.nudgeMarker(0, -1));
+}
+
+Outcome Workbench::OnNudgeDown(const CommandInputs&) {
+    return Outcome(session_.nudgeMarker(0, 1));
+}
+
+Outcome Workbench::OnWholePicture(const CommandInputs&) {
+    return Outcome(session_.resetOverviewZoom());
 }
 
 } // namespace kavelto

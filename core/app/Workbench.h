@@ -40,6 +40,9 @@ public:
     Outcome press(const PicturePoint& point);
     Outcome drag(const PicturePoint& point);
     void release(const PicturePoint& point);
+    // Ctrl and the wheel at a point of the board view, and a drag with the middle button.
+    Outcome zoomOverview(int wx, int wy, int steps);
+    Outcome panOverview(int dx, int dy);
     // The designator typed into the find field.
     Outcome findPart(const std::string& text);
     // The list's own highlight, which the user changes in the list itself.
@@ -52,6 +55,10 @@ public:
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // Whether a new kind of part is announced in a banner over the picture instead of a box.
+    bool announceInPicture() const { return announceInPicture_; }
+    // The title bar, naming the files loaded.
+    std::string windowTitle() const;
 
     // Command handlers, named after the event that runs them.
     Outcome OnLoadPkpFile(const CommandInputs& inputs);
@@ -90,17 +97,32 @@ public:
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
+    Outcome OnUndo(const CommandInputs& inputs);
+    Outcome OnRedo(const CommandInputs& inputs);
+    Outcome OnAnnounceInPicture(const CommandInputs& inputs);
+    Outcome OnNudgeLeft(const CommandInputs& inputs);
+    Outcome OnNudgeRight(const CommandInputs& inputs);
+    Outcome OnNudgeUp(const CommandInputs& inputs);
+    Outcome OnNudgeDown(const CommandInputs& inputs);
+    Outcome OnWholePicture(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
     bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
+    Outcome returnTo(const std::optional<UndoStep>& step);
 
     WorkbenchSetup setup_;
     AssemblySession session_;
     SessionStore store_;
     bool showKindSpots_ = false;
+    bool announceInPicture_ = false;
+    UndoHistory history_;
+    // The picture the window was last told to open.
+    std::optional<std::string> shownPicture_;
+    // The placement file whose parts are listed.
+    std::optional<std::string> placementPath_;
 };
 
 } // namespace kavelto

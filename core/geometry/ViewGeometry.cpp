@@ -35,8 +35,12 @@ int WrapDegrees(long long degrees) {
 std::optional<ViewTransform> BoardTransform(const ViewState& view) {
     if (!view.bitmapPath || !view.pictureSize)
         return std::nullopt;
-    return ViewTransform::Fitted(*view.pictureSize, view.viewRotation, view.mirrored,
-                                 {0, 0, view.frameSize.width, view.frameSize.height});
+    const PixelRect frame{0, 0, view.frameSize.width, view.frameSize.height};
+    std::optional<ViewTransform> fitted =
+        ViewTransform::Fitted(*view.pictureSize, view.viewRotation, view.mirrored, frame);
+    if (!fitted || view.overviewZoom <= 1.0)
+        return fitted;
+    return fitted->enlarged(view.overviewZoom, {view.overviewLeft, view.overviewTop}, frame);
 }
 
 std::vector<PixelRect> BackgroundStrips(const PixelRect& frame, int drawnW, int drawnH) {

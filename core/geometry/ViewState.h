@@ -30,6 +30,11 @@ struct ViewState {
     bool mirrored = false;         // mirrored left-right before turning
     std::optional<Marker> marker;
     std::int32_t zoomBoxSize = 100; // side of the marker box and the magnified square
+    // The board view's own enlargement: 1 fits the whole picture; above, the turned picture's
+    // point (overviewLeft, overviewTop) lies at the frame's top-left.
+    double overviewZoom = 1.0;
+    double overviewLeft = 0.0;
+    double overviewTop = 0.0;
     bool dragging = false;
 };
 

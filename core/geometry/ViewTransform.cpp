@@ -2,6 +2,9 @@
 
 #include "geometry/Truncate.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kavelto {
 
 int QuarterTurnDegrees(int degrees) {
@@ -61,6 +64,20 @@ ViewTransform ViewTransform::zoomed(const PixelRect& turnedSquare, const PixelRe
     t.perWindowPixel_ = {static_cast<double>(turnedSquare.width) / pane.width,
                          static_cast<double>(turnedSquare.height) / pane.height};
     t.drawn_ = pane;
+    return t;
+}
+
+// The drawn rectangle ends where the frame or the turned picture ends, whichever comes first.
+ViewTransform ViewTransform::enlarged(double zoom, ViewPoint origin, const PixelRect& frame) const {
+    ViewTransform t = *this;
+    t.perWindowPixel_ = {perWindowPixel_.x / zoom, perWindowPixel_.y / zoom};
+    t.source_ = origin;
+    const PixelSize turned = turnedSize();
+    const double across = (turned.width - origin.x) / t.perWindowPixel_.x;
+    const double down = (turned.height - origin.y) / t.perWindowPixel_.y;
+    t.drawn_ = {frame.left, frame.top,
+                static_cast<int>(std::min<double>(frame.width, std::max(0.0, std::ceil(across)))),
+                static_cast<int>(std::min<double>(frame.height, std::max(0.0, std::ceil(down))))};
     return t;
 }
 

@@ -48,12 +48,18 @@ public:
     // stretched over the whole pane, whatever their shapes.
     ViewTransform zoomed(const PixelRect& turnedSquare, const PixelRect& pane) const;
 
+    // The same fit enlarged by zoom (1 or more) into frame, the turned picture's point origin
+    // at the frame's top-left.
+    ViewTransform enlarged(double zoom, ViewPoint origin, const PixelRect& frame) const;
+
     ViewPoint toWindow(ViewPoint picture) const;
     ViewPoint toPicture(ViewPoint window) const;
     // A point of the stored picture in pixels of the turned one.
     ViewPoint toTurned(ViewPoint picture) const;
 
     PixelSize pictureSize() const { return picture_; }
+    // Turned picture pixels per window pixel, across and down.
+    ViewPoint perWindowPixel() const { return perWindowPixel_; }
     PixelSize turnedSize() const;
     // The rectangle of the window that the picture's rectangle of the transform covers.
     PixelRect drawn() const { return drawn_; }

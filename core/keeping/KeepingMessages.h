@@ -16,7 +16,9 @@ UserMessage CantKeepMessage(const std::string& path, const std::string& reason);
 // Another window, of this program or another run of it, keeps the board loaded here.
 UserMessage OpenElsewhereMessage();
 
-// "Restore session (37 of 146 placed, 14:02)", the time in local time.
+// "Restore session (3 + 0 of 146 + 14 placed, 14:02)", the placed and all parts of the top face
+// and then the bottom one, the time in local time; "(37 of 146 placed, 14:02)", the face shown
+// alone, for a session kept before both were counted.
 std::string RestoreCaption(const KeptSession& kept);
 
 } // namespace kavelto

@@ -75,24 +75,33 @@ bool ReadPoint(std::istream& in, CalPoint& p) {
 
 // The calibration whole: the pair, the point set and the map fitted through it, so that it
 // locates exactly as before without fitting again.
-void WriteCalibration(std::ostream& out, const Calibration& c) {
-    out << "calibration " << static_cast<int>(c.state) << ' ' << static_cast<int>(c.pairState);
+// The other face's lines carry the prefix "other-" before the same keys.
+void WriteCalibration(std::ostream& out, const Calibration& c, const char* prefix = "") {
+    out << prefix << "calibration " << static_cast<int>(c.state) << ' '
+        << static_cast<int>(c.pairState);
     WritePoint(out, c.point1);
     WritePoint(out, c.point2);
     out << '\n';
     if (c.pressedPoint2) {
-        out << "pressed2";
+        out << prefix << "pressed2";
         WritePoint(out, *c.pressedPoint2);
         out << '\n';
     }
-    out << "added " << c.addedPoints.size();
+    out << prefix << "added " << c.addedPoints.size();
     for (const CalPoint& p : c.addedPoints)
         WritePoint(out, p);
-    out << "\nfit";
+    out << '\n' << prefix << "fit";
     for (const double h : c.fit.h)
         out << ' ' << RealText(h);
     out << '\n';
 }
+
+void WritePicture(std::ostream& out, const KeptPicture& picture, const char* prefix = "") {
+    out << prefix << "picture " << picture.bytes << ' ' << picture.modifiedNs << ' '
+        << Escaped(picture.path) << '\n';
+}
+
+constexpr char kOtherFace[] = "other-";
 
 // Reads "key rest-of-line" lines into a session; false on anything unexpected.
 class Parser {
@@ -119,26 +128,18 @@ public:
             return static_cast<bool>(in >> kept_.viewRotation >> kept_.mirrored >>
                                      kept_.zoomBoxSize);
         if (key == "picture")
-            return picture(in);
-        if (key == "calibration")
-            return enumerated(in, kept_.calibration.state, 4) &&
-                   enumerated(in, kept_.calibration.pairState, 4) &&
-                   ReadPoint(in, kept_.calibration.point1) &&
-                   ReadPoint(in, kept_.calibration.point2);
-        if (key == "pressed2")
-            return ReadPoint(in, kept_.calibration.pressedPoint2.emplace());
-        if (key == "added")
-            return added(in);
-        if (key == "fit")
-            return std::all_of(kept_.calibration.fit.h.begin(), kept_.calibration.fit.h.end(),
-                               [&in](double& h) { return ReadReal(in, h); });
+            return picture(in, kept_.picture);
+        if (key.rfind(kOtherFace, 0) == 0)
+            return otherFace(key.substr(sizeof kOtherFace - 1), in);
         if (key == "progress")
             return static_cast<bool>(in >> kept_.placedOnFace >> kept_.faceCount);
+        if (key == "faces")
+            return faceProgress(in);
         if (key == "placed")
             return placed(in);
         if (key == "selected")
             return static_cast<bool>(in >> kept_.selectedRow) && kept_.selectedRow >= 0;
-        return false;
+        return calibration(key, in, kept_.calibration);
     }
 
 private:
@@ -150,7 +151,31 @@ private:
         return true;
     }
 
-    bool picture(std::istringstream& in) {
+    bool otherFace(const std::string& key, std::istringstream& in) {
+        KeptFace& face = kept_.otherFace ? *kept_.otherFace : kept_.otherFace.emplace();
+        if (key == "view")
+            return static_cast<bool>(in >> face.viewRotation >> face.mirrored);
+        if (key == "picture")
+            return picture(in, face.picture);
+        return calibration(key, in, face.calibration);
+    }
+
+    // The calibration's lines; false for any other key.
+    bool calibration(const std::string& key, std::istream& in, Calibration& c) {
+        if (key == "calibration")
+            return enumerated(in, c.state, 4) && enumerated(in, c.pairState, 4) &&
+                   ReadPoint(in, c.point1) && ReadPoint(in, c.point2);
+        if (key == "pressed2")
+            return ReadPoint(in, c.pressedPoint2.emplace());
+        if (key == "added")
+            return added(in, c);
+        if (key == "fit")
+            return std::all_of(c.fit.h.begin(), c.fit.h.end(),
+                               [&in](double& h) { return ReadReal(in, h); });
+        return false;
+    }
+
+    bool picture(std::istringstream& in, std::optional<KeptPicture>& kept) {
         KeptPicture picture;
         if (!(in >> picture.bytes >> picture.modifiedNs) || in.get() != ' ')
             return false;
@@ -160,19 +185,25 @@ private:
         if (!path)
             return false;
         picture.path = *path;
-        kept_.picture = picture;
+        kept = picture;
         return true;
     }
 
-    bool added(std::istream& in) {
+    bool added(std::istream& in, Calibration& c) {
         std::size_t count = 0;
         if (!(in >> count) || count > kMaxAddedPoints)
             return false;
-        kept_.calibration.addedPoints.resize(count);
-        for (CalPoint& p : kept_.calibration.addedPoints)
+        c.addedPoints.resize(count);
+        for (CalPoint& p : c.addedPoints)
             if (!ReadPoint(in, p))
                 return false;
         return true;
+    }
+
+    bool faceProgress(std::istream& in) {
+        FaceProgress& faces = kept_.faces.emplace();
+        return static_cast<bool>(in >> faces.placedTop >> faces.placedBottom >> faces.partsTop >>
+                                 faces.partsBottom);
     }
 
     bool placed(std::istream& in) {
@@ -205,10 +236,18 @@ std::string KeptSessionText(const KeptSession& kept) {
         << "pcb " << kept.pcbCount << '\n'
         << "view " << kept.viewRotation << ' ' << kept.mirrored << ' ' << kept.zoomBoxSize << '\n';
     if (kept.picture)
-        out << "picture " << kept.picture->bytes << ' ' << kept.picture->modifiedNs << ' '
-            << Escaped(kept.picture->path) << '\n';
+        WritePicture(out, *kept.picture);
     WriteCalibration(out, kept.calibration);
+    if (const std::optional<KeptFace>& other = kept.otherFace) {
+        out << kOtherFace << "view " << other->viewRotation << ' ' << other->mirrored << '\n';
+        if (other->picture)
+            WritePicture(out, *other->picture, kOtherFace);
+        WriteCalibration(out, other->calibration, kOtherFace);
+    }
     out << "progress " << kept.placedOnFace << ' ' << kept.faceCount << '\n';
+    if (const std::optional<FaceProgress>& faces = kept.faces)
+        out << "faces " << faces->placedTop << ' ' << faces->placedBottom << ' ' << faces->partsTop
+            << ' ' << faces->partsBottom << '\n';
     out << "placed " << kept.placed.size();
     for (const int index : kept.placed)
         out << ' ' << index;

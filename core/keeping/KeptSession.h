@@ -23,6 +23,27 @@ struct KeptPicture {
     }
 };
 
+// The face not shown, as it was left: its own picture, turn and mirror, and calibration.
+struct KeptFace {
+    std::optional<KeptPicture> picture;
+    int viewRotation = 0;
+    bool mirrored = false;
+    Calibration calibration;
+};
+
+// How far each face has got, for the offer: "3 + 0 of 146 + 14 placed", the top face first.
+struct FaceProgress {
+    int placedTop = 0;
+    int placedBottom = 0;
+    int partsTop = 0;
+    int partsBottom = 0;
+
+    bool operator==(const FaceProgress& other) const {
+        return placedTop == other.placedTop && placedBottom == other.placedBottom &&
+               partsTop == other.partsTop && partsBottom == other.partsBottom;
+    }
+};
+
 // Everything of an assembly that the user would miss after a crash: the placed marks of both
 // faces by their position in the part table, the calibration, the picture and the view, the
 // face and order, the PCB count, and the row selected.
@@ -42,6 +63,10 @@ struct KeptSession {
     int selectedRow = 0;  // of the face list, in the order kept
     int placedOnFace = 0; // for the offer: "37 of 146 placed"
     int faceCount = 0;
+    // The other face's picture and calibration, where it had them.
+    std::optional<KeptFace> otherFace;
+    // Both faces; nothing in a session kept before they were counted.
+    std::optional<FaceProgress> faces;
 };
 
 // The text of a kept session, and back; nothing for a text that is damaged, cut short or

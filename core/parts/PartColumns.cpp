@@ -8,7 +8,7 @@ namespace kavelto {
 
 namespace {
 
-// Long enough for any int and for the largest float with six decimals.
+// Long enough for any int and for the largest float in fixed notation.
 constexpr std::size_t kNumberBufferSize = 64;
 
 template <typename Number> std::string IntegerText(Number number) {
@@ -17,11 +17,12 @@ template <typename Number> std::string IntegerText(Number number) {
     return std::string(buffer, result.ptr);
 }
 
-// Fixed notation with six decimals, the way "%f" writes it in the C locale.
-std::string FixedText(float number) {
+// The shortest fixed notation that reads back as the same float: the file's own "88.9" shows as
+// such, not with the noise of its nearest float written to six decimals ("88.900002").
+std::string PositionText(float number) {
     char buffer[kNumberBufferSize];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(number),
-                                      std::chars_format::fixed, 6);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 
@@ -52,9 +53,9 @@ std::string PartColumnText(const PartRecord& part, int itemNumber, PartColumn co
     case PartColumn::Rotation:
         return IntegerText(static_cast<int>(part.rotation));
     case PartColumn::X:
-        return FixedText(part.x);
+        return PositionText(part.x);
     case PartColumn::Y:
-        return FixedText(part.y);
+        return PositionText(part.y);
     }
     return std::string();
 }

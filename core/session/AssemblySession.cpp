@@ -2,6 +2,8 @@
 
 #include "base/FieldParsing.h"
 #include "base/TextEncoding.h"
+#include "geometry/MagnifierGeometry.h"
+#include "geometry/OverviewZoom.h"
 #include "geometry/Truncate.h"
 #include "parts/PartColumns.h"
 #include "parts/PartListObserver.h"
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <utility>
 
 namespace kavelto {
@@ -18,6 +21,9 @@ namespace {
 
 // The part of the PCB count's field that is read.
 constexpr std::size_t kPcbFieldLength = 31;
+
+// The board view's enlargement for one step of the mouse wheel.
+constexpr double kOverviewZoomStep = 1.25;
 
 // How far from a pressed point, in marker boxes, a part is still taken for the one meant.
 constexpr double kIdentifyReach = 2.0;
@@ -66,6 +72,7 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
         }
     }
     pkpText_ = path ? PkpText(loaded.partCount()) : kNoPkpLoaded;
+    faceMemory_.clear();
     beginListChange();
     table_ = std::move(loaded);
     if (table_.partCount() > 0)
@@ -106,14 +113,37 @@ SessionUpdate AssemblySession::changeFace(Face face) {
     // The face shown already: nothing at all, so a count typed but not yet read survives.
     if (face_ == face)
         return update;
+    faceMemory_.leave(face_, view_, calibration_);
     face_ = face;
     ++keptRevision_;
+    // A face calibrated before comes back with its picture and calibration, its first row
+    // located; any other face keeps the picture shown, out of calibration.
+    const bool remembered = takeRememberedView(face);
     beginListChange();
     RebuildFaceList(update);
     endListChange();
-    ResetCalibration();
-    clearHighlightAtSelectedRow();
-    return update;
+    if (!remembered) {
+        ResetCalibration();
+        clearHighlightAtSelectedRow();
+    }
+    return update.refreshingFields();
+}
+
+// The picture's size comes with pictureOpened(), once the window has opened the file again.
+bool AssemblySession::takeRememberedView(Face face) {
+    const std::optional<FaceView>& remembered = faceMemory_.of(face);
+    if (!remembered)
+        return false;
+    if (view_.bitmapPath != remembered->bitmapPath)
+        view_.pictureSize.reset();
+    view_.bitmapPath = remembered->bitmapPath;
+    view_.viewRotation = remembered->viewRotation;
+    view_.mirrored = remembered->mirrored;
+    view_.marker.reset();
+    view_.dragging = false;
+    ResetOverviewZoom(view_);
+    calibration_ = remembered->calibration;
+    return true;
 }
 
 SessionUpdate AssemblySession::changeSort(int entry) {
@@ -136,6 +166,7 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
     view_.marker.reset();
     // A press held on the previous picture ends here: its release is no point of this one.
     view_.dragging = false;
+    ResetOverviewZoom(view_);
     ResetCalibration();
     clearHighlightAtSelectedRow();
     ++keptRevision_;
@@ -144,18 +175,21 @@ SessionUpdate AssemblySession::loadBitmap(const std::optional<std::string>& path
 
 SessionUpdate AssemblySession::rotateLeft() {
     view_.viewRotation = RotatedLeft(view_.viewRotation);
+    ResetOverviewZoom(view_);
     ++keptRevision_;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::rotateRight() {
     view_.viewRotation = RotatedRight(view_.viewRotation);
+    ResetOverviewZoom(view_);
     ++keptRevision_;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 SessionUpdate AssemblySession::flip() {
     view_.mirrored = !view_.mirrored;
+    ResetOverviewZoom(view_);
     ++keptRevision_;
     return SessionUpdate().repaintAtLeast(Repaint::Soon).refreshingFields();
 }
@@ -167,6 +201,22 @@ SessionUpdate AssemblySession::zoomIn() {
 
 SessionUpdate AssemblySession::zoomOut() {
     setKept(view_.zoomBoxSize, ZoomedOut(view_.zoomBoxSize));
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
+}
+
+// The wheel's steps enlarge by a quarter each.
+SessionUpdate AssemblySession::zoomOverview(int wx, int wy, int steps) {
+    ZoomOverviewAt(view_, std::pow(kOverviewZoomStep, steps), wx, wy);
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
+}
+
+SessionUpdate AssemblySession::panOverview(int dx, int dy) {
+    PanOverview(view_, dx, dy);
+    return SessionUpdate().repaintAtLeast(Repaint::Soon);
+}
+
+SessionUpdate AssemblySession::resetOverviewZoom() {
+    ResetOverviewZoom(view_);
     return SessionUpdate().repaintAtLeast(Repaint::Soon);
 }
 
@@ -202,6 +252,15 @@ void AssemblySession::releaseOnPicture(const PicturePoint& point) {
     if (view_.dragging && BoardTransform(view_))
         setMarker(point, MarkerMode::UserPoint);
     view_.dragging = false;
+}
+
+SessionUpdate AssemblySession::nudgeMarker(int dx, int dy) {
+    const std::optional<ViewTransform> board = BoardTransform(view_);
+    if (!board || !view_.marker)
+        return {};
+    view_.marker = Marker{NudgedPoint(*board, view_.marker->at, dx, dy), MarkerMode::UserPoint};
+    clearHighlightAtSelectedRow();
+    return SessionUpdate().repaintAtLeast(Repaint::Now);
 }
 
 void AssemblySession::setMarker(const PicturePoint& point, MarkerMode mode) {
@@ -387,11 +446,16 @@ KeptSession AssemblySession::keptState() const {
     if (view_.bitmapPath)
         kept.picture = PictureFileNow(*view_.bitmapPath);
     kept.calibration = calibration_;
+    const Face other = face_ == Face::Top ? Face::Bottom : Face::Top;
+    if (const std::optional<FaceView>& view = faceMemory_.of(other))
+        kept.otherFace = KeptFace{PictureFileNow(view->bitmapPath), view->viewRotation,
+                                  view->mirrored, view->calibration};
     for (int i = 0; i < table_.partCount(); ++i)
         if (table_.part(i).placed)
             kept.placed.push_back(i);
     kept.placedOnFace = placedOnFace();
     kept.faceCount = faceList_->faceCount;
+    kept.faces = faceProgress();
     kept.selectedRow = selection_.row.value_or(0);
     return kept;
 }
@@ -410,6 +474,7 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     // Any other turn than a quarter one, from a damaged file, shows the picture upright.
     view_.viewRotation = QuarterTurnDegrees(kept.viewRotation);
     view_.mirrored = kept.mirrored;
+    ResetOverviewZoom(view_);
     view_.zoomBoxSize = std::clamp(kept.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize);
     // The pixels of the calibration are those of the picture it was taken on.
     if (kept.picture && PictureFileNow(kept.picture->path) == kept.picture) {
@@ -418,12 +483,48 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     } else if (otherFace) {
         ResetCalibration();
     }
+    faceMemory_.clear();
+    const std::optional<KeptFace>& keptOther = kept.otherFace;
+    if (keptOther && keptOther->picture &&
+        PictureFileNow(keptOther->picture->path) == keptOther->picture)
+        faceMemory_.remember(face_ == Face::Top ? Face::Bottom : Face::Top,
+                             FaceView{keptOther->picture->path,
+                                      QuarterTurnDegrees(keptOther->viewRotation),
+                                      keptOther->mirrored, keptOther->calibration});
     RebuildFaceList(update);
     endListChange();
     if (kept.selectedRow >= 0 && kept.selectedRow < faceList_->faceCount)
         moveSelectionTo(kept.selectedRow, update);
     ++keptRevision_;
     return update.repaintAtLeast(Repaint::Soon);
+}
+
+// ---- undo
+
+UndoStep AssemblySession::undoState() const {
+    UndoStep step;
+    step.placed.reserve(static_cast<std::size_t>(table_.partCount()));
+    for (const PartRecord& part : table_.parts())
+        step.placed.push_back(part.placed);
+    step.face = face_;
+    step.calibration = calibration_;
+    step.row = selection_.row;
+    return step;
+}
+
+// The row comes back last, so that it is located with the calibration put back.
+SessionUpdate AssemblySession::returnTo(const UndoStep& step) {
+    SessionUpdate update = changeFace(step.face);
+    for (int i = 0; i < table_.partCount(); ++i)
+        table_.part(i).placed = static_cast<std::size_t>(i) < step.placed.size() &&
+                                step.placed[static_cast<std::size_t>(i)];
+    calibration_ = step.calibration;
+    ++keptRevision_;
+    if (observer_ && faceList_->faceCount > 0)
+        observer_->placedChanged(0, faceList_->faceCount - 1);
+    if (step.row && *step.row >= 0 && *step.row < faceList_->faceCount)
+        moveSelectionTo(*step.row, update);
+    return update.repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
 // ---- finding and identifying parts
@@ -495,6 +596,17 @@ std::vector<AssemblySession::Spot> AssemblySession::spotsOfSelectedKind() const 
             spots.push_back({*pixel, part.placed});
     }
     return spots;
+}
+
+FaceProgress AssemblySession::faceProgress() const {
+    FaceProgress progress;
+    for (const PartRecord& part : table_.parts()) {
+        const bool bottom = IsOnFace(part.layer, Face::Bottom);
+        (bottom ? progress.partsBottom : progress.partsTop) += 1;
+        if (part.placed)
+            (bottom ? progress.placedBottom : progress.placedTop) += 1;
+    }
+    return progress;
 }
 
 int AssemblySession::placedOnFace() const {

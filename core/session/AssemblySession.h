@@ -12,8 +12,10 @@
 #include "parts/PartTable.h"
 #include "parts/SortMode.h"
 #include "placement/ColumnMap.h"
+#include "session/FaceMemory.h"
 #include "session/SessionTexts.h"
 #include "session/SessionUpdate.h"
+#include "session/UndoHistory.h"
 
 #include <cstdint>
 #include <memory>
@@ -55,11 +57,19 @@ public:
     SessionUpdate flip();
     SessionUpdate zoomIn();
     SessionUpdate zoomOut();
+    // The board view enlarged about its window point (wx, wy) by steps of the wheel (negative
+    // steps reduce it), panned by window pixels, and fitted whole again.
+    SessionUpdate zoomOverview(int wx, int wy, int steps);
+    SessionUpdate panOverview(int dx, int dy);
+    SessionUpdate resetOverviewZoom();
 
     // The pointer on the board view, converted to picture pixels by the view.
     SessionUpdate pressOnPicture(const PicturePoint& point);
     SessionUpdate dragOnPicture(const PicturePoint& point);
     void releaseOnPicture(const PicturePoint& point);
+    // Moves the marker one picture pixel towards the screen's direction (dx, dy), through the
+    // view's turn and mirror; it then stands for a point pressed.
+    SessionUpdate nudgeMarker(int dx, int dy);
 
     SessionUpdate cal1();
     SessionUpdate cal2();
@@ -88,6 +98,11 @@ public:
     // press, a drag, a paint or a command that changes nothing leaves it.
     std::uint64_t keptRevision() const { return keptRevision_; }
 
+    // The marks, face, calibration and row that an undo puts back, and putting them back: on
+    // another face the face changes first, as the face buttons change it.
+    UndoStep undoState() const;
+    SessionUpdate returnTo(const UndoStep& step);
+
     // Selects and locates the part whose designator is text (any case), on either face; the
     // face changes as the face buttons change it. Nothing when no part has that designator.
     std::optional<SessionUpdate> findPart(const std::string& text);
@@ -105,6 +120,8 @@ public:
     std::vector<Spot> spotsOfSelectedKind() const;
     // Placed parts of the face shown.
     int placedOnFace() const;
+    // Placed parts and parts of both faces.
+    FaceProgress faceProgress() const;
 
     // The list's own highlight, which the user changes by clicking or typing in the list.
     void setHighlightedRow(std::optional<int> row);
@@ -135,6 +152,7 @@ public:
 
 private:
     void RebuildFaceList(SessionUpdate& update);
+    bool takeRememberedView(Face face);
     void clearFaceList();
     void unplaceEveryPart();
     void ResetCalibration();
@@ -164,6 +182,7 @@ private:
     ColumnMap columns_;
     ViewState view_;
     Calibration calibration_;
+    FaceMemory faceMemory_;
     SortMode sortMode_ = SortMode::PackagePrefixValuePartId;
     Face face_ = Face::Top;
     std::uint32_t pcbCount_ = 1;

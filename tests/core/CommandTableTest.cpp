@@ -48,6 +48,21 @@ const KeyRow kKeys[] = {
     {"F", With(Key::F, false), std::nullopt},
     {"Ctrl+Shift+F", With(Key::F, false, true, true), std::nullopt},
     {"Ctrl+Alt+F", With(Key::F, false, false, true, true), std::nullopt},
+    {"Ctrl+Z", With(Key::Z, false, false, true), CommandId::Undo},
+    {"Ctrl+Shift+Z", With(Key::Z, false, true, true), CommandId::Redo},
+    {"Z", With(Key::Z, false), std::nullopt},
+    {"Shift+Z", With(Key::Z, false, true), std::nullopt},
+    {"Ctrl+Alt+Z", With(Key::Z, false, false, true, true), std::nullopt},
+    {"Alt+Left", With(Key::Left, false, false, false, true), CommandId::NudgeLeft},
+    {"Alt+Right", With(Key::Right, false, false, false, true), CommandId::NudgeRight},
+    {"Alt+Up", With(Key::Up, false, false, false, true), CommandId::NudgeUp},
+    {"keypad Alt+Down", With(Key::Down, true, false, false, true), CommandId::NudgeDown},
+    {"Left", With(Key::Left, false), std::nullopt},
+    {"Ctrl+Alt+Left", With(Key::Left, false, false, true, true), std::nullopt},
+    {"Ctrl+Alt+Up", With(Key::Up, false, false, true, true), CommandId::Up},
+    {"Shift+Alt+Down", With(Key::Down, false, true, false, true), CommandId::Down},
+    {"Ctrl+0", With(Key::Zero, false, false, true), CommandId::WholePicture},
+    {"0", With(Key::Zero, false), std::nullopt},
 };
 
 class KeyTest : public testing::TestWithParam<KeyRow> {};
@@ -75,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 36u);
+    EXPECT_EQ(ids.size(), 44u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -87,10 +102,11 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
         if (row.menu != MenuPlace::None)
             menu.push_back(std::string(row.title) + (*row.keyText ? "\t" : "") + row.keyText);
     }
-    EXPECT_EQ(menu, (std::vector<std::string>{"&About Kavelto...", "-", "Restore session",
-                                              "Find part...\tCtrl+F", "Show all parts of this kind",
-                                              "Add calibration point\tIns",
-                                              "Remove last calibration point"}));
+    EXPECT_EQ(menu, (std::vector<std::string>{
+                        "&About Kavelto...", "-", "Restore session", "Find part...\tCtrl+F",
+                        "Show all parts of this kind", "Add calibration point\tIns",
+                        "Remove last calibration point", "-", "Undo\tCtrl+Z", "Redo\tCtrl+Shift+Z",
+                        "-", "Announce new kinds in the picture"}));
 }
 
 // The red legends of the keypad picture.

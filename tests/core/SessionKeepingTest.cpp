@@ -97,7 +97,7 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
     ProgramRun second(parts.path());
     second.load(parts.path());
     KeptSession offer = second.store.offered().value_or(KeptSession{});
-    EXPECT_EQ(RestoreCaption(offer).substr(0, 32), "Restore session (1 of 2 placed, ");
+    EXPECT_EQ(RestoreCaption(offer).substr(0, 40), "Restore session (1 + 1 of 2 + 2 placed, ");
     AssemblySession& s = second.session;
     s.restore(offer);
     EXPECT_EQ(std::make_tuple(s.keptState().placed, s.face(), s.sortMode(), s.pcbCount(),
@@ -132,6 +132,32 @@ TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
                               third.session.calibration().state),
               std::make_tuple(false, CalState::None));
     std::filesystem::remove_all(parts.path() + ".state"); // made by the store
+}
+
+// The offer counts both faces, top first, where the session counted them; one kept before, the
+// face it showed. The progress survives the text.
+TEST(SessionKeeping, RestoreCaptionCountsBothFaces) {
+    struct Row {
+        std::optional<FaceProgress> faces;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {FaceProgress{3, 0, 146, 14}, "Restore session (3 + 0 of 146 + 14 placed, "},
+        {FaceProgress{0, 14, 146, 14}, "Restore session (0 + 14 of 146 + 14 placed, "},
+        {std::nullopt, "Restore session (5 of 14 placed, "},
+    };
+    for (const Row& row : rows) {
+        KeptSession kept;
+        kept.placedOnFace = 5;
+        kept.faceCount = 14;
+        kept.faces = row.faces;
+        const std::optional<KeptSession> back = ParseKeptSession(KeptSessionText(kept));
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->faces, row.faces);
+        const std::string caption = RestoreCaption(*back);
+        EXPECT_EQ(caption.substr(0, std::string(row.caption).size()), row.caption);
+        EXPECT_EQ(caption.size(), std::string(row.caption).size() + 6); // "14:02)"
+    }
 }
 
 // Each command that changes what is kept writes once; one that changes nothing writes nothing,

@@ -136,6 +136,11 @@ TEST(Workbench, NeedHelpOpensTheFirstManualThatExists) {
     EXPECT_EQ(second.open->target, rig.secondManual);
     EXPECT_FALSE(second.open->isUrl);
     EXPECT_EQ(second.open->onFailure->next, CommandId::NeedHelp);
+    // A manual that no program takes is named whole, for the user to open by hand.
+    EXPECT_EQ(second.open->onFailure->message.text,
+              "Can't open KaveltoManual.pdf...\n\nNo program opened " + rig.secondManual +
+                  "\nOpen it with a PDF viewer.");
+    EXPECT_EQ(second.open->onFailure->message.buttons, MessageButtons::RetryCancel);
     std::ofstream(rig.firstManual) << "%PDF";
     EXPECT_EQ(rig.run(CommandId::NeedHelp).open->target, rig.firstManual);
 }
@@ -152,6 +157,28 @@ TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
     EXPECT_EQ(outcome.open->target, page);
     EXPECT_FALSE(outcome.open->isUrl);
     EXPECT_TRUE(outcome.messages.empty());
+    // Where no browser takes it, a box names the page whole.
+    ASSERT_TRUE(outcome.open->tellOnFailure);
+    EXPECT_EQ(outcome.open->tellOnFailure->text,
+              "No browser opened the pick list page.\n\nIt is at " + page +
+                  "\nand the list is on the clipboard.");
+    EXPECT_EQ(outcome.open->tellOnFailure->buttons, MessageButtons::Ok);
+}
+
+// The title bar names the files loaded, without their folders, before the caption.
+TEST(Workbench, TheTitleNamesTheFilesLoaded) {
+    const std::string caption = "Kavelto, offered by QUANDEL (www.quandel.example) - version 1.2";
+    WorkbenchRig rig;
+    const std::string parts = rig.parts.path().substr(rig.parts.path().rfind('/') + 1);
+    EXPECT_EQ(rig.workbench.windowTitle(), parts + " \u2014 " + caption);
+    CommandInputs picture;
+    picture.chosenFile = "/boards/top side/coldfire-top.jpg";
+    rig.workbench.run(CommandId::LoadBitmap, picture);
+    EXPECT_EQ(rig.workbench.windowTitle(), parts + ", coldfire-top.jpg \u2014 " + caption);
+    rig.workbench.run(CommandId::LoadPkpFile, {}); // cancelled: nothing is listed
+    EXPECT_EQ(rig.workbench.windowTitle(), "coldfire-top.jpg \u2014 " + caption);
+    rig.workbench.run(CommandId::LoadBitmap, {});
+    EXPECT_EQ(rig.workbench.windowTitle(), caption);
 }
 
 // Without a folder of the user's own the page is not written, and nothing is opened.
@@ -230,7 +257,8 @@ TEST(Workbench, KeepsABoardInOneWindowAndOffersItBack) {
     WorkbenchRig next(state, files.parts.path());
     EXPECT_TRUE(next.loaded.messages.empty());
     ASSERT_TRUE(next.workbench.restoreCaption());
-    EXPECT_EQ(next.workbench.restoreCaption()->rfind("Restore session (1 of 2 placed, ", 0), 0u);
+    EXPECT_EQ(next.workbench.restoreCaption()->rfind("Restore session (1 + 0 of 2 + 1 placed, ", 0),
+              0u);
 }
 
 // A write that fails is told once, in the outcome of a command that kept.
@@ -261,6 +289,116 @@ TEST(Outcome, TakesTheSessionsMessageAfterItsOwn) {
     EXPECT_EQ(Texts(outcome), "Error: first|Error: second|");
     EXPECT_EQ(outcome.update.reveal, 4);
     EXPECT_FALSE(outcome.update.message);
+}
+
+} // namespace
+} // namespace kavelto
+
+namespace kavelto {
+namespace {
+
+// The undo history through the commands: each step the user takes, with the designators
+// placed and the row selected afterwards, written out by hand. R1 and R2 are rows 0 and 1 of
+// the top face, C1 the bottom's only part.
+struct UndoRow {
+    const char* step;
+    CommandId command;
+    const char* placed;
+    int row;
+};
+
+const UndoRow kUndoSteps[] = {
+    {"Enter places R1", CommandId::PlaceUnplace, "R1", 1},
+    {"Enter places R2", CommandId::PlaceUnplace, "R1 R2", 1},
+    {"undo gives R2 back", CommandId::Undo, "R1", 1},
+    {"undo gives R1 back", CommandId::Undo, "", 0},
+    {"undo with no step left", CommandId::Undo, "", 0},
+    {"redo places R1 again", CommandId::Redo, "R1", 1},
+    {"Enter after an undo", CommandId::PlaceUnplace, "R1 R2", 1},
+    {"the new step forgets the redo", CommandId::Redo, "R1 R2", 1},
+    {"Enter on a placed row unplaces", CommandId::PlaceUnplace, "R1", 1},
+    {"undo of the unplace", CommandId::Undo, "R1 R2", 1},
+    {"unplace all", CommandId::UnplaceAllConfirmed, "", 1},
+    {"undo of unplace all", CommandId::Undo, "R1 R2", 1},
+    {"redo of unplace all", CommandId::Redo, "", 1},
+    {"Bottom", CommandId::Bottom, "", 0},
+    {"Enter places C1", CommandId::PlaceUnplace, "C1", 0},
+    {"undo on the bottom", CommandId::Undo, "", 0},
+    {"Top is no step", CommandId::Top, "", 0},
+    {"redo goes back to the bottom", CommandId::Redo, "C1", 0},
+};
+
+std::string PlacedDesignators(const AssemblySession& session) {
+    std::string placed;
+    for (const PartRecord& part : session.table().parts())
+        if (part.placed)
+            placed += (placed.empty() ? "" : " ") + part.designator;
+    return placed;
+}
+
+TEST(WorkbenchUndo, UndoesAndRedoesPlacingStepByStep) {
+    WorkbenchRig rig;
+    for (const UndoRow& row : kUndoSteps) {
+        SCOPED_TRACE(row.step);
+        rig.workbench.setHighlightedRow(rig.workbench.session().selection().row);
+        rig.run(row.command);
+        EXPECT_EQ(PlacedDesignators(rig.workbench.session()), row.placed);
+        EXPECT_EQ(rig.workbench.session().selection().row, std::optional<int>(row.row));
+    }
+    EXPECT_EQ(rig.workbench.session().face(), Face::Bottom);
+}
+
+// A calibration step comes back with its state; a command that changed nothing is no step. A
+// new picture or placement file forgets every step.
+TEST(WorkbenchUndo, UndoesCalibrationStepsAndForgetsThemWithANewPicture) {
+    WorkbenchRig rig;
+    CommandInputs picture;
+    picture.chosenFile = rig.parts.path(); // any file: its size is told below
+    rig.workbench.run(CommandId::LoadBitmap, picture);
+    AssemblySession& session = rig.workbench.session();
+    session.setFrameSize(600, 500);
+    session.pictureOpened(1200, 1000);
+    rig.workbench.setHighlightedRow(0);
+    rig.run(CommandId::LocateSelectedPart); // as a click on row 0 does
+    rig.workbench.press({true, 100, 400});
+    rig.run(CommandId::Cal1);
+    EXPECT_EQ(session.calibration().state, CalState::WaitingPoint2);
+    rig.run(CommandId::Cal1); // the same again: no step
+    rig.run(CommandId::Undo);
+    EXPECT_EQ(session.calibration().state, CalState::None);
+    rig.run(CommandId::Redo);
+    EXPECT_EQ(session.calibration().state, CalState::WaitingPoint2);
+    rig.workbench.run(CommandId::LoadBitmap, picture);
+    rig.run(CommandId::Undo);
+    EXPECT_EQ(session.calibration().state, CalState::None);
+    rig.workbench.setHighlightedRow(0);
+    rig.run(CommandId::PlaceUnplace);
+    rig.load(rig.parts.path());
+    rig.run(CommandId::Undo);
+    EXPECT_EQ(PlacedDesignators(session), "");
+}
+
+// With the setting on, the new kind goes to the banner instead of a box; off, the box as ever.
+TEST(WorkbenchAnnounce, TheBannerTakesTheNewKindsNoticeWhenChosen) {
+    WorkbenchRig rig;
+    const char* const csv = "Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
+                            "C2,1u,0805,30,40,0,top\nC3,1u,0805,50,60,0,top\n";
+    const TempFile kinds(csv);
+    rig.load(kinds.path());
+    rig.workbench.setHighlightedRow(0);
+    const Outcome boxed = rig.run(CommandId::PlaceUnplace);
+    EXPECT_EQ(Texts(boxed), "Placement: New part !\n\nItem# 2\n1u, 0805|");
+    EXPECT_FALSE(boxed.banner);
+    EXPECT_FALSE(rig.workbench.announceInPicture());
+    rig.run(CommandId::AnnounceInPicture);
+    EXPECT_TRUE(rig.workbench.announceInPicture());
+    rig.run(CommandId::Undo);
+    rig.workbench.setHighlightedRow(0);
+    const Outcome bannered = rig.run(CommandId::PlaceUnplace);
+    EXPECT_EQ(Texts(bannered), "");
+    EXPECT_EQ(bannered.banner, std::optional<std::string>("New part !   Item# 2   1u, 0805"));
+    rig.run(CommandId::AnnounceInPicture);
+    EXPECT_FALSE(rig.workbench.announceInPicture());
 }
 
 } // namespace

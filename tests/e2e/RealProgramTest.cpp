@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "TruthBoard.h"
+#include "geometry/MagnifierGeometry.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -11,7 +12,8 @@ using namespace kavelto;
 namespace {
 
 constexpr int kWaitMs = 10000;
-const QString kMainWindow = QStringLiteral("^Kavelto, offered by ");
+// The title bar names the files loaded before the caption.
+const QString kMainWindow = QStringLiteral("Kavelto, offered by ");
 // The pens of the board view's box: around a pressed point, and around a located part.
 constexpr QRgb kPressedPen = qRgb(55, 255, 100), kLocatedPen = qRgb(255, 250, 155);
 
@@ -104,10 +106,11 @@ class RealProgramTest : public QObject {
 
     // The program started in the folder, and its window of that title once it has the focus (a
     // window that has just appeared may miss a click); none when it did not appear.
-    auto start(const QString& folder, const QString& title, const QString& path = KAVELTO_PROGRAM) {
+    auto start(const QString& folder, const QString& title, const QString& path = KAVELTO_PROGRAM,
+               const QStringList& arguments = {}) {
         auto program = std::make_unique<QProcess>();
         program->setWorkingDirectory(folder);
-        program->start(path, QStringList());
+        program->start(path, arguments);
         program->waitForStarted(kWaitMs);
         const QString window = WindowsOf(*program, title, true).value(0);
         if (!window.isEmpty())
@@ -162,14 +165,15 @@ private slots:
         launcher.write("#!/bin/sh\necho \"$1\" >> \"$(dirname \"$0\")/opened.txt\"\n");
     }
 
-    // Only the "Error" box, then the end with status 1 (the launcher's folder has no
-    // configuration).
+    // Only the "Error" box, which offers to create the user's configuration; No (Esc) ends with
+    // status 1 (the launcher's folder has no configuration) and creates nothing.
     void withoutConfigurationOnlyTheErrorBox() {
         const auto [program, box] = start(launcher_, "^Error$");
         QVERIFY2(!box.isEmpty(), "no Error box");
         QVERIFY(WindowsOf(*program, kMainWindow).isEmpty());
-        Keys(box, {"Return"});
+        Keys(box, {"Escape"});
         QCOMPARE(Ended(*program), 1);
+        QVERIFY(!QFile::exists(dir_.filePath("config/kavelto/Kavelto.ini")));
     }
 
     // The demo's first steps: load both files through the choosers, calibrate on two parts'
@@ -243,6 +247,67 @@ private slots:
         Click(window, at("needHelp"));
         QCOMPARE(opened(), work_ + "/KaveltoManual.pdf");
         Keys(window, {"Escape"});
+        QCOMPARE(Ended(*program), 0);
+    }
+
+    // A first run from anywhere, the board's folder (without Kavelto.ini) and files named: the
+    // box offers the user's configuration, Yes (Enter) creates it and opens the window on both
+    // files. Calibrated through the magnifier on two parts, the top face keeps its calibration
+    // through a turn to the bottom face and back: its first part is boxed on its true pixel
+    // again.
+    void firstRunNamesItsFilesAndKeepsTheFacesCalibration() {
+        QFile::remove(dir_.filePath("config/kavelto/Kavelto.ini"));
+        QVERIFY(QFile::rename(work_ + "/Kavelto.ini", dir_.filePath("Kavelto.ini.aside")));
+        const auto [program, box] = start(launcher_, "^Error$", KAVELTO_PROGRAM,
+                                          {work_, "coldfire.csv", "coldfire-top.jpg"});
+        QVERIFY2(!box.isEmpty(), "no offer to create the configuration");
+        Keys(box, {"Return"});
+        const QString window =
+            WindowsOf(*program, "^coldfire.csv, coldfire-top.jpg ", true).value(0);
+        QVERIFY2(!window.isEmpty(), "no main window naming both files");
+        Xdotool({"windowfocus", "--sync", window});
+        QVERIFY(QFile::exists(dir_.filePath("config/kavelto/Kavelto.ini")));
+
+        FakePlatform platform;
+        const QByteArray state = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(dir_.filePath("twin-state")));
+        CPlacementDlg twin(platform);
+        qputenv("XDG_STATE_HOME", state);
+        twin.setAttribute(Qt::WA_DontShowOnScreen);
+        QVERIFY(twin.LoadColumnMap(dir_.filePath("config/kavelto/Kavelto.ini")));
+        twin.show();
+        twin.loadFile(CommandId::LoadPkpFile, (work_ + "/coldfire.csv").toStdString());
+        twin.loadFile(CommandId::LoadBitmap, (work_ + "/coldfire-top.jpg").toStdString());
+        twin.grab();
+        const auto at = [&](const char* control) {
+            return twin.findChild<QWidget*>(control)->geometry();
+        };
+        const QRect board = at("pictureFrame"), magnifier = at("magnifierFrame");
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
+        QImage shot;
+        for (const TruthPart* part : {&face.front(), &face.back()}) {
+            Keys(window, QStringList{"Home"} + QStringList(RowOf(twin, *part), "Down"));
+            const QPoint press = WindowPointNearest(twin, part->pixel);
+            Click(window, press);
+            QVERIFY2(WaitForBox(window, board, kPressedPen, press, shot), "no box where pressed");
+            PressOnPicture(twin, press);
+            const ViewState& view = twin.session().view();
+            const ViewPoint lens =
+                MagnifierTransform(*BoardTransform(view), view.marker->at, view.zoomBoxSize,
+                                   {magnifier.width(), magnifier.height()})
+                    ->toWindow(
+                        {std::round(part->pixel.x()) + 0.5, std::round(part->pixel.y()) + 0.5});
+            Click(window, magnifier.topLeft() + QPoint(int(lens.x), int(lens.y)));
+            Click(window, at(part == &face.front() ? "cal1" : "cal2").center());
+        }
+        Keys(window, {"Home"});
+        const QPoint first = WindowPointNearest(twin, face.front().pixel);
+        QVERIFY2(WaitForBox(window, board, kLocatedPen, first, shot), "not calibrated");
+        Click(window, at("bottom").center());
+        Click(window, at("top").center());
+        QVERIFY2(WaitForBox(window, board, kLocatedPen, first, shot), "the calibration was lost");
+        Keys(window, {"Escape"});
+        QVERIFY(QFile::rename(dir_.filePath("Kavelto.ini.aside"), work_ + "/Kavelto.ini"));
         QCOMPARE(Ended(*program), 0);
     }
 

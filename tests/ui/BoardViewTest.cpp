@@ -1,6 +1,7 @@
 #include "BoardView.h"
 #include "FakePlatform.h"
 #include "TruthBoard.h"
+#include "geometry/MagnifierGeometry.h"
 
 #include <QtWidgets>
 
@@ -207,6 +208,48 @@ private slots:
         }
         // The point added from the right-click menu.
         QVERIFY(dlg_->actions().contains(MenuEntry(*dlg_, CommandId::AddCalPoint)));
+    }
+
+    // The same photo and parts, each point put on its part's true pixel through the magnifier,
+    // at its resolution, after a press near it on the picture: every part within 2 picture
+    // pixels.
+    void photoCalibratedThroughTheMagnifier() {
+        QVERIFY(loadWhole(QStringLiteral(DEMO_DIR "/coldfire-top-phone.jpg")));
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire-phone.truth.json"), false);
+        const auto [bottomLeft, topRight] =
+            std::minmax_element(face.begin(), face.end(), [](auto& a, auto& b) {
+                return a.pixel.x() - a.pixel.y() < b.pixel.x() - b.pixel.y();
+            });
+        QWidget* magnifier = child("magnifierFrame");
+        const auto pressThroughMagnifier = [&](const TruthPart& part) {
+            ClickRow(*dlg_, RowOf(*dlg_, part));
+            PressOnPicture(*dlg_, WindowPointNearest(*dlg_, part.pixel));
+            const ViewState& v = view();
+            const std::optional<ViewTransform> lens =
+                MagnifierTransform(*BoardTransform(v), v.marker->at, v.zoomBoxSize,
+                                   {magnifier->width(), magnifier->height()});
+            // The crosshair on the middle of the pixel nearest the part's, as the user aims it.
+            const ViewPoint at = lens->toWindow(
+                {std::round(part.pixel.x()) + 0.5, std::round(part.pixel.y()) + 0.5});
+            QTest::mouseClick(magnifier, Qt::LeftButton, {}, QPoint(int(at.x), int(at.y)));
+        };
+        pressThroughMagnifier(face.front());
+        click("cal1");
+        pressThroughMagnifier(face.back());
+        click("cal2");
+        for (const TruthPart* added : {&*topRight, &*bottomLeft}) {
+            pressThroughMagnifier(*added);
+            QTest::keyClick(dlg_.get(), Qt::Key_Insert);
+        }
+        double worst = 0.0;
+        for (const TruthPart& part : face) {
+            const auto at =
+                LocatePart(dlg_->session().calibration(), float(part.boardX), float(part.boardY));
+            QVERIFY(at);
+            worst = std::max(worst, QLineF(QPointF(at->x, at->y), part.pixel).length());
+        }
+        qInfo("worst part %.2f picture pixels off", worst);
+        QVERIFY(worst <= 2.0);
     }
 };
 

@@ -75,9 +75,13 @@ private slots:
             QTest::keyClick(control("partList"), Qt::Key_Return);
         loadDemoBoard();
         for (QAction* action : dlg_->actions())
-            if (action->isVisible() && action->text().startsWith("Restore session (3 of 146 "))
+            if (action->isVisible() &&
+                action->text().startsWith("Restore session (3 + 0 of 146 + 14 placed, "))
                 action->trigger();
         QCOMPARE(cell(12), "DONE");
+        // The selection is back on the part selected last, highlighted in the list.
+        QCOMPARE(dlg_->session().selection().row, std::optional<int>(13));
+        QCOMPARE(control<PartListView>("partList")->selectedRow(), std::optional<int>(13));
         auto* field = control<QLineEdit>("findField");
         QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(field, "c112");
@@ -153,19 +157,31 @@ private slots:
         window.show();
         QList<CommandId> ran;
         new ShortcutKeys(window, [&](CommandId id) { ran << id; });
-        const QMap<Key, Qt::Key> qtKeys = {
-            {Key::Return, Qt::Key_Enter},      {Key::PageUp, Qt::Key_PageUp},
-            {Key::PageDown, Qt::Key_PageDown}, {Key::Home, Qt::Key_Home},
-            {Key::End, Qt::Key_End},           {Key::Up, Qt::Key_Up},
-            {Key::Down, Qt::Key_Down},         {Key::Delete, Qt::Key_Delete},
-            {Key::Insert, Qt::Key_Insert},     {Key::Asterisk, Qt::Key_Asterisk},
-            {Key::Plus, Qt::Key_Plus},         {Key::Minus, Qt::Key_Minus},
-            {Key::Slash, Qt::Key_Slash},       {Key::F, Qt::Key_F}};
+        const QMap<Key, Qt::Key> qtKeys = {{Key::Return, Qt::Key_Enter},
+                                           {Key::PageUp, Qt::Key_PageUp},
+                                           {Key::PageDown, Qt::Key_PageDown},
+                                           {Key::Home, Qt::Key_Home},
+                                           {Key::End, Qt::Key_End},
+                                           {Key::Up, Qt::Key_Up},
+                                           {Key::Down, Qt::Key_Down},
+                                           {Key::Delete, Qt::Key_Delete},
+                                           {Key::Insert, Qt::Key_Insert},
+                                           {Key::Asterisk, Qt::Key_Asterisk},
+                                           {Key::Plus, Qt::Key_Plus},
+                                           {Key::Minus, Qt::Key_Minus},
+                                           {Key::Slash, Qt::Key_Slash},
+                                           {Key::F, Qt::Key_F},
+                                           {Key::Z, Qt::Key_Z},
+                                           {Key::Left, Qt::Key_Left},
+                                           {Key::Right, Qt::Key_Right},
+                                           {Key::Zero, Qt::Key_0}};
         const QMap<KeyScope, Qt::KeyboardModifiers> modifiers = {
             {KeyScope::AnyModifiers, Qt::ShiftModifier},
             {KeyScope::KeypadOnly, Qt::KeypadModifier},
             {KeyScope::Plain, Qt::NoModifier},
-            {KeyScope::Control, Qt::ControlModifier}};
+            {KeyScope::Control, Qt::ControlModifier},
+            {KeyScope::ControlShift, Qt::ControlModifier | Qt::ShiftModifier},
+            {KeyScope::Alt, Qt::AltModifier}};
         QList<CommandId> expected;
         for (const CommandRow& row : CommandTable()) {
             for (const KeyBinding& binding : row.keys) {
@@ -181,7 +197,10 @@ private slots:
             const QString list = keymap.findChild<QLabel*>("otherKeys")->text();
             QCOMPARE(list.split('\n'),
                      QStringList({"Ctrl+F: Find part...", "Ins: Add calibration point",
-                                  "Ctrl+press on the picture: Select the part pressed on"}));
+                                  "Ctrl+press on the picture: Select the part pressed on",
+                                  "Ctrl+Z: Undo", "Ctrl+Shift+Z: Redo",
+                                  "Alt+arrow keys: Move the pressed point by one picture pixel",
+                                  "Ctrl+0: Whole picture again"}));
         };
         click("shortcuts");
     }
@@ -209,6 +228,63 @@ private slots:
         QCOMPARE(QString::number(row) + ' ' + cell(10), after);
         QCOMPARE(presses_, seen);
         QCOMPARE(control<PartListView>("partList")->selectedRow(), row);
+    }
+
+    // The magnifier keeps the picture's aspect: a press 28 pane pixels right of the crosshair
+    // and one 28 pixels below it move the point by the same number of picture pixels (a 280 x
+    // 216 pane over the 100 picture pixels of the zoom box: 10 each way). Its crosshair is one
+    // pixel thin, across the whole pane through the point. Alt+Right moves the point one picture
+    // pixel. The title names both files.
+    void magnifierPressesAndTitle() {
+        loadDemoBoard();
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top.jpg")};
+        click("loadBitmap");
+        QCOMPARE(dlg_->windowTitle(), QString::fromUtf8("coldfire.csv, coldfire-top.jpg \u2014 "
+                                                        "Kavelto, offered by QUANDEL "
+                                                        "(www.quandel.example) - version 1.2"));
+        const QRect board = control("pictureFrame")->geometry();
+        PressOnPicture(*dlg_, board.topLeft() + QPoint(300, 200));
+        QWidget* magnifier = control("magnifierFrame");
+        const auto marker = [this] { return dlg_->session().view().marker.value().at; };
+        const auto crosshair = [&] {
+            const QImage pane = magnifier->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            int row = -1, column = -1;
+            for (int y = 0; y < pane.height(); ++y)
+                if (pane.pixel(pane.width() / 4, y) == qRgb(255, 40, 200))
+                    row = row < 0 ? y : -2; // -2: more than one row
+            for (int x = 0; x < pane.width(); ++x)
+                if (pane.pixel(x, pane.height() / 4) == qRgb(255, 40, 200))
+                    column = column < 0 ? x : -2;
+            return QPoint(column, row);
+        };
+        const QPoint cross = crosshair();
+        QVERIFY(cross.x() > 0 && cross.y() > 0);
+        const double scale = magnifier->width() / double(dlg_->session().view().zoomBoxSize);
+        const PixelPoint pressed = marker();
+        QTest::mouseClick(magnifier, Qt::LeftButton, {}, cross + QPoint(qRound(10 * scale), 0));
+        QCOMPARE(marker().y, pressed.y);
+        QVERIFY(std::abs(marker().x - (pressed.x + 10)) <= 1);
+        const PixelPoint right = marker();
+        QTest::mouseClick(magnifier, Qt::LeftButton, {},
+                          crosshair() + QPoint(0, qRound(10 * scale)));
+        QCOMPARE(marker().x, right.x);
+        QVERIFY(std::abs(marker().y - (right.y + 10)) <= 1);
+        const PixelPoint below = marker();
+        QTest::keyClick(dlg_.get(), Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(marker().x, below.x + 1);
+        QCOMPARE(marker().y, below.y);
+        QCOMPARE(dlg_->session().view().marker->mode, MarkerMode::UserPoint);
+    }
+
+    // Shrunk far below its size, the window keeps the list's header and five rows on screen,
+    // and a part of the picture.
+    void keepsItsListAndPictureWhenShrunk() {
+        dlg_->resize(400, 300);
+        auto* list = control<QTableView>("partList");
+        QVERIFY(list->geometry().bottom() < dlg_->height());
+        QVERIFY(list->height() >= list->horizontalHeader()->height() +
+                                      5 * list->verticalHeader()->defaultSectionSize());
+        QVERIFY(control("pictureFrame")->width() > 50);
     }
 };
 

@@ -176,9 +176,11 @@ private slots:
         const int count = qEnvironmentVariable("KAVELTO_RANDOM_ACTIONS", "20000").toInt();
         qInfo("%d random actions from seed %d", count, seed);
         // The actions, as act() tells them, that may place or unplace parts or load new ones:
-        // Enter, a button that places, pressed or given Space, the loads and the session restored.
-        static const QRegularExpression mayPlace(QStringLiteral(
-            "Return|Enter|(: |Space to )(placeUnplace|unplaceAll|loadPkp)|Restore session"));
+        // Enter, a button that places, pressed or given Space, the loads, the session restored,
+        // and undo and redo.
+        static const QRegularExpression mayPlace(
+            QStringLiteral("Return|Enter|(: |Space to )(placeUnplace|unplaceAll|loadPkp)|Restore "
+                           "session|Undo|Redo"));
         random_.seed(unsigned(seed));
         for (int n = 0; n < count; ++n) {
             const std::vector<int> placed = dlg_.session().keptState().placed;
