@@ -332,7 +332,7 @@ std::string PlacedDesignators(const AssemblySession& session) {
     std::string placed;
     for (const PartRecord& part : session.table().parts())
         if (part.placed)
-            placed += (placed.empty() ? "" : " ") + part.designator;
+            placed += (placed.empty() ? "" : " ") + std::string(part.designator);
     return placed;
 }
 
