@@ -2,6 +2,8 @@
 # and compares the two files byte for byte; then checks that the date written is that epoch.
 #   cmake -D WRITER=... -D MANUAL=... -D WORK_DIR=... -P ManualReproducibleTest.cmake
 
+cmake_minimum_required(VERSION 3.25)
+
 # 1700000000 seconds after 1970-01-01 00:00 UTC is 2023-11-14 22:13:20 UTC.
 set(epoch 1700000000)
 set(expected_date "/CreationDate (D:20231114221320Z)")
