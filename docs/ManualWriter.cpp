@@ -2,13 +2,18 @@
 //   kavelto_manual MANUAL.md OUTPUT.pdf
 // The build runs it, so the manual is kept as text that can be reviewed and changed. Every
 // picture the text names must exist; a missing one fails the build rather than leaving a hole.
+// Two runs over the same text give the same bytes: the PDF's creation date is taken from
+// SOURCE_DATE_EPOCH when it is set, and hashing is made deterministic so that the fonts are
+// written in the same order every time.
 
 #include <QAbstractTextDocumentLayout>
 #include <QColor>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
@@ -21,6 +26,7 @@
 #include <QUrl>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -121,20 +127,13 @@ void DrawPages(QTextDocument& document, QPdfWriter& writer, const QString& title
     }
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QGuiApplication application(argc, argv);
-    if (argc != 3) {
-        std::fputs("usage: kavelto_manual MANUAL.md OUTPUT.pdf\n", stderr);
-        return 2;
-    }
-    const QString source = QString::fromLocal8Bit(argv[1]);
-    const QString output = QString::fromLocal8Bit(argv[2]);
+// Writes the manual and returns its number of pages, or -1 when it could not be written whole.
+// The PDF is complete once the writer is gone, at the end of this function.
+int WriteManual(const QString& source, const QString& output) {
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "kavelto_manual: can't read %s\n", argv[1]);
-        return 1;
+        std::fprintf(stderr, "kavelto_manual: can't read %s\n", qPrintable(source));
+        return -1;
     }
 
     QPdfWriter writer(output);
@@ -153,7 +152,7 @@ int main(int argc, char* argv[]) {
     document.setMarkdown(QString::fromUtf8(file.readAll()), QTextDocument::MarkdownDialectGitHub);
     const QRect body = writer.pageLayout().paintRectPixels(kResolution);
     if (!FitPictures(document, body.width()))
-        return 1;
+        return -1;
     StyleTables(document);
     BreakBeforeChapters(document);
     // Laid out once, whole, for the PDF's resolution: a layout that followed the changes above
@@ -161,6 +160,67 @@ int main(int argc, char* argv[]) {
     document.documentLayout()->setPaintDevice(&writer);
     document.setPageSize(QSizeF(body.width(), body.height() - kFooterHeight));
     DrawPages(document, writer, title);
-    std::printf("%s: %d pages\n", argv[2], document.pageCount());
+    return document.pageCount();
+}
+
+// SOURCE_DATE_EPOCH in seconds, nothing when it is unset; a value that is not a whole number
+// of seconds is refused, since a build that silently ignored it would not be reproducible.
+bool ReadSourceDateEpoch(std::optional<QDateTime>& date) {
+    const QByteArray text = qgetenv("SOURCE_DATE_EPOCH");
+    if (text.isEmpty())
+        return true;
+    bool ok = false;
+    const qlonglong seconds = text.toLongLong(&ok);
+    if (!ok || seconds < 0) {
+        std::fprintf(stderr, "kavelto_manual: SOURCE_DATE_EPOCH is not a time: %s\n",
+                     text.constData());
+        return false;
+    }
+    date = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    return true;
+}
+
+// The PDF writer stamps the time it ran and offers no way to set it, so the date it wrote is
+// overwritten in place. The writer ran in UTC, so its date ends in "Z" and has the same length
+// as the new one, which keeps every offset of the file's cross-reference table valid.
+bool StampCreationDate(const QString& path, const QDateTime& date) {
+    QFile pdf(path);
+    if (!pdf.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = pdf.readAll();
+    const QByteArray key = "/CreationDate (D:";
+    const QByteArray stamp = date.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    const qsizetype at = bytes.indexOf(key);
+    const qsizetype digits = at + key.size();
+    if (at < 0 || bytes.mid(digits + stamp.size(), 2) != "Z)")
+        return false;
+    bytes.replace(digits, stamp.size(), stamp);
+    return pdf.seek(0) && pdf.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Before any hash exists: the PDF writer keeps its fonts in one and writes them in its order.
+    QHashSeed::setDeterministicGlobalSeed();
+    // The date the PDF writer stamps is local time; in UTC it reads the same on every machine.
+    qputenv("TZ", "UTC");
+    QGuiApplication application(argc, argv);
+    if (argc != 3) {
+        std::fputs("usage: kavelto_manual MANUAL.md OUTPUT.pdf\n", stderr);
+        return 2;
+    }
+    std::optional<QDateTime> sourceDate;
+    if (!ReadSourceDateEpoch(sourceDate))
+        return 2;
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    const int pages = WriteManual(QString::fromLocal8Bit(argv[1]), output);
+    if (pages < 0)
+        return 1;
+    if (sourceDate && !StampCreationDate(output, *sourceDate)) {
+        std::fprintf(stderr, "kavelto_manual: can't date %s\n", argv[2]);
+        return 1;
+    }
+    std::printf("%s: %d pages\n", argv[2], pages);
     return 0;
 }

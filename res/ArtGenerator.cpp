@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -26,30 +27,56 @@ QImage BlankImage(int width, int height) {
 }
 
 // ---- Program icon: a green board with the pads of one part and the crosshair that points
-// the user at the spot where it goes. Drawn on a 32-unit grid and scaled to the wanted size.
+// the user at the spot where it goes. The design is one list of shapes on a 32-unit grid, drawn
+// both into the PNG files of each size and into the scalable SVG file, so the two never part.
 
-void DrawBoard(QPainter& painter) {
-    painter.setPen(QPen(QColor(10, 70, 25), 1.5));
-    painter.setBrush(QColor(30, 140, 55));
-    painter.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 3, 3);
-}
+struct IconShape {
+    enum class Kind { RoundedRect, Rect, Circle, Line };
+    Kind kind;
+    QRectF box;    // a line runs from the box's top left to its bottom right
+    QColor fill;   // invalid: not filled
+    QColor stroke; // invalid: no outline
+    double strokeWidth;
+    double cornerRadius;
+};
 
-// The two pads of a chip part, left and right of the spot the crosshair marks.
-void DrawPads(QPainter& painter) {
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(235, 190, 60));
-    painter.drawRect(QRectF(4, 10, 7, 12));
-    painter.drawRect(QRectF(21, 10, 7, 12));
-}
+constexpr int kIconGrid = 32;
 
-void DrawCrosshair(QPainter& painter) {
-    painter.setPen(QPen(QColor(230, 20, 20), 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(QPointF(16, 16), 6, 6);
-    painter.drawLine(QPointF(16, 3), QPointF(16, 13));
-    painter.drawLine(QPointF(16, 19), QPointF(16, 29));
-    painter.drawLine(QPointF(3, 16), QPointF(13, 16));
-    painter.drawLine(QPointF(19, 16), QPointF(29, 16));
+// The board, the two pads of a chip part left and right of the spot, then the crosshair.
+const std::array<IconShape, 8> kIconShapes{{
+    {IconShape::Kind::RoundedRect, QRectF(1.5, 1.5, 29, 29), QColor(30, 140, 55),
+     QColor(10, 70, 25), 1.5, 3},
+    {IconShape::Kind::Rect, QRectF(4, 10, 7, 12), QColor(235, 190, 60), QColor(), 0, 0},
+    {IconShape::Kind::Rect, QRectF(21, 10, 7, 12), QColor(235, 190, 60), QColor(), 0, 0},
+    {IconShape::Kind::Circle, QRectF(10, 10, 12, 12), QColor(), QColor(230, 20, 20), 2, 0},
+    {IconShape::Kind::Line, QRectF(QPointF(16, 3), QPointF(16, 13)), QColor(), QColor(230, 20, 20),
+     2, 0},
+    {IconShape::Kind::Line, QRectF(QPointF(16, 19), QPointF(16, 29)), QColor(), QColor(230, 20, 20),
+     2, 0},
+    {IconShape::Kind::Line, QRectF(QPointF(3, 16), QPointF(13, 16)), QColor(), QColor(230, 20, 20),
+     2, 0},
+    {IconShape::Kind::Line, QRectF(QPointF(19, 16), QPointF(29, 16)), QColor(), QColor(230, 20, 20),
+     2, 0},
+}};
+
+void PaintShape(QPainter& painter, const IconShape& shape) {
+    painter.setPen(shape.stroke.isValid() ? QPen(shape.stroke, shape.strokeWidth)
+                                          : QPen(Qt::NoPen));
+    painter.setBrush(shape.fill.isValid() ? QBrush(shape.fill) : QBrush(Qt::NoBrush));
+    switch (shape.kind) {
+    case IconShape::Kind::RoundedRect:
+        painter.drawRoundedRect(shape.box, shape.cornerRadius, shape.cornerRadius);
+        break;
+    case IconShape::Kind::Rect:
+        painter.drawRect(shape.box);
+        break;
+    case IconShape::Kind::Circle:
+        painter.drawEllipse(shape.box);
+        break;
+    case IconShape::Kind::Line:
+        painter.drawLine(shape.box.topLeft(), shape.box.bottomRight());
+        break;
+    }
 }
 
 QImage IconPicture(int size) {
@@ -57,11 +84,55 @@ QImage IconPicture(int size) {
     QPainter painter(&image);
     // Smoothing turns the few pixels of the small icon into a blur; hard edges stay readable.
     painter.setRenderHint(QPainter::Antialiasing, size >= 32);
-    painter.scale(size / 32.0, size / 32.0);
-    DrawBoard(painter);
-    DrawPads(painter);
-    DrawCrosshair(painter);
+    painter.scale(size / double(kIconGrid), size / double(kIconGrid));
+    for (const IconShape& shape : kIconShapes)
+        PaintShape(painter, shape);
     return image;
+}
+
+QString SvgNumber(double value) {
+    return QString::number(value);
+}
+
+QString SvgPaint(const QColor& color) {
+    return color.isValid() ? color.name() : QStringLiteral("none");
+}
+
+// The element of one shape; lines and outlines end square, as the painter draws them.
+QString SvgElement(const IconShape& shape) {
+    const QRectF& box = shape.box;
+    QString geometry;
+    switch (shape.kind) {
+    case IconShape::Kind::RoundedRect:
+    case IconShape::Kind::Rect:
+        geometry = QStringLiteral("rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"")
+                       .arg(SvgNumber(box.x()), SvgNumber(box.y()), SvgNumber(box.width()),
+                            SvgNumber(box.height()), SvgNumber(shape.cornerRadius));
+        break;
+    case IconShape::Kind::Circle:
+        geometry = QStringLiteral("circle cx=\"%1\" cy=\"%2\" r=\"%3\"")
+                       .arg(SvgNumber(box.center().x()), SvgNumber(box.center().y()),
+                            SvgNumber(box.width() / 2));
+        break;
+    case IconShape::Kind::Line:
+        geometry = QStringLiteral("line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\"")
+                       .arg(SvgNumber(box.left()), SvgNumber(box.top()), SvgNumber(box.right()),
+                            SvgNumber(box.bottom()));
+        break;
+    }
+    return QStringLiteral("  <%1 fill=\"%2\" stroke=\"%3\" stroke-width=\"%4\" "
+                          "stroke-linecap=\"square\"/>\n")
+        .arg(geometry, SvgPaint(shape.fill), SvgPaint(shape.stroke), SvgNumber(shape.strokeWidth));
+}
+
+QByteArray IconSvg() {
+    QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" "
+                                 "height=\"%1\" viewBox=\"0 0 %1 %1\">\n")
+                      .arg(kIconGrid);
+    for (const IconShape& shape : kIconShapes)
+        svg += SvgElement(shape);
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
 }
 
 // ---- The maker's logo: the name in white capitals on a blue plate, underlined in amber.
@@ -92,13 +163,29 @@ QImage LogoPicture() {
     return image;
 }
 
-bool Save(const QImage& image, const QDir& directory, const char* name) {
-    const QString path = directory.filePath(QString::fromLatin1(name));
-    if (image.save(path, "PNG")) {
-        return true;
-    }
+bool Refuse(const QString& path) {
     std::fprintf(stderr, "kavelto_artgen: cannot write %s\n", qPrintable(path));
     return false;
+}
+
+bool Save(const QImage& image, const QDir& directory, const QString& name) {
+    const QString path = directory.filePath(name);
+    return image.save(path, "PNG") || Refuse(path);
+}
+
+bool Save(const QByteArray& text, const QDir& directory, const QString& name) {
+    const QString path = directory.filePath(name);
+    QFile file(path);
+    return (file.open(QIODevice::WriteOnly) && file.write(text) == text.size()) || Refuse(path);
+}
+
+// The icon at every size the desktop's icon theme asks for, named iconSIZE.png.
+bool SaveIcons(const QDir& directory) {
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        if (!Save(IconPicture(size), directory, QStringLiteral("icon%1.png").arg(size)))
+            return false;
+    }
+    return Save(IconSvg(), directory, QStringLiteral("icon.svg"));
 }
 
 } // namespace
@@ -110,8 +197,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir directory(QString::fromLocal8Bit(argv[1]));
-    const bool saved = Save(IconPicture(32), directory, "icon32.png") &&
-                       Save(IconPicture(16), directory, "icon16.png") &&
-                       Save(LogoPicture(), directory, "logo.png");
+    const bool saved =
+        SaveIcons(directory) && Save(LogoPicture(), directory, QStringLiteral("logo.png"));
     return saved ? 0 : 1;
 }

@@ -11,11 +11,12 @@ packages=(
     fonts-dejavu-core
 )
 # The tests' tools: GoogleTest, the benchmarks, libjpeg to write pictures as phones do, the
-# format check, and the X display on which the end-to-end test drives the real program.
+# format check and clang-tidy, and the X display on which the end-to-end test drives the real
+# program.
 if [ "${1:-}" != run ]; then
     packages+=(
         libgtest-dev libbenchmark-dev libjpeg-dev
-        clang-format
+        clang-format clang-tidy
         clang-14 libclang-rt-14-dev valgrind
         xvfb xauth xdotool
     )

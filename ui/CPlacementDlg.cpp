@@ -164,7 +164,7 @@ void CPlacementDlg::render(const Outcome& outcome) {
     if (outcome.clipboardText)
         platform_.setClipboardText(DisplayLines(*outcome.clipboardText));
     if (outcome.open)
-        open(*outcome.open);
+        openRequested(*outcome.open);
     runSmallWindow(outcome.window);
     if (outcome.openFindField)
         openFindField();
@@ -208,7 +208,7 @@ void CPlacementDlg::ask(const Prompt& prompt) {
     render(workbench_->answer(prompt, given, ReadFields()));
 }
 
-void CPlacementDlg::open(const OpenRequest& request) {
+void CPlacementDlg::openRequested(const OpenRequest& request) {
     const QString target = QFile::decodeName(request.target.c_str());
     const bool opened =
         request.isUrl ? platform_.openUrl(QUrl(target)) : platform_.openDocument(target);

@@ -52,7 +52,7 @@ private:
     void showHighlight();
     void repaintBoard(Repaint repaint);
     void ask(const Prompt& prompt);
-    void open(const OpenRequest& request);
+    void openRequested(const OpenRequest& request);
     void runSmallWindow(SmallWindow window);
     void openFindField();
     void findPart(const QString& text);

@@ -139,7 +139,7 @@ QImage DecodeThumbnail(const PictureFile& file) {
         ExifThumbnail(std::string_view(file.bytes.constData(), std::size_t(file.bytes.size())));
     if (thumbnail.empty() || !file.size.isValid() || !IsCompleteJpeg(thumbnail))
         return QImage();
-    const QImage image =
+    QImage image =
         Decode(QByteArray::fromRawData(thumbnail.data(), qsizetype(thumbnail.size())), QSize());
     // Some cameras pad a thumbnail to 4:3 with black bands: only one of the picture's shape,
     // to a pixel, may stand for it.

@@ -7,7 +7,7 @@
 namespace kavelto {
 
 namespace {
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 }
 
 TextFileReader::TextFileReader(const std::string& path) {

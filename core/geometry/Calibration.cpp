@@ -245,7 +245,7 @@ void ResetCalibration(Calibration& calibration, PartSelection& selection) {
 }
 
 CalOutcome::CalOutcome(const char* refusal, bool refreshFields, std::optional<FitQuality> fitted)
-    : refreshFields(refreshFields), fitted(std::move(fitted)) {
+    : refreshFields(refreshFields), fitted(fitted) {
     if (refusal)
         failure = ErrorMessage(refusal);
 }
@@ -290,7 +290,7 @@ CalOutcome AddCalPoint(Calibration& calibration, PartSelection& selection,
         return {missing, false};
     Calibration changed = calibration;
     changed.addedPoints.push_back(PairOf(selection, *marker));
-    const CalOutcome outcome = PutInForce(calibration, std::move(changed), kPointNotAdded);
+    CalOutcome outcome = PutInForce(calibration, std::move(changed), kPointNotAdded);
     // The next point must come from a part chosen afresh, as after Cal 1.
     if (!outcome.failure)
         selection.clearPart();

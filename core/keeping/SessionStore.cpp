@@ -12,7 +12,7 @@ namespace kavelto {
 namespace {
 
 // A kept session is a few kilobytes; anything much larger is not one.
-constexpr std::int64_t kMaxKeptBytes = 4 * 1024 * 1024;
+constexpr std::int64_t kMaxKeptBytes = std::int64_t{4} * 1024 * 1024;
 
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;

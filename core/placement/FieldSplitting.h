@@ -21,7 +21,7 @@ inline constexpr char kBlankRuns = ' ';
 // for one, and a lone quote inside is text. Writes the fields to fields, which has room for
 // length + 1 of them, and returns their number, or -1 when a quoted field does not end. The
 // texts are not NUL-terminated: fields hold on to the bytes after them.
-int SplitFields(char* line, std::size_t length, char separator, FieldSpan* fields);
+int SplitFields(char* text, std::size_t length, char separator, FieldSpan* fields);
 
 // The separator a name row uses: a tab, a comma, a semicolon, in that order, else runs of blanks.
 char DetectSeparator(const char* line, std::size_t length);

@@ -13,7 +13,7 @@ namespace {
 
 // Cuts the next word off the line, NUL-terminated in place, and passes over the one blank
 // after it; blanks before it are the padding of a number.
-char* TakeWord(char*& pos, char* end) {
+char* TakeWord(char*& pos, const char* end) {
     while (pos < end && *pos == ' ')
         ++pos;
     char* word = pos;
@@ -24,7 +24,7 @@ char* TakeWord(char*& pos, char* end) {
     return word;
 }
 
-char* LastBlank(char* begin, char* end) {
+char* LastBlank(const char* begin, char* end) {
     for (char* p = end; p > begin; --p) {
         if (p[-1] == ' ')
             return p - 1;

@@ -23,8 +23,9 @@ struct SessionUpdate {
     std::optional<UserMessage> message;
     bool refreshFields = false;
 
-    // A user-provided constructor keeps the outcome from being built positionally.
-    SessionUpdate() {}
+    // A user-provided constructor keeps the outcome from being built positionally; "= default"
+    // would leave it an aggregate.
+    SessionUpdate() {} // NOLINT(modernize-use-equals-default)
 
     SessionUpdate& revealRow(int row) {
         reveal = row;

@@ -180,6 +180,20 @@ TEST(AssemblySession, PressRulesFromThePictureAndFrameSizes) {
     }
 }
 
+// The list's highlight on the selected row goes with a press that counts, and stays with one
+// off the picture.
+TEST(AssemblySession, APressOnThePictureClearsTheSelectedRowsHighlight) {
+    for (const bool inside : {true, false}) {
+        SessionRig rig;
+        rig.loadText(kCalParts);
+        rig.showPicture("board.jpg");
+        rig.click(2);
+        rig.session.pressOnPicture({inside, 150, 80});
+        EXPECT_EQ(rig.session.highlightedRow(), inside ? std::nullopt : std::optional<int>(2))
+            << (inside ? "inside" : "outside");
+    }
+}
+
 // A picture found undecodable while a press on it is held has no points any more: the drag and
 // the release leave the marker where the press put it, and the release ends the drag.
 TEST(AssemblySession, DragEndsOnAPictureFoundUndecodable) {

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace kavelto {
 namespace {
@@ -24,8 +26,13 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
         const char* message;
     } cases[] = {
         {{10, 70, 600, 900}, "Components with same X !"},
+        {{30, 20, 300, 700}, "Components with same Y !"},
         {{60, 70, 100, 900}, "Aligned positions on X !"},
+        {{30, 40, 300, 400}, "Aligned positions on Y !"},
         {{110, 125, 200, 500}, "Calibration impossible, check your selections"},
+        {{NAN, 125, 201, 500}, "Calibration impossible, check your selections"},
+        {{110, 125, std::numeric_limits<int>::max(), 500},
+         "Calibration impossible, check your selections"},
         {{110, 124, 200, 500}, nullptr},
     };
     for (const auto& c : cases) {
@@ -37,6 +44,83 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
         EXPECT_EQ(outcome.failure ? outcome.failure->text : "", c.message ? c.message : "");
         EXPECT_EQ(std::tie(calibration.state, calibration.point2.pixelX),
                   std::make_tuple(kOk, (c.message ? kP2 : c.press).pixelX));
+    }
+}
+
+// One press of a calibration button: Cal 1, Cal 2, Add or Remove, on a part and a pixel.
+struct CalStep {
+    CalOutcome (*button)(Calibration&, PartSelection&, std::optional<PixelPoint>);
+    CalPoint pair;
+};
+constexpr auto kCal1 = RecordCalPoint1, kCal2 = RecordCalPoint2, kAdd = AddCalPoint;
+constexpr CalOutcome (*kRemove)(Calibration&, PartSelection&, std::optional<PixelPoint>) =
+    [](Calibration& c, PartSelection&, std::optional<PixelPoint>) { return RemoveLastCalPoint(c); };
+
+// From no calibration, the steps in turn: the last one's refusal, the calibration field, and
+// where the part at board (35, 45) is then located. The upright board lies at 10 pixels per unit
+// with (10, 20) at pixel (100, 400); the quarter-turned one has board Y along the picture's x:
+// pixel (100 + 10 (Y - 20), 400 + 10 (X - 10)). Both put (35, 45) at (350, 650).
+TEST(Calibration, StepsFromNoCalibration) {
+    constexpr CalPoint upright2{60, 70, 600, 900}, upright3{10, 90, 100, 1100};
+    constexpr CalPoint turned2{60, 30, 200, 900}, turned3{30, 70, 600, 600};
+    const std::pair<int, int> none{-1, -1}, probe{350, 650};
+    const struct {
+        const char* name;
+        std::vector<CalStep> steps;
+        const char* refusal;
+        const char* field;
+        std::pair<int, int> located;
+    } rows[] = {
+        {"Cal 2 before Cal 1", {{kCal2, upright2}}, "Select cal1 first", "Not calibrated", none},
+        {"Add before Cal 1", {{kAdd, upright2}}, "Select cal1 first", "Not calibrated", none},
+        {"Cal 1 waits", {{kCal1, kP1}}, "", "Waiting for point 2", none},
+        {"an upright pair", {{kCal1, kP1}, {kCal2, upright2}}, "", "Calibrated, ok", probe},
+        {"a swapped pair", {{kCal1, kP1}, {kCal2, turned2}}, "", "Calibrated, flipped", probe},
+        {"a refused pair keeps waiting",
+         {{kCal1, kP1}, {kCal2, {30, 20, 300, 700}}},
+         "Components with same Y !",
+         "Waiting for point 2",
+         none},
+        {"an upright fit",
+         {{kCal1, kP1}, {kCal2, upright2}, {kAdd, upright3}},
+         "",
+         "Calibrated, ok (3 points)",
+         probe},
+        {"a quarter-turned fit",
+         {{kCal1, kP1}, {kCal2, turned2}, {kAdd, turned3}},
+         "",
+         "Calibrated, flipped (3 points)",
+         probe},
+        {"the added point removed",
+         {{kCal1, kP1}, {kCal2, upright2}, {kAdd, upright3}, {kRemove, {}}},
+         "",
+         "Calibrated, ok",
+         probe},
+        {"nothing added to remove",
+         {{kCal1, kP1}, {kCal2, upright2}, {kRemove, {}}},
+         "No added calibration point to remove",
+         "Calibrated, ok",
+         probe},
+        {"Cal 1 again forgets the added points",
+         {{kCal1, kP1}, {kCal2, upright2}, {kAdd, upright3}, {kCal1, kP1}},
+         "",
+         "Waiting for point 2",
+         none},
+    };
+    for (const auto& row : rows) {
+        Calibration calibration;
+        CalOutcome outcome(nullptr, false);
+        for (const CalStep& step : row.steps) {
+            PartSelection selection{0, BoardPosition{step.pair.boardX, step.pair.boardY}};
+            outcome =
+                step.button(calibration, selection, PixelPoint{step.pair.pixelX, step.pair.pixelY});
+        }
+        const std::optional<PixelPoint> at = LocatePart(calibration, 35, 45);
+        EXPECT_EQ(std::make_tuple(outcome.failure ? outcome.failure->text : "",
+                                  CalibrationText(calibration),
+                                  at ? std::make_pair(at->x, at->y) : none),
+                  std::make_tuple(row.refusal, row.field, row.located))
+            << row.name;
     }
 }
 

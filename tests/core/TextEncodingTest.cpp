@@ -7,12 +7,37 @@
 namespace kavelto {
 namespace {
 
-// \265 is a Latin-1 micro sign, \302\265 the same in UTF-8.
-TEST(TextEncoding, DisplaysWellFormedUtf8AsIsAndElseLatin1) {
-    // Latin-1; a lone continuation byte; a cut sequence; an overlong form; a surrogate.
-    for (const std::string bytes : {"4.7\265F", "\200", "\342\202", "\300\257", "\355\240\200"})
-        EXPECT_FALSE(IsValidUtf8(bytes)) << testing::PrintToString(bytes);
-    // A three- and a four-byte sequence; Latin-1 shown as UTF-8 in PickListTest.
+// Each lead byte's range at its edges, with the second bytes that make a form overlong, a
+// surrogate or beyond U+10FFFF; \265 alone is a Latin-1 micro sign.
+TEST(TextEncoding, TellsWellFormedUtf8) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool valid;
+    } rows[] = {
+        {"Latin-1", "4.7\265F", false},
+        {"a lone continuation byte", "\200", false},
+        {"a cut sequence", "\342\202", false},
+        {"C0, overlong", "\300\257", false},
+        {"C1, overlong", "\301\277", false},
+        {"C2, the first two-byte lead", "\302\200", true},
+        {"DF, the last two-byte lead", "\337\277", true},
+        {"E0 9F, overlong", "\340\237\277", false},
+        {"E0 A0", "\340\240\200", true},
+        {"ED 9F, below the surrogates", "\355\237\277", true},
+        {"ED A0, a surrogate", "\355\240\200", false},
+        {"EF, the last three-byte lead", "\357\277\275", true},
+        {"EF cut short", "\357\277", false},
+        {"F0 8F, overlong", "\360\217\277\277", false},
+        {"F0 90", "\360\220\200\200", true},
+        {"F4 8F, the last code point", "\364\217\277\277", true},
+        {"F4 90, beyond U+10FFFF", "\364\220\200\200", false},
+        {"F5", "\365\200\200\200", false},
+        {"a four-byte sequence cut short", "\360\237\224", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(IsValidUtf8(row.bytes), row.valid) << row.name;
+    // Well-formed text shows as it is; Latin-1 shown as UTF-8 in PickListTest.
     EXPECT_EQ(DisplayUtf8("\342\202\254\360\237\224\214"), "\342\202\254\360\237\224\214");
 }
 

@@ -5,7 +5,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
+#include <vector>
 
 namespace kavelto {
 namespace {
@@ -105,6 +107,34 @@ TEST(Workbench, UnplaceAllAsksFirstAndGoesOnOnlyOnOk) {
     EXPECT_EQ(rig.placed(), 1);
     rig.workbench.answer(*asked.prompt, MessageAnswer::Ok, {});
     EXPECT_EQ(rig.placed(), 0);
+}
+
+// The view's buttons in turn, from the upright, unmirrored view with a zoom box of 100: the
+// turn, the mirror and the zoom box afterwards. 100 / 1.3 is 76.9, 100 x 1.3 is 130.
+TEST(Workbench, ViewButtonsTurnMirrorAndZoom) {
+    using Id = CommandId;
+    const struct {
+        const char* name;
+        std::vector<CommandId> buttons;
+        std::tuple<int, bool, int> view; // turn in degrees, mirrored, zoom box
+    } rows[] = {
+        {"Rot L", {Id::RotL}, {270, false, 100}},
+        {"Rot R", {Id::RotR}, {90, false, 100}},
+        {"Rot L twice", {Id::RotL, Id::RotL}, {180, false, 100}},
+        {"Rot R four times", {Id::RotR, Id::RotR, Id::RotR, Id::RotR}, {0, false, 100}},
+        {"Flip", {Id::Flip}, {0, true, 100}},
+        {"Flip twice", {Id::Flip, Id::Flip}, {0, false, 100}},
+        {"Zoom in", {Id::ZoomIn}, {0, false, 76}},
+        {"Zoom out", {Id::ZoomOut}, {0, false, 130}},
+    };
+    for (const auto& row : rows) {
+        WorkbenchRig rig;
+        for (const CommandId button : row.buttons)
+            rig.run(button);
+        const ViewState& view = rig.workbench.session().view();
+        EXPECT_EQ(std::make_tuple(view.viewRotation, view.mirrored, view.zoomBoxSize), row.view)
+            << row.name;
+    }
 }
 
 TEST(Workbench, TheLogoOffersTheMakersSite) {

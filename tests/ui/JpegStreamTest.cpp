@@ -178,6 +178,11 @@ TEST(JpegStream, FindsTheExifThumbnail) {
     EXPECT_EQ(ExifThumbnail(withExif(true, size)), thumbnail);
     EXPECT_EQ(ExifThumbnail(withExif(false, size + 1)), "");
     EXPECT_EQ(ExifThumbnail(plain.substr(0, 21) + Exif(thumbnail, false, size)), "");
+    // Data that ends with the segment, and data that ends a byte before the segment says it does.
+    const std::string exif = Exif(thumbnail, false, size);
+    EXPECT_EQ(ExifThumbnail("\xFF\xD8" + exif), thumbnail);
+    const int told = (std::uint8_t(exif[2]) << 8 | std::uint8_t(exif[3])) + 1;
+    EXPECT_EQ(ExifThumbnail("\xFF\xD8" + exif.substr(0, 2) + Word(told) + exif.substr(4)), "");
 }
 
 } // namespace

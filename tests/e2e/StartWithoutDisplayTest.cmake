@@ -1,0 +1,24 @@
+# The program started with no display in its environment, and asked for its version: the exit
+# status and what it says, one row each.
+#   cmake -D PROGRAM=... -D VERSION=... -P StartWithoutDisplayTest.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+set(failures "")
+function(expect name arguments status said)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                --unset=QT_QPA_PLATFORM ${PROGRAM} ${arguments}
+        RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
+    if(NOT got STREQUAL status OR NOT "${out}${err}" STREQUAL said)
+        set(failures "${failures}\n  ${name}: status ${got}, said '${out}${err}'" PARENT_SCOPE)
+    endif()
+endfunction()
+
+expect("no display" "" 2
+       "kavelto: no display found; start it on a desktop, or under xvfb-run\n")
+expect("--version without a display" "--version" 0 "kavelto ${VERSION}\n")
+
+if(failures)
+    message(FATAL_ERROR "wrong start:${failures}")
+endif()
