@@ -12,6 +12,7 @@ public:
     explicit ClassicLineConverter(const ColumnMap& map) : map_(map) {}
 
     Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
+    char separator() const override { return map_.separator; }
 
 private:
     const ColumnMap& map_;

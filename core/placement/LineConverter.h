@@ -15,6 +15,9 @@ public:
     // The record of line[0, length), which a NUL follows and which may be rewritten, or why the
     // line fails the load. lineNumber counts the file's lines from 1, for messages.
     virtual Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) = 0;
+
+    // What stands between the fields of a line; a row of nothing else carries no part.
+    virtual char separator() const = 0;
 };
 
 } // namespace kavelto

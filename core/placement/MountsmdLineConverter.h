@@ -16,6 +16,7 @@ public:
     explicit MountsmdLineConverter(Face face) : face_(face) {}
 
     Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
+    char separator() const override { return ' '; }
 
 private:
     Face face_;

@@ -16,6 +16,7 @@ public:
     NamedLineConverter(ColumnLayout layout, std::size_t maxLineLength);
 
     Result<PartRecord> convert(char* line, std::size_t length, int lineNumber) override;
+    char separator() const override { return layout_.separator; }
 
 private:
     void placeByPosition(std::size_t fieldCount);
