@@ -43,6 +43,8 @@ std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char
         if (at == kNoColumn || (rank == NameRank::Fallback && name->rank == NameRank::Preferred)) {
             at = column;
             rank = name->rank;
+            if (name->field == FieldCode::Layer)
+                layout.sideSense = name->sense;
         }
     }
     for (const FieldCode field : {FieldCode::Designator, FieldCode::X, FieldCode::Y}) {

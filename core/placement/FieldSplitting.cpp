@@ -117,7 +117,7 @@ char* TakeQuotedField(char* line, char* end, char separator, char* pos, FieldSpa
 }
 
 char DetectSeparator(const char* line, std::size_t length) {
-    for (const char separator : {'\t', ',', ';'}) {
+    for (const char separator : {'\t', ',', ';', '!'}) {
         if (std::memchr(line, separator, length))
             return separator;
     }

@@ -28,7 +28,8 @@ int SplitFields(char* line, std::size_t length, char separator, FieldSpan* field
 // line ends first.
 char* TakeQuotedField(char* line, char* end, char separator, char* pos, FieldSpan& field);
 
-// The separator a name row uses: a tab, a comma, a semicolon, in that order, else runs of blanks.
+// The separator a name row uses: a tab, a comma, a semicolon, an exclamation mark (Allegro's
+// reports), in that order, else runs of blanks.
 char DetectSeparator(const char* line, std::size_t length);
 
 } // namespace kavelto

@@ -59,7 +59,35 @@ std::optional<char> ConvertLayer(const char* text) {
     return text[0];
 }
 
+bool IsWord(const char* text, const char* word) {
+    for (; *word; ++text, ++word) {
+        if (LowerAscii(*text) != *word)
+            return false;
+    }
+    return *text == '\0';
+}
+
+// Allegro writes YES and NO; an empty flag, as in its place files, is no mirror either.
+bool IsMirrored(const char* text) {
+    return !(text[0] == '\0' || IsWord(text, "no") || IsWord(text, "0"));
+}
+
+// A layer number: 1 is the top and the bottom the highest (2 on two layers, 16 in Eagle).
+bool IsLowerLayerNumber(const char* text) {
+    std::uint32_t layer = 0;
+    return ParseUnsignedCount(text, layer) && layer > 1;
+}
+
 } // namespace
+
+void ConvertSide(const char* text, SideSense sense, PartRecord& record) {
+    if (sense == SideSense::Mirrored)
+        record.layer = IsMirrored(text) ? 'B' : 'T';
+    else if (IsLowerLayerNumber(text))
+        record.layer = 'B';
+    else
+        record.layer = ConvertLayer(text);
+}
 
 bool ConvertField(FieldCode code, char* text, PartRecord& record, bool decimalComma) {
     switch (code) {

@@ -3,6 +3,7 @@
 #include "ColumnMapText.h"
 #include "TempFile.h"
 #include "Utf16Bytes.h"
+#include "parts/Face.h"
 
 #include <gtest/gtest.h>
 
@@ -114,9 +115,11 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
     EXPECT_EQ(read("R1,T,1,2,\"V\"x,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read("Part,Value\nR1,10k\n", "0\n,\nauto\n"),
               "No column names found in the first 40 lines of part file: looked for a line naming "
-              "the designator (Ref, Designator, RefDes, Ref. Des., Reference, Part, Name), X "
-              "(PosX, Pos X, Position X, X position, Mid X, Center-X, Center X, X, Ref X) and Y "
-              "(PosY, Pos Y, Position Y, Y position, Mid Y, Center-Y, Center Y, Y, Ref Y) columns");
+              "the designator (Ref, Designator, Part, RefDes, Ref. Des., Reference, Name, Ref "
+              "Name, Part ID), X (PosX, Center-X, Mid X, Ref X, Center X, Position X, X, X "
+              "position, X-Loc, Placement Centre X, SYM_X, Symbol_X, Symbol X) and Y (PosY, "
+              "Center-Y, Mid Y, Ref Y, Center Y, Position Y, Y, Y position, Y-Loc, Placement "
+              "Centre Y, SYM_Y, Symbol_Y, Symbol Y) columns");
     EXPECT_EQ(read("h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n"),
               "No number for X or Y in line 5 of part file");
 }
@@ -188,6 +191,103 @@ TEST_F(PlacementReaderTest, PassesOverRowsWithoutAPart) {
     for (const auto& c : cases) {
         const std::string outcome = read(c.content, c.ini);
         EXPECT_EQ(DesignatorsOf(outcome, table), c.outcome) << c.name;
+    }
+}
+
+// Every part read, "designator|face|x|y|value|package|rotation" with the face T or B, or the
+// message of the error.
+std::string PartsOf(const std::string& outcome, const PartTable& table) {
+    if (outcome.find(" read") == std::string::npos)
+        return outcome;
+    std::string list;
+    for (int i = 0; i < table.partCount(); ++i) {
+        const PartRecord& p = table.part(i);
+        std::ostringstream out;
+        out << (i ? " " : "") << p.designator << '|'
+            << (IsOnFace(p.layer, Face::Bottom) ? 'B' : 'T') << '|' << p.x << '|' << p.y << '|'
+            << p.value << '|' << p.package << '|' << p.rotation;
+        list += out.str();
+    }
+    return list;
+}
+
+// The names each tool gives its columns, and a fallback name only where no preferred name of its
+// field stands in the row, whichever comes first.
+TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
+    const struct {
+        const char* name;
+        std::string content;
+        std::string parts;
+    } cases[] = {
+        {"Pulsonix",
+         "Ref Name,Part Name,Footprint Name,Placement Centre X,Placement Centre Y\n"
+         "R1,RES,R0603,1,2\n",
+         "R1|T|1|2||R0603|0"},
+        {"a part name where no footprint name stands", "Ref Name,Part Name,X,Y\nR1,RES,1,2\n",
+         "R1|T|1|2||RES|0"},
+        {"DipTrace",
+         "RefDes,Name,Value,Pattern,X (mm),Y (mm),Side,Rotate\nR1,RES,1k,R0603,1,2,Top,90\n",
+         "R1|T|1|2|1k|R0603|90"},
+        {"a name where no designator stands",
+         "*No;Value;Package;X;Y;Rotation;Side;Name\n"
+         "1;1k;R0603;1;2;90;Bottom;R1\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"gEDA",
+         "# RefDes, Description, Value, X, Y, rotation, top/bottom\nR1,\"R0603\",\"1k\",1,2,"
+         "90,bottom\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"a description beside a footprint",
+         "Designator,Footprint,Mid X,Mid Y,Description\n"
+         "R1,R0603,1,2,Resistor\n",
+         "R1|T|1|2||R0603|0"},
+        {"MacroFab", "#Designator\tX-Loc\tY-Loc\tRotation\tSide\nR1\t1\t2\t90\t2\n",
+         "R1|B|1|2|||90"},
+        {"Allegro, mirror flags",
+         "REFDES!SYM_X!SYM_Y!SYM_ROTATE!SYM_MIRROR!SYM_NAME!COMP_VALUE\n"
+         "R1!1!2!90!YES!R0603!1k\nR2!3!4!0!NO!R0603!2k\n",
+         "R1|B|1|2|1k|R0603|90 R2|T|3|4|2k|R0603|0"},
+        {"Allegro, symbol_x", "refdes,symbol_x,symbol_y,mirror\nR1,1,2,\n", "R1|T|1|2|||0"},
+        {"PADS", "Ref Des,Part Type,PCB Decal,X,Y,Orient.,Layer\nR1,1k,R0603,1,2,90,Bottom\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"Proteus", "Part ID,Value,Package,Layer,Rotation,X,Y\nR1,1k,R0603,BOTTOM,90,1,2\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"pcb-rnd gxyrs, not lined up",
+         "#Designator X-Loc Y-Loc Rotation Side\nR1 1 2 90 bottom extra\nR2 3 4 0 top\n",
+         "R1|B|1|2|||90 R2|T|3|4|||0"},
+    };
+    for (const auto& c : cases) {
+        const std::string outcome = read(c.content, kByName);
+        EXPECT_EQ(PartsOf(outcome, table), c.parts) << c.name;
+    }
+}
+
+// A side column's value tells the bottom by its first letter b or B, or as a layer number above
+// the top's 1; a mirror column by anything but no, 0 or nothing. Without a side column, all top.
+TEST_F(PlacementReaderTest, ReadsEachToolsSideValues) {
+    const struct {
+        std::string nameRow;
+        std::string sides; // one a row
+        std::string faces;
+    } cases[] = {
+        {"Ref,X,Y,Side", "bottom|Bottom|bot|B|b|top|Top|T|1|front", "BBBBBTTTTT"},
+        {"Ref,X,Y,Layer", "1|2|4|16|0|BottomLayer|TopLayer", "TBBBTBT"},
+        {"Ref,X,Y,top/bottom", "top|bottom", "TB"},
+        {"Ref,X,Y,Mirror", "YES|NO||no|No|0|1|m", "BTTTTTBB"},
+        {"Ref,X,Y", "", "TT"},
+    };
+    for (const auto& c : cases) {
+        std::string content = c.nameRow + "\n";
+        std::istringstream sides(c.sides);
+        int n = 0;
+        for (std::string side; std::getline(sides, side, '|');)
+            content += "R" + std::to_string(++n) + ",1,2," + side + "\n";
+        if (n == 0)
+            content += "R1,1,2\nR2,3,4\n";
+        read(content, kByName);
+        std::string faces;
+        for (int i = 0; i < table.partCount(); ++i)
+            faces += IsOnFace(table.part(i).layer, Face::Bottom) ? 'B' : 'T';
+        EXPECT_EQ(faces, c.faces) << c.nameRow;
     }
 }
 
