@@ -19,7 +19,8 @@ struct NamePosition {
 struct ColumnLayout {
     char separator = ',';         // kBlankRuns: runs of blanks
     FieldColumns columnOfField{}; // the entry of Ignored is unused
-    SideSense sideSense = SideSense::Named;
+    ColumnReading sideReading = ColumnReading::Plain;
+    bool positionIsPoint = false;    // X and Y stand in one column, as "(x,y)"
     std::vector<NamePosition> names; // one for each column of the row, known name or not
 };
 

@@ -77,7 +77,9 @@ constexpr ColumnName kColumnNames[] = {
     {"Name", D, F},
     {"Pattern", K, P},
     {"Rotate", R, P},
-    // Pulsonix; Quadcept's Part Name beside its footprint
+    // Pulsonix: its default report gives the position as one point; Quadcept's Part Name beside
+    // its footprint
+    {"Placement Centre", X, P, ColumnReading::Point},
     {"Ref Name", D, P},
     {"Placement Centre X", X, P},
     {"Placement Centre Y", Y, P},
@@ -92,8 +94,8 @@ constexpr ColumnName kColumnNames[] = {
     {"Symbol X", X, P},
     {"Symbol Y", Y, P},
     {"SYM_ROTATE", R, P},
-    {"SYM_MIRROR", L, P, SideSense::Mirrored},
-    {"Mirror", L, P, SideSense::Mirrored},
+    {"SYM_MIRROR", L, P, ColumnReading::MirrorFlag},
+    {"Mirror", L, P, ColumnReading::MirrorFlag},
     {"SYM_NAME", K, P},
     {"COMP_PACKAGE", K, P},
     {"COMP_VALUE", V, P},

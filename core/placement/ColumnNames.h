@@ -13,11 +13,11 @@ enum class NameRank {
     Fallback,  // names its field only in a row where no preferred name of that field stands
 };
 
-// How a side column tells the bottom face.
-enum class SideSense {
-    Named, // a name starting with b or B ("bottom", "BottomLayer", "bot"), or a layer number above
-           // 1
-    Mirrored, // a mirror flag: anything but empty, "no" and "0" ("YES") is the bottom
+// How a column's text reads where its field's plain reading does not fit.
+enum class ColumnReading {
+    Plain,
+    MirrorFlag, // a side as a mirror flag: anything but nothing, "no" and "0" ("YES") is the bottom
+    Point,      // X and Y together, as "(x,y)"
 };
 
 // A column name as design tools write it in the name row of a placement file.
@@ -25,7 +25,7 @@ struct ColumnName {
     const char* spelling;
     FieldCode field; // Ignored: a known column that is never read, such as a pad's position
     NameRank rank;
-    SideSense sense = SideSense::Named; // of a side column
+    ColumnReading reading = ColumnReading::Plain;
 };
 
 // The name's text compared as the tools vary it: letters in either case, without quotes,

@@ -41,6 +41,19 @@ bool IsLinedUp(const char* line, std::size_t length) {
 
 } // namespace
 
+bool NamedLineConverter::convertColumn(FieldCode code, char* text, PartRecord& record,
+                                       bool decimalComma) const {
+    const bool position = code == FieldCode::X || code == FieldCode::Y;
+    if (code == FieldCode::Layer) {
+        ConvertSide(text, layout_.sideReading, record);
+        return true;
+    }
+    // Y is read with X.
+    if (position && layout_.positionIsPoint)
+        return code == FieldCode::Y || ConvertPoint(text, record);
+    return ConvertField(code, text, record, decimalComma) || !position;
+}
+
 Result<PartRecord> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber) {
     PartRecord record;
     const bool linedUp = layout_.separator == kBlankRuns && IsLinedUp(line, length);
@@ -68,13 +81,7 @@ Result<PartRecord> NamedLineConverter::convert(char* line, std::size_t length, i
             text = columns[at].text;
             *columns[at].textEnd = '\0';
         }
-        if (code == FieldCode::Layer) {
-            ConvertSide(text, layout_.sideSense, record);
-            continue;
-        }
-        const bool converted = ConvertField(code, text, record, decimalComma);
-        if (code == FieldCode::X || code == FieldCode::Y)
-            hasPosition = hasPosition && converted;
+        hasPosition = convertColumn(code, text, record, decimalComma) && hasPosition;
     }
     if (!hasPosition)
         return ErrorMessage(NoPositionMessage(lineNumber));

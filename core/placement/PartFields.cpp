@@ -80,13 +80,34 @@ bool IsLowerLayerNumber(const char* text) {
 
 } // namespace
 
-void ConvertSide(const char* text, SideSense sense, PartRecord& record) {
-    if (sense == SideSense::Mirrored)
+void ConvertSide(const char* text, ColumnReading reading, PartRecord& record) {
+    if (reading == ColumnReading::MirrorFlag)
         record.layer = IsMirrored(text) ? 'B' : 'T';
     else if (IsLowerLayerNumber(text))
         record.layer = 'B';
     else
         record.layer = ConvertLayer(text);
+}
+
+bool ConvertPoint(const char* text, PartRecord& record) {
+    while (IsCSpace(*text))
+        ++text;
+    if (*text == '(')
+        ++text;
+    const ParsedFloat x = ParseLenientFloat(text);
+    if (!x.found)
+        return false;
+    const char* between = x.end;
+    while (IsCSpace(*between))
+        ++between;
+    if (*between != ',' && *between != ';')
+        return false;
+    const ParsedFloat y = ParseLenientFloat(between + 1);
+    if (!y.found)
+        return false;
+    record.x = x.value;
+    record.y = y.value;
+    return true;
 }
 
 bool ConvertField(FieldCode code, char* text, PartRecord& record, bool decimalComma) {

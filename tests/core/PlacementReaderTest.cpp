@@ -117,7 +117,8 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
               "No column names found in the first 40 lines of part file: looked for a line naming "
               "the designator (Ref, Designator, Part, RefDes, Ref. Des., Reference, Name, Ref "
               "Name, Part ID), X (PosX, Center-X, Mid X, Ref X, Center X, Position X, X, X "
-              "position, X-Loc, Placement Centre X, SYM_X, Symbol_X, Symbol X) and Y (PosY, "
+              "position, X-Loc, Placement Centre, Placement Centre X, SYM_X, Symbol_X, Symbol X) "
+              "and Y (PosY, "
               "Center-Y, Mid Y, Ref Y, Center Y, Position Y, Y, Y position, Y-Loc, Placement "
               "Centre Y, SYM_Y, Symbol_Y, Symbol Y) columns");
     EXPECT_EQ(read("h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n"),
@@ -251,6 +252,15 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
          "R1|B|1|2|1k|R0603|90"},
         {"Proteus", "Part ID,Value,Package,Layer,Rotation,X,Y\nR1,1k,R0603,BOTTOM,90,1,2\n",
          "R1|B|1|2|1k|R0603|90"},
+        {"Pulsonix, the position as a point",
+         "Ref  Part Name  Side    Placement Centre  Rotation\n"
+         "R1   R0603      Bottom  (1.5,-2)          90\n"
+         "R2              Top     ( 3 ; 4 )         0\n",
+         "R1|B|1.5|-2||R0603|90 R2|T|3|4|||0"},
+        {"a point without its second number", "Ref,Placement Centre\nR1,(3)\n",
+         "No number for X or Y in line 2 of part file"},
+        {"a point after X and Y columns", "Ref,X,Y,Placement Centre\nR1,1,2,\"(5,6)\"\n",
+         "R1|T|1|2|||0"},
         {"pcb-rnd gxyrs, not lined up",
          "#Designator X-Loc Y-Loc Rotation Side\nR1 1 2 90 bottom extra\nR2 3 4 0 top\n",
          "R1|B|1|2|||90 R2|T|3|4|||0"},
