@@ -19,9 +19,9 @@ constexpr FieldCode V = FieldCode::Value;
 constexpr FieldCode K = FieldCode::Package;
 constexpr FieldCode R = FieldCode::Rotation;
 
-// The names the exporters of board design tools write, each tool's spelling once, the first tool
-// that writes it named. Where two names of one field stand in a row, the first preferred one
-// counts, and a fallback only where no preferred one stands.
+// The names the exporters of board design tools write, each spelling once, under the first tool
+// that writes it. Where two names of one field stand in a row, the first preferred one counts,
+// and a fallback only where no preferred one stands.
 constexpr ColumnName kColumnNames[] = {
     // KiCad, CSV and .pos; pcb-rnd's KiCad-compatible template
     {"Ref", D, P},
@@ -47,19 +47,19 @@ constexpr ColumnName kColumnNames[] = {
     {"Layer", L, P},
     {"TB", L, P},
     {"Rotation", R, P},
-    // Fusion's and Eagle's part lists
-    {"Part", D, P},
-    {"Center X", X, P},
-    {"Center Y", Y, P},
     // LibrePCB
     {"Position X", X, P},
     {"Position Y", Y, P},
     {"Value", V, P},
-    // Horizon EDA; Upverter; pcb-rnd's TM220/TM240 template
+    // Horizon EDA; pcb-rnd's TM220/TM240 template
     {"RefDes", D, P},
     {"X", X, P},
     {"Y", Y, P},
     {"Angle", R, P},
+    // Assembly houses' templates and spreadsheets made by hand
+    {"Part", D, P},
+    {"Center X", X, P},
+    {"Center Y", Y, P},
     {"X position", X, P},
     {"Y position", Y, P},
     {"Ref. Des.", D, P},
@@ -72,27 +72,25 @@ constexpr ColumnName kColumnNames[] = {
     // layer 1 or 2
     {"X-Loc", X, P},
     {"Y-Loc", Y, P},
-    // DipTrace (Name is its part's name where RefDes stands); Fritzing (Name its only
-    // designator); Target 3001!
+    // DipTrace, whose Name is its part's name where RefDes stands; Fritzing, whose Name is its
+    // only designator
     {"Name", D, F},
     {"Pattern", K, P},
     {"Rotate", R, P},
-    // Pulsonix: its default report gives the position as one point; Quadcept's Part Name beside
-    // its footprint
+    // Pulsonix: its default report gives the position as one point, and its report editor
+    // writes the names below
     {"Placement Centre", X, P, ColumnReading::Point},
-    {"Ref Name", D, P},
     {"Placement Centre X", X, P},
     {"Placement Centre Y", Y, P},
+    {"Ref Name", D, P},
     {"Footprint Name", K, P},
     {"Part Name", K, F},
-    // Allegro and OrCAD PCB Editor: place_txt and the Place and Component reports, whose side is
-    // a mirror flag
+    // Allegro and OrCAD PCB Editor: the extract and report field names, whose side is a mirror
+    // flag
     {"SYM_X", X, P},
     {"SYM_Y", Y, P},
     {"Symbol_X", X, P},
     {"Symbol_Y", Y, P},
-    {"Symbol X", X, P},
-    {"Symbol Y", Y, P},
     {"SYM_ROTATE", R, P},
     {"SYM_MIRROR", L, P, ColumnReading::MirrorFlag},
     {"Mirror", L, P, ColumnReading::MirrorFlag},
@@ -100,14 +98,12 @@ constexpr ColumnName kColumnNames[] = {
     {"COMP_PACKAGE", K, P},
     {"COMP_VALUE", V, P},
     {"COMP_DEVICE_TYPE", V, F},
-    // PADS
+    // PADS: its words for a part's type, footprint and orientation
     {"Part Type", V, F},
     {"PCB Decal", K, P},
     {"Decal", K, P},
     {"Orientation", R, P},
     {"Orient.", R, P},
-    // Proteus
-    {"Part ID", D, P},
 };
 
 std::string ListNames(FieldCode field) {

@@ -115,12 +115,11 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
     EXPECT_EQ(read("R1,T,1,2,\"V\"x,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read("Part,Value\nR1,10k\n", "0\n,\nauto\n"),
               "No column names found in the first 40 lines of part file: looked for a line naming "
-              "the designator (Ref, Designator, Part, RefDes, Ref. Des., Reference, Name, Ref "
-              "Name, Part ID), X (PosX, Center-X, Mid X, Ref X, Center X, Position X, X, X "
-              "position, X-Loc, Placement Centre, Placement Centre X, SYM_X, Symbol_X, Symbol X) "
-              "and Y (PosY, "
-              "Center-Y, Mid Y, Ref Y, Center Y, Position Y, Y, Y position, Y-Loc, Placement "
-              "Centre Y, SYM_Y, Symbol_Y, Symbol Y) columns");
+              "the designator (Ref, Designator, RefDes, Part, Ref. Des., Reference, Name, Ref "
+              "Name), X (PosX, Center-X, Mid X, Ref X, Position X, X, Center X, X position, X-Loc, "
+              "Placement Centre, Placement Centre X, SYM_X, Symbol_X) and Y (PosY, Center-Y, Mid "
+              "Y, Ref Y, Position Y, Y, Center Y, Y position, Y-Loc, Placement Centre Y, SYM_Y, "
+              "Symbol_Y) columns");
     EXPECT_EQ(read("h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n"),
               "No number for X or Y in line 5 of part file");
 }
@@ -249,8 +248,6 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
          "R1|B|1|2|1k|R0603|90 R2|T|3|4|2k|R0603|0"},
         {"Allegro, symbol_x", "refdes,symbol_x,symbol_y,mirror\nR1,1,2,\n", "R1|T|1|2|||0"},
         {"PADS", "Ref Des,Part Type,PCB Decal,X,Y,Orient.,Layer\nR1,1k,R0603,1,2,90,Bottom\n",
-         "R1|B|1|2|1k|R0603|90"},
-        {"Proteus", "Part ID,Value,Package,Layer,Rotation,X,Y\nR1,1k,R0603,BOTTOM,90,1,2\n",
          "R1|B|1|2|1k|R0603|90"},
         {"Pulsonix, the position as a point",
          "Ref  Part Name  Side    Placement Centre  Rotation\n"
