@@ -258,6 +258,8 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
          "No number for X or Y in line 2 of part file"},
         {"a point after X and Y columns", "Ref,X,Y,Placement Centre\nR1,1,2,\"(5,6)\"\n",
          "R1|T|1|2|||0"},
+        {"a title with an open quote before the names", "\"Sensor board\nRef,X,Y\nR1,1,2\n",
+         "R1|T|1|2|||0"},
         {"pcb-rnd gxyrs, not lined up",
          "#Designator X-Loc Y-Loc Rotation Side\nR1 1 2 90 bottom extra\nR2 3 4 0 top\n",
          "R1|B|1|2|||90 R2|T|3|4|||0"},
