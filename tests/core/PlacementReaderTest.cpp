@@ -93,6 +93,9 @@ TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
          "\357\273\277Designator,Comment,Footprint,Center-X(mm),Center-Y(mm)\nR1," +
              std::string(300, 'c') + ",F,1,2\r\n",
          "R1|R|1||1|2|" + std::string(255, 'c') + "|F|0|0", "0\n,\nauto\n"},
+        {"UTF-16 beyond the reader's first chunk, lone returns",
+         Utf16Bytes(u"\uFEFF" + std::u16string(40000, u'h') + u"\rR1,T,1,2,V,P,0\r", false),
+         "R1|R|1|T|1|2|V|P|0|0", "1\n,\n1,2,3,4,5,6,7\n"},
         {"a line end across the reader's 64 KiB buffer: the CR is no field's",
          std::string(65519, 'h') + "\nR1,T,1,2,V,0,PP\r\n", "R1|R|1|T|1|2|V|PP|0|0",
          "1\n,\n1,2,3,4,5,7,6\n"},
