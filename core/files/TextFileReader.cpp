@@ -10,7 +10,8 @@ namespace {
 constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 }
 
-TextFileReader::TextFileReader(const std::string& path) {
+TextFileReader::TextFileReader(const std::string& path, LineEnds ends)
+    : returnEnds_(ends == LineEnds::FeedOrReturn) {
     FileResult<RegularFile> opened = OpenRegularFile(path);
     if (!opened)
         return;
@@ -69,8 +70,19 @@ void TextFileReader::takeByteOrderMark() {
     }
 }
 
-// Hands the bytes of the next line, without its line feed, to sink(bytes, count) in chunks.
-// Stripping a carriage return before the line feed is left to the caller.
+// The first byte in [start, start + available) that ends a line, or nullptr.
+const char* TextFileReader::findLineEnd(const char* start, std::size_t available) const {
+    const auto* feed = static_cast<const char*>(std::memchr(start, '\n', available));
+    if (!returnEnds_)
+        return feed;
+    const std::size_t before = feed ? static_cast<std::size_t>(feed - start) : available;
+    const auto* ret = static_cast<const char*>(std::memchr(start, '\r', before));
+    return ret ? ret : feed;
+}
+
+// Hands the bytes of the next line, without its line end, to sink(bytes, count) in chunks.
+// Stripping a carriage return before the line feed is left to the caller where only a feed ends
+// a line.
 template <typename Sink> TextFileReader::Status TextFileReader::readInto(Sink&& sink) {
     if (!file_ || failed_)
         return Status::Error;
@@ -78,16 +90,24 @@ template <typename Sink> TextFileReader::Status TextFileReader::readInto(Sink&& 
     for (;;) {
         if (pos_ == filled_ && !refill())
             return failed_ ? Status::Error : (any ? Status::Line : Status::End);
+        // The feed of a carriage return and line feed pair, perhaps in the next chunk.
+        if (afterReturn_) {
+            afterReturn_ = false;
+            if (buffer_[pos_] == '\n') {
+                ++pos_;
+                continue;
+            }
+        }
         const char* start = buffer_.data() + pos_;
         const std::size_t available = filled_ - pos_;
-        const void* feed = std::memchr(start, '\n', available);
-        const std::size_t take =
-            feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - start) : available;
+        const char* end = findLineEnd(start, available);
+        const std::size_t take = end ? static_cast<std::size_t>(end - start) : available;
         sink(start, take);
         any = true;
         pos_ += take;
-        if (feed) {
+        if (end) {
             ++pos_;
+            afterReturn_ = *end == '\r';
             return Status::Line;
         }
     }

@@ -19,7 +19,11 @@ class TextFileReader {
 public:
     enum class Status { Line, End, Error };
 
-    explicit TextFileReader(const std::string& path);
+    // What ends a line: a line feed alone, or also a lone carriage return, as files saved on
+    // systems that end lines with it have them.
+    enum class LineEnds { Feed, FeedOrReturn };
+
+    explicit TextFileReader(const std::string& path, LineEnds ends = LineEnds::Feed);
 
     // False when the path names no readable regular file.
     bool isOpen() const { return file_ != nullptr; }
@@ -37,6 +41,7 @@ private:
     };
 
     template <typename Sink> Status readInto(Sink&& sink);
+    const char* findLineEnd(const char* start, std::size_t available) const;
     bool fill();
     bool refill();
     void takeByteOrderMark();
@@ -49,6 +54,8 @@ private:
     std::size_t pos_ = 0;
     std::size_t filled_ = 0;
     bool failed_ = false;
+    bool returnEnds_ = false;
+    bool afterReturn_ = false; // the last line ended with a carriage return: a feed now is its end
 };
 
 } // namespace kavelto

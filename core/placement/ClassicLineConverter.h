@@ -13,6 +13,7 @@ public:
 
     Result<void> convert(char* line, std::size_t length, int lineNumber,
                          PartRecord& record) override;
+    char separator() const override { return map_.separator; }
 
 private:
     const ColumnMap& map_;

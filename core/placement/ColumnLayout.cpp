@@ -38,11 +38,26 @@ std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char
         i += taken;
         if (!name || name->field == FieldCode::Ignored)
             continue;
-        int& at = layout.columnOfField[name->field];
-        NameRank& rank = rankOfField[static_cast<std::size_t>(name->field)];
-        if (at == kNoColumn || (rank == NameRank::Fallback && name->rank == NameRank::Preferred)) {
-            at = column;
-            rank = name->rank;
+        // A name takes its field's column from no name, or from a fallback name.
+        const auto mayTake = [&](FieldCode field) {
+            return layout.columnOfField[field] == kNoColumn ||
+                   (rankOfField[static_cast<std::size_t>(field)] == NameRank::Fallback &&
+                    name->rank == NameRank::Preferred);
+        };
+        const auto take = [&](FieldCode field) {
+            layout.columnOfField[field] = column;
+            rankOfField[static_cast<std::size_t>(field)] = name->rank;
+        };
+        if (name->reading == ColumnReading::Point) {
+            if (mayTake(FieldCode::X) && mayTake(FieldCode::Y)) {
+                take(FieldCode::X);
+                take(FieldCode::Y);
+                layout.positionIsPoint = true;
+            }
+        } else if (mayTake(name->field)) {
+            take(name->field);
+            if (name->field == FieldCode::Layer)
+                layout.sideReading = name->reading;
         }
     }
     for (const FieldCode field : {FieldCode::Designator, FieldCode::X, FieldCode::Y}) {

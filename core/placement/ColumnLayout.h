@@ -1,5 +1,6 @@
 #pragma once
 
+#include "placement/ColumnNames.h"
 #include "placement/FieldColumns.h"
 
 #include <cstddef>
@@ -16,8 +17,10 @@ struct NamePosition {
 
 // The columns of a placement file as the file's own name row names them.
 struct ColumnLayout {
-    char separator = ',';            // kBlankRuns: runs of blanks
-    FieldColumns columnOfField{};    // the entry of Ignored is unused
+    char separator = ',';         // kBlankRuns: runs of blanks
+    FieldColumns columnOfField{}; // the entry of Ignored is unused
+    ColumnReading sideReading = ColumnReading::Plain;
+    bool positionIsPoint = false;    // X and Y stand in one column, as "(x,y)"
     std::vector<NamePosition> names; // one for each column of the row, known name or not
 };
 

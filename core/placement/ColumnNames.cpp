@@ -3,55 +3,108 @@
 #include "base/FieldParsing.h"
 
 #include <array>
+#include <iterator>
 
 namespace kavelto {
 
 namespace {
 
 constexpr NameRank P = NameRank::Preferred;
+constexpr NameRank F = NameRank::Fallback;
+constexpr FieldCode D = FieldCode::Designator;
+constexpr FieldCode L = FieldCode::Layer;
+constexpr FieldCode X = FieldCode::X;
+constexpr FieldCode Y = FieldCode::Y;
+constexpr FieldCode V = FieldCode::Value;
+constexpr FieldCode K = FieldCode::Package;
+constexpr FieldCode R = FieldCode::Rotation;
 
-// The names the exporters of board design tools write, each tool's spelling once.
-constexpr std::array<ColumnName, 39> kColumnNames = {{
-    {"Ref", FieldCode::Designator, P},
-    {"Designator", FieldCode::Designator, P},
-    {"RefDes", FieldCode::Designator, P},
-    {"Ref. Des.", FieldCode::Designator, P},
-    {"Reference", FieldCode::Designator, P},
-    {"Part", FieldCode::Designator, P},
-    {"Name", FieldCode::Designator, P},
-    {"PosX", FieldCode::X, P},
-    {"Pos X", FieldCode::X, P},
-    {"Position X", FieldCode::X, P},
-    {"X position", FieldCode::X, P},
-    {"Mid X", FieldCode::X, P},
-    {"Center-X", FieldCode::X, P},
-    {"Center X", FieldCode::X, P},
-    {"X", FieldCode::X, P},
-    {"Ref X", FieldCode::X, NameRank::Fallback},
+// The names the exporters of board design tools write, each spelling once, under the first tool
+// that writes it. Where two names of one field stand in a row, the first preferred one counts,
+// and a fallback only where no preferred one stands.
+constexpr ColumnName kColumnNames[] = {
+    // KiCad, CSV and .pos; pcb-rnd's KiCad-compatible template
+    {"Ref", D, P},
+    {"Val", V, P},
+    {"Package", K, P},
+    {"PosX", X, P},
+    {"PosY", Y, P},
+    {"Rot", R, P},
+    {"Side", L, P},
+    // Altium Designer, Protel, CircuitMaker, CircuitStudio, EasyEDA; the JLCPCB and PCBWay
+    // templates
+    {"Designator", D, P},
+    {"Comment", V, P},
+    {"Footprint", K, P},
+    {"Center-X", X, P},
+    {"Center-Y", Y, P},
+    {"Mid X", X, P},
+    {"Mid Y", Y, P},
+    {"Ref X", X, F},
+    {"Ref Y", Y, F},
     {"Pad X", FieldCode::Ignored, P},
-    {"PosY", FieldCode::Y, P},
-    {"Pos Y", FieldCode::Y, P},
-    {"Position Y", FieldCode::Y, P},
-    {"Y position", FieldCode::Y, P},
-    {"Mid Y", FieldCode::Y, P},
-    {"Center-Y", FieldCode::Y, P},
-    {"Center Y", FieldCode::Y, P},
-    {"Y", FieldCode::Y, P},
-    {"Ref Y", FieldCode::Y, NameRank::Fallback},
     {"Pad Y", FieldCode::Ignored, P},
-    {"Side", FieldCode::Layer, P},
-    {"Layer", FieldCode::Layer, P},
-    {"TB", FieldCode::Layer, P},
-    {"Rot", FieldCode::Rotation, P},
-    {"Rotation", FieldCode::Rotation, P},
-    {"Angle", FieldCode::Rotation, P},
-    {"Val", FieldCode::Value, P},
-    {"Value", FieldCode::Value, P},
-    {"Comment", FieldCode::Value, P},
-    {"Package", FieldCode::Package, P},
-    {"Footprint", FieldCode::Package, P},
-    {"Pattern", FieldCode::Package, P},
-}};
+    {"Layer", L, P},
+    {"TB", L, P},
+    {"Rotation", R, P},
+    // LibrePCB
+    {"Position X", X, P},
+    {"Position Y", Y, P},
+    {"Value", V, P},
+    // Horizon EDA; pcb-rnd's TM220/TM240 template
+    {"RefDes", D, P},
+    {"X", X, P},
+    {"Y", Y, P},
+    {"Angle", R, P},
+    // Assembly houses' templates and spreadsheets made by hand
+    {"Part", D, P},
+    {"Center X", X, P},
+    {"Center Y", Y, P},
+    {"X position", X, P},
+    {"Y position", Y, P},
+    {"Ref. Des.", D, P},
+    {"Reference", D, P},
+    // gEDA PCB and pcb-rnd XY: the footprint in Description (Altium's Description is a text
+    // beside its Footprint), the side in top/bottom
+    {"Description", K, F},
+    {"top/bottom", L, P},
+    // MacroFab XYRS and pcb-rnd's gxyrs and MacroFab templates; MacroFab writes the side as
+    // layer 1 or 2
+    {"X-Loc", X, P},
+    {"Y-Loc", Y, P},
+    // DipTrace, whose Name is its part's name where RefDes stands; Fritzing, whose Name is its
+    // only designator
+    {"Name", D, F},
+    {"Pattern", K, P},
+    {"Rotate", R, P},
+    // Pulsonix: its default report gives the position as one point, and its report editor
+    // writes the names below
+    {"Placement Centre", X, P, ColumnReading::Point},
+    {"Placement Centre X", X, P},
+    {"Placement Centre Y", Y, P},
+    {"Ref Name", D, P},
+    {"Footprint Name", K, P},
+    {"Part Name", K, F},
+    // Allegro and OrCAD PCB Editor: the extract and report field names, whose side is a mirror
+    // flag
+    {"SYM_X", X, P},
+    {"SYM_Y", Y, P},
+    {"Symbol_X", X, P},
+    {"Symbol_Y", Y, P},
+    {"SYM_ROTATE", R, P},
+    {"SYM_MIRROR", L, P, ColumnReading::MirrorFlag},
+    {"Mirror", L, P, ColumnReading::MirrorFlag},
+    {"SYM_NAME", K, P},
+    {"COMP_PACKAGE", K, P},
+    {"COMP_VALUE", V, P},
+    {"COMP_DEVICE_TYPE", V, F},
+    // PADS: its words for a part's type, footprint and orientation
+    {"Part Type", V, F},
+    {"PCB Decal", K, P},
+    {"Decal", K, P},
+    {"Orientation", R, P},
+    {"Orient.", R, P},
+};
 
 std::string ListNames(FieldCode field) {
     std::string list;
@@ -83,14 +136,15 @@ std::string FoldColumnName(std::string_view name) {
 }
 
 const ColumnName* FindColumnName(std::string_view text) {
-    static const std::array<std::string, kColumnNames.size()> kFolded = [] {
-        std::array<std::string, kColumnNames.size()> folded;
-        for (std::size_t i = 0; i < kColumnNames.size(); ++i)
+    constexpr std::size_t kCount = std::size(kColumnNames);
+    static const std::array<std::string, kCount> kFolded = [] {
+        std::array<std::string, kCount> folded;
+        for (std::size_t i = 0; i < kCount; ++i)
             folded[i] = FoldColumnName(kColumnNames[i].spelling);
         return folded;
     }();
     const std::string folded = FoldColumnName(text);
-    for (std::size_t i = 0; i < kColumnNames.size(); ++i) {
+    for (std::size_t i = 0; i < kCount; ++i) {
         if (kFolded[i] == folded)
             return &kColumnNames[i];
     }

@@ -13,11 +13,19 @@ enum class NameRank {
     Fallback,  // names its field only in a row where no preferred name of that field stands
 };
 
+// How a column's text reads where its field's plain reading does not fit.
+enum class ColumnReading {
+    Plain,
+    MirrorFlag, // a side as a mirror flag: anything but nothing, "no" and "0" ("YES") is the bottom
+    Point,      // X and Y together, as "(x,y)"
+};
+
 // A column name as design tools write it in the name row of a placement file.
 struct ColumnName {
     const char* spelling;
     FieldCode field; // Ignored: a known column that is never read, such as a pad's position
     NameRank rank;
+    ColumnReading reading = ColumnReading::Plain;
 };
 
 // The name's text compared as the tools vary it: letters in either case, without quotes,

@@ -111,8 +111,13 @@ int SplitFields(char* text, std::size_t length, char separator, FieldSpan* field
     }
 }
 
+char* TakeQuotedField(char* line, char* end, char separator, char* pos, FieldSpan& field) {
+    field.begin = static_cast<int>(pos - line);
+    return TakeQuoted(Line{line, end, separator}, pos, field);
+}
+
 char DetectSeparator(const char* line, std::size_t length) {
-    for (const char separator : {'\t', ',', ';'}) {
+    for (const char separator : {'\t', ',', ';', '!'}) {
         if (std::memchr(line, separator, length))
             return separator;
     }

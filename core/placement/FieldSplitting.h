@@ -23,7 +23,13 @@ inline constexpr char kBlankRuns = ' ';
 // texts are not NUL-terminated: fields hold on to the bytes after them.
 int SplitFields(char* text, std::size_t length, char separator, FieldSpan* fields);
 
-// The separator a name row uses: a tab, a comma, a semicolon, in that order, else runs of blanks.
+// Takes the quoted field whose opening quote stands at pos of line[0, end), as SplitFields takes
+// it, rewriting it in place. Returns the position after its closing quote, or nullptr when the
+// line ends first.
+char* TakeQuotedField(char* line, char* end, char separator, char* pos, FieldSpan& field);
+
+// The separator a name row uses: a tab, a comma, a semicolon, an exclamation mark (Allegro's
+// reports), in that order, else runs of blanks.
 char DetectSeparator(const char* line, std::size_t length);
 
 } // namespace kavelto

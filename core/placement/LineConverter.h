@@ -17,6 +17,9 @@ public:
     // messages. The record is the table's own: a part is converted where it stays.
     virtual Result<void> convert(char* line, std::size_t length, int lineNumber,
                                  PartRecord& record) = 0;
+
+    // What stands between the fields of a line; a row of nothing else carries no part.
+    virtual char separator() const = 0;
 };
 
 } // namespace kavelto

@@ -17,6 +17,7 @@ public:
 
     Result<void> convert(char* line, std::size_t length, int lineNumber,
                          PartRecord& record) override;
+    char separator() const override { return ' '; }
 
 private:
     Face face_;

@@ -3,6 +3,7 @@
 #include "placement/PartFields.h"
 #include "placement/PlacementMessages.h"
 
+#include <string_view>
 #include <utility>
 
 namespace kavelto {
@@ -30,14 +31,38 @@ void NamedLineConverter::placeByPosition(std::size_t fieldCount) {
     }
 }
 
+namespace {
+
+// Columns lined up under their names are padded with runs of blanks; a row of single blanks or
+// tabs (pcb-rnd's gxyrs and MacroFab templates) lists its columns in order.
+bool IsLinedUp(const char* line, std::size_t length) {
+    return std::string_view(line, length).find("  ") != std::string_view::npos;
+}
+
+} // namespace
+
+bool NamedLineConverter::convertColumn(FieldCode code, char* text, PartRecord& record,
+                                       bool decimalComma) const {
+    const bool position = code == FieldCode::X || code == FieldCode::Y;
+    if (code == FieldCode::Layer) {
+        ConvertSide(text, layout_.sideReading, record);
+        return true;
+    }
+    // Y is read with X.
+    if (position && layout_.positionIsPoint)
+        return code == FieldCode::Y || ConvertPoint(text, record);
+    return ConvertField(code, text, record, decimalComma) || !position;
+}
+
 Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber,
                                          PartRecord& record) {
+    const bool linedUp = layout_.separator == kBlankRuns && IsLinedUp(line, length);
     const int count = SplitFields(line, length, layout_.separator, fields_.data());
     if (count < 0)
         return ErrorMessage(kUnterminatedQuote);
     const FieldSpan* columns = fields_.data();
     auto columnCount = static_cast<std::size_t>(count);
-    if (layout_.separator == kBlankRuns && columnCount != layout_.names.size()) {
+    if (linedUp && columnCount != layout_.names.size()) {
         placeByPosition(columnCount);
         columns = columns_.data();
         columnCount = columns_.size();
@@ -56,9 +81,7 @@ Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lin
             text = columns[at].text;
             *columns[at].textEnd = '\0';
         }
-        const bool converted = ConvertField(code, text, record, decimalComma);
-        if (code == FieldCode::X || code == FieldCode::Y)
-            hasPosition = hasPosition && converted;
+        hasPosition = convertColumn(code, text, record, decimalComma) && hasPosition;
     }
     if (!hasPosition)
         return ErrorMessage(NoPositionMessage(lineNumber));

@@ -17,9 +17,12 @@ public:
 
     Result<void> convert(char* line, std::size_t length, int lineNumber,
                          PartRecord& record) override;
+    char separator() const override { return layout_.separator; }
 
 private:
     void placeByPosition(std::size_t fieldCount);
+    // Converts a column's text into its field; false for a position without a number.
+    bool convertColumn(FieldCode code, char* text, PartRecord& record, bool decimalComma) const;
 
     ColumnLayout layout_;
     std::vector<FieldSpan> fields_;  // room for the most fields a line can hold

@@ -59,7 +59,56 @@ std::optional<char> ConvertLayer(const char* text) {
     return text[0];
 }
 
+bool IsWord(const char* text, const char* word) {
+    for (; *word; ++text, ++word) {
+        if (LowerAscii(*text) != *word)
+            return false;
+    }
+    return *text == '\0';
+}
+
+// Allegro writes YES and NO; an empty flag, as in its place files, is no mirror either.
+bool IsMirrored(const char* text) {
+    return !(text[0] == '\0' || IsWord(text, "no") || IsWord(text, "0"));
+}
+
+// A layer number: 1 is the top and the bottom the highest (2 on two layers, 16 in Eagle).
+bool IsLowerLayerNumber(const char* text) {
+    std::uint32_t layer = 0;
+    return ParseUnsignedCount(text, layer) && layer > 1;
+}
+
 } // namespace
+
+void ConvertSide(const char* text, ColumnReading reading, PartRecord& record) {
+    if (reading == ColumnReading::MirrorFlag)
+        record.layer = IsMirrored(text) ? 'B' : 'T';
+    else if (IsLowerLayerNumber(text))
+        record.layer = 'B';
+    else
+        record.layer = ConvertLayer(text);
+}
+
+bool ConvertPoint(const char* text, PartRecord& record) {
+    while (IsCSpace(*text))
+        ++text;
+    if (*text == '(')
+        ++text;
+    const ParsedFloat x = ParseLenientFloat(text);
+    if (!x.found)
+        return false;
+    const char* between = x.end;
+    while (IsCSpace(*between))
+        ++between;
+    if (*between != ',' && *between != ';')
+        return false;
+    const ParsedFloat y = ParseLenientFloat(between + 1);
+    if (!y.found)
+        return false;
+    record.x = x.value;
+    record.y = y.value;
+    return true;
+}
 
 bool ConvertField(FieldCode code, char* text, PartRecord& record, bool decimalComma) {
     switch (code) {

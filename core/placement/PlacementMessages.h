@@ -24,6 +24,7 @@ inline constexpr const char* kColumnMapMissingCode =
 inline constexpr const char* kPartFileNotOpened = "Error opening part file";
 inline constexpr const char* kPartFileReadFailed = "Error reading part file";
 inline constexpr const char* kHeaderLinesUnread = "Error skiping header lines from part file";
+inline constexpr const char* kNoPartsFound = "No parts found in part file";
 
 // One line of the placement file.
 inline constexpr const char* kUnterminatedQuote = "unterminated string in file";

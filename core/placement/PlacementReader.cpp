@@ -31,12 +31,20 @@ Result<PlacementParts> Failed(std::string text) {
     return ErrorMessage(std::move(text));
 }
 
-// Blank lines, and comments such as KiCad's closing "## End", carry no part.
-bool CarriesNoPart(const char* line, std::size_t length) {
+bool IsControlByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// Comments such as KiCad's closing "## End" carry no part, nor do rows of nothing but blanks,
+// quotes, separators and control bytes: a spreadsheet's emptied row (",,,,,,"), the end-of-file
+// byte that joining files in text mode leaves, a form feed. A NUL has ended the line already.
+bool CarriesNoPart(const char* line, std::size_t length, char separator) {
     if (length > 0 && line[0] == '#')
         return true;
     for (std::size_t i = 0; i < length; ++i) {
-        if (line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+        const char c = line[i];
+        if (c != separator && c != ' ' && c != '"' && !IsControlByte(c))
             return false;
     }
     return true;
@@ -99,7 +107,7 @@ ConverterOrError ChooseConverter(const std::string& path, const ColumnMap& map, 
 
 // The parts of the lines after a full table, counted but not converted: a line there never
 // fails the load. Nothing when the file cannot be read to its end.
-std::optional<int> CountLinesWithParts(LineSource& lines) {
+std::optional<int> CountLinesWithParts(LineSource& lines, char separator) {
     int count = 0;
     for (;;) {
         const TextFileReader::Status status = lines.next();
@@ -107,22 +115,27 @@ std::optional<int> CountLinesWithParts(LineSource& lines) {
             return std::nullopt;
         if (status == TextFileReader::Status::End)
             return count;
-        if (!CarriesNoPart(lines.line(), lines.length()))
+        if (!CarriesNoPart(lines.line(), lines.length(), separator))
             ++count;
     }
 }
 
-// Converts the component lines into the table until the file or the table ends.
+// Converts the component lines into the table until the file or the table ends. A file that
+// gives no part at all says so, so that a file read the wrong way never passes for an empty one.
 Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
     PlacementParts read;
     read.table.reserveFull();
+    const char separator = converter.separator();
     for (;;) {
         const TextFileReader::Status status = lines.next();
         if (status == TextFileReader::Status::Error)
             return Failed(kPartFileReadFailed);
-        if (status == TextFileReader::Status::End)
+        if (status == TextFileReader::Status::End) {
+            if (read.table.partCount() == 0)
+                return Failed(kNoPartsFound);
             return read;
-        if (CarriesNoPart(lines.line(), lines.length()))
+        }
+        if (CarriesNoPart(lines.line(), lines.length(), separator))
             continue;
         PartRecord* record = read.table.appendFresh();
         if (!record)
@@ -133,7 +146,7 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
             return converted.failure();
     }
     // The line just read carries the first part left out.
-    const std::optional<int> leftOut = CountLinesWithParts(lines);
+    const std::optional<int> leftOut = CountLinesWithParts(lines, separator);
     if (!leftOut)
         return Failed(kPartFileReadFailed);
     read.notice = ErrorMessage(PartsLeftOutMessage(kMaxParts, kMaxParts + 1 + *leftOut));
@@ -160,7 +173,8 @@ Result<PlacementParts> ReadFile(TextFileReader& file, const std::string& path,
 
 Result<PlacementParts> ReadPlacementFile(const std::string& path, const ColumnMap& map) {
     try {
-        TextFileReader file(path);
+        // Files pass through many tools on their way here: any of them may end lines its way.
+        TextFileReader file(path, TextFileReader::LineEnds::FeedOrReturn);
         if (!file.isOpen())
             return Failed(kPartFileNotOpened);
         return ReadFile(file, path, map);

@@ -308,6 +308,14 @@ TEST(AssemblySession, UnplaceAllAndTheListObserver) {
         std::make_tuple("Not enough fields per line", "no parts found", 0u, 0));
 }
 
+// A file that gives no part says so in a box, and the field still reads "no parts found".
+TEST(AssemblySession, AFileWithoutPartsSaysSo) {
+    SessionRig rig;
+    const SessionUpdate u = rig.loadText(kHeader + ",,,,,,\n\x1A\n");
+    EXPECT_EQ(std::make_tuple(Said(u), rig.session.pkpText(), rig.session.faceList().faceCount),
+              std::make_tuple("No parts found in part file", "no parts found", 0));
+}
+
 // A file longer than a table loads its first 5000 parts and says how many it holds.
 TEST(AssemblySession, ALongFileLoadsItsFirst5000PartsAndSaysSo) {
     SessionRig rig;

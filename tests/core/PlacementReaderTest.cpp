@@ -3,6 +3,7 @@
 #include "ColumnMapText.h"
 #include "TempFile.h"
 #include "Utf16Bytes.h"
+#include "parts/Face.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,11 @@ TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
     } cases[] = {
         {"whole designator", "UART_EN201,T,10.5,20.25,LM358,SO8,90\r\n",
          "UART_EN201|UART|0|T|10.5|20.25|LM358|SO8|90|0"},
-        {"quotes", "\"U7\"xT,1,2,\"10k, 1%\",\"\",\"5\"\r\n", "U7|U|7|T|1|2|10k, 1%||5|0"},
+        {"quotes, doubled inside, blanks after the closing one",
+         "\"U7\" ,T,1,2,\"10k, \"\"1%\"\"\",\"\",\"5\"\r\n", "U7|U|7|T|1|2|10k, \"1%\"||5|0"},
+        {"an inner quote that text follows ends no field",
+         "\"D1\",\"LED 0603 \"red\"\",\"LED_0603\",120.65,-65.405,180,top\n",
+         "D1|D|1|t|120.65|-65.405|LED 0603 \"red\"|LED_0603|180|0", "0\n,\n1,5,6,3,4,7,2\n"},
         {"five letters of prefix at most", "LEDRGBW3,,1,2,V,P,0\n",
          "LEDRGBW3|LEDRG|0||1|2|V|P|0|0"},
         {"tabs, decimal comma", "R1\t1\t-0,5\t3\tV\tP\t0\r\n", "R1|R|1|1|-0.5|3|V|P|0|0",
@@ -91,6 +96,9 @@ TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
         {"columns aligned with blanks, a value left empty: the others under their names",
          "Designator Comment  Mid X   Mid Y   Side\nR1                  1.5     2.5     T\n",
          "R1|R|1|T|1.5|2.5|||0|0", "0\n,\nauto\n"},
+        {"UTF-16 beyond the reader's first chunk, lone returns",
+         Utf16Bytes(u"\uFEFF" + std::u16string(40000, u'h') + u"\rR1,T,1,2,V,P,0\r", false),
+         "R1|R|1|T|1|2|V|P|0|0", "1\n,\n1,2,3,4,5,6,7\n"},
         {"a line end across the reader's 64 KiB buffer: the CR is no field's",
          std::string(65519, 'h') + "\nR1,T,1,2,V,0,PP\r\n", "R1|R|1|T|1|2|V|PP|0|0",
          "1\n,\n1,2,3,4,5,7,6\n"},
@@ -110,13 +118,207 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
     EXPECT_EQ(read("R1,T,1,2,\"10k,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read(std::string(300, 'R') + "\n"), "Field too long");
     EXPECT_EQ(read("R1,T,1,2,V,P\n"), "Not enough fields per line");
+    EXPECT_EQ(read("R1,T,1,2,\"V\"x,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read("Part,Value\nR1,10k\n", "0\n,\nauto\n"),
               "No column names found in the first 40 lines of part file: looked for a line naming "
-              "the designator (Ref, Designator, RefDes, Ref. Des., Reference, Part, Name), X "
-              "(PosX, Pos X, Position X, X position, Mid X, Center-X, Center X, X, Ref X) and Y "
-              "(PosY, Pos Y, Position Y, Y position, Mid Y, Center-Y, Center Y, Y, Ref Y) columns");
+              "the designator (Ref, Designator, RefDes, Part, Ref. Des., Reference, Name, Ref "
+              "Name), X (PosX, Center-X, Mid X, Ref X, Position X, X, Center X, X position, X-Loc, "
+              "Placement Centre, Placement Centre X, SYM_X, Symbol_X) and Y (PosY, Center-Y, Mid "
+              "Y, Ref Y, Position Y, Y, Center Y, Y position, Y-Loc, Placement Centre Y, SYM_Y, "
+              "Symbol_Y) columns");
     EXPECT_EQ(read("h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n"),
               "No number for X or Y in line 5 of part file");
+}
+
+// Designators of the parts read, in table order, or the message of the error.
+std::string DesignatorsOf(const std::string& outcome, const PartTable& table) {
+    if (outcome.find(" read") == std::string::npos)
+        return outcome;
+    std::string list;
+    for (int i = 0; i < table.partCount(); ++i)
+        list += (i ? " " : "") + table.part(i).designator;
+    return list;
+}
+
+const std::string kByName = "0\n,\nauto\n";
+
+// A line ends with a line feed, a carriage return and line feed, or a lone carriage return (a
+// spreadsheet saved on a Mac), in either mode and across the reader's 64 KiB chunks.
+TEST_F(PlacementReaderTest, EndsLinesAsAnyToolEndsThem) {
+    const std::string kChunkLess1(65535, 'h'); // a header line that ends the first chunk but one
+    const struct {
+        const char* name;
+        std::string content;
+        std::string ini;
+        std::string parts;
+    } cases[] = {
+        {"feeds", "R1,T,1,2,V,P,0\nR2,T,1,2,V,P,0\n", kClassic, "R1 R2"},
+        {"returns and feeds", "R1,T,1,2,V,P,0\r\nR2,T,1,2,V,P,0\r\n", kClassic, "R1 R2"},
+        {"returns", "R1,T,1,2,V,P,0\rR2,T,1,2,V,P,0\r", kClassic, "R1 R2"},
+        {"returns, an empty line between", "R1,T,1,2,V,P,0\r\rR2,T,1,2,V,P,0", kClassic, "R1 R2"},
+        {"returns, by name", "Ref,X,Y\rR1,1,2\rR2,3,4", kByName, "R1 R2"},
+        {"all three, by name", "Ref,X,Y\r\nR1,1,2\nR2,3,4\rR3,5,6\r\n", kByName, "R1 R2 R3"},
+        {"a return ends the first chunk, its feed begins the next",
+         kChunkLess1 + "\r\nR1,T,1,2,V,P,0\r\n", "1\n,\n1,2,3,4,5,6,7\n", "R1"},
+        {"a lone return ends the first chunk", kChunkLess1 + "\rR1,T,1,2,V,P,0\r",
+         "1\n,\n1,2,3,4,5,6,7\n", "R1"},
+    };
+    for (const auto& c : cases) {
+        const std::string outcome = read(c.content, c.ini);
+        EXPECT_EQ(DesignatorsOf(outcome, table), c.parts) << c.name;
+    }
+}
+
+// Rows of nothing but blanks, quotes, the file's separator and control bytes carry no part in
+// either mode; a row of another character, or a file without any part, is said.
+TEST_F(PlacementReaderTest, PassesOverRowsWithoutAPart) {
+    const std::string kEmptyRows =
+        std::string(",,,,,,\n\"\",\"\",\"\"\n \" \" \n\x1A\n\f\n\t\r\n") +
+        std::string("\0\0,\n", 4);
+    const struct {
+        const char* name;
+        std::string content;
+        std::string ini;
+        std::string outcome;
+    } cases[] = {
+        {"classic", "R1,T,1,2,V,P,0\n" + kEmptyRows + "R2,T,1,2,V,P,0\n\x1A", kClassic, "R1 R2"},
+        {"by name", "Ref,X,Y\nR1,1,2\n" + kEmptyRows + "R2,3,4\n\x1A", kByName, "R1 R2"},
+        {"by name, tabs", "Ref\tX\tY\r\nR1\t1\t2\r\n\t\t\r\n\x1A\r\n", kByName, "R1"},
+        {"blanks as separator", "Ref X Y\nR1 1 2\n   \"\"  \n", kByName, "R1"},
+        {"another file's separator", "R1,T,1,2,V,P,0\n;;;;;;\n", kClassic,
+         "Not enough fields per line"},
+        {"no part after the header lines", "Ref,Val,Package,PosX,PosY,Rot,Side\n",
+         "1\n,\n1,5,6,3,4,7,2\n", "No parts found in part file"},
+        {"an empty file", "", kClassic, "No parts found in part file"},
+        {"only empty rows", kEmptyRows, kClassic, "No parts found in part file"},
+        {"a name row and empty rows", "Ref,X,Y\n" + kEmptyRows, kByName,
+         "No parts found in part file"},
+    };
+    for (const auto& c : cases) {
+        const std::string outcome = read(c.content, c.ini);
+        EXPECT_EQ(DesignatorsOf(outcome, table), c.outcome) << c.name;
+    }
+}
+
+// Every part read, "designator|face|x|y|value|package|rotation" with the face T or B, or the
+// message of the error.
+std::string PartsOf(const std::string& outcome, const PartTable& table) {
+    if (outcome.find(" read") == std::string::npos)
+        return outcome;
+    std::string list;
+    for (int i = 0; i < table.partCount(); ++i) {
+        const PartRecord& p = table.part(i);
+        std::ostringstream out;
+        out << (i ? " " : "") << p.designator << '|'
+            << (IsOnFace(p.layer, Face::Bottom) ? 'B' : 'T') << '|' << p.x << '|' << p.y << '|'
+            << p.value << '|' << p.package << '|' << p.rotation;
+        list += out.str();
+    }
+    return list;
+}
+
+// The names each tool gives its columns, and a fallback name only where no preferred name of its
+// field stands in the row, whichever comes first.
+TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
+    const struct {
+        const char* name;
+        std::string content;
+        std::string parts;
+    } cases[] = {
+        {"Pulsonix",
+         "Ref Name,Part Name,Footprint Name,Placement Centre X,Placement Centre Y\n"
+         "R1,RES,R0603,1,2\n",
+         "R1|T|1|2||R0603|0"},
+        {"a part name where no footprint name stands", "Ref Name,Part Name,X,Y\nR1,RES,1,2\n",
+         "R1|T|1|2||RES|0"},
+        {"DipTrace",
+         "RefDes,Name,Value,Pattern,X (mm),Y (mm),Side,Rotate\nR1,RES,1k,R0603,1,2,Top,90\n",
+         "R1|T|1|2|1k|R0603|90"},
+        {"a name where no designator stands",
+         "*No;Value;Package;X;Y;Rotation;Side;Name\n"
+         "1;1k;R0603;1;2;90;Bottom;R1\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"gEDA",
+         "# RefDes, Description, Value, X, Y, rotation, top/bottom\nR1,\"R0603\",\"1k\",1,2,"
+         "90,bottom\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"a description beside a footprint",
+         "Designator,Footprint,Mid X,Mid Y,Description\n"
+         "R1,R0603,1,2,Resistor\n",
+         "R1|T|1|2||R0603|0"},
+        {"MacroFab", "#Designator\tX-Loc\tY-Loc\tRotation\tSide\nR1\t1\t2\t90\t2\n",
+         "R1|B|1|2|||90"},
+        {"Allegro, mirror flags",
+         "REFDES!SYM_X!SYM_Y!SYM_ROTATE!SYM_MIRROR!SYM_NAME!COMP_VALUE\n"
+         "R1!1!2!90!YES!R0603!1k\nR2!3!4!0!NO!R0603!2k\n",
+         "R1|B|1|2|1k|R0603|90 R2|T|3|4|2k|R0603|0"},
+        {"Allegro, symbol_x", "refdes,symbol_x,symbol_y,mirror\nR1,1,2,\n", "R1|T|1|2|||0"},
+        {"PADS", "Ref Des,Part Type,PCB Decal,X,Y,Orient.,Layer\nR1,1k,R0603,1,2,90,Bottom\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"Pulsonix, the position as a point",
+         "Ref  Part Name  Side    Placement Centre  Rotation\n"
+         "R1   R0603      Bottom  (1.5,-2)          90\n"
+         "R2              Top     ( 3 ; 4 )         0\n",
+         "R1|B|1.5|-2||R0603|90 R2|T|3|4|||0"},
+        {"a point without its second number", "Ref,Placement Centre\nR1,(3)\n",
+         "No number for X or Y in line 2 of part file"},
+        {"a point after X and Y columns", "Ref,X,Y,Placement Centre\nR1,1,2,\"(5,6)\"\n",
+         "R1|T|1|2|||0"},
+        {"a title with an open quote before the names", "\"Sensor board\nRef,X,Y\nR1,1,2\n",
+         "R1|T|1|2|||0"},
+        {"pcb-rnd gxyrs, not lined up",
+         "#Designator X-Loc Y-Loc Rotation Side\nR1 1 2 90 bottom extra\nR2 3 4 0 top\n",
+         "R1|B|1|2|||90 R2|T|3|4|||0"},
+    };
+    for (const auto& c : cases) {
+        const std::string outcome = read(c.content, kByName);
+        EXPECT_EQ(PartsOf(outcome, table), c.parts) << c.name;
+    }
+}
+
+// A side column's value tells the bottom by its first letter b or B, or as a layer number above
+// the top's 1; a mirror column by anything but no, 0 or nothing. Without a side column, all top.
+TEST_F(PlacementReaderTest, ReadsEachToolsSideValues) {
+    const struct {
+        std::string nameRow;
+        std::string sides; // one a row
+        std::string faces;
+    } cases[] = {
+        {"Ref,X,Y,Side", "bottom|Bottom|bot|B|b|top|Top|T|1|front", "BBBBBTTTTT"},
+        {"Ref,X,Y,Layer", "1|2|4|16|0|BottomLayer|TopLayer", "TBBBTBT"},
+        {"Ref,X,Y,top/bottom", "top|bottom", "TB"},
+        {"Ref,X,Y,Mirror", "YES|NO||no|No|0|1|m", "BTTTTTBB"},
+        {"Ref,X,Y", "", "TT"},
+    };
+    for (const auto& c : cases) {
+        std::string content = c.nameRow + "\n";
+        std::istringstream sides(c.sides);
+        int n = 0;
+        for (std::string side; std::getline(sides, side, '|');)
+            content += "R" + std::to_string(++n) + ",1,2," + side + "\n";
+        if (n == 0)
+            content += "R1,1,2\nR2,3,4\n";
+        read(content, kByName);
+        std::string faces;
+        for (int i = 0; i < table.partCount(); ++i)
+            faces += IsOnFace(table.part(i).layer, Face::Bottom) ? 'B' : 'T';
+        EXPECT_EQ(faces, c.faces) << c.nameRow;
+    }
+}
+
+// A classic row whose X or Y holds no number is refused, naming its line, as one by name is:
+// a name row left in by a header count one too small never becomes a part at 0, 0.
+TEST_F(PlacementReaderTest, RefusesAClassicRowWithoutAPosition) {
+    const std::string kKicadColumns = "0\n,\n1,5,6,3,4,7,2\n";
+    EXPECT_EQ(read("Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,R0603,1,2,0,top\n", kKicadColumns),
+              "No number for X or Y in line 1 of part file");
+    EXPECT_EQ(table.partCount(), 0);
+    EXPECT_EQ(read("R1,1k,R0603,1,2,0,top\n\nR2,1k,R0603,3,,0,top\n", kKicadColumns),
+              "No number for X or Y in line 3 of part file");
+    EXPECT_EQ(read("R1,1k,R0603,x1,2,0,top\n", kKicadColumns),
+              "No number for X or Y in line 1 of part file");
+    // Rotation is only shown: a rotation without a number leaves 0.
+    EXPECT_EQ(read("R1,1k,R0603,1,2,none,top\n", kKicadColumns), "1 read");
 }
 
 // A table holds 5000 parts: the rest of a longer file is counted, not converted, so a line there
