@@ -97,7 +97,8 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 // ---- placement file and face list
 
 // Loading starts afresh; the session kept for the file is offered for restoring. A board that
-// another window keeps is said to be so before anything is placed here.
+// another window keeps, or a folder where nothing can be kept, is said to be so before anything
+// is placed here, and so is a kept session found damaged.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
     if (!inputs.chosenFile || session_.table().partCount() == 0) {
@@ -106,6 +107,8 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     }
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
         outcome.messages.push_back(opened.failure());
+    for (UserMessage& damaged : store_.takeDamaged())
+        outcome.messages.push_back(std::move(damaged));
     return outcome;
 }
 

@@ -10,6 +10,10 @@ UserMessage CantKeepMessage(const std::string& path, const std::string& reason) 
     return ErrorMessage("Can't keep the session in " + path + ": " + reason);
 }
 
+UserMessage DamagedSessionMessage(const std::string& path) {
+    return ErrorMessage("The kept session " + path + " is damaged and was not used");
+}
+
 UserMessage OpenElsewhereMessage() {
     return {"This board is open in another window: this window keeps nothing of it.", "Kavelto",
             MessageButtons::Ok, MessageIcon::Exclamation};

@@ -13,6 +13,9 @@ struct KeptSession;
 // A kept session could not be written: the file or folder and the system's reason.
 UserMessage CantKeepMessage(const std::string& path, const std::string& reason);
 
+// A kept session that fails its checks: damaged on the disk or by hand, it was passed over.
+UserMessage DamagedSessionMessage(const std::string& path);
+
 // Another window, of this program or another run of it, keeps the board loaded here.
 UserMessage OpenElsewhereMessage();
 

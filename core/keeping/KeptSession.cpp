@@ -1,7 +1,14 @@
 #include "keeping/KeptSession.h"
 
+#include "geometry/ViewGeometry.h"
+#include "geometry/ViewTransform.h"
+#include "keeping/ContentHash.h"
+#include "parts/PartTable.h"
+
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -10,7 +17,13 @@ namespace kavelto {
 namespace {
 
 constexpr char kMagic[] = "kavelto-session";
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
+// The last line: the hash of every byte before it, so that damage anywhere is seen.
+constexpr char kCheckKey[] = "check ";
+constexpr std::size_t kCheckLineSize = sizeof kCheckKey - 1 + 16 + 1;
+// How much of a picture file the hash of its identity covers: its headers, and enough of its
+// pixels that a picture written over is told from the one before.
+constexpr std::size_t kPictureHeadBytes = 64 * 1024;
 // More points than anyone presses; a larger count is damage.
 constexpr std::size_t kMaxAddedPoints = 1000;
 
@@ -103,6 +116,7 @@ public:
         if (key == "placement") {
             std::optional<std::string> path = Unescaped(rest);
             kept_.placementPath = path.value_or("");
+            in.ignore(std::numeric_limits<std::streamsize>::max());
             return path.has_value();
         }
         if (key == "hash")
@@ -114,12 +128,14 @@ public:
         if (key == "sort")
             return enumerated(in, kept_.sortMode, kSortModeCount);
         if (key == "pcb")
-            return static_cast<bool>(in >> kept_.pcbCount);
+            return count(in, kept_.pcbCount);
         if (key == "view")
             return static_cast<bool>(in >> kept_.viewRotation >> kept_.mirrored >>
                                      kept_.zoomBoxSize);
         if (key == "picture")
-            return picture(in);
+            return picture(in, kept_.picture.emplace());
+        if (key == "calpicture")
+            return calibratedPicture(in);
         if (key == "calibration")
             return enumerated(in, kept_.calibration.state, 4) &&
                    enumerated(in, kept_.calibration.pairState, 4) &&
@@ -142,6 +158,16 @@ public:
     }
 
 private:
+    // Digits only: a sign would wrap round.
+    static bool count(std::istream& in, std::uint32_t& value) {
+        std::string text;
+        if (!(in >> text) || text.empty() || text.front() < '0' || text.front() > '9')
+            return false;
+        const std::from_chars_result result =
+            std::from_chars(text.data(), text.data() + text.size(), value);
+        return result.ec == std::errc() && result.ptr == text.data() + text.size();
+    }
+
     template <typename Enum> bool enumerated(std::istream& in, Enum& value, int count) {
         int number = -1;
         if (!(in >> number) || number < 0 || number >= count)
@@ -150,18 +176,33 @@ private:
         return true;
     }
 
-    bool picture(std::istringstream& in) {
-        KeptPicture picture;
-        if (!(in >> picture.bytes >> picture.modifiedNs) || in.get() != ' ')
+    // One space, then the path to the end of the line.
+    static bool pathToEnd(std::istringstream& in, std::string& path) {
+        if (in.get() != ' ')
             return false;
         std::string rest;
         std::getline(in, rest);
-        const std::optional<std::string> path = Unescaped(rest);
-        if (!path)
+        const std::optional<std::string> unescaped = Unescaped(rest);
+        path = unescaped.value_or("");
+        return unescaped.has_value();
+    }
+
+    // The size, the time, then the path.
+    static bool picture(std::istringstream& in, KeptPicture& picture) {
+        return static_cast<bool>(in >> picture.bytes >> picture.modifiedNs) &&
+               pathToEnd(in, picture.path);
+    }
+
+    // The size, the time, the hash, then the path.
+    bool calibratedPicture(std::istringstream& in) {
+        CalibratedPicture& calibrated = kept_.calibratedOn.emplace();
+        std::string hash;
+        if (!(in >> calibrated.file.bytes >> calibrated.file.modifiedNs >> hash))
             return false;
-        picture.path = *path;
-        kept_.picture = picture;
-        return true;
+        const std::from_chars_result read =
+            std::from_chars(hash.data(), hash.data() + hash.size(), calibrated.headHash, 16);
+        return hash.size() == 16 && read.ec == std::errc() &&
+               read.ptr == hash.data() + hash.size() && pathToEnd(in, calibrated.file.path);
     }
 
     bool added(std::istream& in) {
@@ -192,6 +233,67 @@ private:
     KeptSession& kept_;
 };
 
+// The text before its check line, when the check line holds that text's hash; nothing for a
+// text damaged or cut short anywhere.
+std::optional<std::string> CheckedBody(const std::string& text) {
+    if (text.size() < kCheckLineSize || text.back() != '\n')
+        return std::nullopt;
+    const std::size_t bodySize = text.size() - kCheckLineSize;
+    const std::string body = text.substr(0, bodySize);
+    if (text.compare(bodySize, kCheckLineSize,
+                     kCheckKey + HashText(Fnv1a(kFnvOffset, body.data(), body.size())) + '\n') != 0)
+        return std::nullopt;
+    return body;
+}
+
+bool IsFinitePoint(const CalPoint& p) {
+    return std::isfinite(p.boardX) && std::isfinite(p.boardY);
+}
+
+// Every board position finite, and the fitted map finite and, while it locates, reaching every
+// point of the set it was fitted through.
+bool IsSoundCalibration(const Calibration& c) {
+    std::vector<CalPoint> set{c.point1};
+    if (c.pressedPoint2)
+        set.push_back(*c.pressedPoint2);
+    set.insert(set.end(), c.addedPoints.begin(), c.addedPoints.end());
+    if (!IsFinitePoint(c.point2) || !std::all_of(set.begin(), set.end(), IsFinitePoint))
+        return false;
+    if (!std::all_of(c.fit.h.begin(), c.fit.h.end(), [](double h) { return std::isfinite(h); }))
+        return false;
+    return !FitInForce(c) || std::all_of(set.begin(), set.end(), [&c](const CalPoint& p) {
+        return MapPoint(c.fit, {p.boardX, p.boardY}).has_value();
+    });
+}
+
+bool IsSoundPicture(const std::optional<KeptPicture>& picture) {
+    return !picture || (picture->bytes >= 0 && !picture->path.empty());
+}
+
+// The placed marks are table positions in rising order, each once.
+bool IsSoundPlaced(const std::vector<int>& placed) {
+    if (placed.size() > std::size_t(kMaxParts))
+        return false;
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (placed[i] < 0 || placed[i] >= kMaxParts || (i > 0 && placed[i] <= placed[i - 1]))
+            return false;
+    return true;
+}
+
+// Only values this program could have written are ever applied: anything else is damage.
+bool IsSound(const KeptSession& kept) {
+    return kept.savedAt >= 0 && QuarterTurnDegrees(kept.viewRotation) == kept.viewRotation &&
+           kept.zoomBoxSize >= kMinZoomBoxSize && kept.zoomBoxSize <= kMaxZoomBoxSize &&
+           IsSoundPicture(kept.picture) &&
+           IsSoundPicture(kept.calibratedOn ? std::optional(kept.calibratedOn->file)
+                                            : std::nullopt) &&
+           IsSoundCalibration(kept.calibration) && IsSoundPlaced(kept.placed) &&
+           kept.faceCount >= 0 && kept.faceCount <= kMaxParts && kept.placedOnFace >= 0 &&
+           kept.placedOnFace <= kept.faceCount &&
+           std::size_t(kept.placedOnFace) <= kept.placed.size() && kept.selectedRow >= 0 &&
+           kept.selectedRow < std::max(kept.faceCount, 1);
+}
+
 } // namespace
 
 std::string KeptSessionText(const KeptSession& kept) {
@@ -208,36 +310,51 @@ std::string KeptSessionText(const KeptSession& kept) {
         out << "picture " << kept.picture->bytes << ' ' << kept.picture->modifiedNs << ' '
             << Escaped(kept.picture->path) << '\n';
     WriteCalibration(out, kept.calibration);
+    if (kept.calibratedOn)
+        out << "calpicture " << kept.calibratedOn->file.bytes << ' '
+            << kept.calibratedOn->file.modifiedNs << ' ' << HashText(kept.calibratedOn->headHash)
+            << ' ' << Escaped(kept.calibratedOn->file.path) << '\n';
     out << "progress " << kept.placedOnFace << ' ' << kept.faceCount << '\n';
     out << "placed " << kept.placed.size();
     for (const int index : kept.placed)
         out << ' ' << index;
     out << "\nselected " << kept.selectedRow;
     out << "\nend\n";
-    return out.str();
+    const std::string body = out.str();
+    return body + kCheckKey + HashText(Fnv1a(kFnvOffset, body.data(), body.size())) + '\n';
 }
 
 std::optional<KeptSession> ParseKeptSession(const std::string& text) {
-    std::istringstream lines(text);
+    const std::optional<std::string> body = CheckedBody(text);
+    if (!body)
+        return std::nullopt;
+    std::istringstream lines(*body);
     std::string line;
     if (!std::getline(lines, line) || line != std::string(kMagic) + ' ' + std::to_string(kVersion))
         return std::nullopt;
     KeptSession kept;
     Parser parser(kept);
-    // A file cut short lacks its last line.
     while (std::getline(lines, line)) {
         if (line == "end")
-            return kept;
+            return lines.peek() == EOF && IsSound(kept) ? std::optional(kept) : std::nullopt;
         std::istringstream in(line);
         std::string key;
         in >> key;
         const std::string rest = line.size() > key.size() ? line.substr(key.size() + 1) : "";
         if (in.get() != ' ' && !in.eof())
             return std::nullopt;
-        if (!parser.line(key, in, rest))
+        if (!parser.line(key, in, rest) || !(in >> std::ws).eof())
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::optional<CalibratedPicture> CalibratedPictureNow(const std::string& path) {
+    std::optional<KeptPicture> file = PictureFileNow(path);
+    const std::optional<std::uint64_t> head = FileContentHash(path, kPictureHeadBytes);
+    if (!file || !head)
+        return std::nullopt;
+    return CalibratedPicture{std::move(*file), *head};
 }
 
 std::optional<KeptPicture> PictureFileNow(const std::string& path) {

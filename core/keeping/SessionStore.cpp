@@ -1,11 +1,17 @@
 #include "keeping/SessionStore.h"
 
 #include "files/FileUtils.h"
+#include "keeping/ContentHash.h"
 #include "keeping/KeepingMessages.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavelto {
 
@@ -14,21 +20,30 @@ namespace {
 // A kept session is a few kilobytes; anything much larger is not one.
 constexpr std::int64_t kMaxKeptBytes = 4 * 1024 * 1024;
 
-constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+// A write's temporary file is its kept file's name and a dot and six characters.
+constexpr std::size_t kTemporarySuffix = 7;
 
-std::uint64_t Fnv1a(std::uint64_t hash, const char* bytes, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        hash ^= static_cast<unsigned char>(bytes[i]);
-        hash *= kFnvPrime;
-    }
-    return hash;
+// No write takes this long: a temporary file this old was left by a write cut short.
+constexpr std::time_t kLeftoverAge = 60 * 60;
+
+// The name of a kept file: the hash of its placement file's path, ".session", and what tells
+// the one before from the current one.
+bool IsKeptFileName(const std::string& name) {
+    constexpr std::size_t kHashDigits = 16;
+    const std::string kind = name.size() > kHashDigits ? name.substr(kHashDigits) : "";
+    return std::all_of(name.begin(), name.begin() + std::min(name.size(), kHashDigits),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
+           (kind == ".session" || kind == ".session.previous");
 }
 
-std::string Hex(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
+// The kept file whose write left the temporary file of that name, or nothing for another file.
+std::optional<std::string> TemporaryOf(const std::string& name) {
+    if (name.size() <= kTemporarySuffix || name[name.size() - kTemporarySuffix] != '.')
+        return std::nullopt;
+    std::string kept = name.substr(0, name.size() - kTemporarySuffix);
+    if (!IsKeptFileName(kept))
+        return std::nullopt;
+    return kept;
 }
 
 // Moving aside a session with nothing placed and no calibration would only push out one
@@ -42,8 +57,8 @@ bool WorthKeeping(const KeptSession& kept) {
 SessionStore::SessionStore(std::string folder) : folder_(std::move(folder)) {}
 
 std::string SessionStore::currentPath() const {
-    return folder_ + "/" + Hex(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) +
-           ".session";
+    return folder_ + "/" +
+           HashText(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) + ".session";
 }
 
 std::string SessionStore::previousPath() const {
@@ -67,17 +82,28 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
     keptRevision_.reset();
+    offered_.reset();
     open_ = hash.has_value() && !folder_.empty();
-    if (open_ && !holdLock(sameFile)) {
+    if (!open_) {
+        lock_ = FileLock();
+        return {};
+    }
+    // Said now, before anything is placed, rather than at the first write.
+    if (const FileResult<void> folder = MakePrivateFolder(folder_, MissingParents::Make); !folder) {
         open_ = false;
-        offered_.reset();
+        lock_ = FileLock();
+        return CantKeepMessage(folder.failure().path, folder.failure().reason);
+    }
+    if (!holdLock(sameFile)) {
+        open_ = false;
         return OpenElsewhereMessage();
     }
-    if (!open_)
-        lock_ = FileLock();
-    current_ = open_ ? readKept(currentPath()) : std::nullopt;
-    previous_ = open_ ? readKept(previousPath()) : std::nullopt;
-    offered_ = current_;
+    removeLeftovers();
+    const std::size_t damagedBefore = damaged_.size();
+    current_ = readKept(currentPath());
+    const bool currentDamaged = damaged_.size() != damagedBefore;
+    previous_ = readKept(previousPath());
+    offered_ = currentDamaged ? previous_ : current_;
     return {};
 }
 
@@ -88,8 +114,6 @@ bool SessionStore::holdLock(bool sameFile) {
         return true;
     // Let go first: a lock of this very store on the same file would refuse the new one.
     lock_ = FileLock();
-    if (!MakePrivateFolder(folder_, MissingParents::Make))
-        return true;
     FileResult<FileLock> lock = FileLock::Take(currentPath() + ".lock");
     if (!lock)
         return true;
@@ -134,13 +158,41 @@ std::optional<UserMessage> SessionStore::takeFailure() {
     return CantKeepMessage(failure->path, failure->reason);
 }
 
-// Only a session kept for this very file, with the same content, can be put back.
-std::optional<KeptSession> SessionStore::readKept(const std::string& path) const {
+// Only a session kept for this very file, with the same content, can be put back. A file that
+// is there but can't be read whole or fails its checks is damaged: it is named once.
+std::optional<KeptSession> SessionStore::readKept(const std::string& path) {
+    struct stat seen {};
+    if (::lstat(path.c_str(), &seen) != 0)
+        return std::nullopt;
     const FileResult<std::string> text = ReadWholeFile<std::string>(path, kMaxKeptBytes);
     std::optional<KeptSession> kept = text ? ParseKeptSession(text.value()) : std::nullopt;
-    if (kept && (kept->placementPath != placementPath_ || kept->contentHash != contentHash_))
+    if (!kept) {
+        if (damagedTold_.insert(path).second)
+            damaged_.push_back(DamagedSessionMessage(path));
+        return std::nullopt;
+    }
+    if (kept->placementPath != placementPath_ || kept->contentHash != contentHash_)
         kept.reset();
     return kept;
+}
+
+// The temporary files of this file's kept sessions can only be leftovers while this store holds
+// the lock; those of other files only once they are old.
+void SessionStore::removeLeftovers() const {
+    namespace fs = std::filesystem;
+    const std::string current = fs::path(currentPath()).filename().string();
+    const std::string previous = fs::path(previousPath()).filename().string();
+    const std::time_t now = std::time(nullptr);
+    std::error_code error;
+    for (fs::directory_iterator entry(folder_, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::optional<std::string> kept = TemporaryOf(entry->path().filename().string());
+        struct stat seen {};
+        if (!kept || ::lstat(entry->path().c_str(), &seen) != 0 || !S_ISREG(seen.st_mode))
+            continue;
+        if (*kept == current || *kept == previous || now - seen.st_mtime > kLeftoverAge)
+            ::unlink(entry->path().c_str());
+    }
 }
 
 std::string SessionStateFolder() {
@@ -151,22 +203,6 @@ std::string SessionStateFolder() {
     if (home && home[0] == '/')
         return std::string(home) + "/.local/state/kavelto";
     return {};
-}
-
-std::optional<std::uint64_t> FileContentHash(const std::string& path) {
-    const FileResult<RegularFile> file = OpenRegularFile(path);
-    if (!file)
-        return std::nullopt;
-    std::uint64_t hash = kFnvOffset;
-    char buffer[64 * 1024];
-    for (;;) {
-        const FileResult<std::size_t> read = ReadUpTo(file.value(), buffer, sizeof buffer);
-        if (!read)
-            return std::nullopt;
-        hash = Fnv1a(hash, buffer, read.value());
-        if (read.value() < sizeof buffer)
-            return hash;
-    }
 }
 
 } // namespace kavelto

@@ -2,13 +2,17 @@
 
 #include "base/Result.h"
 #include "files/FileLock.h"
+#include "keeping/ContentHash.h"
 #include "keeping/KeptFileWriter.h"
 #include "keeping/KeptSession.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kavelto {
 
@@ -32,10 +36,13 @@ public:
     SessionStore& operator=(const SessionStore&) = delete;
 
     // A placement file was loaded: the sessions kept for it, if its content is still the same,
-    // can be restored; the first change after the load moves the last one aside. Fails, with the
-    // message to show, when another store (of this process or another) holds the file: this one
-    // then keeps and offers nothing for it. A folder where no lock can be taken (a file system
-    // without locks) keeps all the same; its failures come from takeFailure().
+    // can be restored; the first change after the load moves the last one aside. A damaged
+    // current session is passed over for the one before it. Fails, with the message to show,
+    // when another store (of this process or another) holds the file, or when the folder can't
+    // be made ours alone: this one then keeps and offers nothing for it. A folder where no lock
+    // can be taken (a file system without locks) keeps all the same; its failures come from
+    // takeFailure(). Temporary files that writes cut short left for this file are removed, and
+    // those of any file once they are old.
     Result<void> openFile(const std::string& placementPath);
     // Nothing is loaded any more: what is waiting is written, the lock let go, and nothing is
     // kept or offered.
@@ -51,6 +58,8 @@ public:
     // The message for the first write that failed since the last one that succeeded, once; a
     // failure for the same reason again is not told until a write succeeds.
     std::optional<UserMessage> takeFailure();
+    // The kept files that openFile() found damaged and passed over, each named once a run.
+    std::vector<UserMessage> takeDamaged() { return std::exchange(damaged_, {}); }
 
     // The next change starts a new current session, after all marks were cleared or a kept
     // session was restored.
@@ -65,8 +74,9 @@ public:
     std::string previousPath() const;
 
 private:
-    std::optional<KeptSession> readKept(const std::string& path) const;
+    std::optional<KeptSession> readKept(const std::string& path);
     bool holdLock(bool sameFile);
+    void removeLeftovers() const;
 
     std::string folder_;
     std::string placementPath_;
@@ -77,14 +87,13 @@ private:
     std::optional<KeptSession> current_; // what the two files hold, or will once written
     std::optional<KeptSession> previous_;
     std::optional<KeptSession> offered_;
+    std::vector<UserMessage> damaged_;  // not yet told
+    std::set<std::string> damagedTold_; // the paths named so far
     FileLock lock_;
     KeptFileWriter writer_; // after the lock: its last writes are done before the lock goes
 };
 
 // $XDG_STATE_HOME/kavelto, or ~/.local/state/kavelto; empty when neither can be had.
 std::string SessionStateFolder();
-
-// A 64-bit hash of the file's bytes; nothing when it can't be read.
-std::optional<std::uint64_t> FileContentHash(const std::string& path);
 
 } // namespace kavelto

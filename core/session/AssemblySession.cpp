@@ -210,8 +210,13 @@ void AssemblySession::setMarker(const PicturePoint& point, MarkerMode mode) {
 
 // ---- calibration
 
+// The picture a calibration is taken on is known from its first point on: restored onto another
+// file, or onto this one written over, it would box parts beside them.
 SessionUpdate AssemblySession::cal1() {
-    return calibrationOutcome(RecordCalPoint1(calibration_, selection_, markerPoint()));
+    const CalOutcome outcome = RecordCalPoint1(calibration_, selection_, markerPoint());
+    if (!outcome.failure)
+        calibratedOn_ = view_.bitmapPath ? CalibratedPictureNow(*view_.bitmapPath) : std::nullopt;
+    return calibrationOutcome(outcome);
 }
 
 SessionUpdate AssemblySession::cal2() {
@@ -248,6 +253,7 @@ SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
 
 void AssemblySession::ResetCalibration() {
     kavelto::ResetCalibration(calibration_, selection_);
+    calibratedOn_.reset();
 }
 
 SessionUpdate AssemblySession::LocateSelectedPart() {
@@ -387,6 +393,7 @@ KeptSession AssemblySession::keptState() const {
     if (view_.bitmapPath)
         kept.picture = PictureFileNow(*view_.bitmapPath);
     kept.calibration = calibration_;
+    kept.calibratedOn = calibratedOn_;
     for (int i = 0; i < table_.partCount(); ++i)
         if (table_.part(i).placed)
             kept.placed.push_back(i);
@@ -412,12 +419,22 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     view_.mirrored = kept.mirrored;
     view_.zoomBoxSize = std::clamp(kept.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize);
     // The pixels of the calibration are those of the picture it was taken on.
-    if (kept.picture && PictureFileNow(kept.picture->path) == kept.picture) {
+    const bool samePicture = kept.picture && PictureFileNow(kept.picture->path) == kept.picture;
+    const bool calibratedHere =
+        samePicture && kept.calibratedOn &&
+        CalibratedPictureNow(kept.calibratedOn->file.path) == kept.calibratedOn;
+    if (samePicture)
         loadBitmap(kept.picture->path);
+    if (calibratedHere) {
         calibration_ = kept.calibration;
+        calibratedOn_ = kept.calibratedOn;
     } else if (otherFace) {
         ResetCalibration();
     }
+    if (kept.calibration.state != CalState::None && !calibratedHere)
+        update.tell(CalibrationNotRestored(kept.calibratedOn
+                                               ? kept.calibratedOn->file.path
+                                               : kept.picture.value_or(KeptPicture{}).path));
     RebuildFaceList(update);
     endListChange();
     if (kept.selectedRow >= 0 && kept.selectedRow < faceList_->faceCount)

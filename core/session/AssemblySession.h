@@ -81,7 +81,8 @@ public:
     SessionUpdate navigate(NavigationKey key);
 
     // What a crash must not lose, and putting it back on the same placement file. The picture
-    // and the calibration come back only while the picture file is as it was.
+    // comes back only while its file is as it was when kept, the calibration only while it is
+    // still the file Cal 1 was pressed on; a calibration left out is told.
     KeptSession keptState() const;
     SessionUpdate restore(const KeptSession& kept);
     // Moves on with every operation that changes what keptState() gives, and only then: a
@@ -164,6 +165,7 @@ private:
     ColumnMap columns_;
     ViewState view_;
     Calibration calibration_;
+    std::optional<CalibratedPicture> calibratedOn_; // the picture file as Cal 1 found it
     SortMode sortMode_ = SortMode::PackagePrefixValuePartId;
     Face face_ = Face::Top;
     std::uint32_t pcbCount_ = 1;

@@ -15,6 +15,12 @@ UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::s
             "Placement", MessageButtons::Ok, MessageIcon::None};
 }
 
+UserMessage CalibrationNotRestored(const std::string& path) {
+    return ErrorMessage("The picture " + path +
+                        " changed since it was calibrated: the marks are back, the calibration "
+                        "is not. Calibrate again.");
+}
+
 UserMessage FitReport(std::string text) {
     return {std::move(text), "Calibration", MessageButtons::Ok, MessageIcon::Information};
 }

@@ -20,6 +20,10 @@ std::string PartsPerFaceText(int faceCount);
 // The box that announces a new kind of part, its item number, value and package as UTF-8.
 UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package);
 
+// A restored session's calibration was left out: the picture file at path (UTF-8) is no longer
+// the one it was taken on.
+UserMessage CalibrationNotRestored(const std::string& path);
+
 // How well a map fitted through three points or more agrees with them.
 UserMessage FitReport(std::string text);
 

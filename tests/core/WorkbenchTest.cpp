@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -233,21 +234,36 @@ TEST(Workbench, KeepsABoardInOneWindowAndOffersItBack) {
     EXPECT_EQ(next.workbench.restoreCaption()->rfind("Restore session (1 of 2 placed, ", 0), 0u);
 }
 
-// A write that fails is told once, in the outcome of a command that kept.
-TEST(Workbench, TellsAFailedKeepOnce) {
+// A folder where nothing can be kept is told by the load, before anything is placed, and once.
+TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
     WorkbenchRig probe;
     const std::string file = probe.folder + "/file";
     std::ofstream(file) << "x";
     const std::string state = file + "/state"; // under a file: no write can succeed
     WorkbenchRig rig(state);
-    std::string told = Texts(rig.loaded);
-    // The writer works on a thread of its own: its failure comes in time.
-    for (int tries = 0; tries < 400 && told.empty(); ++tries) {
-        usleep(5000);
-        told = Texts(rig.run(tries % 2 ? CommandId::Up : CommandId::Down));
-    }
+    const std::string told = Texts(rig.loaded);
     EXPECT_EQ(told.rfind("Error: Can't keep the session in " + state, 0), 0u) << told;
     EXPECT_EQ(Texts(rig.run(CommandId::PlaceUnplace)), "");
+    EXPECT_EQ(Texts(rig.run(CommandId::Down)), "");
+}
+
+// A damaged kept session is named by the load that passed it over.
+TEST(Workbench, NamesADamagedKeptSessionAtTheLoad) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    std::string kept;
+    {
+        WorkbenchRig first(state, files.parts.path());
+        first.run(CommandId::PlaceUnplace);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(state))
+        if (entry.path().extension() == ".session")
+            kept = entry.path().string();
+    std::fstream(kept, std::ios::in | std::ios::out).put('K');
+    WorkbenchRig second(state, files.parts.path());
+    EXPECT_EQ(Texts(second.loaded),
+              "Error: The kept session " + kept + " is damaged and was not used|");
+    EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
 }
 
 // A session's message comes after what the command said before it.
