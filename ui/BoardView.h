@@ -38,6 +38,8 @@ signals:
     void released(const kavelto::PicturePoint& point);
     // A press with Ctrl held, asking which part lies there.
     void identifyRequested(const kavelto::PicturePoint& point);
+    // The picture opened can't be shown: the box that says why.
+    void cantShow(const kavelto::UserMessage& message);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +53,7 @@ private:
     void paintKindSpots(QPainter& painter, const ViewTransform& board) const;
     void paintProgress(QPainter& painter) const;
     void pictureUndecodable();
+    void tellRefusal();
     PicturePoint toPicture(const QMouseEvent& event) const;
 
     AssemblySession& session_;

@@ -99,6 +99,8 @@ void CPlacementDlg::wireControls() {
             [this](const PicturePoint& point) { workbench_->release(point); });
     connect(board, &BoardView::identifyRequested, this,
             [this](const PicturePoint& point) { run(CommandId::IdentifyPart, point); });
+    connect(board, &BoardView::cantShow, this,
+            [this](const UserMessage& message) { platform_.showUserMessage(this, message); });
     connect(findField_, &FindField::findRequested, this, &CPlacementDlg::findPart);
 }
 

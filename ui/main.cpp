@@ -1,4 +1,5 @@
 #include "CPlacementApp.h"
+#include "PictureCache.h"
 #include "ProgramIcon.h"
 #include "QtPlatform.h"
 #include "base/AppIdentity.h"
@@ -33,5 +34,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("kavelto"));
     QApplication::setWindowIcon(ProgramIcon());
     kavelto::QtPlatform platform;
-    return kavelto::CPlacementApp(platform).run();
+    const int status = kavelto::CPlacementApp(platform).run();
+    // The window is gone and its session kept: a picture still decoding is not waited for.
+    if (kavelto::PictureCache::DecodesAbandoned() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }
