@@ -164,6 +164,8 @@ void CPlacementDlg::render(const Outcome& outcome) {
     controls_->board->setShowKindSpots(workbench_->showKindSpots());
     if (outcome.prompt)
         ask(*outcome.prompt);
+    if (outcome.choice)
+        choose(*outcome.choice);
     if (outcome.closeWindow)
         QDialog::accept();
 }
@@ -196,6 +198,16 @@ void CPlacementDlg::repaintBoard(Repaint repaint) {
 void CPlacementDlg::ask(const Prompt& prompt) {
     const Platform::Answer given = platform_.showUserMessage(this, prompt.message);
     render(workbench_->answer(prompt, given, ReadFields()));
+}
+
+void CPlacementDlg::choose(const Choice& choice) {
+    QStringList entries;
+    for (const std::string& entry : choice.entries)
+        entries << QString::fromStdString(entry);
+    CommandInputs inputs = ReadFields();
+    inputs.chosenEntry = platform_.chooseEntry(this, QString::fromStdString(choice.title), entries);
+    if (inputs.chosenEntry)
+        render(workbench_->run(choice.next, inputs));
 }
 
 void CPlacementDlg::open(const OpenRequest& request) {

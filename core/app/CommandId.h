@@ -42,6 +42,8 @@ enum class CommandId {
     AddCalPoint,
     RemoveLastCalPoint,
     IdentifyPart,
+    RestoreEarlierSession = 2400,
+    RestoreChosenSession = 2401,
 };
 
 } // namespace kavelto

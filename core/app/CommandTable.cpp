@@ -1,6 +1,7 @@
 #include "app/CommandTable.h"
 
 #include "app/Workbench.h"
+#include "keeping/KeepingMessages.h"
 
 #include <algorithm>
 
@@ -93,8 +94,17 @@ std::vector<CommandRow> MakeTable() {
         // What a command goes on with after its question.
         {CommandId::UnplaceAllConfirmed, &W::OnUnplaceAllConfirmed},
         {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
+        // The sessions kept before, listed to choose from.
+        {CommandId::RestoreEarlierSession,
+         &W::OnRestoreEarlierSession,
+         {},
+         "",
+         kRestoreEarlierTitle,
+         MenuPlace::Entry},
+        {CommandId::RestoreChosenSession, &W::OnRestoreChosenSession},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
+    Command(rows, CommandId::RestoreEarlierSession).currentTitle = &W::earlierCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";

@@ -52,10 +52,16 @@ Outcome Workbench::kept(Outcome outcome) {
 }
 
 std::optional<std::string> Workbench::restoreCaption() const {
-    const std::optional<KeptSession>& offered = store_.offered();
+    const std::optional<KeptSession> offered = store_.offered();
     if (!offered)
         return std::nullopt;
     return RestoreCaption(*offered);
+}
+
+std::optional<std::string> Workbench::earlierCaption() const {
+    if (store_.history().empty())
+        return std::nullopt;
+    return std::string(kRestoreEarlierTitle);
 }
 
 bool Workbench::ReadFields(const CommandInputs& inputs, Outcome& outcome) {
@@ -302,8 +308,32 @@ Outcome Workbench::OnRestoreSession(const CommandInputs&) {
     const std::optional<KeptSession> offered = store_.offered();
     if (!offered)
         return {};
+    return restore(*offered);
+}
+
+// The sessions kept, newest first, each with its time and counts.
+Outcome Workbench::OnRestoreEarlierSession(const CommandInputs&) {
+    Outcome outcome;
+    Choice choice{kRestoreEarlierTitle, {}, CommandId::RestoreChosenSession};
+    for (const KeptSession& kept : store_.history())
+        choice.entries.push_back(HistoryEntry(kept));
+    if (!choice.entries.empty())
+        outcome.choice = std::move(choice);
+    return outcome;
+}
+
+Outcome Workbench::OnRestoreChosenSession(const CommandInputs& inputs) {
+    const std::vector<KeptSession> history = store_.history();
+    if (!inputs.chosenEntry || *inputs.chosenEntry < 0 ||
+        *inputs.chosenEntry >= static_cast<int>(history.size()))
+        return {};
+    return restore(history[static_cast<std::size_t>(*inputs.chosenEntry)]);
+}
+
+// The state before the restore is kept as a session of its own, so the restore can be undone.
+Outcome Workbench::restore(const KeptSession& kept) {
     store_.startAfresh();
-    Outcome outcome(session_.restore(*offered));
+    Outcome outcome(session_.restore(kept));
     outcome.pictureChanged = true;
     return outcome;
 }

@@ -51,6 +51,8 @@ public:
 
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
+    // The entry of the sessions kept before, while there is one to choose.
+    std::optional<std::string> earlierCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
 
     // Command handlers, named after the event that runs them.
@@ -87,6 +89,8 @@ public:
     Outcome OnAbout(const CommandInputs& inputs);
     Outcome OnOk(const CommandInputs& inputs);
     Outcome OnRestoreSession(const CommandInputs& inputs);
+    Outcome OnRestoreEarlierSession(const CommandInputs& inputs);
+    Outcome OnRestoreChosenSession(const CommandInputs& inputs);
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
@@ -96,6 +100,7 @@ private:
     bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
+    Outcome restore(const KeptSession& kept);
 
     WorkbenchSetup setup_;
     AssemblySession session_;

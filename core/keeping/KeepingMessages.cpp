@@ -19,14 +19,31 @@ UserMessage OpenElsewhereMessage() {
             MessageButtons::Ok, MessageIcon::Exclamation};
 }
 
-std::string RestoreCaption(const KeptSession& kept) {
+namespace {
+
+// The time a session was kept, in local time, in the format given.
+std::string SavedAt(const KeptSession& kept, const char* format) {
     const std::time_t saved = static_cast<std::time_t>(kept.savedAt);
     std::tm local{};
-    char time[16] = "";
+    char time[32] = "";
     if (localtime_r(&saved, &local))
-        std::strftime(time, sizeof time, "%H:%M", &local);
-    return "Restore session (" + std::to_string(kept.placedOnFace) + " of " +
-           std::to_string(kept.faceCount) + " placed, " + time + ")";
+        std::strftime(time, sizeof time, format, &local);
+    return time;
+}
+
+std::string PlacedCount(const KeptSession& kept) {
+    return std::to_string(kept.placedOnFace) + " of " + std::to_string(kept.faceCount) + " placed";
+}
+
+} // namespace
+
+std::string RestoreCaption(const KeptSession& kept) {
+    return "Restore session (" + PlacedCount(kept) + ", " + SavedAt(kept, "%H:%M") + ")";
+}
+
+std::string HistoryEntry(const KeptSession& kept) {
+    return SavedAt(kept, "%Y-%m-%d %H:%M") + ": " + PlacedCount(kept) +
+           (kept.calibration.state != CalState::None ? ", calibrated" : "");
 }
 
 } // namespace kavelto

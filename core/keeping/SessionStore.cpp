@@ -26,14 +26,16 @@ constexpr std::size_t kTemporarySuffix = 7;
 // No write takes this long: a temporary file this old was left by a write cut short.
 constexpr std::time_t kLeftoverAge = 60 * 60;
 
-// The name of a kept file: the hash of its placement file's path, ".session", and what tells
-// the one before from the current one.
+// The name of a kept file: the hash of its placement file's path, ".session", and for one
+// before the current one its generation.
 bool IsKeptFileName(const std::string& name) {
     constexpr std::size_t kHashDigits = 16;
     const std::string kind = name.size() > kHashDigits ? name.substr(kHashDigits) : "";
+    const bool generation = kind.size() == 10 && kind.compare(0, 9, ".session.") == 0 &&
+                            kind[9] >= '1' && kind[9] <= '9';
     return std::all_of(name.begin(), name.begin() + std::min(name.size(), kHashDigits),
                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
-           (kind == ".session" || kind == ".session.previous");
+           (kind == ".session" || generation);
 }
 
 // The kept file whose write left the temporary file of that name, or nothing for another file.
@@ -56,13 +58,28 @@ bool WorthKeeping(const KeptSession& kept) {
 
 SessionStore::SessionStore(std::string folder) : folder_(std::move(folder)) {}
 
-std::string SessionStore::currentPath() const {
-    return folder_ + "/" +
-           HashText(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) + ".session";
+std::string SessionStore::generationPath(int generation) const {
+    const std::string current =
+        folder_ + "/" + HashText(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) +
+        ".session";
+    return generation == 0 ? current : current + "." + std::to_string(generation);
 }
 
-std::string SessionStore::previousPath() const {
-    return currentPath() + ".previous";
+std::optional<KeptSession> SessionStore::offered() const {
+    const std::vector<KeptSession> sessions = history();
+    if (sessions.empty())
+        return std::nullopt;
+    return sessions.front();
+}
+
+std::vector<KeptSession> SessionStore::history() const {
+    std::vector<KeptSession> sessions;
+    if (!open_)
+        return sessions;
+    for (std::size_t i = keptSinceOpen_ ? 1 : 0; i < generations_.size(); ++i)
+        if (generations_[i] && generations_[i]->contentHash == contentHash_)
+            sessions.push_back(*generations_[i]);
+    return sessions;
 }
 
 Result<void> SessionStore::openFile(const std::string& placementPath) {
@@ -73,7 +90,7 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
     if (sameFile && open_ && hash == contentHash_ && lock_.held()) {
         moveAsideOnKeep_ = true;
         keptRevision_.reset();
-        offered_ = current_;
+        keptSinceOpen_ = false;
         return {};
     }
     // Reads what earlier writes for this file left.
@@ -82,7 +99,8 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
     keptRevision_.reset();
-    offered_.reset();
+    keptSinceOpen_ = false;
+    generations_.clear();
     open_ = hash.has_value() && !folder_.empty();
     if (!open_) {
         lock_ = FileLock();
@@ -99,11 +117,8 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
         return OpenElsewhereMessage();
     }
     removeLeftovers();
-    const std::size_t damagedBefore = damaged_.size();
-    current_ = readKept(currentPath());
-    const bool currentDamaged = damaged_.size() != damagedBefore;
-    previous_ = readKept(previousPath());
-    offered_ = currentDamaged ? previous_ : current_;
+    for (int generation = 0; generation < kKeptGenerations; ++generation)
+        generations_.push_back(readKept(generationPath(generation)));
     return {};
 }
 
@@ -127,7 +142,6 @@ void SessionStore::closeFile() {
     writer_.flush();
     lock_ = FileLock();
     open_ = false;
-    offered_.reset();
 }
 
 void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession()>& state) {
@@ -138,16 +152,16 @@ void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession(
     kept.placementPath = placementPath_;
     kept.contentHash = contentHash_;
     kept.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, kept};
-    if (moveAsideOnKeep_) {
-        if (current_ && WorthKeeping(*current_)) {
-            job.moveAside = true;
-            previous_ = current_;
-        }
-        offered_ = previous_;
-        moveAsideOnKeep_ = false;
+    KeptFileWriter::Job job{folder_, {currentPath()}, kept};
+    if (moveAsideOnKeep_ && generations_.front() && WorthKeeping(*generations_.front())) {
+        for (int generation = 1; generation < kKeptGenerations; ++generation)
+            job.paths.push_back(generationPath(generation));
+        generations_.insert(generations_.begin(), std::nullopt);
+        generations_.pop_back();
     }
-    current_ = std::move(kept);
+    moveAsideOnKeep_ = false;
+    keptSinceOpen_ = true;
+    generations_.front() = std::move(kept);
     writer_.write(std::move(job));
 }
 
@@ -158,8 +172,9 @@ std::optional<UserMessage> SessionStore::takeFailure() {
     return CantKeepMessage(failure->path, failure->reason);
 }
 
-// Only a session kept for this very file, with the same content, can be put back. A file that
-// is there but can't be read whole or fails its checks is damaged: it is named once.
+// Only a session kept for this very file counts; one of other content is kept as history, never
+// offered as it is. A file that is there but can't be read whole or fails its checks is damaged:
+// it is named once.
 std::optional<KeptSession> SessionStore::readKept(const std::string& path) {
     struct stat seen {};
     if (::lstat(path.c_str(), &seen) != 0)
@@ -171,7 +186,7 @@ std::optional<KeptSession> SessionStore::readKept(const std::string& path) {
             damaged_.push_back(DamagedSessionMessage(path));
         return std::nullopt;
     }
-    if (kept->placementPath != placementPath_ || kept->contentHash != contentHash_)
+    if (kept->placementPath != placementPath_)
         kept.reset();
     return kept;
 }
@@ -181,7 +196,6 @@ std::optional<KeptSession> SessionStore::readKept(const std::string& path) {
 void SessionStore::removeLeftovers() const {
     namespace fs = std::filesystem;
     const std::string current = fs::path(currentPath()).filename().string();
-    const std::string previous = fs::path(previousPath()).filename().string();
     const std::time_t now = std::time(nullptr);
     std::error_code error;
     for (fs::directory_iterator entry(folder_, error), end; !error && entry != end;
@@ -190,7 +204,7 @@ void SessionStore::removeLeftovers() const {
         struct stat seen {};
         if (!kept || ::lstat(entry->path().c_str(), &seen) != 0 || !S_ISREG(seen.st_mode))
             continue;
-        if (*kept == current || *kept == previous || now - seen.st_mtime > kLeftoverAge)
+        if (kept->compare(0, current.size(), current) == 0 || now - seen.st_mtime > kLeftoverAge)
             ::unlink(entry->path().c_str());
     }
 }

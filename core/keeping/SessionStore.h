@@ -17,17 +17,20 @@
 namespace kavelto {
 
 // Keeps the running assembly on disk, so that a closed window, a crash or a power cut loses
-// at most the last action. Each placement file has two kept sessions in the folder, named
-// after its path: the current one, rewritten whole (temporary file and rename) at every change,
-// and the one before it. The current one moves aside when a load starts afresh, when all marks
-// are cleared and when a kept session is restored, so each of these can be undone; one with
-// nothing placed and no calibration is not worth moving aside. The files are written on a
+// at most the last action. Each placement file has a short history of kept sessions in the
+// folder, named after its path: the current one, rewritten whole (temporary file and rename) at
+// every change, and the ones before it, newest first, up to kKeptGenerations in all. The current
+// one moves aside when a load starts afresh, when all marks are cleared and when a kept session
+// is restored, so each of these can be undone; one with nothing placed and no calibration is not
+// worth moving aside. Only the oldest beyond kKeptGenerations go. The files are written on a
 // thread of their own; what the store offers is known without reading them back.
 //
 // One store at a time keeps a placement file: it holds a lock beside the kept sessions while
 // the file is open in it, so that two windows on one board never overwrite each other's marks.
 class SessionStore {
 public:
+    static constexpr int kKeptGenerations = 10;
+
     // An empty folder keeps nothing.
     explicit SessionStore(std::string folder);
     // Writes what is still waiting, then lets the lock go.
@@ -65,13 +68,19 @@ public:
     // session was restored.
     void startAfresh() { moveAsideOnKeep_ = true; }
 
-    // The kept session that restoring would put back: the last one of an earlier run until
-    // this run has changed something, then the one before the last start afresh.
-    const std::optional<KeptSession>& offered() const { return offered_; }
+    // The kept session that restoring would put back: the newest one of this content that an
+    // earlier run kept, until this run has changed something; then the newest one before this
+    // run's own.
+    std::optional<KeptSession> offered() const;
+    // Every kept session of this content that restoring could put back, newest first: the
+    // offered one and those before it.
+    std::vector<KeptSession> history() const;
 
-    // Where the kept sessions of the current placement file lie.
-    std::string currentPath() const;
-    std::string previousPath() const;
+    // Where the kept sessions of the current placement file lie: generation 0 is the current
+    // one, 1 the one before it, and so on.
+    std::string generationPath(int generation) const;
+    std::string currentPath() const { return generationPath(0); }
+    std::string previousPath() const { return generationPath(1); }
 
 private:
     std::optional<KeptSession> readKept(const std::string& path);
@@ -84,9 +93,10 @@ private:
     bool open_ = false;
     bool moveAsideOnKeep_ = false;
     std::optional<std::uint64_t> keptRevision_;
-    std::optional<KeptSession> current_; // what the two files hold, or will once written
-    std::optional<KeptSession> previous_;
-    std::optional<KeptSession> offered_;
+    bool keptSinceOpen_ = false;
+    // What the files hold, or will once written, newest first: sessions of this placement file,
+    // of any content; nothing for a file missing or damaged.
+    std::vector<std::optional<KeptSession>> generations_;
     std::vector<UserMessage> damaged_;  // not yet told
     std::set<std::string> damagedTold_; // the paths named so far
     FileLock lock_;

@@ -390,10 +390,12 @@ TEST(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
     };
     const std::vector<Leftover> leftovers = {
         {current + ".a1B2c3", false, true},
-        {current + ".previous.Zz09Aa", false, true},
+        {current + ".1.Zz09Aa", false, true},
+        {current + ".9.Zz09Ab", false, true},
         {"0123456789abcdef.session.Qw3rty", false, false},
         {"0123456789abcdef.session.Qw3rtz", true, true},
-        {"0123456789abcdef.session.previous.Qw3rty", true, true},
+        {"0123456789abcdef.session.3.Qw3rty", true, true},
+        {"0123456789abcdef.session.previous.Qw3rty", true, false},
         {"notes.txt.Qw3rty", true, false},
         {current + ".lock.Qw3rty", true, false},
     };
@@ -462,6 +464,47 @@ TEST(SessionKeeping, RestoresACalibrationOnlyOntoItsOwnPicture) {
                                "calibration is not. Calibrate again."));
         EXPECT_EQ(restored.message, told);
     }
+}
+
+// Every session worth keeping stays available: loads that start afresh and are ignored push no
+// marks out, and only the oldest beyond ten go. Run r places the parts of rows 0 to r % 4, after
+// a load that ignores the offer; the offer is always the run before, the history the runs before
+// it, newest first.
+TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    ProgramRun run(parts);
+    const auto placedIn = [](const std::vector<KeptSession>& sessions) {
+        std::vector<std::size_t> counts;
+        for (const KeptSession& kept : sessions)
+            counts.push_back(kept.placed.size());
+        return counts;
+    };
+    std::vector<std::size_t> expected; // newest first
+    for (int r = 0; r < 12; ++r) {
+        SCOPED_TRACE(r);
+        run.load(parts); // afresh, the offer ignored; the load's own session is the tenth
+        EXPECT_EQ(placedIn(run.store.history()),
+                  std::vector<std::size_t>(expected.begin(),
+                                           expected.begin() + std::min<long>(expected.size(), 9)));
+        for (int row = 0; row <= r % 4; ++row)
+            run.enter(row);
+        run.keep();
+        expected.insert(expected.begin(), std::size_t(r % 4 + 1));
+        expected.resize(std::min<std::size_t>(expected.size(), 10)); // this run's own first
+        EXPECT_EQ(placedIn(run.store.history()),
+                  std::vector<std::size_t>(expected.begin() + 1, expected.end()));
+    }
+    run.store.flush();
+    for (int generation = 0; generation < 12; ++generation)
+        EXPECT_EQ(fs::exists(run.store.generationPath(generation)), generation < 10) << generation;
+    ProgramRun next(parts);
+    run.store.closeFile();
+    next.load(parts);
+    // Its load kept a session of its own, and the ten before it are nine now.
+    EXPECT_EQ(placedIn(next.store.history()),
+              std::vector<std::size_t>(expected.begin(), expected.end() - 1));
+    EXPECT_EQ(next.store.offered().value_or(KeptSession{}).placed.size(), 4u); // run 11's
 }
 
 } // namespace

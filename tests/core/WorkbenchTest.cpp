@@ -266,6 +266,41 @@ TEST(Workbench, NamesADamagedKeptSessionAtTheLoad) {
     EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
 }
 
+// The sessions kept before are listed newest first, each with its time and counts, and the one
+// chosen is restored; without any, the entry is not shown.
+TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    WorkbenchRig rig(state, files.parts.path());
+    EXPECT_EQ(rig.workbench.earlierCaption(), std::nullopt);
+    EXPECT_FALSE(rig.run(CommandId::RestoreEarlierSession).choice.has_value());
+    rig.run(CommandId::PlaceUnplace); // R1
+    rig.load(files.parts.path());
+    rig.workbench.setHighlightedRow(0);
+    rig.run(CommandId::PlaceUnplace);
+    rig.run(CommandId::PlaceUnplace); // R1 and R2
+    rig.load(files.parts.path());
+    EXPECT_EQ(rig.workbench.earlierCaption(), "Restore an earlier session...");
+    const std::optional<Choice> choice = rig.run(CommandId::RestoreEarlierSession).choice;
+    ASSERT_TRUE(choice.has_value());
+    std::vector<std::string> counts;
+    for (const std::string& entry : choice->entries)
+        counts.push_back(entry.substr(entry.find(": ")));
+    EXPECT_EQ(std::make_tuple(choice->title, counts, choice->next),
+              std::make_tuple(std::string("Restore an earlier session..."),
+                              std::vector<std::string>{": 2 of 2 placed", ": 1 of 2 placed"},
+                              CommandId::RestoreChosenSession));
+    EXPECT_EQ(choice->entries.front().size(),
+              std::string("2026-12-07 14:02: 2 of 2 placed").size());
+    CommandInputs chosen = WorkbenchRig::Fields("1");
+    chosen.chosenEntry = 1;
+    rig.workbench.run(CommandId::RestoreChosenSession, chosen);
+    EXPECT_EQ(rig.placed(), 1);
+    chosen.chosenEntry = 7; // beyond the list: nothing
+    rig.workbench.run(CommandId::RestoreChosenSession, chosen);
+    EXPECT_EQ(rig.placed(), 1);
+}
+
 // A session's message comes after what the command said before it.
 TEST(Outcome, TakesTheSessionsMessageAfterItsOwn) {
     Outcome outcome;
