@@ -44,6 +44,7 @@ enum class CommandId {
     IdentifyPart,
     RestoreEarlierSession = 2400,
     RestoreChosenSession = 2401,
+    RestoreByDesignators = 2402,
 };
 
 } // namespace kavelto

@@ -102,9 +102,17 @@ std::vector<CommandRow> MakeTable() {
          kRestoreEarlierTitle,
          MenuPlace::Entry},
         {CommandId::RestoreChosenSession, &W::OnRestoreChosenSession},
+        // The marks of the file before it was exported again, by designator.
+        {CommandId::RestoreByDesignators,
+         &W::OnRestoreByDesignators,
+         {},
+         "",
+         "Restore session by designators",
+         MenuPlace::Entry},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     Command(rows, CommandId::RestoreEarlierSession).currentTitle = &W::earlierCaption;
+    Command(rows, CommandId::RestoreByDesignators).currentTitle = &W::designatorsCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";

@@ -58,6 +58,22 @@ std::optional<std::string> Workbench::restoreCaption() const {
     return RestoreCaption(*offered);
 }
 
+// A file exported again offers the marks kept for it before by designator, when at least half of
+// them name a part of it still, and no session of this very content is offered.
+void Workbench::offerByDesignators() {
+    std::optional<KeptSession> kept = store_.keptForOtherContent();
+    if (!kept || store_.offered() ||
+        2 * static_cast<std::size_t>(session_.knownMarks(kept->marks)) < kept->marks.size())
+        return;
+    byDesignators_ = std::move(kept);
+}
+
+std::optional<std::string> Workbench::designatorsCaption() const {
+    if (!byDesignators_)
+        return std::nullopt;
+    return DesignatorsCaption(*byDesignators_);
+}
+
 std::optional<std::string> Workbench::earlierCaption() const {
     if (store_.history().empty())
         return std::nullopt;
@@ -107,6 +123,7 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 // is placed here, and so is a kept session found damaged.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
+    byDesignators_.reset();
     if (!inputs.chosenFile || session_.table().partCount() == 0) {
         store_.closeFile();
         return outcome;
@@ -115,6 +132,7 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
         outcome.messages.push_back(opened.failure());
     for (UserMessage& damaged : store_.takeDamaged())
         outcome.messages.push_back(std::move(damaged));
+    offerByDesignators();
     return outcome;
 }
 
@@ -328,6 +346,16 @@ Outcome Workbench::OnRestoreChosenSession(const CommandInputs& inputs) {
         *inputs.chosenEntry >= static_cast<int>(history.size()))
         return {};
     return restore(history[static_cast<std::size_t>(*inputs.chosenEntry)]);
+}
+
+Outcome Workbench::OnRestoreByDesignators(const CommandInputs&) {
+    if (!byDesignators_)
+        return {};
+    const KeptSession kept = *std::exchange(byDesignators_, std::nullopt);
+    store_.startAfresh();
+    Outcome outcome(session_.restoreByDesignators(kept));
+    outcome.pictureChanged = true;
+    return outcome;
 }
 
 // The state before the restore is kept as a session of its own, so the restore can be undone.

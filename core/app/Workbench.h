@@ -53,6 +53,9 @@ public:
     std::optional<std::string> restoreCaption() const;
     // The entry of the sessions kept before, while there is one to choose.
     std::optional<std::string> earlierCaption() const;
+    // "Restore session by designators (37 of 146 placed, 14:02)", while a session kept for the
+    // file before it was exported again is offered.
+    std::optional<std::string> designatorsCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
 
     // Command handlers, named after the event that runs them.
@@ -91,6 +94,7 @@ public:
     Outcome OnRestoreSession(const CommandInputs& inputs);
     Outcome OnRestoreEarlierSession(const CommandInputs& inputs);
     Outcome OnRestoreChosenSession(const CommandInputs& inputs);
+    Outcome OnRestoreByDesignators(const CommandInputs& inputs);
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
@@ -101,11 +105,13 @@ private:
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
     Outcome restore(const KeptSession& kept);
+    void offerByDesignators();
 
     WorkbenchSetup setup_;
     AssemblySession session_;
     SessionStore store_;
     bool showKindSpots_ = false;
+    std::optional<KeptSession> byDesignators_; // offered since the load
 };
 
 } // namespace kavelto

@@ -41,6 +41,11 @@ std::string RestoreCaption(const KeptSession& kept) {
     return "Restore session (" + PlacedCount(kept) + ", " + SavedAt(kept, "%H:%M") + ")";
 }
 
+std::string DesignatorsCaption(const KeptSession& kept) {
+    return "Restore session by designators (" + PlacedCount(kept) + ", " + SavedAt(kept, "%H:%M") +
+           ")";
+}
+
 std::string HistoryEntry(const KeptSession& kept) {
     return SavedAt(kept, "%Y-%m-%d %H:%M") + ": " + PlacedCount(kept) +
            (kept.calibration.state != CalState::None ? ", calibrated" : "");

@@ -22,6 +22,9 @@ UserMessage OpenElsewhereMessage();
 // "Restore session (37 of 146 placed, 14:02)", the time in local time.
 std::string RestoreCaption(const KeptSession& kept);
 
+// "Restore session by designators (37 of 146 placed, 14:02)", the time in local time.
+std::string DesignatorsCaption(const KeptSession& kept);
+
 // The entry, and the title of the list, of the sessions kept before.
 inline constexpr const char* kRestoreEarlierTitle = "Restore an earlier session...";
 // "2026-12-07 14:02: 37 of 146 placed, calibrated", the time in local time.

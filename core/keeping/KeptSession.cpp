@@ -27,7 +27,7 @@ constexpr std::size_t kPictureHeadBytes = 64 * 1024;
 // More points than anyone presses; a larger count is damage.
 constexpr std::size_t kMaxAddedPoints = 1000;
 
-// Paths keep every byte; only the line feed and the escape itself are escaped.
+// Texts keep every byte; only the line feed, the tab and the escape itself are escaped.
 std::string Escaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
@@ -35,6 +35,8 @@ std::string Escaped(const std::string& text) {
             out += "\\\\";
         else if (c == '\n')
             out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
         else
             out += c;
     }
@@ -52,6 +54,8 @@ std::optional<std::string> Unescaped(const std::string& text) {
             return std::nullopt;
         if (text[i] == 'n')
             out += '\n';
+        else if (text[i] == 't')
+            out += '\t';
         else if (text[i] == '\\')
             out += '\\';
         else
@@ -152,6 +156,8 @@ public:
             return static_cast<bool>(in >> kept_.placedOnFace >> kept_.faceCount);
         if (key == "placed")
             return placed(in);
+        if (key == "mark")
+            return mark(in);
         if (key == "selected")
             return static_cast<bool>(in >> kept_.selectedRow) && kept_.selectedRow >= 0;
         return false;
@@ -176,13 +182,19 @@ private:
         return true;
     }
 
-    // One space, then the path to the end of the line.
-    static bool pathToEnd(std::istringstream& in, std::string& path) {
+    // One space, then the rest of the line as it stands.
+    static bool restOfLine(std::istringstream& in, std::string& rest) {
         if (in.get() != ' ')
             return false;
-        std::string rest;
         std::getline(in, rest);
-        const std::optional<std::string> unescaped = Unescaped(rest);
+        return true;
+    }
+
+    // One space, then the path to the end of the line.
+    static bool pathToEnd(std::istringstream& in, std::string& path) {
+        std::string rest;
+        const std::optional<std::string> unescaped =
+            restOfLine(in, rest) ? Unescaped(rest) : std::nullopt;
         path = unescaped.value_or("");
         return unescaped.has_value();
     }
@@ -203,6 +215,25 @@ private:
             std::from_chars(hash.data(), hash.data() + hash.size(), calibrated.headHash, 16);
         return hash.size() == 16 && read.ec == std::errc() &&
                read.ptr == hash.data() + hash.size() && pathToEnd(in, calibrated.file.path);
+    }
+
+    // The face, then the designator, the value and the package, tab-separated, to the end.
+    bool mark(std::istringstream& in) {
+        KeptMark& mark = kept_.marks.emplace_back();
+        std::string rest;
+        if (!enumerated(in, mark.face, 2) || !restOfLine(in, rest))
+            return false;
+        std::string* const fields[] = {&mark.designator, &mark.value, &mark.package};
+        std::size_t start = 0;
+        for (std::string* field : fields) {
+            const std::size_t end = std::min(rest.find('\t', start), rest.size());
+            const std::optional<std::string> text = Unescaped(rest.substr(start, end - start));
+            if (!text || (field != fields[2] && end == rest.size()))
+                return false;
+            *field = *text;
+            start = end + 1;
+        }
+        return start == rest.size() + 1 && !mark.designator.empty();
     }
 
     bool added(std::istream& in) {
@@ -288,7 +319,8 @@ bool IsSound(const KeptSession& kept) {
            IsSoundPicture(kept.calibratedOn ? std::optional(kept.calibratedOn->file)
                                             : std::nullopt) &&
            IsSoundCalibration(kept.calibration) && IsSoundPlaced(kept.placed) &&
-           kept.faceCount >= 0 && kept.faceCount <= kMaxParts && kept.placedOnFace >= 0 &&
+           kept.marks.size() == kept.placed.size() && kept.faceCount >= 0 &&
+           kept.faceCount <= kMaxParts && kept.placedOnFace >= 0 &&
            kept.placedOnFace <= kept.faceCount &&
            std::size_t(kept.placedOnFace) <= kept.placed.size() && kept.selectedRow >= 0 &&
            kept.selectedRow < std::max(kept.faceCount, 1);
@@ -318,8 +350,11 @@ std::string KeptSessionText(const KeptSession& kept) {
     out << "placed " << kept.placed.size();
     for (const int index : kept.placed)
         out << ' ' << index;
-    out << "\nselected " << kept.selectedRow;
-    out << "\nend\n";
+    out << "\nselected " << kept.selectedRow << '\n';
+    for (const KeptMark& mark : kept.marks)
+        out << "mark " << static_cast<int>(mark.face) << ' ' << Escaped(mark.designator) << '\t'
+            << Escaped(mark.value) << '\t' << Escaped(mark.package) << '\n';
+    out << "end\n";
     const std::string body = out.str();
     return body + kCheckKey + HashText(Fnv1a(kFnvOffset, body.data(), body.size())) + '\n';
 }

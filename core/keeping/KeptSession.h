@@ -36,9 +36,18 @@ struct CalibratedPicture {
     bool operator!=(const CalibratedPicture& other) const { return !(*this == other); }
 };
 
+// A placed part by what names it, beside its table position: a placement file exported again may
+// list the same parts in another order, or some of them changed.
+struct KeptMark {
+    std::string designator;
+    Face face = Face::Top;
+    std::string value;
+    std::string package;
+};
+
 // Everything of an assembly that the user would miss after a crash: the placed marks of both
-// faces by their position in the part table, the calibration, the picture and the view, the
-// face and order, the PCB count, and the row selected.
+// faces by their position in the part table and by designator, the calibration, the picture and the
+// view, the face and order, the PCB count, and the row selected.
 struct KeptSession {
     std::string placementPath;
     std::uint64_t contentHash = 0;
@@ -53,8 +62,9 @@ struct KeptSession {
     Calibration calibration;
     std::optional<CalibratedPicture> calibratedOn; // nothing when not known
     std::vector<int> placed;
-    int selectedRow = 0;  // of the face list, in the order kept
-    int placedOnFace = 0; // for the offer: "37 of 146 placed"
+    std::vector<KeptMark> marks; // the parts of placed, in its order
+    int selectedRow = 0;         // of the face list, in the order kept
+    int placedOnFace = 0;        // for the offer: "37 of 146 placed"
     int faceCount = 0;
 };
 

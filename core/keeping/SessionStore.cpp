@@ -72,6 +72,15 @@ std::optional<KeptSession> SessionStore::offered() const {
     return sessions.front();
 }
 
+std::optional<KeptSession> SessionStore::keptForOtherContent() const {
+    if (!open_)
+        return std::nullopt;
+    for (const std::optional<KeptSession>& kept : generations_)
+        if (kept && kept->contentHash != contentHash_ && !kept->marks.empty())
+            return kept;
+    return std::nullopt;
+}
+
 std::vector<KeptSession> SessionStore::history() const {
     std::vector<KeptSession> sessions;
     if (!open_)

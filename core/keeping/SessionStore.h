@@ -75,6 +75,9 @@ public:
     // Every kept session of this content that restoring could put back, newest first: the
     // offered one and those before it.
     std::vector<KeptSession> history() const;
+    // The newest kept session of this placement file with marks, when its content was another:
+    // the file was exported again since.
+    std::optional<KeptSession> keptForOtherContent() const;
 
     // Where the kept sessions of the current placement file lie: generation 0 is the current
     // one, 1 the one before it, and so on.

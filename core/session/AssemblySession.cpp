@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <utility>
 
 namespace kavelto {
@@ -21,6 +22,10 @@ constexpr std::size_t kPcbFieldLength = 31;
 
 // How far from a pressed point, in marker boxes, a part is still taken for the one meant.
 constexpr double kIdentifyReach = 2.0;
+
+Face FaceOf(const PartRecord& part) {
+    return IsOnFace(part.layer, Face::Bottom) ? Face::Bottom : Face::Top;
+}
 
 bool SameTextAnyCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -394,9 +399,13 @@ KeptSession AssemblySession::keptState() const {
         kept.picture = PictureFileNow(*view_.bitmapPath);
     kept.calibration = calibration_;
     kept.calibratedOn = calibratedOn_;
-    for (int i = 0; i < table_.partCount(); ++i)
-        if (table_.part(i).placed)
-            kept.placed.push_back(i);
+    for (int i = 0; i < table_.partCount(); ++i) {
+        const PartRecord& part = table_.part(i);
+        if (!part.placed)
+            continue;
+        kept.placed.push_back(i);
+        kept.marks.push_back({part.designator, FaceOf(part), part.value, part.package});
+    }
     kept.placedOnFace = placedOnFace();
     kept.faceCount = faceList_->faceCount;
     kept.selectedRow = selection_.row.value_or(0);
@@ -443,6 +452,53 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     return update.repaintAtLeast(Repaint::Soon);
 }
 
+// The first part of each designator on each face, by its table position.
+std::map<std::pair<std::string, Face>, int> AssemblySession::partsByDesignator() const {
+    std::map<std::pair<std::string, Face>, int> parts;
+    for (int i = 0; i < table_.partCount(); ++i)
+        parts.emplace(std::make_pair(table_.part(i).designator, FaceOf(table_.part(i))), i);
+    return parts;
+}
+
+int AssemblySession::knownMarks(const std::vector<KeptMark>& marks) const {
+    const std::map<std::pair<std::string, Face>, int> parts = partsByDesignator();
+    return static_cast<int>(std::count_if(marks.begin(), marks.end(), [&](const KeptMark& mark) {
+        return parts.count({mark.designator, mark.face}) > 0;
+    }));
+}
+
+// The marks go to the parts of the same designator on the same face; the rest of the session
+// comes back as restore() brings it. The marks of parts gone, and of parts whose value or
+// package changed, are told in one box.
+SessionUpdate AssemblySession::restoreByDesignators(const KeptSession& kept) {
+    const std::map<std::pair<std::string, Face>, int> parts = partsByDesignator();
+    KeptSession mapped = kept;
+    mapped.placed.clear();
+    mapped.selectedRow = 0;
+    std::vector<std::string> gone;
+    std::vector<std::string> changed;
+    for (const KeptMark& mark : kept.marks) {
+        const auto found = parts.find({mark.designator, mark.face});
+        if (found == parts.end()) {
+            gone.push_back(DisplayUtf8(mark.designator));
+            continue;
+        }
+        mapped.placed.push_back(found->second);
+        const PartRecord& part = table_.part(found->second);
+        if (part.value != mark.value || part.package != mark.package)
+            changed.push_back(DisplayUtf8(mark.designator) + " (" + DisplayUtf8(mark.value) + ", " +
+                              DisplayUtf8(mark.package) + " now " + DisplayUtf8(part.value) + ", " +
+                              DisplayUtf8(part.package) + ")");
+    }
+    SessionUpdate update = restore(mapped);
+    if (gone.empty() && changed.empty())
+        return update;
+    UserMessage notice = MarksByDesignatorsNotice(gone, changed);
+    if (update.message)
+        notice.text += "\n\n" + update.message->text;
+    return update.tell(std::move(notice));
+}
+
 // ---- finding and identifying parts
 
 std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) {
@@ -454,7 +510,7 @@ std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) 
         return std::nullopt;
     const int found = static_cast<int>(named - parts.begin());
     SessionUpdate update;
-    const Face face = IsOnFace(named->layer, Face::Bottom) ? Face::Bottom : Face::Top;
+    const Face face = FaceOf(*named);
     if (face != face_)
         update = changeFace(face);
     const auto* begin = faceList_->indexes.data();

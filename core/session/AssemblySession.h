@@ -16,6 +16,7 @@
 #include "session/SessionUpdate.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,6 +86,10 @@ public:
     // still the file Cal 1 was pressed on; a calibration left out is told.
     KeptSession keptState() const;
     SessionUpdate restore(const KeptSession& kept);
+    // Putting a session back onto a placement file exported again: the marks by designator and
+    // face. How many of the marks name a part of this file.
+    SessionUpdate restoreByDesignators(const KeptSession& kept);
+    int knownMarks(const std::vector<KeptMark>& marks) const;
     // Moves on with every operation that changes what keptState() gives, and only then: a
     // press, a drag, a paint or a command that changes nothing leaves it.
     std::uint64_t keptRevision() const { return keptRevision_; }
@@ -139,6 +144,7 @@ private:
     void clearFaceList();
     void unplaceEveryPart();
     void ResetCalibration();
+    std::map<std::pair<std::string, Face>, int> partsByDesignator() const;
     void clearHighlightAtSelectedRow();
     void moveSelectionTo(int row, SessionUpdate& update);
     void takeSelection(int row);

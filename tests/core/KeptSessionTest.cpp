@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 namespace kavelto {
 namespace {
@@ -24,6 +25,7 @@ KeptSession SmallSession() {
     kept.calibration.pressedPoint2 = kept.calibration.point2;
     kept.calibratedOn = CalibratedPicture{{"/boards/b.jpg", 5000, 17}, 0xfeed};
     kept.placed = {0, 2};
+    kept.marks = {{"R1", Face::Top, "1k", "0603"}, {"C\\3", Face::Bottom, "10 \tu", "0805"}};
     kept.placedOnFace = 2;
     kept.faceCount = 4;
     kept.selectedRow = 3;
@@ -56,7 +58,13 @@ std::string WithLine(const std::string& key, const std::string& line) {
 // mark changed by a disk error must never mark another part.
 TEST(KeptSessionText, RefusesEverySingleByteChange) {
     const std::string text = KeptSessionText(SmallSession());
-    ASSERT_TRUE(ParseKeptSession(text).has_value());
+    const std::optional<KeptSession> whole = ParseKeptSession(text);
+    ASSERT_TRUE(whole.has_value());
+    ASSERT_EQ(whole->marks.size(), 2u); // the escapes in a mark come back as they were
+    EXPECT_EQ(std::make_tuple(whole->marks[1].designator, whole->marks[1].face,
+                              whole->marks[1].value, whole->marks[1].package),
+              std::make_tuple(std::string("C\\3"), Face::Bottom, std::string("10 \tu"),
+                              std::string("0805")));
     int accepted = 0;
     for (std::size_t at = 0; at < text.size(); ++at) {
         for (int value = 0; value < 256; ++value) {
@@ -119,6 +127,11 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
         {"a negative picture size", "picture", "picture -1 17 /boards/b.jpg", false},
         {"a picture without a path", "picture", "picture 5000 17 ", false},
         {"a word after the values", "pcb", "pcb 3 boards", false},
+        {"a mark of no package", "mark", "mark 0 R1\t1k", false},
+        {"a mark of a field too many", "mark", "mark 0 R1\t1k\t0603\tx", false},
+        {"a mark without a designator", "mark", "mark 0 \t1k\t0603", false},
+        {"a mark of neither face", "mark", "mark 2 R1\t1k\t0603", false},
+        {"a mark as written", "mark", "mark 0 R1\t1k\t0603", true},
         {"the calibrated picture as written", "calpicture",
          "calpicture 5000 17 000000000000feed /boards/b.jpg", true},
         {"a picture hash cut short", "calpicture", "calpicture 5000 17 feed /boards/b.jpg", false},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -299,6 +300,95 @@ TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
     chosen.chosenEntry = 7; // beyond the list: nothing
     rig.workbench.run(CommandId::RestoreChosenSession, chosen);
     EXPECT_EQ(rig.placed(), 1);
+}
+
+// A placement file exported again offers the marks kept for it by designator and face, when at
+// least half of them name parts of it still: R1, R2 and R3 were placed on the top face of R1 to
+// R4, each 1k 0603, and C1 on the bottom. The marks of parts gone and of parts changed are told.
+TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
+    const std::string changedR2 = "The marks were restored by designator.\n\nPlaced under another "
+                                  "value or package, to be looked at: R2 (1k, 0603 now 2k, 0603).";
+    const auto goneOnly = [](const char* names) {
+        return "The marks were restored by designator.\n\nNo longer in the file, not restored: " +
+               std::string(names) + ".";
+    };
+    const struct {
+        const char* name;
+        const char* lines; // after the header
+        std::vector<std::string> placed;
+        std::string told; // "-" when nothing is offered
+    } cases[] = {
+        {"a value changed",
+         "R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R2", "R3"},
+         changedR2},
+        {"the lines in another order",
+         "C1,1u,0805,50,60,0,bottom\nR4,1k,0603,70,80,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n",
+         {"R1", "R2", "R3"},
+         ""},
+        {"a part removed",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR4,1k,0603,70,80,0,top\n"
+         "C1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R2"},
+         goneOnly("R3")},
+        {"a part added",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nR5,1k,0603,90,20,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R2", "R3"},
+         ""},
+        {"a part renamed",
+         "R1,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R3"},
+         goneOnly("R2")},
+        {"a part moved to the other face",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,bottom\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R3"},
+         goneOnly("R2")},
+        {"most parts renamed",
+         "R10,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {},
+         "-"},
+    };
+    const std::string header = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WorkbenchRig files;
+        const std::string state = files.folder + "/state";
+        const std::string board = files.folder + "/board.csv";
+        std::ofstream(board) << header
+                             << "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                                "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
+                                "C1,1u,0805,50,60,0,bottom\n";
+        {
+            WorkbenchRig first(state, board);
+            for (int part = 0; part < 3; ++part)
+                first.run(CommandId::PlaceUnplace);
+        }
+        std::ofstream(board, std::ios::trunc) << header << c.lines;
+        WorkbenchRig again(state, board);
+        EXPECT_EQ(again.workbench.restoreCaption(), std::nullopt);
+        const std::optional<std::string> caption = again.workbench.designatorsCaption();
+        if (c.told == "-") {
+            EXPECT_EQ(caption, std::nullopt);
+            continue;
+        }
+        ASSERT_TRUE(caption.has_value());
+        EXPECT_EQ(caption->rfind("Restore session by designators (3 of 4 placed, ", 0), 0u);
+        const Outcome restored = again.run(CommandId::RestoreByDesignators);
+        std::vector<std::string> placed;
+        for (const PartRecord& part : again.workbench.session().table().parts())
+            if (part.placed)
+                placed.push_back(part.designator);
+        std::sort(placed.begin(), placed.end());
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_EQ(Texts(restored), c.told.empty() ? "" : "Error: " + c.told + "|");
+        EXPECT_EQ(again.workbench.designatorsCaption(), std::nullopt);
+    }
 }
 
 // A session's message comes after what the command said before it.
