@@ -248,6 +248,28 @@ TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
     EXPECT_EQ(Texts(rig.run(CommandId::Down)), "");
 }
 
+// A session that can't be written where it is kept is told by the load too, not after the first
+// part is placed.
+TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    std::string kept;
+    {
+        WorkbenchRig first(state, files.parts.path());
+        for (const auto& entry : std::filesystem::directory_iterator(state))
+            if (entry.path().extension() == ".session")
+                kept = entry.path().string();
+    }
+    std::filesystem::remove(kept);
+    std::filesystem::create_directory(kept); // in the way of the kept file, and no session
+    WorkbenchRig second(state, files.parts.path());
+    EXPECT_EQ(Texts(second.loaded), "Error: The kept session " + kept +
+                                        " is damaged and was not used|Error: Can't keep the "
+                                        "session in " +
+                                        kept + ": Is a directory|");
+    EXPECT_EQ(Texts(second.run(CommandId::PlaceUnplace)), "");
+}
+
 // A damaged kept session is named by the load that passed it over.
 TEST(Workbench, NamesADamagedKeptSessionAtTheLoad) {
     WorkbenchRig files;
