@@ -1,5 +1,6 @@
 #include "BoardView.h"
 
+#include "PictureMessages.h"
 #include "session/AssemblySession.h"
 
 #include <QFile>
@@ -47,7 +48,14 @@ void BoardView::openPicture() {
     }
     const QSize stored = pictures_.open(QFile::decodeName(path->c_str()));
     session_.pictureOpened(stored.width(), stored.height());
+    tellRefusal();
     pictures_.decode(BoardTransform(session_.view()));
+}
+
+void BoardView::tellRefusal() {
+    const std::optional<std::string>& path = session_.view().bitmapPath;
+    if (const std::optional<PictureRefusal>& refusal = pictures_.refusal(); refusal && path)
+        emit cantShow(CantShowPicture(QFile::decodeName(path->c_str()).toStdString(), *refusal));
 }
 
 // An enlarged view is drawn straight through its transform: only the fit is made ahead.
@@ -63,6 +71,7 @@ void BoardView::viewChanged() {
 void BoardView::pictureUndecodable() {
     session_.pictureOpened(0, 0);
     update();
+    tellRefusal();
 }
 
 void BoardView::showBanner(const QString& text) {

@@ -48,6 +48,8 @@ signals:
     // and a drag with the middle button, by window pixels.
     void zoomRequested(int x, int y, int steps);
     void panRequested(int dx, int dy);
+    // The picture opened can't be shown: the box that says why.
+    void cantShow(const kavelto::UserMessage& message);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -63,6 +65,7 @@ private:
     void paintProgress(QPainter& painter) const;
     void paintBanner(QPainter& painter) const;
     void pictureUndecodable();
+    void tellRefusal();
     PicturePoint toPicture(const QMouseEvent& event) const;
 
     AssemblySession& session_;

@@ -102,6 +102,8 @@ void CPlacementDlg::wireControls() {
             [this](int dx, int dy) { render(workbench_->panOverview(dx, dy)); });
     connect(board, &BoardView::identifyRequested, this,
             [this](const PicturePoint& point) { run(CommandId::IdentifyPart, point); });
+    connect(board, &BoardView::cantShow, this,
+            [this](const UserMessage& message) { platform_.showUserMessage(this, message); });
     connect(findField_, &FindField::findRequested, this, &CPlacementDlg::findPart);
 }
 
@@ -174,6 +176,8 @@ void CPlacementDlg::render(const Outcome& outcome) {
     controls_->board->setShowKindSpots(workbench_->showKindSpots());
     if (outcome.prompt)
         ask(*outcome.prompt);
+    if (outcome.choice)
+        choose(*outcome.choice);
     if (outcome.closeWindow)
         QDialog::accept();
 }
@@ -206,6 +210,16 @@ void CPlacementDlg::repaintBoard(Repaint repaint) {
 void CPlacementDlg::ask(const Prompt& prompt) {
     const Platform::Answer given = platform_.showUserMessage(this, prompt.message);
     render(workbench_->answer(prompt, given, ReadFields()));
+}
+
+void CPlacementDlg::choose(const Choice& choice) {
+    QStringList entries;
+    for (const std::string& entry : choice.entries)
+        entries << QString::fromStdString(entry);
+    CommandInputs inputs = ReadFields();
+    inputs.chosenEntry = platform_.chooseEntry(this, QString::fromStdString(choice.title), entries);
+    if (inputs.chosenEntry)
+        render(workbench_->run(choice.next, inputs));
 }
 
 void CPlacementDlg::openRequested(const OpenRequest& request) {

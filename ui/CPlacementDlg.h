@@ -52,6 +52,7 @@ private:
     void showHighlight();
     void repaintBoard(Repaint repaint);
     void ask(const Prompt& prompt);
+    void choose(const Choice& choice);
     void openRequested(const OpenRequest& request);
     void runSmallWindow(SmallWindow window);
     void openFindField();

@@ -30,20 +30,39 @@ int Reduction(const QSize& stored, const QSize& upright) {
     return 1;
 }
 
+// The thread pools of the caches that went while decoding: kept until the process ends, so that
+// a cache never waits for its decode. A process that does not end at once waits for them here.
+std::vector<std::unique_ptr<QThreadPool>>& AbandonedPools() {
+    static std::vector<std::unique_ptr<QThreadPool>> pools;
+    return pools;
+}
+
 } // namespace
 
 bool PictureCache::FileKey::operator==(const FileKey& other) const {
     return path == other.path && bytes == other.bytes && modified == other.modified;
 }
 
-PictureCache::PictureCache(QObject* parent) : QObject(parent) {
-    firstDecoder_.setMaxThreadCount(1);
-    wholeDecoder_.setMaxThreadCount(1);
+PictureCache::PictureCache(QObject* parent)
+    : QObject(parent), firstDecoder_(std::make_unique<QThreadPool>()),
+      wholeDecoder_(std::make_unique<QThreadPool>()) {
+    firstDecoder_->setMaxThreadCount(1);
+    wholeDecoder_->setMaxThreadCount(1);
 }
 
 PictureCache::~PictureCache() {
     firstDecode_.cancel();
     wholeDecode_.cancel();
+    const bool running =
+        firstDecoder_->activeThreadCount() > 0 || wholeDecoder_->activeThreadCount() > 0;
+    if (!running)
+        return;
+    AbandonedPools().push_back(std::move(firstDecoder_));
+    AbandonedPools().push_back(std::move(wholeDecoder_));
+}
+
+int PictureCache::DecodesAbandoned() {
+    return int(AbandonedPools().size());
 }
 
 QSize PictureCache::open(const QString& path) {
@@ -53,7 +72,11 @@ QSize PictureCache::open(const QString& path) {
         return stored_;
     forget();
     key_ = key;
-    file_ = ReadPictureFile(path);
+    Result<PictureFile, PictureRefusal> read = ReadPictureFile(path);
+    if (read)
+        file_ = std::move(read).value();
+    else
+        refusal_ = read.failure();
     stored_ = file_ && file_->size.isValid() ? file_->size : QSize(0, 0);
     // Without a size in its header, which JPEG, PNG and BMP files always have, the picture's size
     // is known only once it is decoded.
@@ -62,6 +85,8 @@ QSize PictureCache::open(const QString& path) {
         stored_ = source_.size();
         whole_ = true;
         file_.reset();
+        if (source_.isNull())
+            refusal_ = PictureRefusal{PictureFault::NotAPicture, ""};
     }
     return stored_;
 }
@@ -81,6 +106,7 @@ void PictureCache::forget() {
     pending_ = 0;
     file_.reset();
     wholeLater_.reset();
+    refusal_.reset();
     source_ = upright_ = drawn_ = QImage();
     whole_ = false;
 }
@@ -99,7 +125,7 @@ void PictureCache::decode(const std::optional<ViewTransform>& board) {
         return;
     }
     firstDecode_ = decodeOn(
-        firstDecoder_,
+        *firstDecoder_,
         [file, factor] {
             const QImage thumbnail = DecodeThumbnail(file);
             return thumbnail.isNull() ? DecodePicture(file, factor) : thumbnail;
@@ -110,7 +136,7 @@ void PictureCache::decode(const std::optional<ViewTransform>& board) {
 
 void PictureCache::decodeWhole(PictureFile file) {
     wholeDecode_ = decodeOn(
-        wholeDecoder_, [file = std::move(file)] { return DecodePicture(file); }, true);
+        *wholeDecoder_, [file = std::move(file)] { return DecodePicture(file); }, true);
 }
 
 // A decode that a newer picture made useless is skipped if it has not started. Its pixels come
@@ -154,6 +180,7 @@ void PictureCache::arrived(int generation, QImage image, bool whole) {
     }
     if (pending_ == 0 && source_.isNull() && !stored_.isEmpty()) {
         stored_ = QSize(0, 0);
+        refusal_ = PictureRefusal{PictureFault::NotAPicture, ""};
         emit undecodable();
     }
 }

@@ -11,6 +11,7 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QPainter;
@@ -30,11 +31,19 @@ class PictureCache : public QObject {
     Q_OBJECT
 public:
     explicit PictureCache(QObject* parent = nullptr);
+    // Never waits for a decode: one still running is abandoned, and goes on to its end unseen.
     ~PictureCache() override;
+
+    // How many caches went while a decode of theirs was running: the process may end at once
+    // then, rather than wait for them as their thread pools would.
+    static int DecodesAbandoned();
 
     // Reads the file at path and its header at once, and returns its size as stored: 0 x 0 when
     // it can't be read. The same unchanged file opened again keeps the pixels it has.
     QSize open(const QString& path);
+    // Why the picture opened can't be shown, once that is known: at once for a file unfit to be
+    // decoded, when undecodable() comes for one whose decode failed.
+    const std::optional<PictureRefusal>& refusal() const { return refusal_; }
     // Starts decoding the picture opened, first reduced to what board draws of it (the whole
     // picture at once when nothing is drawn, or when the view needs all its pixels).
     void decode(const std::optional<ViewTransform>& board);
@@ -74,15 +83,16 @@ private:
     QFuture<QImage> decodeOn(QThreadPool& pool, std::function<QImage()> decode, bool whole);
     void arrived(int generation, QImage image, bool whole);
 
-    // Declared first so that they go last: their ends wait for a decode still running.
-    QThreadPool firstDecoder_;
-    QThreadPool wholeDecoder_;
+    // Handed to AbandonDecodes() when a decode is still running as the cache goes.
+    std::unique_ptr<QThreadPool> firstDecoder_;
+    std::unique_ptr<QThreadPool> wholeDecoder_;
     QFuture<QImage> firstDecode_;
     QFuture<QImage> wholeDecode_;
     int generation_ = 0; // counts the pictures opened: a decode of one before is not taken
     int pending_ = 0;    // decodes of this picture still running
     std::optional<FileKey> key_;
-    std::optional<PictureFile> file_;       // read, and not yet decoded
+    std::optional<PictureFile> file_; // read, and not yet decoded
+    std::optional<PictureRefusal> refusal_;
     std::optional<PictureFile> wholeLater_; // to decode whole once the first picture is in
     QSize stored_;
     QImage source_; // upright as stored: thumbnail, reduced or whole

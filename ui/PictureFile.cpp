@@ -1,5 +1,6 @@
 #include "PictureFile.h"
 
+#include "CutShort.h"
 #include "JpegStream.h"
 #include "files/FileUtils.h"
 
@@ -22,16 +23,27 @@ namespace {
 
 constexpr std::int64_t kMaxPictureBytes = std::int64_t(512) * 1024 * 1024;
 constexpr qint64 kMaxPicturePixels = 100'000'000;
-// The decoder's allocation limit in MiB, room for the largest picture at 32 bits a pixel.
-constexpr int kAllocationLimitMiB = int((kMaxPicturePixels * 4 + (1 << 20) - 1) >> 20);
+// The decoder's allocation limit in MiB, room for the largest picture at 64 bits a pixel, as a
+// PNG of 16 bits a channel decodes before it is taken down to 8.
+constexpr int kAllocationLimitMiB = int((kMaxPicturePixels * 8 + (1 << 20) - 1) >> 20);
 
-// The whole regular file at path, or nothing when there is none or it is too large.
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
-    FileResult<QByteArray> bytes =
-        kavelto::ReadWholeFile<QByteArray>(QFile::encodeName(path).toStdString(), kMaxPictureBytes);
+// The whole regular file at path; a file too large is refused before it is read.
+Result<QByteArray, PictureRefusal> ReadWholeFile(const QString& path) {
+    const std::string localPath = QFile::encodeName(path).toStdString();
+    if (const FileResult<RegularFile> file = OpenRegularFile(localPath);
+        file && file->size > kMaxPictureBytes)
+        return PictureRefusal{PictureFault::TooLarge, ""};
+    FileResult<QByteArray> bytes = kavelto::ReadWholeFile<QByteArray>(localPath, kMaxPictureBytes);
     if (!bytes)
-        return std::nullopt;
+        return PictureRefusal{PictureFault::Unreadable, bytes.failure().reason};
     return std::move(bytes).value();
+}
+
+// Eight bits a channel are all a screen shows, at half the memory of sixteen.
+QImage EightBitsAChannel(QImage image) {
+    if (image.depth() > 32)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return image;
 }
 
 // Picture coordinates are pixels of the file as stored, whatever its orientation tag says.
@@ -53,7 +65,7 @@ QImage Decode(const QByteArray& bytes, const QSize& scaledSize) {
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     Configure(reader, scaledSize);
-    return reader.read();
+    return EightBitsAChannel(reader.read());
 }
 
 // Decodes the band into its rows of the image, whose first row is at bits.
@@ -102,18 +114,22 @@ QImage DecodeBands(const PictureFile& file, const std::vector<JpegBand>& bands, 
 
 } // namespace
 
-std::optional<PictureFile> ReadPictureFile(const QString& path) {
-    std::optional<QByteArray> bytes = ReadWholeFile(path);
-    if (!bytes || !IsCompleteJpeg(std::string_view(bytes->constData(), bytes->size())))
-        return std::nullopt;
-    PictureFile file{std::move(*bytes), QSize()};
+Result<PictureFile, PictureRefusal> ReadPictureFile(const QString& path) {
+    Result<QByteArray, PictureRefusal> bytes = ReadWholeFile(path);
+    if (!bytes)
+        return bytes.failure();
+    if (IsCutShort(std::string_view(bytes->constData(), std::size_t(bytes->size()))))
+        return PictureRefusal{PictureFault::CutShort, ""};
+    PictureFile file{std::move(bytes).value(), QSize()};
     QBuffer buffer;
     buffer.setData(file.bytes);
     QImageReader reader(&buffer);
     Configure(reader);
+    if (!reader.canRead())
+        return PictureRefusal{PictureFault::NotAPicture, ""};
     file.size = reader.size();
     if (file.size.isValid() && qint64(file.size.width()) * file.size.height() > kMaxPicturePixels)
-        return std::nullopt;
+        return PictureRefusal{PictureFault::TooLarge, ""};
     return file;
 }
 
@@ -155,8 +171,8 @@ QSize ReducedSize(const QSize& stored, int reduction) {
 }
 
 QImage DecodePicture(const QString& path) {
-    const std::optional<PictureFile> file = ReadPictureFile(path);
-    return file ? DecodePicture(*file) : QImage();
+    const Result<PictureFile, PictureRefusal> file = ReadPictureFile(path);
+    return file ? DecodePicture(file.value()) : QImage();
 }
 
 } // namespace kavelto

@@ -35,6 +35,11 @@ public:
     // preselected. Returns the full path, or nothing when the user cancels.
     virtual std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) = 0;
 
+    // Lets the user choose one of the entries, listed under the title; its index, or nothing
+    // when the user cancels.
+    virtual std::optional<int> chooseEntry(QWidget* owner, const QString& title,
+                                           const QStringList& entries) = 0;
+
     virtual void runModal(QDialog& dialog) = 0;
 
     virtual void setClipboardText(const QString& text) = 0;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -62,6 +63,15 @@ Platform::Answer QtPlatform::showMessage(QWidget* owner, const QString& text,
                                          const QString& caption, Buttons buttons, Icon icon) {
     QMessageBox box(ToQt(icon), caption, text, ToQt(buttons), owner);
     return FromQt(box.exec());
+}
+
+std::optional<int> QtPlatform::chooseEntry(QWidget* owner, const QString& title,
+                                           const QStringList& entries) {
+    bool chosen = false;
+    const QString entry = QInputDialog::getItem(owner, title, title, entries, 0, false, &chosen);
+    if (!chosen)
+        return std::nullopt;
+    return int(entries.indexOf(entry));
 }
 
 std::optional<QString> QtPlatform::chooseFileToOpen(QWidget* owner, const QStringList& filters) {

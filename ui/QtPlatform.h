@@ -10,6 +10,8 @@ public:
     Answer showMessage(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,
                        Icon icon) override;
     std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) override;
+    std::optional<int> chooseEntry(QWidget* owner, const QString& title,
+                                   const QStringList& entries) override;
     void runModal(QDialog& dialog) override;
     void setClipboardText(const QString& text) override;
     bool openDocument(const QString& path) override;

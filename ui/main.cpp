@@ -1,4 +1,5 @@
 #include "CPlacementApp.h"
+#include "PictureCache.h"
 #include "ProgramIcon.h"
 #include "QtPlatform.h"
 #include "app/AppMessages.h"
@@ -66,5 +67,11 @@ int main(int argc, char* argv[]) {
     MakeAbsolute(line.placementFile);
     MakeAbsolute(line.picture);
     kavelto::QtPlatform platform;
-    return kavelto::CPlacementApp(platform, line).run();
+    const int status = kavelto::CPlacementApp(platform, line).run();
+    // The window is gone and its session kept: a picture still decoding is not waited for.
+    if (kavelto::PictureCache::DecodesAbandoned() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -50,6 +50,9 @@ enum class CommandId {
     NudgeUp = 2105,
     NudgeDown = 2106,
     WholePicture = 2107,
+    RestoreEarlierSession = 2400,
+    RestoreChosenSession = 2401,
+    RestoreByDesignators = 2402,
 };
 
 } // namespace kavelto

@@ -17,6 +17,8 @@ struct CommandInputs {
     bool controlHasFocus = true;
     // Where the pointer pressed on the picture, for a command run by a press.
     PicturePoint point{};
+    // The entry the user chose from the list a command offered, counted from 0.
+    std::optional<int> chosenEntry;
 };
 
 } // namespace kavelto

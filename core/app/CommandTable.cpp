@@ -1,6 +1,7 @@
 #include "app/CommandTable.h"
 
 #include "app/Workbench.h"
+#include "keeping/KeepingMessages.h"
 
 #include <algorithm>
 
@@ -93,6 +94,21 @@ std::vector<CommandRow> MakeTable() {
         // What a command goes on with after its question.
         {CommandId::UnplaceAllConfirmed, &W::OnUnplaceAllConfirmed},
         {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
+        // The sessions kept before, listed to choose from.
+        {CommandId::RestoreEarlierSession,
+         &W::OnRestoreEarlierSession,
+         {},
+         "",
+         kRestoreEarlierTitle,
+         MenuPlace::Entry},
+        {CommandId::RestoreChosenSession, &W::OnRestoreChosenSession},
+        // The marks of the file before it was exported again, by designator.
+        {CommandId::RestoreByDesignators,
+         &W::OnRestoreByDesignators,
+         {},
+         "",
+         "Restore session by designators",
+         MenuPlace::Entry},
         // Beside the window's own commands, in the right-click menu.
         {CommandId::Undo,
          &W::OnUndo,
@@ -135,6 +151,8 @@ std::vector<CommandRow> MakeTable() {
          "Ctrl+0"},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
+    Command(rows, CommandId::RestoreEarlierSession).currentTitle = &W::earlierCaption;
+    Command(rows, CommandId::RestoreByDesignators).currentTitle = &W::designatorsCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";

@@ -26,13 +26,20 @@ struct OpenRequest {
     std::optional<UserMessage> tellOnFailure;
 };
 
+// A list to choose one entry of; the choice goes on with another command, which gets the entry.
+struct Choice {
+    std::string title;
+    std::vector<std::string> entries;
+    CommandId next = CommandId::Ok;
+};
+
 // The small windows the main window runs over itself.
 enum class SmallWindow { None, About, Keymap };
 
 // What the window does after a command, in this order: open the picture chosen, scroll the
-// revealed row into view, repaint, show the messages, ask the prompt, fill the clipboard, open the
-// document, run the small window or open the find field, focus the count field, refresh its fields,
-// close.
+// revealed row into view, repaint, show the messages, ask the prompt or offer the choice, fill the
+// clipboard, open the document, run the small window or open the find field, focus the count
+// field, refresh its fields, close.
 struct Outcome {
     // The board's picture is another file now: the window opens it to learn its size and
     // decode it.
@@ -42,6 +49,7 @@ struct Outcome {
     // A notice shown for a moment in a banner over the picture, instead of a box.
     std::optional<std::string> banner;
     std::optional<Prompt> prompt;
+    std::optional<Choice> choice;
     std::optional<std::string> clipboardText;
     std::optional<OpenRequest> open;
     SmallWindow window = SmallWindow::None;

@@ -64,7 +64,7 @@ Outcome Workbench::kept(Outcome outcome) {
 }
 
 std::optional<std::string> Workbench::restoreCaption() const {
-    const std::optional<KeptSession>& offered = store_.offered();
+    const std::optional<KeptSession> offered = store_.offered();
     if (!offered)
         return std::nullopt;
     return RestoreCaption(*offered);
@@ -72,6 +72,28 @@ std::optional<std::string> Workbench::restoreCaption() const {
 
 std::string Workbench::windowTitle() const {
     return WindowTitle(placementPath_, session_.view().bitmapPath);
+}
+
+// A file exported again offers the marks kept for it before by designator, when at least half of
+// them name a part of it still, and no session of this very content is offered.
+void Workbench::offerByDesignators() {
+    std::optional<KeptSession> kept = store_.keptForOtherContent();
+    if (!kept || store_.offered() ||
+        2 * static_cast<std::size_t>(session_.knownMarks(kept->marks)) < kept->marks.size())
+        return;
+    byDesignators_ = std::move(kept);
+}
+
+std::optional<std::string> Workbench::designatorsCaption() const {
+    if (!byDesignators_)
+        return std::nullopt;
+    return DesignatorsCaption(*byDesignators_);
+}
+
+std::optional<std::string> Workbench::earlierCaption() const {
+    if (store_.history().empty())
+        return std::nullopt;
+    return std::string(kRestoreEarlierTitle);
 }
 
 bool Workbench::ReadFields(const CommandInputs& inputs, Outcome& outcome) {
@@ -121,11 +143,13 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 // ---- placement file and face list
 
 // Loading starts afresh; the session kept for the file is offered for restoring. A board that
-// another window keeps is said to be so before anything is placed here.
+// another window keeps, or a folder where nothing can be kept, is said to be so before anything
+// is placed here, and so is a kept session found damaged.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
     history_.clear();
     placementPath_.reset();
+    byDesignators_.reset();
     if (!inputs.chosenFile || session_.table().partCount() == 0) {
         store_.closeFile();
         return outcome;
@@ -133,6 +157,9 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     placementPath_ = inputs.chosenFile;
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
         outcome.messages.push_back(opened.failure());
+    for (UserMessage& damaged : store_.takeDamaged())
+        outcome.messages.push_back(std::move(damaged));
+    offerByDesignators();
     return outcome;
 }
 
@@ -339,9 +366,44 @@ Outcome Workbench::OnRestoreSession(const CommandInputs&) {
     const std::optional<KeptSession> offered = store_.offered();
     if (!offered)
         return {};
+    return restore(*offered);
+}
+
+// The sessions kept, newest first, each with its time and counts.
+Outcome Workbench::OnRestoreEarlierSession(const CommandInputs&) {
+    Outcome outcome;
+    Choice choice{kRestoreEarlierTitle, {}, CommandId::RestoreChosenSession};
+    for (const KeptSession& kept : store_.history())
+        choice.entries.push_back(HistoryEntry(kept));
+    if (!choice.entries.empty())
+        outcome.choice = std::move(choice);
+    return outcome;
+}
+
+Outcome Workbench::OnRestoreChosenSession(const CommandInputs& inputs) {
+    const std::vector<KeptSession> history = store_.history();
+    if (!inputs.chosenEntry || *inputs.chosenEntry < 0 ||
+        *inputs.chosenEntry >= static_cast<int>(history.size()))
+        return {};
+    return restore(history[static_cast<std::size_t>(*inputs.chosenEntry)]);
+}
+
+Outcome Workbench::OnRestoreByDesignators(const CommandInputs&) {
+    if (!byDesignators_)
+        return {};
+    const KeptSession kept = *std::exchange(byDesignators_, std::nullopt);
     store_.startAfresh();
     history_.clear();
-    Outcome outcome(session_.restore(*offered));
+    Outcome outcome(session_.restoreByDesignators(kept));
+    outcome.pictureChanged = true;
+    return outcome;
+}
+
+// The state before the restore is kept as a session of its own, so the restore can be undone.
+Outcome Workbench::restore(const KeptSession& kept) {
+    store_.startAfresh();
+    history_.clear();
+    Outcome outcome(session_.restore(kept));
     outcome.pictureChanged = true;
     return outcome;
 }

@@ -54,6 +54,11 @@ public:
 
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
+    // The entry of the sessions kept before, while there is one to choose.
+    std::optional<std::string> earlierCaption() const;
+    // "Restore session by designators (37 of 146 placed, 14:02)", while a session kept for the
+    // file before it was exported again is offered.
+    std::optional<std::string> designatorsCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
     // Whether a new kind of part is announced in a banner over the picture instead of a box.
     bool announceInPicture() const { return announceInPicture_; }
@@ -94,6 +99,9 @@ public:
     Outcome OnAbout(const CommandInputs& inputs);
     Outcome OnOk(const CommandInputs& inputs);
     Outcome OnRestoreSession(const CommandInputs& inputs);
+    Outcome OnRestoreEarlierSession(const CommandInputs& inputs);
+    Outcome OnRestoreChosenSession(const CommandInputs& inputs);
+    Outcome OnRestoreByDesignators(const CommandInputs& inputs);
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
@@ -112,6 +120,8 @@ private:
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
     Outcome returnTo(const std::optional<UndoStep>& step);
+    Outcome restore(const KeptSession& kept);
+    void offerByDesignators();
 
     WorkbenchSetup setup_;
     AssemblySession session_;
@@ -123,6 +133,7 @@ private:
     std::optional<std::string> shownPicture_;
     // The placement file whose parts are listed.
     std::optional<std::string> placementPath_;
+    std::optional<KeptSession> byDesignators_; // offered since the load
 };
 
 } // namespace kavelto

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <utility>
 
 namespace kavelto {
@@ -28,6 +29,11 @@ constexpr double kLeastDepth = 0.2;
 // their size. Beyond this factor either way the pixels crush the board toward a line (or the
 // board positions lie almost on one and the pixels do not): the pairs contradict each other.
 constexpr double kAreaFactorLimit = 16.0;
+
+// Two board positions closer together than this part of the widest distance in the set pin the
+// map down no better than one would: the fit amplifies a pixel's error by the inverse of the
+// ratio, as for positions on one line. No two parts of a board lie that close.
+constexpr double kLeastSeparation = 1e-3;
 
 Matrix3 Multiply(const Matrix3& a, const Matrix3& b) {
     Matrix3 product{};
@@ -69,6 +75,20 @@ std::optional<Normalisation> Normalise(const std::vector<PlanePoint>& points) {
     if (!std::isfinite(scale) || !std::isfinite(centre.x) || !std::isfinite(centre.y))
         return std::nullopt;
     return Normalisation{centre, scale};
+}
+
+// Whether every two board positions lie apart by at least kLeastSeparation of the widest
+// distance between two of them.
+bool IsWellSpread(const std::vector<PlanePoint>& board) {
+    double nearest = std::numeric_limits<double>::infinity();
+    double widest = 0;
+    for (std::size_t i = 0; i < board.size(); ++i)
+        for (std::size_t j = i + 1; j < board.size(); ++j) {
+            const double distance = std::hypot(board[i].x - board[j].x, board[i].y - board[j].y);
+            nearest = std::min(nearest, distance);
+            widest = std::max(widest, distance);
+        }
+    return nearest >= kLeastSeparation * widest;
 }
 
 // The least-squares solution of an overdetermined linear system, through its normal equations:
@@ -166,6 +186,8 @@ std::optional<ProjectiveMap> FitProjectiveMap(const std::vector<CalPoint>& point
         board.push_back({p.boardX, p.boardY});
         pixels.push_back({static_cast<double>(p.pixelX), static_cast<double>(p.pixelY)});
     }
+    if (!IsWellSpread(board))
+        return std::nullopt;
     const std::optional<Normalisation> fromBoard = Normalise(board);
     const std::optional<Normalisation> fromPixels = Normalise(pixels);
     if (!fromBoard || !fromPixels)

@@ -31,8 +31,9 @@ PlanePoint BoardXDirection(const ProjectiveMap& map, PlanePoint board);
 
 // The map through calibration pairs: the affine map through three, the projective map fitted by
 // least squares through four or more. Nothing for fewer than three, or when the pairs hold no
-// sound map: board positions or pixels on one line, pixels that crush or fold the board, or a
-// pair beyond the horizon of the others.
+// sound map: board positions or pixels on one line, two board positions almost at one place for
+// the width of the set, pixels that crush or fold the board, or a pair beyond the horizon of the
+// others.
 std::optional<ProjectiveMap> FitProjectiveMap(const std::vector<CalPoint>& points);
 
 } // namespace kavelto

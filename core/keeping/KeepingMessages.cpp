@@ -10,6 +10,10 @@ UserMessage CantKeepMessage(const std::string& path, const std::string& reason) 
     return ErrorMessage("Can't keep the session in " + path + ": " + reason);
 }
 
+UserMessage DamagedSessionMessage(const std::string& path) {
+    return ErrorMessage("The kept session " + path + " is damaged and was not used");
+}
+
 UserMessage OpenElsewhereMessage() {
     return {"This board is open in another window: this window keeps nothing of it.", "Kavelto",
             MessageButtons::Ok, MessageIcon::Exclamation};
@@ -17,24 +21,43 @@ UserMessage OpenElsewhereMessage() {
 
 namespace {
 
+// The time a session was kept, in local time, in the format given.
+std::string SavedAt(const KeptSession& kept, const char* format) {
+    const std::time_t saved = static_cast<std::time_t>(kept.savedAt);
+    std::tm local{};
+    char time[32] = "";
+    if (localtime_r(&saved, &local))
+        std::strftime(time, sizeof time, format, &local);
+    return time;
+}
+
+std::string PlacedCount(const KeptSession& kept) {
+    return std::to_string(kept.placedOnFace) + " of " + std::to_string(kept.faceCount) + " placed";
+}
+
 // Both faces where they were counted, else the face shown.
 std::string ProgressText(const KeptSession& kept) {
     if (const std::optional<FaceProgress>& faces = kept.faces)
         return std::to_string(faces->placedTop) + " + " + std::to_string(faces->placedBottom) +
                " of " + std::to_string(faces->partsTop) + " + " +
-               std::to_string(faces->partsBottom);
-    return std::to_string(kept.placedOnFace) + " of " + std::to_string(kept.faceCount);
+               std::to_string(faces->partsBottom) + " placed";
+    return PlacedCount(kept);
 }
 
 } // namespace
 
 std::string RestoreCaption(const KeptSession& kept) {
-    const std::time_t saved = static_cast<std::time_t>(kept.savedAt);
-    std::tm local{};
-    char time[16] = "";
-    if (localtime_r(&saved, &local))
-        std::strftime(time, sizeof time, "%H:%M", &local);
-    return "Restore session (" + ProgressText(kept) + " placed, " + time + ")";
+    return "Restore session (" + ProgressText(kept) + ", " + SavedAt(kept, "%H:%M") + ")";
+}
+
+std::string DesignatorsCaption(const KeptSession& kept) {
+    return "Restore session by designators (" + PlacedCount(kept) + ", " + SavedAt(kept, "%H:%M") +
+           ")";
+}
+
+std::string HistoryEntry(const KeptSession& kept) {
+    return SavedAt(kept, "%Y-%m-%d %H:%M") + ": " + ProgressText(kept) +
+           (kept.calibration.state != CalState::None ? ", calibrated" : "");
 }
 
 } // namespace kavelto

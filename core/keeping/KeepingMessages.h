@@ -13,6 +13,9 @@ struct KeptSession;
 // A kept session could not be written: the file or folder and the system's reason.
 UserMessage CantKeepMessage(const std::string& path, const std::string& reason);
 
+// A kept session that fails its checks: damaged on the disk or by hand, it was passed over.
+UserMessage DamagedSessionMessage(const std::string& path);
+
 // Another window, of this program or another run of it, keeps the board loaded here.
 UserMessage OpenElsewhereMessage();
 
@@ -20,5 +23,13 @@ UserMessage OpenElsewhereMessage();
 // and then the bottom one, the time in local time; "(37 of 146 placed, 14:02)", the face shown
 // alone, for a session kept before both were counted.
 std::string RestoreCaption(const KeptSession& kept);
+
+// "Restore session by designators (37 of 146 placed, 14:02)", the time in local time.
+std::string DesignatorsCaption(const KeptSession& kept);
+
+// The entry, and the title of the list, of the sessions kept before.
+inline constexpr const char* kRestoreEarlierTitle = "Restore an earlier session...";
+// "2026-12-07 14:02: 37 of 146 placed, calibrated", the time in local time.
+std::string HistoryEntry(const KeptSession& kept);
 
 } // namespace kavelto

@@ -19,12 +19,12 @@ constexpr std::chrono::milliseconds kSettle{100};
 FileResult<void> Carry(const KeptFileWriter::Job& job) {
     if (FileResult<void> folder = MakePrivateFolder(job.folder, MissingParents::Make); !folder)
         return folder;
-    // A file that is not there has nothing to move aside; whatever else stops the move stops
-    // the write that follows too, which then says why.
-    if (job.moveAside)
-        std::rename(job.path.c_str(), job.asidePath.c_str());
+    // Oldest first, each over the next. A file that is not there has nothing to move aside;
+    // whatever else stops a move stops the write that follows too, which then says why.
+    for (std::size_t i = job.paths.size() - 1; i > 0; --i)
+        std::rename(job.paths[i - 1].c_str(), job.paths[i].c_str());
     // On the disk before the rename: a power cut leaves the old session or the new one.
-    return WriteFileAtomically(job.path, KeptSessionText(job.session), kKeptFileMode,
+    return WriteFileAtomically(job.paths.front(), KeptSessionText(job.session), kKeptFileMode,
                                Durability::OnDisk);
 }
 
@@ -44,7 +44,7 @@ KeptFileWriter::~KeptFileWriter() {
 void KeptFileWriter::write(Job job) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (!jobs_.empty() && !job.moveAside && jobs_.back().path == job.path)
+        if (!jobs_.empty() && !job.movesAside() && jobs_.back().paths.front() == job.paths.front())
             jobs_.back().session = std::move(job.session);
         else
             jobs_.push_back(std::move(job));

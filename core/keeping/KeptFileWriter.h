@@ -9,23 +9,26 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace kavelto {
 
 // Writes kept sessions on a thread of its own, so that writing them out and flushing them to the
 // disk never holds up the window. Each write replaces the file whole. A write waits a moment
 // before it starts, and a newer one for the same file takes its place meanwhile, unless one of
-// them moves the file aside first: while a key is held, only the last state reaches the disk. A
+// them moves the files aside first: while a key is held, only the last state reaches the disk. A
 // failed write is recorded for the window to tell once: a failure for the same reason again stays
 // quiet until a write succeeds.
 class KeptFileWriter {
 public:
     struct Job {
         std::string folder;
-        std::string path;
-        std::string asidePath; // where the file moves first, when moveAside
-        bool moveAside = false;
+        // Where the session goes, then, to move the files aside first, where the file there
+        // moves, where the one there moves, and so on; the last one there goes.
+        std::vector<std::string> paths;
         KeptSession session;
+
+        bool movesAside() const { return paths.size() > 1; }
     };
 
     KeptFileWriter();

@@ -1,7 +1,14 @@
 #include "keeping/KeptSession.h"
 
+#include "geometry/ViewGeometry.h"
+#include "geometry/ViewTransform.h"
+#include "keeping/ContentHash.h"
+#include "parts/PartTable.h"
+
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -10,11 +17,17 @@ namespace kavelto {
 namespace {
 
 constexpr char kMagic[] = "kavelto-session";
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
+// The last line: the hash of every byte before it, so that damage anywhere is seen.
+constexpr char kCheckKey[] = "check ";
+constexpr std::size_t kCheckLineSize = sizeof kCheckKey - 1 + 16 + 1;
+// How much of a picture file the hash of its identity covers: its headers, and enough of its
+// pixels that a picture written over is told from the one before.
+constexpr std::size_t kPictureHeadBytes = 64 * 1024;
 // More points than anyone presses; a larger count is damage.
 constexpr std::size_t kMaxAddedPoints = 1000;
 
-// Paths keep every byte; only the line feed and the escape itself are escaped.
+// Texts keep every byte; only the line feed, the tab and the escape itself are escaped.
 std::string Escaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
@@ -22,6 +35,8 @@ std::string Escaped(const std::string& text) {
             out += "\\\\";
         else if (c == '\n')
             out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
         else
             out += c;
     }
@@ -39,6 +54,8 @@ std::optional<std::string> Unescaped(const std::string& text) {
             return std::nullopt;
         if (text[i] == 'n')
             out += '\n';
+        else if (text[i] == 't')
+            out += '\t';
         else if (text[i] == '\\')
             out += '\\';
         else
@@ -112,6 +129,7 @@ public:
         if (key == "placement") {
             std::optional<std::string> path = Unescaped(rest);
             kept_.placementPath = path.value_or("");
+            in.ignore(std::numeric_limits<std::streamsize>::max());
             return path.has_value();
         }
         if (key == "hash")
@@ -123,26 +141,40 @@ public:
         if (key == "sort")
             return enumerated(in, kept_.sortMode, kSortModeCount);
         if (key == "pcb")
-            return static_cast<bool>(in >> kept_.pcbCount);
+            return count(in, kept_.pcbCount);
         if (key == "view")
             return static_cast<bool>(in >> kept_.viewRotation >> kept_.mirrored >>
                                      kept_.zoomBoxSize);
         if (key == "picture")
-            return picture(in, kept_.picture);
+            return picture(in, kept_.picture.emplace());
         if (key.rfind(kOtherFace, 0) == 0)
             return otherFace(key.substr(sizeof kOtherFace - 1), in);
+        if (key == "calpicture")
+            return calibratedPicture(in);
         if (key == "progress")
             return static_cast<bool>(in >> kept_.placedOnFace >> kept_.faceCount);
         if (key == "faces")
             return faceProgress(in);
         if (key == "placed")
             return placed(in);
+        if (key == "mark")
+            return mark(in);
         if (key == "selected")
             return static_cast<bool>(in >> kept_.selectedRow) && kept_.selectedRow >= 0;
         return calibration(key, in, kept_.calibration);
     }
 
 private:
+    // Digits only: a sign would wrap round.
+    static bool count(std::istream& in, std::uint32_t& value) {
+        std::string text;
+        if (!(in >> text) || text.empty() || text.front() < '0' || text.front() > '9')
+            return false;
+        const std::from_chars_result result =
+            std::from_chars(text.data(), text.data() + text.size(), value);
+        return result.ec == std::errc() && result.ptr == text.data() + text.size();
+    }
+
     template <typename Enum> bool enumerated(std::istream& in, Enum& value, int count) {
         int number = -1;
         if (!(in >> number) || number < 0 || number >= count)
@@ -156,7 +188,7 @@ private:
         if (key == "view")
             return static_cast<bool>(in >> face.viewRotation >> face.mirrored);
         if (key == "picture")
-            return picture(in, face.picture);
+            return picture(in, face.picture.emplace());
         return calibration(key, in, face.calibration);
     }
 
@@ -175,18 +207,58 @@ private:
         return false;
     }
 
-    bool picture(std::istringstream& in, std::optional<KeptPicture>& kept) {
-        KeptPicture picture;
-        if (!(in >> picture.bytes >> picture.modifiedNs) || in.get() != ' ')
+    // One space, then the rest of the line as it stands.
+    static bool restOfLine(std::istringstream& in, std::string& rest) {
+        if (in.get() != ' ')
             return false;
-        std::string rest;
         std::getline(in, rest);
-        const std::optional<std::string> path = Unescaped(rest);
-        if (!path)
-            return false;
-        picture.path = *path;
-        kept = picture;
         return true;
+    }
+
+    // One space, then the path to the end of the line.
+    static bool pathToEnd(std::istringstream& in, std::string& path) {
+        std::string rest;
+        const std::optional<std::string> unescaped =
+            restOfLine(in, rest) ? Unescaped(rest) : std::nullopt;
+        path = unescaped.value_or("");
+        return unescaped.has_value();
+    }
+
+    // The size, the time, then the path.
+    static bool picture(std::istringstream& in, KeptPicture& picture) {
+        return static_cast<bool>(in >> picture.bytes >> picture.modifiedNs) &&
+               pathToEnd(in, picture.path);
+    }
+
+    // The size, the time, the hash, then the path.
+    bool calibratedPicture(std::istringstream& in) {
+        CalibratedPicture& calibrated = kept_.calibratedOn.emplace();
+        std::string hash;
+        if (!(in >> calibrated.file.bytes >> calibrated.file.modifiedNs >> hash))
+            return false;
+        const std::from_chars_result read =
+            std::from_chars(hash.data(), hash.data() + hash.size(), calibrated.headHash, 16);
+        return hash.size() == 16 && read.ec == std::errc() &&
+               read.ptr == hash.data() + hash.size() && pathToEnd(in, calibrated.file.path);
+    }
+
+    // The face, then the designator, the value and the package, tab-separated, to the end.
+    bool mark(std::istringstream& in) {
+        KeptMark& mark = kept_.marks.emplace_back();
+        std::string rest;
+        if (!enumerated(in, mark.face, 2) || !restOfLine(in, rest))
+            return false;
+        std::string* const fields[] = {&mark.designator, &mark.value, &mark.package};
+        std::size_t start = 0;
+        for (std::string* field : fields) {
+            const std::size_t end = std::min(rest.find('\t', start), rest.size());
+            const std::optional<std::string> text = Unescaped(rest.substr(start, end - start));
+            if (!text || (field != fields[2] && end == rest.size()))
+                return false;
+            *field = *text;
+            start = end + 1;
+        }
+        return start == rest.size() + 1 && !mark.designator.empty();
     }
 
     bool added(std::istream& in, Calibration& c) {
@@ -223,6 +295,81 @@ private:
     KeptSession& kept_;
 };
 
+// The text before its check line, when the check line holds that text's hash; nothing for a
+// text damaged or cut short anywhere.
+std::optional<std::string> CheckedBody(const std::string& text) {
+    if (text.size() < kCheckLineSize || text.back() != '\n')
+        return std::nullopt;
+    const std::size_t bodySize = text.size() - kCheckLineSize;
+    const std::string body = text.substr(0, bodySize);
+    if (text.compare(bodySize, kCheckLineSize,
+                     kCheckKey + HashText(Fnv1a(kFnvOffset, body.data(), body.size())) + '\n') != 0)
+        return std::nullopt;
+    return body;
+}
+
+bool IsFinitePoint(const CalPoint& p) {
+    return std::isfinite(p.boardX) && std::isfinite(p.boardY);
+}
+
+// Every board position finite, and the fitted map finite and, while it locates, reaching every
+// point of the set it was fitted through.
+bool IsSoundCalibration(const Calibration& c) {
+    std::vector<CalPoint> set{c.point1};
+    if (c.pressedPoint2)
+        set.push_back(*c.pressedPoint2);
+    set.insert(set.end(), c.addedPoints.begin(), c.addedPoints.end());
+    if (!IsFinitePoint(c.point2) || !std::all_of(set.begin(), set.end(), IsFinitePoint))
+        return false;
+    if (!std::all_of(c.fit.h.begin(), c.fit.h.end(), [](double h) { return std::isfinite(h); }))
+        return false;
+    return !FitInForce(c) || std::all_of(set.begin(), set.end(), [&c](const CalPoint& p) {
+        return MapPoint(c.fit, {p.boardX, p.boardY}).has_value();
+    });
+}
+
+bool IsSoundPicture(const std::optional<KeptPicture>& picture) {
+    return !picture || (picture->bytes >= 0 && !picture->path.empty());
+}
+
+// The placed marks are table positions in rising order, each once.
+bool IsSoundPlaced(const std::vector<int>& placed) {
+    if (placed.size() > std::size_t(kMaxParts))
+        return false;
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (placed[i] < 0 || placed[i] >= kMaxParts || (i > 0 && placed[i] <= placed[i - 1]))
+            return false;
+    return true;
+}
+
+bool IsSoundOtherFace(const std::optional<KeptFace>& face) {
+    return !face || (QuarterTurnDegrees(face->viewRotation) == face->viewRotation &&
+                     IsSoundPicture(face->picture) && IsSoundCalibration(face->calibration));
+}
+
+bool IsSoundProgress(const std::optional<FaceProgress>& faces) {
+    return !faces ||
+           (faces->placedTop >= 0 && faces->placedBottom >= 0 &&
+            faces->placedTop <= faces->partsTop && faces->placedBottom <= faces->partsBottom &&
+            faces->partsTop + faces->partsBottom <= kMaxParts);
+}
+
+// Only values this program could have written are ever applied: anything else is damage.
+bool IsSound(const KeptSession& kept) {
+    return kept.savedAt >= 0 && QuarterTurnDegrees(kept.viewRotation) == kept.viewRotation &&
+           kept.zoomBoxSize >= kMinZoomBoxSize && kept.zoomBoxSize <= kMaxZoomBoxSize &&
+           IsSoundPicture(kept.picture) &&
+           IsSoundPicture(kept.calibratedOn ? std::optional(kept.calibratedOn->file)
+                                            : std::nullopt) &&
+           IsSoundCalibration(kept.calibration) && IsSoundPlaced(kept.placed) &&
+           IsSoundOtherFace(kept.otherFace) && IsSoundProgress(kept.faces) &&
+           kept.marks.size() == kept.placed.size() && kept.faceCount >= 0 &&
+           kept.faceCount <= kMaxParts && kept.placedOnFace >= 0 &&
+           kept.placedOnFace <= kept.faceCount &&
+           std::size_t(kept.placedOnFace) <= kept.placed.size() && kept.selectedRow >= 0 &&
+           kept.selectedRow < std::max(kept.faceCount, 1);
+}
+
 } // namespace
 
 std::string KeptSessionText(const KeptSession& kept) {
@@ -244,6 +391,10 @@ std::string KeptSessionText(const KeptSession& kept) {
             WritePicture(out, *other->picture, kOtherFace);
         WriteCalibration(out, other->calibration, kOtherFace);
     }
+    if (kept.calibratedOn)
+        out << "calpicture " << kept.calibratedOn->file.bytes << ' '
+            << kept.calibratedOn->file.modifiedNs << ' ' << HashText(kept.calibratedOn->headHash)
+            << ' ' << Escaped(kept.calibratedOn->file.path) << '\n';
     out << "progress " << kept.placedOnFace << ' ' << kept.faceCount << '\n';
     if (const std::optional<FaceProgress>& faces = kept.faces)
         out << "faces " << faces->placedTop << ' ' << faces->placedBottom << ' ' << faces->partsTop
@@ -251,32 +402,46 @@ std::string KeptSessionText(const KeptSession& kept) {
     out << "placed " << kept.placed.size();
     for (const int index : kept.placed)
         out << ' ' << index;
-    out << "\nselected " << kept.selectedRow;
-    out << "\nend\n";
-    return out.str();
+    out << "\nselected " << kept.selectedRow << '\n';
+    for (const KeptMark& mark : kept.marks)
+        out << "mark " << static_cast<int>(mark.face) << ' ' << Escaped(mark.designator) << '\t'
+            << Escaped(mark.value) << '\t' << Escaped(mark.package) << '\n';
+    out << "end\n";
+    const std::string body = out.str();
+    return body + kCheckKey + HashText(Fnv1a(kFnvOffset, body.data(), body.size())) + '\n';
 }
 
 std::optional<KeptSession> ParseKeptSession(const std::string& text) {
-    std::istringstream lines(text);
+    const std::optional<std::string> body = CheckedBody(text);
+    if (!body)
+        return std::nullopt;
+    std::istringstream lines(*body);
     std::string line;
     if (!std::getline(lines, line) || line != std::string(kMagic) + ' ' + std::to_string(kVersion))
         return std::nullopt;
     KeptSession kept;
     Parser parser(kept);
-    // A file cut short lacks its last line.
     while (std::getline(lines, line)) {
         if (line == "end")
-            return kept;
+            return lines.peek() == EOF && IsSound(kept) ? std::optional(kept) : std::nullopt;
         std::istringstream in(line);
         std::string key;
         in >> key;
         const std::string rest = line.size() > key.size() ? line.substr(key.size() + 1) : "";
         if (in.get() != ' ' && !in.eof())
             return std::nullopt;
-        if (!parser.line(key, in, rest))
+        if (!parser.line(key, in, rest) || !(in >> std::ws).eof())
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::optional<CalibratedPicture> CalibratedPictureNow(const std::string& path) {
+    std::optional<KeptPicture> file = PictureFileNow(path);
+    const std::optional<std::uint64_t> head = FileContentHash(path, kPictureHeadBytes);
+    if (!file || !head)
+        return std::nullopt;
+    return CalibratedPicture{std::move(*file), *head};
 }
 
 std::optional<KeptPicture> PictureFileNow(const std::string& path) {

@@ -44,9 +44,31 @@ struct FaceProgress {
     }
 };
 
+// The picture file a calibration was taken on: its size, its time and a hash of its first 64 KiB,
+// so that a file written over within the same second, or put back with its old time, is told
+// from it too.
+struct CalibratedPicture {
+    KeptPicture file;
+    std::uint64_t headHash = 0;
+
+    bool operator==(const CalibratedPicture& other) const {
+        return file == other.file && headHash == other.headHash;
+    }
+    bool operator!=(const CalibratedPicture& other) const { return !(*this == other); }
+};
+
+// A placed part by what names it, beside its table position: a placement file exported again may
+// list the same parts in another order, or some of them changed.
+struct KeptMark {
+    std::string designator;
+    Face face = Face::Top;
+    std::string value;
+    std::string package;
+};
+
 // Everything of an assembly that the user would miss after a crash: the placed marks of both
-// faces by their position in the part table, the calibration, the picture and the view, the
-// face and order, the PCB count, and the row selected.
+// faces by their position in the part table and by designator, the calibration, the picture and the
+// view, the face and order, the PCB count, and the row selected.
 struct KeptSession {
     std::string placementPath;
     std::uint64_t contentHash = 0;
@@ -59,9 +81,11 @@ struct KeptSession {
     int zoomBoxSize = 100;
     std::optional<KeptPicture> picture;
     Calibration calibration;
+    std::optional<CalibratedPicture> calibratedOn; // nothing when not known
     std::vector<int> placed;
-    int selectedRow = 0;  // of the face list, in the order kept
-    int placedOnFace = 0; // for the offer: "37 of 146 placed"
+    std::vector<KeptMark> marks; // the parts of placed, in its order
+    int selectedRow = 0;         // of the face list, in the order kept
+    int placedOnFace = 0;        // for the offer: "37 of 146 placed"
     int faceCount = 0;
     // The other face's picture and calibration, where it had them.
     std::optional<KeptFace> otherFace;
@@ -76,5 +100,6 @@ std::optional<KeptSession> ParseKeptSession(const std::string& text);
 
 // The picture file at path as it is now, or nothing when it can't be had.
 std::optional<KeptPicture> PictureFileNow(const std::string& path);
+std::optional<CalibratedPicture> CalibratedPictureNow(const std::string& path);
 
 } // namespace kavelto

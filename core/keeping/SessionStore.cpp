@@ -1,11 +1,17 @@
 #include "keeping/SessionStore.h"
 
 #include "files/FileUtils.h"
+#include "keeping/ContentHash.h"
 #include "keeping/KeepingMessages.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavelto {
 
@@ -14,21 +20,32 @@ namespace {
 // A kept session is a few kilobytes; anything much larger is not one.
 constexpr std::int64_t kMaxKeptBytes = std::int64_t{4} * 1024 * 1024;
 
-constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
-constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+// A write's temporary file is its kept file's name and a dot and six characters.
+constexpr std::size_t kTemporarySuffix = 7;
 
-std::uint64_t Fnv1a(std::uint64_t hash, const char* bytes, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        hash ^= static_cast<unsigned char>(bytes[i]);
-        hash *= kFnvPrime;
-    }
-    return hash;
+// No write takes this long: a temporary file this old was left by a write cut short.
+constexpr std::time_t kLeftoverAge = 60 * 60;
+
+// The name of a kept file: the hash of its placement file's path, ".session", and for one
+// before the current one its generation.
+bool IsKeptFileName(const std::string& name) {
+    constexpr std::size_t kHashDigits = 16;
+    const std::string kind = name.size() > kHashDigits ? name.substr(kHashDigits) : "";
+    const bool generation = kind.size() == 10 && kind.compare(0, 9, ".session.") == 0 &&
+                            kind[9] >= '1' && kind[9] <= '9';
+    return std::all_of(name.begin(), name.begin() + std::min(name.size(), kHashDigits),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }) &&
+           (kind == ".session" || generation);
 }
 
-std::string Hex(std::uint64_t value) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
-    return text;
+// The kept file whose write left the temporary file of that name, or nothing for another file.
+std::optional<std::string> TemporaryOf(const std::string& name) {
+    if (name.size() <= kTemporarySuffix || name[name.size() - kTemporarySuffix] != '.')
+        return std::nullopt;
+    std::string kept = name.substr(0, name.size() - kTemporarySuffix);
+    if (!IsKeptFileName(kept))
+        return std::nullopt;
+    return kept;
 }
 
 // Moving aside a session with nothing placed and no calibration would only push out one
@@ -41,13 +58,37 @@ bool WorthKeeping(const KeptSession& kept) {
 
 SessionStore::SessionStore(std::string folder) : folder_(std::move(folder)) {}
 
-std::string SessionStore::currentPath() const {
-    return folder_ + "/" + Hex(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) +
-           ".session";
+std::string SessionStore::generationPath(int generation) const {
+    const std::string current =
+        folder_ + "/" + HashText(Fnv1a(kFnvOffset, placementPath_.data(), placementPath_.size())) +
+        ".session";
+    return generation == 0 ? current : current + "." + std::to_string(generation);
 }
 
-std::string SessionStore::previousPath() const {
-    return currentPath() + ".previous";
+std::optional<KeptSession> SessionStore::offered() const {
+    const std::vector<KeptSession> sessions = history();
+    if (sessions.empty())
+        return std::nullopt;
+    return sessions.front();
+}
+
+std::optional<KeptSession> SessionStore::keptForOtherContent() const {
+    if (!open_)
+        return std::nullopt;
+    for (const std::optional<KeptSession>& kept : generations_)
+        if (kept && kept->contentHash != contentHash_ && !kept->marks.empty())
+            return kept;
+    return std::nullopt;
+}
+
+std::vector<KeptSession> SessionStore::history() const {
+    std::vector<KeptSession> sessions;
+    if (!open_)
+        return sessions;
+    for (std::size_t i = keptSinceOpen_ ? 1 : 0; i < generations_.size(); ++i)
+        if (generations_[i] && generations_[i]->contentHash == contentHash_)
+            sessions.push_back(*generations_[i]);
+    return sessions;
 }
 
 Result<void> SessionStore::openFile(const std::string& placementPath) {
@@ -58,7 +99,7 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
     if (sameFile && open_ && hash == contentHash_ && lock_.held()) {
         moveAsideOnKeep_ = true;
         keptRevision_.reset();
-        offered_ = current_;
+        keptSinceOpen_ = false;
         return {};
     }
     // Reads what earlier writes for this file left.
@@ -67,17 +108,26 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
     contentHash_ = hash.value_or(0);
     moveAsideOnKeep_ = true;
     keptRevision_.reset();
+    keptSinceOpen_ = false;
+    generations_.clear();
     open_ = hash.has_value() && !folder_.empty();
-    if (open_ && !holdLock(sameFile)) {
+    if (!open_) {
+        lock_ = FileLock();
+        return {};
+    }
+    // Said now, before anything is placed, rather than at the first write.
+    if (const FileResult<void> folder = MakePrivateFolder(folder_, MissingParents::Make); !folder) {
         open_ = false;
-        offered_.reset();
+        lock_ = FileLock();
+        return CantKeepMessage(folder.failure().path, folder.failure().reason);
+    }
+    if (!holdLock(sameFile)) {
+        open_ = false;
         return OpenElsewhereMessage();
     }
-    if (!open_)
-        lock_ = FileLock();
-    current_ = open_ ? readKept(currentPath()) : std::nullopt;
-    previous_ = open_ ? readKept(previousPath()) : std::nullopt;
-    offered_ = current_;
+    removeLeftovers();
+    for (int generation = 0; generation < kKeptGenerations; ++generation)
+        generations_.push_back(readKept(generationPath(generation)));
     return {};
 }
 
@@ -88,8 +138,6 @@ bool SessionStore::holdLock(bool sameFile) {
         return true;
     // Let go first: a lock of this very store on the same file would refuse the new one.
     lock_ = FileLock();
-    if (!MakePrivateFolder(folder_, MissingParents::Make))
-        return true;
     FileResult<FileLock> lock = FileLock::Take(currentPath() + ".lock");
     if (!lock)
         return true;
@@ -103,7 +151,6 @@ void SessionStore::closeFile() {
     writer_.flush();
     lock_ = FileLock();
     open_ = false;
-    offered_.reset();
 }
 
 void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession()>& state) {
@@ -114,17 +161,22 @@ void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession(
     kept.placementPath = placementPath_;
     kept.contentHash = contentHash_;
     kept.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    KeptFileWriter::Job job{folder_, currentPath(), previousPath(), false, kept};
-    if (moveAsideOnKeep_) {
-        if (current_ && WorthKeeping(*current_)) {
-            job.moveAside = true;
-            previous_ = current_;
-        }
-        offered_ = previous_;
-        moveAsideOnKeep_ = false;
+    KeptFileWriter::Job job{folder_, {currentPath()}, kept};
+    if (moveAsideOnKeep_ && generations_.front() && WorthKeeping(*generations_.front())) {
+        for (int generation = 1; generation < kKeptGenerations; ++generation)
+            job.paths.push_back(generationPath(generation));
+        generations_.insert(generations_.begin(), std::nullopt);
+        generations_.pop_back();
     }
-    current_ = std::move(kept);
+    moveAsideOnKeep_ = false;
+    const bool first = !keptSinceOpen_;
+    keptSinceOpen_ = true;
+    generations_.front() = std::move(kept);
     writer_.write(std::move(job));
+    // The first write after a load is waited for, so that a session that can't be kept is told
+    // with the load, before anything is placed.
+    if (first)
+        writer_.flush();
 }
 
 std::optional<UserMessage> SessionStore::takeFailure() {
@@ -134,13 +186,41 @@ std::optional<UserMessage> SessionStore::takeFailure() {
     return CantKeepMessage(failure->path, failure->reason);
 }
 
-// Only a session kept for this very file, with the same content, can be put back.
-std::optional<KeptSession> SessionStore::readKept(const std::string& path) const {
+// Only a session kept for this very file counts; one of other content is kept as history, never
+// offered as it is. A file that is there but can't be read whole or fails its checks is damaged:
+// it is named once.
+std::optional<KeptSession> SessionStore::readKept(const std::string& path) {
+    struct stat seen {};
+    if (::lstat(path.c_str(), &seen) != 0)
+        return std::nullopt;
     const FileResult<std::string> text = ReadWholeFile<std::string>(path, kMaxKeptBytes);
     std::optional<KeptSession> kept = text ? ParseKeptSession(text.value()) : std::nullopt;
-    if (kept && (kept->placementPath != placementPath_ || kept->contentHash != contentHash_))
+    if (!kept) {
+        if (damagedTold_.insert(path).second)
+            damaged_.push_back(DamagedSessionMessage(path));
+        return std::nullopt;
+    }
+    if (kept->placementPath != placementPath_)
         kept.reset();
     return kept;
+}
+
+// The temporary files of this file's kept sessions can only be leftovers while this store holds
+// the lock; those of other files only once they are old.
+void SessionStore::removeLeftovers() const {
+    namespace fs = std::filesystem;
+    const std::string current = fs::path(currentPath()).filename().string();
+    const std::time_t now = std::time(nullptr);
+    std::error_code error;
+    for (fs::directory_iterator entry(folder_, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::optional<std::string> kept = TemporaryOf(entry->path().filename().string());
+        struct stat seen {};
+        if (!kept || ::lstat(entry->path().c_str(), &seen) != 0 || !S_ISREG(seen.st_mode))
+            continue;
+        if (kept->compare(0, current.size(), current) == 0 || now - seen.st_mtime > kLeftoverAge)
+            ::unlink(entry->path().c_str());
+    }
 }
 
 std::string SessionStateFolder() {
@@ -151,22 +231,6 @@ std::string SessionStateFolder() {
     if (home && home[0] == '/')
         return std::string(home) + "/.local/state/kavelto";
     return {};
-}
-
-std::optional<std::uint64_t> FileContentHash(const std::string& path) {
-    const FileResult<RegularFile> file = OpenRegularFile(path);
-    if (!file)
-        return std::nullopt;
-    std::uint64_t hash = kFnvOffset;
-    char buffer[64 * 1024];
-    for (;;) {
-        const FileResult<std::size_t> read = ReadUpTo(file.value(), buffer, sizeof buffer);
-        if (!read)
-            return std::nullopt;
-        hash = Fnv1a(hash, buffer, read.value());
-        if (read.value() < sizeof buffer)
-            return hash;
-    }
 }
 
 } // namespace kavelto

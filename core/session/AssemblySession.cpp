@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace kavelto {
@@ -27,6 +28,10 @@ constexpr double kOverviewZoomStep = 1.25;
 
 // How far from a pressed point, in marker boxes, a part is still taken for the one meant.
 constexpr double kIdentifyReach = 2.0;
+
+Face FaceOf(const PartRecord& part) {
+    return IsOnFace(part.layer, Face::Bottom) ? Face::Bottom : Face::Top;
+}
 
 bool SameTextAnyCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -113,7 +118,7 @@ SessionUpdate AssemblySession::changeFace(Face face) {
     // The face shown already: nothing at all, so a count typed but not yet read survives.
     if (face_ == face)
         return update;
-    faceMemory_.leave(face_, view_, calibration_);
+    faceMemory_.leave(face_, view_, calibration_, calibratedOn_);
     face_ = face;
     ++keptRevision_;
     // A face calibrated before comes back with its picture and calibration, its first row
@@ -143,6 +148,7 @@ bool AssemblySession::takeRememberedView(Face face) {
     view_.dragging = false;
     ResetOverviewZoom(view_);
     calibration_ = remembered->calibration;
+    calibratedOn_ = remembered->calibratedOn;
     return true;
 }
 
@@ -269,8 +275,13 @@ void AssemblySession::setMarker(const PicturePoint& point, MarkerMode mode) {
 
 // ---- calibration
 
+// The picture a calibration is taken on is known from its first point on: restored onto another
+// file, or onto this one written over, it would box parts beside them.
 SessionUpdate AssemblySession::cal1() {
-    return calibrationOutcome(RecordCalPoint1(calibration_, selection_, markerPoint()));
+    const CalOutcome outcome = RecordCalPoint1(calibration_, selection_, markerPoint());
+    if (!outcome.failure)
+        calibratedOn_ = view_.bitmapPath ? CalibratedPictureNow(*view_.bitmapPath) : std::nullopt;
+    return calibrationOutcome(outcome);
 }
 
 SessionUpdate AssemblySession::cal2() {
@@ -307,6 +318,7 @@ SessionUpdate AssemblySession::calibrationOutcome(const CalOutcome& outcome) {
 
 void AssemblySession::ResetCalibration() {
     kavelto::ResetCalibration(calibration_, selection_);
+    calibratedOn_.reset();
 }
 
 SessionUpdate AssemblySession::LocateSelectedPart() {
@@ -450,9 +462,14 @@ KeptSession AssemblySession::keptState() const {
     if (const std::optional<FaceView>& view = faceMemory_.of(other))
         kept.otherFace = KeptFace{PictureFileNow(view->bitmapPath), view->viewRotation,
                                   view->mirrored, view->calibration};
-    for (int i = 0; i < table_.partCount(); ++i)
-        if (table_.part(i).placed)
-            kept.placed.push_back(i);
+    kept.calibratedOn = calibratedOn_;
+    for (int i = 0; i < table_.partCount(); ++i) {
+        const PartRecord& part = table_.part(i);
+        if (!part.placed)
+            continue;
+        kept.placed.push_back(i);
+        kept.marks.push_back({part.designator, FaceOf(part), part.value, part.package});
+    }
     kept.placedOnFace = placedOnFace();
     kept.faceCount = faceList_->faceCount;
     kept.faces = faceProgress();
@@ -477,9 +494,15 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     ResetOverviewZoom(view_);
     view_.zoomBoxSize = std::clamp(kept.zoomBoxSize, kMinZoomBoxSize, kMaxZoomBoxSize);
     // The pixels of the calibration are those of the picture it was taken on.
-    if (kept.picture && PictureFileNow(kept.picture->path) == kept.picture) {
+    const bool samePicture = kept.picture && PictureFileNow(kept.picture->path) == kept.picture;
+    const bool calibratedHere =
+        samePicture && kept.calibratedOn &&
+        CalibratedPictureNow(kept.calibratedOn->file.path) == kept.calibratedOn;
+    if (samePicture)
         loadBitmap(kept.picture->path);
+    if (calibratedHere) {
         calibration_ = kept.calibration;
+        calibratedOn_ = kept.calibratedOn;
     } else if (otherFace) {
         ResetCalibration();
     }
@@ -490,7 +513,12 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
         faceMemory_.remember(face_ == Face::Top ? Face::Bottom : Face::Top,
                              FaceView{keptOther->picture->path,
                                       QuarterTurnDegrees(keptOther->viewRotation),
-                                      keptOther->mirrored, keptOther->calibration});
+                                      keptOther->mirrored, keptOther->calibration,
+                                      CalibratedPictureNow(keptOther->picture->path)});
+    if (kept.calibration.state != CalState::None && !calibratedHere)
+        update.tell(CalibrationNotRestored(kept.calibratedOn
+                                               ? kept.calibratedOn->file.path
+                                               : kept.picture.value_or(KeptPicture{}).path));
     RebuildFaceList(update);
     endListChange();
     if (kept.selectedRow >= 0 && kept.selectedRow < faceList_->faceCount)
@@ -527,6 +555,53 @@ SessionUpdate AssemblySession::returnTo(const UndoStep& step) {
     return update.repaintAtLeast(Repaint::Soon).refreshingFields();
 }
 
+// The first part of each designator on each face, by its table position.
+std::map<std::pair<std::string, Face>, int> AssemblySession::partsByDesignator() const {
+    std::map<std::pair<std::string, Face>, int> parts;
+    for (int i = 0; i < table_.partCount(); ++i)
+        parts.emplace(std::make_pair(table_.part(i).designator, FaceOf(table_.part(i))), i);
+    return parts;
+}
+
+int AssemblySession::knownMarks(const std::vector<KeptMark>& marks) const {
+    const std::map<std::pair<std::string, Face>, int> parts = partsByDesignator();
+    return static_cast<int>(std::count_if(marks.begin(), marks.end(), [&](const KeptMark& mark) {
+        return parts.count({mark.designator, mark.face}) > 0;
+    }));
+}
+
+// The marks go to the parts of the same designator on the same face; the rest of the session
+// comes back as restore() brings it. The marks of parts gone, and of parts whose value or
+// package changed, are told in one box.
+SessionUpdate AssemblySession::restoreByDesignators(const KeptSession& kept) {
+    const std::map<std::pair<std::string, Face>, int> parts = partsByDesignator();
+    KeptSession mapped = kept;
+    mapped.placed.clear();
+    mapped.selectedRow = 0;
+    std::vector<std::string> gone;
+    std::vector<std::string> changed;
+    for (const KeptMark& mark : kept.marks) {
+        const auto found = parts.find({mark.designator, mark.face});
+        if (found == parts.end()) {
+            gone.push_back(DisplayUtf8(mark.designator));
+            continue;
+        }
+        mapped.placed.push_back(found->second);
+        const PartRecord& part = table_.part(found->second);
+        if (part.value != mark.value || part.package != mark.package)
+            changed.push_back(DisplayUtf8(mark.designator) + " (" + DisplayUtf8(mark.value) + ", " +
+                              DisplayUtf8(mark.package) + " now " + DisplayUtf8(part.value) + ", " +
+                              DisplayUtf8(part.package) + ")");
+    }
+    SessionUpdate update = restore(mapped);
+    if (gone.empty() && changed.empty())
+        return update;
+    UserMessage notice = MarksByDesignatorsNotice(gone, changed);
+    if (update.message)
+        notice.text += "\n\n" + update.message->text;
+    return update.tell(std::move(notice));
+}
+
 // ---- finding and identifying parts
 
 std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) {
@@ -538,7 +613,7 @@ std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) 
         return std::nullopt;
     const int found = static_cast<int>(named - parts.begin());
     SessionUpdate update;
-    const Face face = IsOnFace(named->layer, Face::Bottom) ? Face::Bottom : Face::Top;
+    const Face face = FaceOf(*named);
     if (face != face_)
         update = changeFace(face);
     const auto* begin = faceList_->indexes.data();

@@ -18,6 +18,7 @@
 #include "session/UndoHistory.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -91,9 +92,14 @@ public:
     SessionUpdate navigate(NavigationKey key);
 
     // What a crash must not lose, and putting it back on the same placement file. The picture
-    // and the calibration come back only while the picture file is as it was.
+    // comes back only while its file is as it was when kept, the calibration only while it is
+    // still the file Cal 1 was pressed on; a calibration left out is told.
     KeptSession keptState() const;
     SessionUpdate restore(const KeptSession& kept);
+    // Putting a session back onto a placement file exported again: the marks by designator and
+    // face. How many of the marks name a part of this file.
+    SessionUpdate restoreByDesignators(const KeptSession& kept);
+    int knownMarks(const std::vector<KeptMark>& marks) const;
     // Moves on with every operation that changes what keptState() gives, and only then: a
     // press, a drag, a paint or a command that changes nothing leaves it.
     std::uint64_t keptRevision() const { return keptRevision_; }
@@ -156,6 +162,7 @@ private:
     void clearFaceList();
     void unplaceEveryPart();
     void ResetCalibration();
+    std::map<std::pair<std::string, Face>, int> partsByDesignator() const;
     void clearHighlightAtSelectedRow();
     void moveSelectionTo(int row, SessionUpdate& update);
     void takeSelection(int row);
@@ -183,6 +190,7 @@ private:
     ViewState view_;
     Calibration calibration_;
     FaceMemory faceMemory_;
+    std::optional<CalibratedPicture> calibratedOn_; // the picture file as Cal 1 found it
     SortMode sortMode_ = SortMode::PackagePrefixValuePartId;
     Face face_ = Face::Top;
     std::uint32_t pcbCount_ = 1;

@@ -10,10 +10,12 @@ std::size_t Slot(Face face) {
 
 } // namespace
 
-void FaceMemory::leave(Face face, const ViewState& view, const Calibration& calibration) {
+void FaceMemory::leave(Face face, const ViewState& view, const Calibration& calibration,
+                       const std::optional<CalibratedPicture>& calibratedOn) {
     std::optional<FaceView>& slot = faces_[Slot(face)];
     if (view.bitmapPath && IsCalibrated(calibration.state))
-        slot = FaceView{*view.bitmapPath, view.viewRotation, view.mirrored, calibration};
+        slot =
+            FaceView{*view.bitmapPath, view.viewRotation, view.mirrored, calibration, calibratedOn};
     else
         slot.reset();
 }

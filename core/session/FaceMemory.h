@@ -2,6 +2,7 @@
 
 #include "geometry/Calibration.h"
 #include "geometry/ViewState.h"
+#include "keeping/KeptSession.h"
 #include "parts/Face.h"
 
 #include <array>
@@ -17,6 +18,7 @@ struct FaceView {
     std::int32_t viewRotation = 0;
     bool mirrored = false;
     Calibration calibration;
+    std::optional<CalibratedPicture> calibratedOn; // the picture file as the calibration found it
 };
 
 // What each face of a double-sided board had when the user left it for the other: a face whose
@@ -25,7 +27,8 @@ struct FaceView {
 class FaceMemory {
 public:
     // The face is left with this view and calibration.
-    void leave(Face face, const ViewState& view, const Calibration& calibration);
+    void leave(Face face, const ViewState& view, const Calibration& calibration,
+               const std::optional<CalibratedPicture>& calibratedOn);
     const std::optional<FaceView>& of(Face face) const;
     // Puts back what a kept session remembered of a face.
     void remember(Face face, FaceView view);

@@ -3,6 +3,7 @@
 #include "base/UserMessage.h"
 
 #include <string>
+#include <vector>
 
 namespace kavelto {
 
@@ -19,6 +20,15 @@ std::string PartsPerFaceText(int faceCount);
 
 // The box that announces a new kind of part, its item number, value and package as UTF-8.
 UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package);
+
+// A restored session's calibration was left out: the picture file at path (UTF-8) is no longer
+// the one it was taken on.
+UserMessage CalibrationNotRestored(const std::string& path);
+
+// After a restore by designators: the designators no longer in the file, and those placed under
+// another value or package (each with what it was and is), all UTF-8.
+UserMessage MarksByDesignatorsNotice(const std::vector<std::string>& gone,
+                                     const std::vector<std::string>& changed);
 
 // How well a map fitted through three points or more agrees with them.
 UserMessage FitReport(std::string text);

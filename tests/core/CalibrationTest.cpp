@@ -193,5 +193,39 @@ TEST(Calibration, FittedMapLocatesOnTiltedAndMirroredPictures) {
     }
 }
 
+// Board positions far closer together than the set is wide pin the map down no better than
+// one position would: the fit through them would miss the other pixels by far. Such a point is
+// refused as a point with which no map fits, and the calibration in force stays. kP1 and kP2
+// are 70 board units apart.
+TEST(Calibration, RefusesANearlyDegeneratePointSet) {
+    const struct {
+        const char* name;
+        CalPoint added;
+        bool taken;
+    } cases[] = {
+        {"a micrometre from point 1, pressed elsewhere", {10.001f, 20.001f, 300, 200}, false},
+        {"a micrometre from point 2, pressed on it", {60.001f, 70.0f, 601, 900}, false},
+        {"a twentieth of a unit from point 1", {10.05f, 20.0f, 104, 400}, false},
+        {"a tenth of a unit from point 1", {10.1f, 20.0f, 101, 400}, true},
+        {"far from both", {60, 20, 600, 400}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Calibration calibration{kP1, kP2, kOk, kOk, kP2};
+        PartSelection selection{0, BoardPosition{c.added.boardX, c.added.boardY}};
+        const CalOutcome outcome =
+            AddCalPoint(calibration, selection, PixelPoint{c.added.pixelX, c.added.pixelY});
+        EXPECT_EQ(outcome.failure ? outcome.failure->text : "",
+                  c.taken ? ""
+                          : "Calibration point not added: no map fits it with the other points.\n"
+                            "Choose parts spread over the board, not on a line with the others.");
+        EXPECT_EQ(calibration.addedPoints.size(), c.taken ? 1u : 0u);
+        // Whatever is in force locates point 2's part where it was pressed, within the pixel
+        // that truncating takes.
+        const PixelPoint at = LocatePart(calibration, 60, 70).value_or(PixelPoint{});
+        EXPECT_LE(std::hypot(at.x - 600.0, at.y - 900.0), 1.5);
+    }
+}
+
 } // namespace
 } // namespace kavelto

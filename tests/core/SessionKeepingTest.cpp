@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -61,6 +62,7 @@ TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
     KeptSession kept;
     kept.placementPath = "/boards/a b\\c\nd.csv";
     kept.calibration.fit = {{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}};
+    kept.faceCount = 5000;
     kept.selectedRow = 4999;
     const std::string text = KeptSessionText(kept);
     const KeptSession back = ParseKeptSession(text).value_or(KeptSession{});
@@ -451,6 +453,205 @@ TEST(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     ProgramRun third(parts);
     third.load(parts);
     EXPECT_EQ(third.keptRow(), 0);
+}
+
+// A kept session damaged on the disk is named once in a box and never applied: the one before it
+// is offered instead, and stays on the disk while the next changes are kept.
+TEST(SessionKeeping, PassesOverADamagedSessionForTheOneBefore) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    std::string current;
+    {
+        ProgramRun first(parts);
+        first.load(parts);
+        first.enter(0); // R1 placed
+        first.keep();
+        first.store.startAfresh();
+        first.enter(std::nullopt); // R2 placed as well, R1's session moved aside
+        first.keep();
+        current = first.store.currentPath();
+    }
+    std::string text;
+    {
+        std::ifstream in(current);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::size_t marks = text.find("\nplaced 2 0 1\n");
+    ASSERT_NE(marks, std::string::npos) << text;
+    text[marks + 12] = '2'; // the marks of R1 and R3
+    std::ofstream(current, std::ios::trunc) << text;
+    ProgramRun second(parts);
+    second.load(parts);
+    const UserMessage damaged{"The kept session " + second.store.currentPath() +
+                                  " is damaged and was not used",
+                              "Error", MessageButtons::Ok, MessageIcon::Stop};
+    EXPECT_EQ(second.store.takeDamaged(), std::vector<UserMessage>{damaged});
+    EXPECT_EQ(second.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
+    EXPECT_TRUE(fs::exists(second.store.previousPath()));
+    std::ofstream(second.store.currentPath(), std::ios::trunc) << text;
+    second.store.closeFile();
+    second.load(parts);
+    EXPECT_EQ(second.store.takeDamaged(), std::vector<UserMessage>{}); // named once a run
+    EXPECT_EQ(second.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
+}
+
+// A folder where nothing can be kept is told when the file is loaded, before anything is
+// placed, and nothing is offered; a folder others may write to is made the user's alone.
+TEST(SessionKeeping, TellsAFolderThatCantKeepAtTheLoad) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    const std::string folder = parts + ".state";
+    std::ofstream(folder) << "in the way";
+    ProgramRun blocked(parts);
+    blocked.session.loadPlacementFile(parts);
+    const Result<void> refused = blocked.store.openFile(parts);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.failure(),
+              ErrorMessage("Can't keep the session in " + folder + ": Not a directory"));
+    EXPECT_FALSE(blocked.store.offered().has_value());
+    fs::remove(folder);
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::all);
+    ProgramRun loose(parts);
+    loose.session.loadPlacementFile(parts);
+    EXPECT_TRUE(loose.store.openFile(parts).ok());
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+}
+
+// The temporary files of writes cut short are removed when their board is loaded next; those
+// of other boards only once they are an hour old, as a write in another window may be running.
+TEST(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    const std::string folder = parts + ".state";
+    std::string current;
+    {
+        ProgramRun first(parts);
+        first.load(parts);
+        current = fs::path(first.store.currentPath()).filename().string();
+    }
+    struct Leftover {
+        std::string name;
+        bool old;
+        bool removed;
+    };
+    const std::vector<Leftover> leftovers = {
+        {current + ".a1B2c3", false, true},
+        {current + ".1.Zz09Aa", false, true},
+        {current + ".9.Zz09Ab", false, true},
+        {"0123456789abcdef.session.Qw3rty", false, false},
+        {"0123456789abcdef.session.Qw3rtz", true, true},
+        {"0123456789abcdef.session.3.Qw3rty", true, true},
+        {"0123456789abcdef.session.previous.Qw3rty", true, false},
+        {"notes.txt.Qw3rty", true, false},
+        {current + ".lock.Qw3rty", true, false},
+    };
+    for (const Leftover& leftover : leftovers) {
+        std::ofstream(folder + "/" + leftover.name) << "kavelto-session 2\nplacement /b";
+        if (leftover.old)
+            fs::last_write_time(folder + "/" + leftover.name,
+                                fs::file_time_type::clock::now() - std::chrono::hours(2));
+    }
+    ProgramRun second(parts);
+    second.load(parts);
+    for (const Leftover& leftover : leftovers)
+        EXPECT_EQ(fs::exists(folder + "/" + leftover.name), !leftover.removed) << leftover.name;
+}
+
+// The calibration comes back only onto the picture file it was taken on, as Cal 1 found it: a
+// file written over after calibrating, even within the same second and the same size, or with
+// its old time put back, keeps the marks and the picture but drops the calibration, and says so.
+TEST(SessionKeeping, RestoresACalibrationOnlyOntoItsOwnPicture) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> change; // the picture, after calibrating
+        bool calibrated;
+    };
+    const auto overwrite = [](const char* bytes, bool keepTime) {
+        return [bytes, keepTime](const std::string& path) {
+            const fs::file_time_type time = fs::last_write_time(path);
+            std::ofstream(path, std::ios::trunc) << bytes;
+            if (keepTime)
+                fs::last_write_time(path, time);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"the same picture", [](const std::string&) {}, true},
+        {"another picture", overwrite("another picture, longer", false), false},
+        {"written over at the same size", overwrite("A picture's bytes", false), false},
+        {"written over, its time put back", overwrite("a picture's bytez", true), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const BoardFiles files;
+        const std::string parts = files.parts.path();
+        {
+            ProgramRun first(parts);
+            first.load(parts);
+            first.showPicture(files.picture.path());
+            first.calibratePair();
+            c.change(files.picture.path());
+            first.enter(2); // kept after the change: the picture's size and time as they are now
+            first.keep();
+        }
+        ProgramRun second(parts);
+        second.load(parts);
+        const SessionUpdate restored =
+            second.session.restore(second.store.offered().value_or(KeptSession{}));
+        const AssemblySession& s = second.session;
+        EXPECT_EQ(std::make_tuple(s.keptState().placed, s.view().bitmapPath.has_value(),
+                                  s.calibration().state),
+                  std::make_tuple(std::vector<int>{2}, true,
+                                  c.calibrated ? CalState::CalibratedOk : CalState::None));
+        const std::optional<UserMessage> told =
+            c.calibrated ? std::nullopt
+                         : std::optional(ErrorMessage(
+                               "The picture " + files.picture.path() +
+                               " changed since it was calibrated: the marks are back, the "
+                               "calibration is not. Calibrate again."));
+        EXPECT_EQ(restored.message, told);
+    }
+}
+
+// Every session worth keeping stays available: loads that start afresh and are ignored push no
+// marks out, and only the oldest beyond ten go. Run r places the parts of rows 0 to r % 4, after
+// a load that ignores the offer; the offer is always the run before, the history the runs before
+// it, newest first.
+TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    ProgramRun run(parts);
+    const auto placedIn = [](const std::vector<KeptSession>& sessions) {
+        std::vector<std::size_t> counts;
+        for (const KeptSession& kept : sessions)
+            counts.push_back(kept.placed.size());
+        return counts;
+    };
+    std::vector<std::size_t> expected; // newest first
+    for (int r = 0; r < 12; ++r) {
+        SCOPED_TRACE(r);
+        run.load(parts); // afresh, the offer ignored; the load's own session is the tenth
+        EXPECT_EQ(placedIn(run.store.history()),
+                  std::vector<std::size_t>(expected.begin(),
+                                           expected.begin() + std::min<long>(expected.size(), 9)));
+        for (int row = 0; row <= r % 4; ++row)
+            run.enter(row);
+        run.keep();
+        expected.insert(expected.begin(), std::size_t(r % 4 + 1));
+        expected.resize(std::min<std::size_t>(expected.size(), 10)); // this run's own first
+        EXPECT_EQ(placedIn(run.store.history()),
+                  std::vector<std::size_t>(expected.begin() + 1, expected.end()));
+    }
+    run.store.flush();
+    for (int generation = 0; generation < 12; ++generation)
+        EXPECT_EQ(fs::exists(run.store.generationPath(generation)), generation < 10) << generation;
+    ProgramRun next(parts);
+    run.store.closeFile();
+    next.load(parts);
+    // Its load kept a session of its own, and the ten before it are nine now.
+    EXPECT_EQ(placedIn(next.store.history()),
+              std::vector<std::size_t>(expected.begin(), expected.end() - 1));
+    EXPECT_EQ(next.store.offered().value_or(KeptSession{}).placed.size(), 4u); // run 11's
 }
 
 } // namespace

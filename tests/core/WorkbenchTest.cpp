@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 #include <unistd.h>
@@ -291,21 +293,182 @@ TEST(Workbench, KeepsABoardInOneWindowAndOffersItBack) {
               0u);
 }
 
-// A write that fails is told once, in the outcome of a command that kept.
-TEST(Workbench, TellsAFailedKeepOnce) {
+// A folder where nothing can be kept is told by the load, before anything is placed, and once.
+TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
     WorkbenchRig probe;
     const std::string file = probe.folder + "/file";
     std::ofstream(file) << "x";
     const std::string state = file + "/state"; // under a file: no write can succeed
     WorkbenchRig rig(state);
-    std::string told = Texts(rig.loaded);
-    // The writer works on a thread of its own: its failure comes in time.
-    for (int tries = 0; tries < 400 && told.empty(); ++tries) {
-        usleep(5000);
-        told = Texts(rig.run(tries % 2 ? CommandId::Up : CommandId::Down));
-    }
+    const std::string told = Texts(rig.loaded);
     EXPECT_EQ(told.rfind("Error: Can't keep the session in " + state, 0), 0u) << told;
     EXPECT_EQ(Texts(rig.run(CommandId::PlaceUnplace)), "");
+    EXPECT_EQ(Texts(rig.run(CommandId::Down)), "");
+}
+
+// A session that can't be written where it is kept is told by the load too, not after the first
+// part is placed.
+TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    std::string kept;
+    {
+        WorkbenchRig first(state, files.parts.path());
+        for (const auto& entry : std::filesystem::directory_iterator(state))
+            if (entry.path().extension() == ".session")
+                kept = entry.path().string();
+    }
+    std::filesystem::remove(kept);
+    std::filesystem::create_directory(kept); // in the way of the kept file, and no session
+    WorkbenchRig second(state, files.parts.path());
+    EXPECT_EQ(Texts(second.loaded), "Error: The kept session " + kept +
+                                        " is damaged and was not used|Error: Can't keep the "
+                                        "session in " +
+                                        kept + ": Is a directory|");
+    EXPECT_EQ(Texts(second.run(CommandId::PlaceUnplace)), "");
+}
+
+// A damaged kept session is named by the load that passed it over.
+TEST(Workbench, NamesADamagedKeptSessionAtTheLoad) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    std::string kept;
+    {
+        WorkbenchRig first(state, files.parts.path());
+        first.run(CommandId::PlaceUnplace);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(state))
+        if (entry.path().extension() == ".session")
+            kept = entry.path().string();
+    std::fstream(kept, std::ios::in | std::ios::out).put('K');
+    WorkbenchRig second(state, files.parts.path());
+    EXPECT_EQ(Texts(second.loaded),
+              "Error: The kept session " + kept + " is damaged and was not used|");
+    EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
+}
+
+// The sessions kept before are listed newest first, each with its time and counts, and the one
+// chosen is restored; without any, the entry is not shown.
+TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
+    WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    WorkbenchRig rig(state, files.parts.path());
+    EXPECT_EQ(rig.workbench.earlierCaption(), std::nullopt);
+    EXPECT_FALSE(rig.run(CommandId::RestoreEarlierSession).choice.has_value());
+    rig.run(CommandId::PlaceUnplace); // R1
+    rig.load(files.parts.path());
+    rig.workbench.setHighlightedRow(0);
+    rig.run(CommandId::PlaceUnplace);
+    rig.run(CommandId::PlaceUnplace); // R1 and R2
+    rig.load(files.parts.path());
+    EXPECT_EQ(rig.workbench.earlierCaption(), "Restore an earlier session...");
+    const std::optional<Choice> choice = rig.run(CommandId::RestoreEarlierSession).choice;
+    ASSERT_TRUE(choice.has_value());
+    std::vector<std::string> counts;
+    for (const std::string& entry : choice->entries)
+        counts.push_back(entry.substr(entry.find(": ")));
+    EXPECT_EQ(std::make_tuple(choice->title, counts, choice->next),
+              std::make_tuple(std::string("Restore an earlier session..."),
+                              std::vector<std::string>{": 2 of 2 placed", ": 1 of 2 placed"},
+                              CommandId::RestoreChosenSession));
+    EXPECT_EQ(choice->entries.front().size(),
+              std::string("2026-12-07 14:02: 2 of 2 placed").size());
+    CommandInputs chosen = WorkbenchRig::Fields("1");
+    chosen.chosenEntry = 1;
+    rig.workbench.run(CommandId::RestoreChosenSession, chosen);
+    EXPECT_EQ(rig.placed(), 1);
+    chosen.chosenEntry = 7; // beyond the list: nothing
+    rig.workbench.run(CommandId::RestoreChosenSession, chosen);
+    EXPECT_EQ(rig.placed(), 1);
+}
+
+// A placement file exported again offers the marks kept for it by designator and face, when at
+// least half of them name parts of it still: R1, R2 and R3 were placed on the top face of R1 to
+// R4, each 1k 0603, and C1 on the bottom. The marks of parts gone and of parts changed are told.
+TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
+    const std::string changedR2 = "The marks were restored by designator.\n\nPlaced under another "
+                                  "value or package, to be looked at: R2 (1k, 0603 now 2k, 0603).";
+    const auto goneOnly = [](const char* names) {
+        return "The marks were restored by designator.\n\nNo longer in the file, not restored: " +
+               std::string(names) + ".";
+    };
+    const struct {
+        const char* name;
+        const char* lines; // after the header
+        std::vector<std::string> placed;
+        std::string told; // "-" when nothing is offered
+    } cases[] = {
+        {"a value changed",
+         "R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R2", "R3"},
+         changedR2},
+        {"the lines in another order",
+         "C1,1u,0805,50,60,0,bottom\nR4,1k,0603,70,80,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n",
+         {"R1", "R2", "R3"},
+         ""},
+        {"a part removed",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR4,1k,0603,70,80,0,top\n"
+         "C1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R2"},
+         goneOnly("R3")},
+        {"a part added",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nR5,1k,0603,90,20,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R2", "R3"},
+         ""},
+        {"a part renamed",
+         "R1,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R3"},
+         goneOnly("R2")},
+        {"a part moved to the other face",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,bottom\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {"R1", "R3"},
+         goneOnly("R2")},
+        {"most parts renamed",
+         "R10,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {},
+         "-"},
+    };
+    const std::string header = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WorkbenchRig files;
+        const std::string state = files.folder + "/state";
+        const std::string board = files.folder + "/board.csv";
+        std::ofstream(board) << header
+                             << "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                                "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
+                                "C1,1u,0805,50,60,0,bottom\n";
+        {
+            WorkbenchRig first(state, board);
+            for (int part = 0; part < 3; ++part)
+                first.run(CommandId::PlaceUnplace);
+        }
+        std::ofstream(board, std::ios::trunc) << header << c.lines;
+        WorkbenchRig again(state, board);
+        EXPECT_EQ(again.workbench.restoreCaption(), std::nullopt);
+        const std::optional<std::string> caption = again.workbench.designatorsCaption();
+        if (c.told == "-") {
+            EXPECT_EQ(caption, std::nullopt);
+            continue;
+        }
+        ASSERT_TRUE(caption.has_value());
+        EXPECT_EQ(caption->rfind("Restore session by designators (3 of 4 placed, ", 0), 0u);
+        const Outcome restored = again.run(CommandId::RestoreByDesignators);
+        std::vector<std::string> placed;
+        for (const PartRecord& part : again.workbench.session().table().parts())
+            if (part.placed)
+                placed.push_back(part.designator);
+        std::sort(placed.begin(), placed.end());
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_EQ(Texts(restored), c.told.empty() ? "" : "Error: " + c.told + "|");
+        EXPECT_EQ(again.workbench.designatorsCaption(), std::nullopt);
+    }
 }
 
 // A session's message comes after what the command said before it.

@@ -167,6 +167,47 @@ private slots:
                  QColor(Qt::blue));
     }
 
+    // A picture that can't be shown leaves the frame black and says why in one box, naming the
+    // file: at once for a file cut short, too large or of no picture kind, once its decode has
+    // failed for pixels that can't be decoded (a PNG whose pixel data is damaged).
+    void tellsWhyAPictureCantBeShown_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QByteArray bmp, png;
+        QBuffer bmpBuffer(&bmp), pngBuffer(&png);
+        QVERIFY(bmpBuffer.open(QIODevice::WriteOnly) && image.save(&bmpBuffer, "BMP"));
+        QVERIFY(pngBuffer.open(QIODevice::WriteOnly) && image.save(&pngBuffer, "PNG"));
+        QByteArray damaged = png;
+        for (qsizetype at = damaged.indexOf("IDAT") + 6; at < damaged.indexOf("IEND") - 8; ++at)
+            damaged[at] = char(0xA5);
+        QTest::newRow("BMP cut short") << bmp.chopped(100) << "cut short";
+        QTest::newRow("text") << QByteArray("no picture") << "not a picture this program reads";
+        QTest::newRow("damaged pixels") << damaged << "not a picture this program reads";
+        QFile demo(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"));
+        QVERIFY(demo.open(QIODevice::ReadOnly));
+        QTest::newRow("JPEG cut short") << demo.readAll().chopped(5000) << "cut short";
+    }
+    void tellsWhyAPictureCantBeShown() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        const QString path = dir_.filePath(QStringLiteral("broken.pic"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write(bytes) == bytes.size());
+        file.close();
+        platform_.messages.clear();
+        platform_.files = {path};
+        click("loadBitmap");
+        QTRY_COMPARE(platform_.messages.size(), 1);
+        QCOMPARE(platform_.messages.front().text, "Can't show the picture " + path + ": " + why);
+        QCOMPARE(platform_.messages.front().caption, "Error");
+        QCOMPARE(shown(), "no marker, no box, black");
+        QTest::qWait(50);
+        QCOMPARE(platform_.messages.size(), 1);
+    }
+
     // Calibrated on two parts far apart, every part of the bottom face is located on its true
     // pixel, and identified from it (Ctrl and a press), in the view turned a quarter and
     // mirrored, and the last one boxed (the photo's calibration locates upright). The parts of

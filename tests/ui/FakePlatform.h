@@ -19,6 +19,10 @@ public:
     QList<Answer> answers;
     // Paths for the next file choosers, in order; an empty queue cancels.
     QStringList files;
+    // Entries for the next lists to choose from, in order; an empty queue cancels.
+    QList<int> entries;
+    // The lists offered, each its title and entries joined by "|".
+    QStringList choices;
     // Called with each modal window instead of running it.
     std::function<void(QDialog&)> onModal;
     // Called with each box as it is shown.
@@ -39,6 +43,12 @@ public:
 
     std::optional<QString> chooseFileToOpen(QWidget*, const QStringList&) override {
         return files.empty() ? std::nullopt : std::optional(files.takeFirst());
+    }
+
+    std::optional<int> chooseEntry(QWidget*, const QString& title,
+                                   const QStringList& offered) override {
+        choices << title + "|" + offered.join('|');
+        return entries.empty() ? std::nullopt : std::optional(entries.takeFirst());
     }
 
     void runModal(QDialog& dialog) override {

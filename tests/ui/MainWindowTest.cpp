@@ -63,6 +63,24 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
     }
 
+    // Two parts placed (rows 10 and 11) and the file loaded twice since: the session is chosen
+    // from the list of those kept before, through the desktop's chooser, and restored.
+    void restoresASessionChosenFromTheList() {
+        loadDemoBoard();
+        for (int enter = 0; enter < 2; ++enter)
+            QTest::keyClick(control("partList"), Qt::Key_Return);
+        loadDemoBoard();
+        loadDemoBoard();
+        platform_.entries = {0};
+        MenuEntry(*dlg_, CommandId::RestoreEarlierSession)->trigger();
+        QCOMPARE(platform_.choices.size(), 1);
+        QVERIFY2(platform_.choices.front().startsWith("Restore an earlier session...|"),
+                 qPrintable(platform_.choices.front()));
+        const QStringList listed = platform_.choices.front().split('|');
+        QVERIFY2(listed.value(1).endsWith(": 2 of 146 placed"), qPrintable(listed.value(1)));
+        QCOMPARE(cell(11), "DONE");
+    }
+
     // Three parts placed (rows 10 to 12), the same file loaded again starts afresh and offers them
     // back. Then Ctrl+F and Esc, Ctrl+F, a designator of the other face typed in another case with
     // the designators offered as it is typed, Enter: the part is selected; Esc closes the field,

@@ -153,6 +153,23 @@ private slots:
         cache.decode(std::nullopt);
         QVERIFY(!cache.decoded());
     }
+
+    // A cache that goes while its whole picture is still decoding does not wait for it: the
+    // decode is abandoned, and the process told that it need not wait either.
+    void abandonsADecodeStillRunning() {
+        const QString large = dir_.filePath(QStringLiteral("large.jpg"));
+        QImage picture(7000, 7000, QImage::Format_RGB32);
+        picture.fill(QColor(40, 90, 160));
+        QVERIFY(picture.save(large, "JPEG", 95));
+        const int before = PictureCache::DecodesAbandoned();
+        {
+            PictureCache cache;
+            QCOMPARE(cache.open(large), QSize(7000, 7000));
+            cache.decode(std::nullopt);
+            QTest::qWait(20); // the decode under way
+        }
+        QCOMPARE(PictureCache::DecodesAbandoned(), before + 2); // its two decoders
+    }
 };
 
 QTEST_GUILESS_MAIN(PictureCacheTest)

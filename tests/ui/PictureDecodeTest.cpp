@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +39,19 @@ QByteArray WithClaimedSize(QByteArray jpeg, const QSize& size) {
         }
     }
     return {};
+}
+
+// The picture in the format given, as its file holds it.
+QByteArray Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format) ? bytes : QByteArray();
+}
+
+QImage Plain(const QSize& size, QImage::Format format) {
+    QImage image(size, format);
+    image.fill(QColor(40, 90, 160));
+    return image;
 }
 
 } // namespace
@@ -91,12 +105,12 @@ private slots:
         const QString padded = dir_.filePath(QStringLiteral("padded.jpg"));
         QVERIFY(WriteCameraJpeg(picture, camera) &&
                 WriteCameraJpeg(picture.scaled(600, 400), padded, QSize(160, 120)));
-        const std::optional<PictureFile> file = ReadPictureFile(camera);
+        const Result<PictureFile, PictureRefusal> file = ReadPictureFile(camera);
         QVERIFY(file);
         for (const int reduction : {1, 8}) {
             QImageReader reader(camera);
             reader.setScaledSize(QSize(640, 480) / reduction);
-            const QImage one = reader.read(), bands = DecodePicture(*file, reduction);
+            const QImage one = reader.read(), bands = DecodePicture(file.value(), reduction);
             QCOMPARE(bands.size(), one.size());
             const int cut = 240 / reduction;
             for (int y = 0; y < one.height(); ++y) {
@@ -106,8 +120,68 @@ private slots:
                 QVERIFY2(same || qAbs(y + 0.5 - cut) < 2, qPrintable(QString::number(y)));
             }
         }
-        QCOMPARE(DecodeThumbnail(*file).size(), QSize(160, 120));
-        QVERIFY(DecodeThumbnail(*ReadPictureFile(padded)).isNull());
+        QCOMPARE(DecodeThumbnail(file.value()).size(), QSize(160, 120));
+        QVERIFY(DecodeThumbnail(ReadPictureFile(padded).value()).isNull());
+    }
+
+    // A file that can't be shown is refused with the reason: a BMP, JPEG or PNG whose end is
+    // missing is cut short (decoders draw the rest black or grey), a picture over 100 megapixels
+    // is too large, bytes of no picture kind are not one. Whole files are read.
+    void refusesWhatCantBeShown_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("fault"); // -1 for a file read
+        const QByteArray bmp = Encoded(Plain(QSize(64, 48), QImage::Format_RGB32), "BMP");
+        const QByteArray png = Encoded(Plain(QSize(64, 48), QImage::Format_RGB32), "PNG");
+        const QByteArray jpeg = PlainJpeg(QSize(64, 48));
+        const int cutShort = int(PictureFault::CutShort);
+        QTest::newRow("whole BMP") << bmp << -1;
+        QTest::newRow("BMP without its last row") << bmp.chopped(64 * 3) << cutShort;
+        QTest::newRow("BMP without its last byte") << bmp.chopped(1) << cutShort;
+        QTest::newRow("BMP of its headers alone") << bmp.left(54) << cutShort;
+        QTest::newRow("whole PNG") << png << -1;
+        QTest::newRow("PNG cut in half") << png.left(png.size() / 2) << cutShort;
+        QTest::newRow("PNG without its end chunk") << png.chopped(12) << cutShort;
+        QTest::newRow("whole JPEG") << jpeg << -1;
+        QTest::newRow("JPEG cut in half") << jpeg.left(jpeg.size() / 2) << cutShort;
+        QTest::newRow("over 100 megapixels")
+            << WithClaimedSize(PlainJpeg(QSize(64, 64)), QSize(10010, 10000))
+            << int(PictureFault::TooLarge);
+        QTest::newRow("text") << QByteArray("a picture's bytes") << int(PictureFault::NotAPicture);
+        QTest::newRow("empty") << QByteArray() << int(PictureFault::NotAPicture);
+    }
+    void refusesWhatCantBeShown() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, fault);
+        QFile file(dir_.filePath(QStringLiteral("board.pic")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const Result<PictureFile, PictureRefusal> read = ReadPictureFile(file.fileName());
+        QCOMPARE(read ? -1 : int(read.failure().fault), fault);
+    }
+
+    // A file that can't be read at all gives the system's reason.
+    void refusesAMissingFileWithTheSystemsReason() {
+        const Result<PictureFile, PictureRefusal> read =
+            ReadPictureFile(dir_.filePath(QStringLiteral("missing.png")));
+        QVERIFY(!read);
+        QCOMPARE(int(read.failure().fault), int(PictureFault::Unreadable));
+        QCOMPARE(read.failure().reason, std::string("No such file or directory"));
+    }
+
+    // A PNG of 16 bits a channel decodes at 8 up to 100 megapixels, though at 64 bits a pixel
+    // it takes more memory than a picture of 8 bits a channel may.
+    void decodesSixteenBitsAChannel() {
+        const QSize size(7300, 7200); // 52.6 megapixels
+        const QString path = dir_.filePath(QStringLiteral("deep.png"));
+        {
+            QImageWriter writer(path, "PNG");
+            writer.setCompression(1);
+            QVERIFY(writer.write(Plain(size, QImage::Format_RGBX64)));
+        }
+        const QImage image = DecodePicture(path);
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image.depth(), 32);
+        QCOMPARE(image.pixelColor(size.width() / 2, size.height() / 2), QColor(40, 90, 160));
     }
 
     // A pipe with no writer and an endless device are refused at once, not waited on or read.

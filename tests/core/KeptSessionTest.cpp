@@ -1,0 +1,151 @@
+#include "keeping/KeptSession.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <tuple>
+
+namespace kavelto {
+namespace {
+
+// A kept session of four parts on a face, two placed, calibrated by a pair on its picture.
+KeptSession SmallSession() {
+    KeptSession kept;
+    kept.placementPath = "/boards/b.csv";
+    kept.contentHash = 0x1234abcd;
+    kept.savedAt = 1'800'000'000;
+    kept.pcbCount = 3;
+    kept.viewRotation = 90;
+    kept.picture = KeptPicture{"/boards/b.jpg", 5000, 17};
+    kept.calibration.state = CalState::CalibratedOk;
+    kept.calibration.pairState = CalState::CalibratedOk;
+    kept.calibration.point1 = {10, 20, 100, 400};
+    kept.calibration.point2 = {60, 70, 600, 900};
+    kept.calibration.pressedPoint2 = kept.calibration.point2;
+    kept.calibratedOn = CalibratedPicture{{"/boards/b.jpg", 5000, 17}, 0xfeed};
+    kept.placed = {0, 2};
+    kept.marks = {{"R1", Face::Top, "1k", "0603"}, {"C\\3", Face::Bottom, "10 \tu", "0805"}};
+    kept.placedOnFace = 2;
+    kept.faceCount = 4;
+    kept.selectedRow = 3;
+    return kept;
+}
+
+// The test's own FNV-1a and check line, to write texts whose values are wrong but whose check
+// holds: only the value checks can refuse them.
+std::string Sealed(const std::string& body) {
+    unsigned long long hash = 14695981039346656037ull;
+    for (const char c : body) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char check[40];
+    std::snprintf(check, sizeof check, "check %016llx\n", hash);
+    return body + check;
+}
+
+// The small session's text with the line that starts with key replaced, sealed again.
+std::string WithLine(const std::string& key, const std::string& line) {
+    const std::string text = KeptSessionText(SmallSession());
+    const std::string body = text.substr(0, text.rfind("check "));
+    const std::size_t start = body.find('\n' + key + ' ') + 1;
+    const std::size_t end = body.find('\n', start);
+    return Sealed(body.substr(0, start) + line + body.substr(end));
+}
+
+// One byte changed anywhere, to any other value, and the file is refused: a digit of a placed
+// mark changed by a disk error must never mark another part.
+TEST(KeptSessionText, RefusesEverySingleByteChange) {
+    const std::string text = KeptSessionText(SmallSession());
+    const std::optional<KeptSession> whole = ParseKeptSession(text);
+    ASSERT_TRUE(whole.has_value());
+    ASSERT_EQ(whole->marks.size(), 2u); // the escapes in a mark come back as they were
+    EXPECT_EQ(std::make_tuple(whole->marks[1].designator, whole->marks[1].face,
+                              whole->marks[1].value, whole->marks[1].package),
+              std::make_tuple(std::string("C\\3"), Face::Bottom, std::string("10 \tu"),
+                              std::string("0805")));
+    int accepted = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        for (int value = 0; value < 256; ++value) {
+            std::string changed = text;
+            if (static_cast<unsigned char>(changed[at]) == value)
+                continue;
+            changed[at] = static_cast<char>(value);
+            if (ParseKeptSession(changed).has_value()) {
+                ++accepted;
+                ADD_FAILURE() << "byte " << at << " set to " << value;
+            }
+        }
+        if (accepted > 5)
+            break;
+    }
+}
+
+// A sealed text comes back only when every value is one the program could have written.
+TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
+    struct Case {
+        const char* name;
+        std::string key;
+        std::string line;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"the text as written, sealed again", "pcb", "pcb 3", true},
+        {"the largest PCB count", "pcb", "pcb 4294967295", true},
+        {"a negative PCB count", "pcb", "pcb -1", false},
+        {"a PCB count beyond 32 bits", "pcb", "pcb 4294967296", false},
+        {"a signed PCB count", "pcb", "pcb +3", false},
+        {"a turn of no quarter", "view", "view 45 0 100", false},
+        {"a whole turn", "view", "view 360 0 100", false},
+        {"a negative turn", "view", "view -90 0 100", false},
+        {"a mirror of neither 0 nor 1", "view", "view 90 2 100", false},
+        {"a zoom below the least", "view", "view 90 0 19", false},
+        {"a zoom beyond the most", "view", "view 90 0 401", false},
+        {"the least zoom", "view", "view 90 0 20", true},
+        {"a board X not a number", "calibration", "calibration 2 2 nan 20 100 400 60 70 600 900",
+         false},
+        {"an infinite board Y", "calibration", "calibration 2 2 10 inf 100 400 60 70 600 900",
+         false},
+        {"a state beyond the last", "calibration", "calibration 4 2 10 20 100 400 60 70 600 900",
+         false},
+        {"a pressed point not a number", "pressed2", "pressed2 -nan 70 600 900", false},
+        {"a fitted map not a number", "fit", "fit 1 0 0 0 1 0 0 0 nan", false},
+        {"more placed on the face than on it", "progress", "progress 5 4", false},
+        {"the caption's 2147483647 of -5", "progress", "progress 2147483647 -5", false},
+        {"more on the face than a table holds", "progress", "progress 2 5001", false},
+        {"more placed on the face than in the marks", "progress", "progress 3 4", false},
+        {"a mark twice", "placed", "placed 2 2 2", false},
+        {"marks out of order", "placed", "placed 2 2 0", false},
+        {"a negative mark", "placed", "placed 2 -1 2", false},
+        {"a mark beyond the table", "placed", "placed 2 0 5000", false},
+        {"the last position of the table", "placed", "placed 2 0 4999", true},
+        {"fewer marks than counted", "placed", "placed 3 0 2", false},
+        {"a selected row beyond the face", "selected", "selected 4", false},
+        {"a negative selected row", "selected", "selected -1", false},
+        {"a time before the epoch", "saved", "saved -1", false},
+        {"a negative picture size", "picture", "picture -1 17 /boards/b.jpg", false},
+        {"a picture without a path", "picture", "picture 5000 17 ", false},
+        {"a word after the values", "pcb", "pcb 3 boards", false},
+        {"a mark of no package", "mark", "mark 0 R1\t1k", false},
+        {"a mark of a field too many", "mark", "mark 0 R1\t1k\t0603\tx", false},
+        {"a mark without a designator", "mark", "mark 0 \t1k\t0603", false},
+        {"a mark of neither face", "mark", "mark 2 R1\t1k\t0603", false},
+        {"a mark as written", "mark", "mark 0 R1\t1k\t0603", true},
+        {"the calibrated picture as written", "calpicture",
+         "calpicture 5000 17 000000000000feed /boards/b.jpg", true},
+        {"a picture hash cut short", "calpicture", "calpicture 5000 17 feed /boards/b.jpg", false},
+        {"a picture hash not hex", "calpicture", "calpicture 5000 17 000000000000feeg /b.jpg",
+         false},
+        {"a calibrated picture without a path", "calpicture",
+         "calpicture 5000 17 000000000000feed ", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<KeptSession> kept = ParseKeptSession(WithLine(c.key, c.line));
+        EXPECT_EQ(kept.has_value(), c.accepted);
+    }
+}
+
+} // namespace
+} // namespace kavelto
