@@ -136,7 +136,7 @@ std::string DesignatorsOf(const std::string& outcome, const PartTable& table) {
         return outcome;
     std::string list;
     for (int i = 0; i < table.partCount(); ++i)
-        list += (i ? " " : "") + table.part(i).designator;
+        list += (i ? " " : "") + std::string(table.part(i).designator);
     return list;
 }
 
