@@ -56,7 +56,7 @@ std::string DesignatorsCaption(const KeptSession& kept) {
 }
 
 std::string HistoryEntry(const KeptSession& kept) {
-    return SavedAt(kept, "%Y-%m-%d %H:%M") + ": " + ProgressText(kept) +
+    return SavedAt(kept, "%Y-%m-%d %H:%M") + ": " + PlacedCount(kept) +
            (kept.calibration.state != CalState::None ? ", calibrated" : "");
 }
 

@@ -120,8 +120,15 @@ const KeptField kSessionFields[] = {
     {"placed marks",
      [](KeptSession& k) {
          k.placed = {0, 2, 3};
+         k.marks = {{"R1", Face::Top, "1k", "0603"},
+                    {"R3", Face::Top, "1k", "0603"},
+                    {"R4", Face::Bottom, "1k", "0603"}};
      }},
-    {"selected row", [](KeptSession& k) { k.selectedRow = 2; }},
+    {"selected row",
+     [](KeptSession& k) {
+         k.selectedRow = 2;
+         k.faceCount = 3;
+     }},
     {"calibration pair",
      [](KeptSession& k) {
          k.calibration.state = k.calibration.pairState = CalState::CalibratedFlipped;
@@ -132,12 +139,14 @@ const KeptField kSessionFields[] = {
      [](KeptSession& k) {
          k.calibration.state = CalState::CalibratedOk;
          k.calibration.addedPoints = {{1, 2, 3, 4}, {5, 6, 7, 8}};
+         k.calibration.fit = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
      }},
     {"added points after a pressed point 2",
      [](KeptSession& k) {
          k.calibration.state = CalState::CalibratedOk;
          k.calibration.pressedPoint2 = CalPoint{60, 70, 600, 900};
          k.calibration.addedPoints = {{1, 2, 3, 4}};
+         k.calibration.fit = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
      }},
     {"fitted map",
      [](KeptSession& k) {
@@ -158,8 +167,10 @@ TEST(KeptSessionText, EachFieldRoundTrips) {
                         k.picture = KeptPicture{"/p q.jpg", 12, 34};
                     }});
     rows.push_back({"progress", [](KeptSession& k) {
-                        k.placedOnFace = 37;
+                        k.placedOnFace = 2;
                         k.faceCount = 146;
+                        k.placed = {0, 1};
+                        k.marks = {{"R1", Face::Top, "", ""}, {"R2", Face::Top, "", ""}};
                     }});
     for (const KeptField& row : rows) {
         KeptSession kept;
@@ -181,6 +192,7 @@ TEST(SessionKeeping, RestoresEachField) {
                      "R4,1k,0603,40,50,0,bottom\n");
         rig.showPicture(files.picture.path());
         KeptSession kept = rig.session.keptState();
+        kept.calibratedOn = CalibratedPictureNow(files.picture.path());
         row.set(kept);
         rig.session.restore(kept);
         KeptSession now = rig.session.keptState();
@@ -273,6 +285,10 @@ TEST(SessionKeeping, RestoreCaptionCountsBothFaces) {
         KeptSession kept;
         kept.placedOnFace = 5;
         kept.faceCount = 14;
+        for (int i = 0; i < kept.placedOnFace; ++i) {
+            kept.placed.push_back(i);
+            kept.marks.push_back({"R" + std::to_string(i + 1), Face::Top, "", ""});
+        }
         kept.faces = row.faces;
         const std::optional<KeptSession> back = ParseKeptSession(KeptSessionText(kept));
         ASSERT_TRUE(back.has_value());
