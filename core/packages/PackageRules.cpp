@@ -62,7 +62,7 @@ std::vector<PackageRule> LibraryRules() {
          LeftRow(Fixed(3), Fixed(2.28), Fixed(-0.9)), Fixed(3)},
         {R"(TO-252-5(_.*)?)", K::Unknown, Centred(Fixed(10.0), Fixed(6.6)),
          LeftRow(Fixed(5), Fixed(1.14), Fixed(-0.9)), Fixed(6)},
-        {R"((?:SOIC|SO|SOP|SSOP|TSSOP|HTSSOP|MSOP|VSSOP|QSOP|TSOP-II)-(\d+)(?:-\d*EP)?_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)mm_P(\d+(?:\.\d+)?)mm(_.*)?)",
+        {R"((?:SOIC|SO|SOP|SSOP|TSSOP|HTSSOP|MSOP|VSSOP|QSOP|TSOP-II)-(\d+)W?(?:-\d*EP)?_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)mm_P(\d+(?:\.\d+)?)mm(_.*)?)",
          K::Unknown, Centred(Captured(2), Captured(3)),
          LeftRow(Captured(1, 0.5), Captured(4), Fixed(0.55)), Captured(1)},
         {R"((?:[A-Z]*DFN|[A-Z]*SON)-(\d+)(?:-\d*EP)?_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)mm_P(\d+(?:\.\d+)?)mm(_.*)?)",
@@ -76,7 +76,7 @@ std::vector<PackageRule> LibraryRules() {
          LeftRow(Captured(1, 0.25), Captured(4), Fixed(-0.1)), Captured(1)},
         // Pin 1 in the middle of the top side, as the J-lead carriers number their pins.
         {R"(PLCC-(\d+)_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)mm_P1\.27mm(_.*)?)", K::Unknown,
-         Centred(Captured(2), Captured(3)), TopMiddle(Fixed(0.7)), Captured(1)},
+         Centred(Captured(2), Captured(3)), TopMiddle(Fixed(-0.6)), Captured(1)},
         // The pads of a four-pad crystal count anticlockwise from the bottom left.
         {R"(Crystal_SMD_\d+-4Pin_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)mm(_.*)?)", K::Crystal,
          Centred(Captured(1), Captured(2)), AtBottomLeft(), Fixed(4)},
@@ -154,7 +154,7 @@ std::vector<PackageRule> LandPatternRules() {
          Centred(Captured(2, 0.01, -2.1), CapturedProduct(3, 1, 0.005, -0.2)),
          LeftRow(Captured(3, 0.5), Captured(1, 0.01), Fixed(0.55)), Captured(3)},
         {R"(SOP(\d+)P(\d+)X\d+-(\d+)[LNM]?)", K::Unknown,
-         Centred(Captured(2, 0.01, -2.0), CapturedProduct(3, 1, 0.005, 0.2)),
+         Centred(Captured(2, 0.01, -2.0), CapturedProduct(3, 1, 0.005, 0.0)),
          LeftRow(Captured(3, 0.5), Captured(1, 0.01), Fixed(0.55)), Captured(3)},
         {R"(QFP(\d+)P(\d+)X(\d+)X\d+-(\d+)[LNM]?)", K::Unknown,
          Centred(Captured(2, 0.01, -2.0), Captured(3, 0.01, -2.0)),
