@@ -3,6 +3,7 @@
 #include "PictureCache.h"
 #include "geometry/PixelRect.h"
 #include "geometry/ViewGeometry.h"
+#include "packages/OutlinesToDraw.h"
 
 #include <QFrame>
 
@@ -28,6 +29,9 @@ public:
 
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
+    // The outlines and pin 1 marks drawn over the picture, with the kind's when asked.
+    std::vector<DrawnOutline> outlinesToDraw(bool withKind) const;
+    bool showsKindSpots() const { return showKindSpots_; }
     // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
     // that a paint only copies it.
     void viewChanged();

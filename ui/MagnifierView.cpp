@@ -1,6 +1,7 @@
 #include "MagnifierView.h"
 
 #include "BoardView.h"
+#include "OutlinePainter.h"
 #include "session/AssemblySession.h"
 
 #include <QPainter>
@@ -24,7 +25,9 @@ void MagnifierView::paintEvent(QPaintEvent*) {
     if (board && view.marker && !rect().isEmpty()) {
         painter.fillRect(rect(), Qt::black);
         const PixelRect square = MagnifierSource(*board, view.marker->at, view.zoomBoxSize);
-        board_.pictures().drawThrough(painter, board->zoomed(square, {0, 0, width(), height()}));
+        const ViewTransform zoomed = board->zoomed(square, {0, 0, width(), height()});
+        board_.pictures().drawThrough(painter, zoomed);
+        OutlinePainter(zoomed).paint(painter, board_.outlinesToDraw(board_.showsKindSpots()));
     }
     drawFrame(&painter);
 }

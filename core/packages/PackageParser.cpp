@@ -2,8 +2,8 @@
 
 #include "packages/PackageRules.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <regex>
 #include <string>
 #include <vector>
@@ -26,13 +26,20 @@ const std::vector<std::regex>& CompiledPatterns() {
     return patterns;
 }
 
+// Read without the locale: package names write a point whatever the user's language.
+double NumberOf(const std::csub_match& group) {
+    double value = 0.0;
+    if (group.matched)
+        std::from_chars(group.first, group.second, value);
+    return value;
+}
+
 // The numbers the pattern captured, by group; a group that is no number reads as 0.
 class CapturedNumbers {
 public:
     explicit CapturedNumbers(const std::cmatch& match) {
         for (std::size_t i = 0; i < match.size(); ++i)
-            values_.push_back(match[i].matched ? std::strtod(match[i].str().c_str(), nullptr)
-                                               : 0.0);
+            values_.push_back(NumberOf(match[i]));
     }
 
     double operator()(const RuleNumber& number) const {
