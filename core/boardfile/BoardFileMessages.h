@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kavelto {
+
+// Every text the board file layer tells the user, word for word, in one place.
+inline constexpr const char* kNotABoardFile = "Not a KiCad board file (.kicad_pcb)";
+
+std::string CannotReadBoardFile(const std::string& path);
+
+// The parts whose board file position differs from the placement file's, one a line.
+std::string PositionsDifferMessage(const std::vector<std::string>& lines);
+
+} // namespace kavelto
