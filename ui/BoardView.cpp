@@ -104,8 +104,14 @@ std::vector<DrawnOutline> BoardView::outlinesToDraw(bool withKind) const {
     const std::optional<Marker>& marker = session_.view().marker;
     if (!marker || marker->mode != MarkerMode::PartLocated)
         return {};
+    static const ExactShapes none;
     return OutlinesToDraw(session_.table(), session_.faceList(), session_.selection().row,
-                          session_.calibration(), withKind);
+                          session_.calibration(), withKind, exactShapes_ ? *exactShapes_ : none);
+}
+
+// Told after every command; a load that changes the shapes asks for its own repaint.
+void BoardView::setExactShapes(const ExactShapes* shapes) {
+    exactShapes_ = shapes;
 }
 
 void BoardView::paintKindSpots(QPainter& painter, const ViewTransform& board) const {

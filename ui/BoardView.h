@@ -32,6 +32,8 @@ public:
     // The outlines and pin 1 marks drawn over the picture, with the kind's when asked.
     std::vector<DrawnOutline> outlinesToDraw(bool withKind) const;
     bool showsKindSpots() const { return showKindSpots_; }
+    // The board file's exact shapes, which the outlines take where they have one.
+    void setExactShapes(const ExactShapes* shapes);
     // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
     // that a paint only copies it.
     void viewChanged();
@@ -60,6 +62,7 @@ private:
     AssemblySession& session_;
     PictureCache pictures_;
     bool showKindSpots_ = false;
+    const ExactShapes* exactShapes_ = nullptr;
 };
 
 } // namespace kavelto

@@ -42,6 +42,7 @@ enum class CommandId {
     AddCalPoint,
     RemoveLastCalPoint,
     IdentifyPart,
+    LoadBoardFile = 2200,
 };
 
 } // namespace kavelto

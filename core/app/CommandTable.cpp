@@ -93,6 +93,13 @@ std::vector<CommandRow> MakeTable() {
         // What a command goes on with after its question.
         {CommandId::UnplaceAllConfirmed, &W::OnUnplaceAllConfirmed},
         {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
+        // The board file's exact outlines, from the right-click menu.
+        {CommandId::LoadBoardFile,
+         &W::OnLoadBoardFile,
+         {},
+         "",
+         "Load board file",
+         MenuPlace::Entry},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
@@ -100,6 +107,7 @@ std::vector<CommandRow> MakeTable() {
     spots.settingsKey = "showKindSpots";
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
+    Command(rows, CommandId::LoadBoardFile).asks = FileChoice::BoardFile;
     return rows;
 }
 
@@ -146,12 +154,16 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
         "All files (*)"};
     static const std::vector<const char*> picture = {"Pictures (*.bmp *.jpg *.jpeg *.png)",
                                                      "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"};
+    static const std::vector<const char*> board = {"KiCad board files (*.kicad_pcb)",
+                                                   "All files (*)"};
     static const std::vector<const char*> none;
     switch (choice) {
     case FileChoice::Placement:
         return placement;
     case FileChoice::Picture:
         return picture;
+    case FileChoice::BoardFile:
+        return board;
     case FileChoice::None:
         break;
     }

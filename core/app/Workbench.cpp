@@ -7,6 +7,7 @@
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
+#include "boardfile/BoardFileMessages.h"
 #include "keeping/KeepingMessages.h"
 
 #include <sys/stat.h>
@@ -106,6 +107,10 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     }
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
         outcome.messages.push_back(opened.failure());
+    // The design tool's board file of the same name, beside it, makes the outlines exact.
+    boardShapes_.clear();
+    if (const std::string board = BoardFileBeside(*inputs.chosenFile); FileExists(board))
+        loadBoardFile(board, outcome);
     return outcome;
 }
 
@@ -321,6 +326,28 @@ Outcome Workbench::OnShowKindSpots(const CommandInputs&) {
 // A press with Control held selects the part that lies there.
 Outcome Workbench::OnIdentifyPart(const CommandInputs& inputs) {
     return Outcome(session_.identifyPartAt(inputs.point));
+}
+
+} // namespace kavelto
+
+namespace kavelto {
+
+Outcome Workbench::OnLoadBoardFile(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (inputs.chosenFile)
+        loadBoardFile(*inputs.chosenFile, outcome);
+    return outcome;
+}
+
+void Workbench::loadBoardFile(const std::string& path, Outcome& outcome) {
+    const Result<std::vector<std::string>> loaded = boardShapes_.load(path, session_.table());
+    if (!loaded) {
+        outcome.messages.push_back(loaded.failure());
+        return;
+    }
+    if (!loaded.value().empty())
+        outcome.messages.push_back(PositionsDifferBox(loaded.value()));
+    outcome.update.repaint = Repaint::Soon;
 }
 
 } // namespace kavelto

@@ -3,6 +3,7 @@
 #include "app/CommandInputs.h"
 #include "app/Outcome.h"
 #include "base/Result.h"
+#include "boardfile/BoardShapes.h"
 #include "keeping/SessionStore.h"
 #include "session/AssemblySession.h"
 
@@ -52,6 +53,8 @@ public:
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // The exact shapes of the board file loaded with the placement file, by designator.
+    const ExactShapes& exactShapes() const { return boardShapes_.shapes(); }
 
     // Command handlers, named after the event that runs them.
     Outcome OnLoadPkpFile(const CommandInputs& inputs);
@@ -90,17 +93,21 @@ public:
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
+    Outcome OnLoadBoardFile(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
     bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
+    // Loads the board file's shapes for the parts loaded; differing positions in one box.
+    void loadBoardFile(const std::string& path, Outcome& outcome);
 
     WorkbenchSetup setup_;
     AssemblySession session_;
     SessionStore store_;
     bool showKindSpots_ = false;
+    BoardShapes boardShapes_;
 };
 
 } // namespace kavelto

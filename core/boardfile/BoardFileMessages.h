@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/UserMessage.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,8 @@ inline constexpr const char* kNotABoardFile = "Not a KiCad board file (.kicad_pc
 
 std::string CannotReadBoardFile(const std::string& path);
 
-// The parts whose board file position differs from the placement file's, one a line.
-std::string PositionsDifferMessage(const std::vector<std::string>& lines);
+// The one box that lists the parts whose board file position differs from the placement
+// file's, one a line.
+UserMessage PositionsDifferBox(const std::vector<std::string>& lines);
 
 } // namespace kavelto

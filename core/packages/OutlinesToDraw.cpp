@@ -11,11 +11,18 @@ const PartRecord& PartAtRow(const PartTable& table, const FaceList& face, int ro
     return table.part(face.indexes[static_cast<std::size_t>(row)]);
 }
 
+const PackageShape& ShapeOf(const PartRecord& part, const PackageShape& byName,
+                            const ExactShapes& exact) {
+    const auto found = exact.find(part.designator);
+    return found == exact.end() ? byName : found->second;
+}
+
 } // namespace
 
 std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList& face,
                                          std::optional<int> selectedRow,
-                                         const Calibration& calibration, bool withKind) {
+                                         const Calibration& calibration, bool withKind,
+                                         const ExactShapes& exact) {
     std::vector<DrawnOutline> outlines;
     const std::optional<ProjectiveMap> map = BoardToPictureMap(calibration);
     if (!map || !selectedRow || *selectedRow < 0 || *selectedRow >= face.faceCount)
@@ -23,14 +30,16 @@ std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList&
     const PartRecord& selected = PartAtRow(table, face, *selectedRow);
     const PackageShape shape = ShapeFromPackage(selected.package, selected.designator);
     const bool seenFromBelow = BottomSeenFromBelow(table);
-    outlines.push_back({OutlineOnPicture(shape, PlacementOf(selected, seenFromBelow), *map), true,
-                        selected.placed});
+    outlines.push_back({OutlineOnPicture(ShapeOf(selected, shape, exact),
+                                         PlacementOf(selected, seenFromBelow), *map),
+                        true, selected.placed});
     if (!withKind)
         return outlines;
     for (int row = 0; row < face.faceCount; ++row) {
         const PartRecord& part = PartAtRow(table, face, row);
         if (row != *selectedRow && IsSameKind(part, selected))
-            outlines.push_back({OutlineOnPicture(shape, PlacementOf(part, seenFromBelow), *map),
+            outlines.push_back({OutlineOnPicture(ShapeOf(part, shape, exact),
+                                                 PlacementOf(part, seenFromBelow), *map),
                                 false, part.placed});
     }
     return outlines;

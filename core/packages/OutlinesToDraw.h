@@ -17,10 +17,11 @@ struct DrawnOutline {
 };
 
 // The outlines and pin 1 marks the board view draws while a calibration is in force: the
-// selected row's part first, then, when asked, the other parts of its kind on the face. Parts
-// of one kind share their package, so its name is read once.
+// selected row's part first, then, when asked, the other parts of its kind on the face. A part
+// with an exact shape takes it; the others share their kind's package, whose name is read once.
 std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList& face,
                                          std::optional<int> selectedRow,
-                                         const Calibration& calibration, bool withKind);
+                                         const Calibration& calibration, bool withKind,
+                                         const ExactShapes& exact);
 
 } // namespace kavelto

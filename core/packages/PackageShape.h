@@ -2,7 +2,9 @@
 
 #include "packages/PartKind.h"
 
+#include <map>
 #include <optional>
+#include <string>
 
 namespace kavelto {
 
@@ -33,5 +35,8 @@ struct PackageShape {
     std::optional<FootprintPoint> pinOne;
     PinOneMark mark = PinOneMark::None;
 };
+
+// Shapes known exactly, from a board file, by the designator of their part.
+using ExactShapes = std::map<std::string, PackageShape>;
 
 } // namespace kavelto

@@ -75,7 +75,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 36u);
+    EXPECT_EQ(ids.size(), 37u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -90,7 +90,7 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
     EXPECT_EQ(menu, (std::vector<std::string>{"&About Kavelto...", "-", "Restore session",
                                               "Find part...\tCtrl+F", "Show all parts of this kind",
                                               "Add calibration point\tIns",
-                                              "Remove last calibration point"}));
+                                              "Remove last calibration point", "Load board file"}));
 }
 
 // The red legends of the keypad picture.

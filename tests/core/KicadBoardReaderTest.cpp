@@ -3,6 +3,7 @@
 
 #include "boardfile/KicadBoardReader.h"
 #include "ColdfireTruth.h"
+#include "boardfile/BoardShapes.h"
 #include "boardfile/FootprintShape.h"
 #include "boardfile/SExpression.h"
 #include "geometry/CalibrationMap.h"
@@ -108,6 +109,13 @@ TEST(KicadBoardReader, ReadsAVersionSixFootprintAndItsArc) {
     EXPECT_NEAR(q2.body->top, -1.0, 1e-12);
     EXPECT_NEAR(q2.body->bottom, 0.0, 1e-12);
     EXPECT_EQ(q2.pads[0].angle, 0);
+}
+
+TEST(BoardFileBeside, SharesThePlacementFilesName) {
+    EXPECT_EQ(BoardFileBeside("/a/board.csv"), "/a/board.kicad_pcb");
+    EXPECT_EQ(BoardFileBeside("/a/board-top.pos"), "/a/board-top.kicad_pcb");
+    EXPECT_EQ(BoardFileBeside("/a.b/board"), "/a.b/board.kicad_pcb");
+    EXPECT_EQ(BoardFileBeside("board.v2.txt"), "board.v2.kicad_pcb");
 }
 
 struct MarkRow {
