@@ -17,6 +17,8 @@ constexpr qreal kOutlineWidth = 2.0;
 constexpr double kMarkShare = 0.2;
 constexpr double kLeastMark = 2.0;
 constexpr double kLargestMark = 8.0;
+constexpr double kLeastPadOnWindow = 4.0;
+constexpr int kPadFillAlpha = 90;
 
 double Length(const QPointF& a, const QPointF& b) {
     return std::hypot(a.x() - b.x(), a.y() - b.y());
@@ -48,7 +50,28 @@ void OutlinePainter::paintOne(QPainter& painter, const DrawnOutline& drawn) cons
         painter.setBrush(Qt::NoBrush);
         painter.drawPolygon(body);
     }
+    paintPads(painter, drawn.outline, colour);
     paintMark(painter, drawn.outline, drawn.selected ? kPinOne : colour);
+}
+
+void OutlinePainter::paintPads(QPainter& painter, const PictureOutline& outline,
+                               const QColor& colour) const {
+    std::vector<QPolygonF> pads;
+    for (const std::vector<PlanePoint>& pad : outline.pads) {
+        QPolygonF polygon;
+        for (const PlanePoint& point : pad)
+            polygon << toWindow(point);
+        const QRectF box = polygon.boundingRect();
+        if (std::min(box.width(), box.height()) < kLeastPadOnWindow)
+            return;
+        pads.push_back(polygon);
+    }
+    QColor fill = colour;
+    fill.setAlpha(kPadFillAlpha);
+    painter.setPen(QPen(colour, 1.0));
+    painter.setBrush(fill);
+    for (const QPolygonF& pad : pads)
+        painter.drawPolygon(pad);
 }
 
 double OutlinePainter::markRadius(const PictureOutline& outline) const {

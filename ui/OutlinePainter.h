@@ -19,6 +19,8 @@ public:
 private:
     QPointF toWindow(const PlanePoint& picture) const;
     void paintOne(QPainter& painter, const DrawnOutline& drawn) const;
+    // The pads, only once the view shows the smallest of them at least a few pixels wide.
+    void paintPads(QPainter& painter, const PictureOutline& outline, const QColor& colour) const;
     void paintMark(QPainter& painter, const PictureOutline& outline, const QColor& colour) const;
     // A mark's radius on the window: a fifth of the body's shorter side, 2 to 8 pixels.
     double markRadius(const PictureOutline& outline) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace kavelto {
 
@@ -67,6 +68,36 @@ Mark MarkOf(const BoardFootprint& footprint, PartKind kind) {
     return {pinOne, PinOneMark::None};
 }
 
+constexpr double kPi = 3.14159265358979323846;
+// Round pads are drawn as polygons of this many corners.
+constexpr int kRoundPadCorners = 16;
+
+// A pad's outline in the footprint: a rectangle, or for round and oval pads a rounded one,
+// turned by the pad's own angle about its centre.
+std::vector<FootprintPoint> PadOutline(const BoardPad& pad) {
+    std::vector<FootprintPoint> outline;
+    const double w = pad.width / 2;
+    const double h = pad.height / 2;
+    if (pad.shape == PadShape::Circle || pad.shape == PadShape::Oval) {
+        // An oval is a stadium: semicircles on the shorter side's diameter.
+        const double r = std::min(w, h);
+        for (int i = 0; i < kRoundPadCorners; ++i) {
+            const double a = 2 * kPi * i / kRoundPadCorners;
+            const double cx = std::cos(a) >= 0 ? w - r : r - w;
+            const double cy = std::sin(a) >= 0 ? h - r : r - h;
+            outline.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+        }
+    } else {
+        outline = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
+    }
+    // The file's pad angle turns anticlockwise as seen, with Y downwards.
+    const double angle = -pad.angle * kPi / 180.0;
+    for (FootprintPoint& p : outline)
+        p = {pad.at.x + p.x * std::cos(angle) - p.y * std::sin(angle),
+             pad.at.y + p.x * std::sin(angle) + p.y * std::cos(angle)};
+    return outline;
+}
+
 } // namespace
 
 const BoardPad* PinOnePad(const BoardFootprint& footprint) {
@@ -88,6 +119,8 @@ PackageShape ShapeFromFootprint(const BoardFootprint& footprint, PartKind kind) 
     if (mark.pad)
         shape.pinOne = mark.pad->at;
     shape.mark = mark.pad ? mark.mark : PinOneMark::None;
+    for (const BoardPad& pad : footprint.pads)
+        shape.pads.push_back(PadOutline(pad));
     return shape;
 }
 

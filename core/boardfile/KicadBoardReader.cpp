@@ -191,6 +191,8 @@ std::optional<BoardFootprint> FootprintOf(const SExpression& item) {
             if (!pad)
                 continue;
             pad->at = Unmirrored(pad->at, footprint.bottom);
+            if (footprint.bottom)
+                pad->angle = -pad->angle;
             pads.add(pad->at.x - pad->width / 2, pad->at.y - pad->height / 2);
             pads.add(pad->at.x + pad->width / 2, pad->at.y + pad->height / 2);
             footprint.pads.push_back(std::move(*pad));

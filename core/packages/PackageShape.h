@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kavelto {
 
@@ -34,6 +35,8 @@ struct PackageShape {
     std::optional<BodyRect> body;
     std::optional<FootprintPoint> pinOne;
     PinOneMark mark = PinOneMark::None;
+    // The copper pads, each as the polygon of its outline, where a board file gives them.
+    std::vector<std::vector<FootprintPoint>> pads;
 };
 
 // Shapes known exactly, from a board file, by the designator of their part.

@@ -76,6 +76,20 @@ void MarkOnPicture(const PackageShape& shape, const Placement& placement, const 
     outline.bar = {*end1, *end2};
 }
 
+std::vector<std::vector<PlanePoint>>
+PadsOnPicture(const PackageShape& shape, const Placement& placement, const ProjectiveMap& map) {
+    std::vector<std::vector<PlanePoint>> pads;
+    for (const std::vector<FootprintPoint>& pad : shape.pads) {
+        std::vector<PlanePoint> onPicture;
+        for (const FootprintPoint& point : pad)
+            if (const std::optional<PlanePoint> pixel = ToPicture(point, placement, map))
+                onPicture.push_back(*pixel);
+        if (onPicture.size() == pad.size())
+            pads.push_back(std::move(onPicture));
+    }
+    return pads;
+}
+
 int Sign(double value) {
     return (value > 0) - (value < 0);
 }
@@ -102,6 +116,7 @@ PictureOutline OutlineOnPicture(const PackageShape& shape, const Placement& plac
     if (shape.body)
         outline.corners = CornersOnPicture(*shape.body, placement, boardToPicture);
     MarkOnPicture(shape, placement, boardToPicture, outline);
+    outline.pads = PadsOnPicture(shape, placement, boardToPicture);
     return outline;
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace kavelto {
 
@@ -30,6 +31,8 @@ struct PictureOutline {
     PinOneMark mark = PinOneMark::None;
     // A cathode bar's two ends, across the body at pin 1.
     std::array<PlanePoint, 2> bar{};
+    // The pads' outlines, where the shape has them.
+    std::vector<std::vector<PlanePoint>> pads;
 };
 
 // Where a point of the footprint lies on the board.

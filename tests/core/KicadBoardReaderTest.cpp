@@ -82,6 +82,33 @@ TEST(KicadBoardReader, ReadsAVersionEightFootprint) {
     EXPECT_EQ(shape.mark, PinOneMark::CathodeBar);
     ASSERT_TRUE(shape.pinOne);
     EXPECT_EQ(shape.pinOne->x, -2);
+    // The pad 1.5 x 1.7, turned with the footprint only: its outline keeps its own sides.
+    ASSERT_EQ(shape.pads.size(), 2u);
+    ASSERT_EQ(shape.pads[0].size(), 4u);
+    EXPECT_NEAR(shape.pads[0][0].x, -2.75, 1e-9);
+    EXPECT_NEAR(shape.pads[0][0].y, -1.35, 1e-9);
+    EXPECT_NEAR(shape.pads[0][2].x, -1.25, 1e-9);
+    EXPECT_NEAR(shape.pads[0][2].y, 0.35, 1e-9);
+}
+
+// A round pad is drawn as a polygon on its circle, an oval one as a stadium, turned by the pad's
+// own angle.
+TEST(FootprintShape, RoundAndOvalPadsKeepTheirSize) {
+    BoardFootprint footprint;
+    footprint.pads = {{"1", {0, 0}, 2, 2, 0, PadShape::Circle},
+                      {"2", {5, 0}, 1, 3, 90, PadShape::Oval}};
+    const PackageShape shape = ShapeFromFootprint(footprint, PartKind::Unknown);
+    ASSERT_EQ(shape.pads.size(), 2u);
+    for (const FootprintPoint& p : shape.pads[0])
+        EXPECT_NEAR(std::hypot(p.x, p.y), 1.0, 1e-9);
+    double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+    for (const FootprintPoint& p : shape.pads[1]) {
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    }
+    EXPECT_NEAR(right - left, 3.0, 1e-9); // turned a quarter: the long side now along X
+    EXPECT_NEAR(bottom - top, 1.0, 0.01);
+    EXPECT_NEAR((left + right) / 2, 5.0, 1e-9);
 }
 
 // Version 6 names it by a text; without fabrication or courtyard drawing the pads give the

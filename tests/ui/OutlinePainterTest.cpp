@@ -105,6 +105,23 @@ private slots:
         QCOMPARE(image.pixelColor(153, 53), QColor(Qt::black));
     }
 
+    // Pads appear once the view shows them at least four pixels wide.
+    void padsOnlyWhenLargeEnough() {
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        for (const double side : {10.0, 3.0}) {
+            image.fill(Qt::black);
+            PictureOutline outline;
+            outline.pads = {
+                {PlanePoint{100, 50}, {100 + side, 50}, {100 + side, 50 + side}, {100, 50 + side}}};
+            {
+                QPainter painter(&image);
+                OutlinePainter(ViewTransform({kWidth, kHeight}, 0, false))
+                    .paint(painter, {{outline, true, false}});
+            }
+            QCOMPARE(image.pixelColor(100, 52) != QColor(Qt::black), side > 4);
+        }
+    }
+
     // A part of the kind is drawn in its spot colour, placed or still to place.
     void kindOutlinesInSpotColours() {
         const ViewTransform view({kWidth, kHeight}, 0, false);
