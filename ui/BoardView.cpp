@@ -1,5 +1,6 @@
 #include "BoardView.h"
 
+#include "OutlinePainter.h"
 #include "PictureMessages.h"
 #include "session/AssemblySession.h"
 
@@ -134,10 +135,29 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
         painter.drawImage(target.topLeft(), image);
     else if (!image.isNull())
         painter.drawImage(target, image);
-    if (showKindSpots_)
+    const std::vector<DrawnOutline> outlines = outlinesToDraw(showKindSpots_);
+    // Where the body is known its outline stands for the box and the spots of the kind.
+    const bool bodyKnown = !outlines.empty() && outlines.front().outline.corners;
+    if (showKindSpots_ && !bodyKnown)
         paintKindSpots(painter, *board);
-    if (view.marker)
+    if (view.marker && !bodyKnown)
         paintMarkerBox(painter, *board, *view.marker);
+    OutlinePainter(*board).paint(painter, outlines);
+}
+
+// Only while the marker stands on the located part: a point the user pressed is boxed alone.
+std::vector<DrawnOutline> BoardView::outlinesToDraw(bool withKind) const {
+    const std::optional<Marker>& marker = session_.view().marker;
+    if (!marker || marker->mode != MarkerMode::PartLocated)
+        return {};
+    static const ExactShapes none;
+    return OutlinesToDraw(session_.table(), session_.faceList(), session_.selection().row,
+                          session_.calibration(), withKind, exactShapes_ ? *exactShapes_ : none);
+}
+
+// Told after every command; a load that changes the shapes asks for its own repaint.
+void BoardView::setExactShapes(const ExactShapes* shapes) {
+    exactShapes_ = shapes;
 }
 
 void BoardView::paintKindSpots(QPainter& painter, const ViewTransform& board) const {

@@ -3,6 +3,7 @@
 #include "PictureCache.h"
 #include "geometry/PixelRect.h"
 #include "geometry/ViewGeometry.h"
+#include "packages/OutlinesToDraw.h"
 
 #include <QFrame>
 
@@ -33,6 +34,11 @@ public:
 
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
+    // The outlines and pin 1 marks drawn over the picture, with the kind's when asked.
+    std::vector<DrawnOutline> outlinesToDraw(bool withKind) const;
+    bool showsKindSpots() const { return showKindSpots_; }
+    // The board file's exact shapes, which the outlines take where they have one.
+    void setExactShapes(const ExactShapes* shapes);
     // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
     // that a paint only copies it.
     void viewChanged();
@@ -74,6 +80,7 @@ private:
     QString banner_;
     QPoint panFrom_; // where the middle button's drag was last reported
     QTimer* bannerTimer_;
+    const ExactShapes* exactShapes_ = nullptr;
 };
 
 } // namespace kavelto

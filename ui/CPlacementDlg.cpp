@@ -174,6 +174,7 @@ void CPlacementDlg::render(const Outcome& outcome) {
         RefreshFields();
     menu_->refresh();
     controls_->board->setShowKindSpots(workbench_->showKindSpots());
+    controls_->board->setExactShapes(&workbench_->exactShapes());
     if (outcome.prompt)
         ask(*outcome.prompt);
     if (outcome.choice)

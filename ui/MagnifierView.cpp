@@ -1,6 +1,7 @@
 #include "MagnifierView.h"
 
 #include "BoardView.h"
+#include "OutlinePainter.h"
 #include "geometry/MagnifierGeometry.h"
 #include "session/AssemblySession.h"
 
@@ -41,6 +42,7 @@ void MagnifierView::paintEvent(QPaintEvent*) {
     if (const std::optional<ViewTransform> magnifier = transform()) {
         painter.fillRect(rect(), Qt::black);
         board_.pictures().drawThrough(painter, *magnifier);
+        OutlinePainter(*magnifier).paint(painter, board_.outlinesToDraw(board_.showsKindSpots()));
         paintCrosshair(painter, *magnifier);
     }
     drawFrame(&painter);

@@ -53,6 +53,7 @@ enum class CommandId {
     RestoreEarlierSession = 2400,
     RestoreChosenSession = 2401,
     RestoreByDesignators = 2402,
+    LoadBoardFile = 2200,
 };
 
 } // namespace kavelto

@@ -109,6 +109,13 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Restore session by designators",
          MenuPlace::Entry},
+        // The board file's exact outlines, from the right-click menu.
+        {CommandId::LoadBoardFile,
+         &W::OnLoadBoardFile,
+         {},
+         "",
+         "Load board file",
+         MenuPlace::Entry},
         // Beside the window's own commands, in the right-click menu.
         {CommandId::Undo,
          &W::OnUndo,
@@ -165,6 +172,7 @@ std::vector<CommandRow> MakeTable() {
         Command(rows, id).undoable = true;
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
+    Command(rows, CommandId::LoadBoardFile).asks = FileChoice::BoardFile;
     return rows;
 }
 
@@ -219,12 +227,16 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
         "All files (*)"};
     static const std::vector<const char*> picture = {"Pictures (*.bmp *.jpg *.jpeg *.png)",
                                                      "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"};
+    static const std::vector<const char*> board = {"KiCad board files (*.kicad_pcb)",
+                                                   "All files (*)"};
     static const std::vector<const char*> none;
     switch (choice) {
     case FileChoice::Placement:
         return placement;
     case FileChoice::Picture:
         return picture;
+    case FileChoice::BoardFile:
+        return board;
     case FileChoice::None:
         break;
     }

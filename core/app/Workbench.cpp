@@ -7,6 +7,7 @@
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
+#include "boardfile/BoardFileMessages.h"
 #include "keeping/KeepingMessages.h"
 
 #include <sys/stat.h>
@@ -160,6 +161,10 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     for (UserMessage& damaged : store_.takeDamaged())
         outcome.messages.push_back(std::move(damaged));
     offerByDesignators();
+    // The design tool's board file of the same name, beside it, makes the outlines exact.
+    boardShapes_.clear();
+    if (const std::string board = BoardFileBeside(*inputs.chosenFile); FileExists(board))
+        loadBoardFile(board, outcome);
     return outcome;
 }
 
@@ -467,6 +472,28 @@ Outcome Workbench::OnNudgeDown(const CommandInputs&) {
 
 Outcome Workbench::OnWholePicture(const CommandInputs&) {
     return Outcome(session_.resetOverviewZoom());
+}
+
+} // namespace kavelto
+
+namespace kavelto {
+
+Outcome Workbench::OnLoadBoardFile(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (inputs.chosenFile)
+        loadBoardFile(*inputs.chosenFile, outcome);
+    return outcome;
+}
+
+void Workbench::loadBoardFile(const std::string& path, Outcome& outcome) {
+    const Result<std::vector<std::string>> loaded = boardShapes_.load(path, session_.table());
+    if (!loaded) {
+        outcome.messages.push_back(loaded.failure());
+        return;
+    }
+    if (!loaded.value().empty())
+        outcome.messages.push_back(PositionsDifferBox(loaded.value()));
+    outcome.update.repaint = Repaint::Soon;
 }
 
 } // namespace kavelto

@@ -3,6 +3,7 @@
 #include "app/CommandInputs.h"
 #include "app/Outcome.h"
 #include "base/Result.h"
+#include "boardfile/BoardShapes.h"
 #include "keeping/SessionStore.h"
 #include "session/AssemblySession.h"
 
@@ -64,6 +65,8 @@ public:
     bool announceInPicture() const { return announceInPicture_; }
     // The title bar, naming the files loaded.
     std::string windowTitle() const;
+    // The exact shapes of the board file loaded with the placement file, by designator.
+    const ExactShapes& exactShapes() const { return boardShapes_.shapes(); }
 
     // Command handlers, named after the event that runs them.
     Outcome OnLoadPkpFile(const CommandInputs& inputs);
@@ -113,6 +116,7 @@ public:
     Outcome OnNudgeUp(const CommandInputs& inputs);
     Outcome OnNudgeDown(const CommandInputs& inputs);
     Outcome OnWholePicture(const CommandInputs& inputs);
+    Outcome OnLoadBoardFile(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
@@ -122,6 +126,8 @@ private:
     Outcome returnTo(const std::optional<UndoStep>& step);
     Outcome restore(const KeptSession& kept);
     void offerByDesignators();
+    // Loads the board file's shapes for the parts loaded; differing positions in one box.
+    void loadBoardFile(const std::string& path, Outcome& outcome);
 
     WorkbenchSetup setup_;
     AssemblySession session_;
@@ -134,6 +140,7 @@ private:
     // The placement file whose parts are listed.
     std::optional<std::string> placementPath_;
     std::optional<KeptSession> byDesignators_; // offered since the load
+    BoardShapes boardShapes_;
 };
 
 } // namespace kavelto

@@ -90,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 47u);
+    EXPECT_EQ(ids.size(), 48u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -106,8 +106,8 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
                         "&About Kavelto...", "-", "Restore session", "Find part...\tCtrl+F",
                         "Show all parts of this kind", "Add calibration point\tIns",
                         "Remove last calibration point", "Restore an earlier session...",
-                        "Restore session by designators", "-", "Undo\tCtrl+Z", "Redo\tCtrl+Shift+Z",
-                        "-", "Announce new kinds in the picture"}));
+                        "Restore session by designators", "Load board file", "-", "Undo\tCtrl+Z",
+                        "Redo\tCtrl+Shift+Z", "-", "Announce new kinds in the picture"}));
 }
 
 // The red legends of the keypad picture.

@@ -484,6 +484,44 @@ TEST(Outcome, TakesTheSessionsMessageAfterItsOwn) {
     EXPECT_FALSE(outcome.update.message);
 }
 
+// A board file of the design tool beside the placement file, of the same name, is loaded with
+// it: every part of the demo board takes its exact shape, and no position differs.
+TEST(Workbench, LoadsTheBoardFileBesideThePlacementFile) {
+    WorkbenchRig rig("", DEMO_DIR "/coldfire.csv");
+    EXPECT_EQ(Texts(rig.loaded), "");
+    EXPECT_EQ(rig.workbench.exactShapes().size(), 160u);
+    rig.load(rig.parts.path()); // another placement file forgets them
+    EXPECT_TRUE(rig.workbench.exactShapes().empty());
+}
+
+TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {
+    WorkbenchRig rig;
+    const TempFile board(R"((kicad_pcb (version 20221018)
+      (footprint "R_0603_1608Metric" (layer "F.Cu") (at 10 -20)
+        (property "Reference" "R1") (pad "1" smd rect (at -0.8 0) (size 0.8 0.9) (layers "F.Cu")))
+      (footprint "R_0603_1608Metric" (layer "F.Cu") (at 30.1 -40)
+        (property "Reference" "R2") (pad "1" smd rect (at -0.8 0) (size 0.8 0.9) (layers "F.Cu")))
+      (footprint "R_0603_1608Metric" (layer "F.Cu") (at 30.04 -40)
+        (property "Reference" "R9") (pad "1" smd rect (at -0.8 0) (size 0.8 0.9) (layers "F.Cu")))))");
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = board.path();
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBoardFile, inputs)),
+              "Board file: Parts placed elsewhere in the board file than in the placement "
+              "file:\nR2: board file 30.100, 40.000; placement file 30.000, 40.000|");
+    EXPECT_EQ(rig.workbench.exactShapes().size(), 2u);
+}
+
+TEST(Workbench, ABoardFileThatCannotBeReadIsAnError) {
+    WorkbenchRig rig;
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = rig.folder + "/none.kicad_pcb";
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBoardFile, inputs)),
+              "Error: Can't read board file " + rig.folder + "/none.kicad_pcb|");
+    inputs.chosenFile = rig.parts.path();
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBoardFile, inputs)),
+              "Error: Not a KiCad board file (.kicad_pcb)|");
+}
+
 } // namespace
 } // namespace kavelto
 

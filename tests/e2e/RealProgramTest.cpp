@@ -56,15 +56,16 @@ int Ended(QProcess& program) {
 }
 
 // Polls the window, its picture kept in `shot`, until the board view shows the pen's box centred
-// within a few pixels of the point.
+// within a few pixels of the point, at least minWidth wide: a part located draws its body's
+// outline, which is as small as the body on the picture.
 bool WaitForBox(const QString& window, const QRect& board, QRgb pen, const QPoint& point,
-                QImage& shot) {
+                QImage& shot, int minWidth = 10) {
     return QTest::qWaitFor(
         [&] {
             shot = Shot(window);
             const QImage pixels = shot.copy(board).createMaskFromColor(pen, Qt::MaskOutColor);
             const QRect box = QRegion(QBitmap::fromImage(pixels)).boundingRect();
-            return box.width() > 10 &&
+            return box.width() > minWidth &&
                    (board.topLeft() + box.center() - point).manhattanLength() <= 4;
         },
         kWaitMs);
@@ -240,7 +241,7 @@ private slots:
             return RowOf(twin, part) == 3;
         });
         QVERIFY2(
-            WaitForBox(window, board, kLocatedPen, WindowPointNearest(twin, truth->pixel), shot),
+            WaitForBox(window, board, kLocatedPen, WindowPointNearest(twin, truth->pixel), shot, 4),
             "no box on the part's true pixel");
         saveShot(NumberedControls(shot, twin), "window.png");
 

@@ -42,6 +42,28 @@ class BoardViewTest : public QObject {
         const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
         return int(std::count(pixels, pixels + part.width() * part.height(), colour.rgb()));
     }
+    // The truth's record of the part at a board position.
+    static QJsonObject TruthOf(const char* path, const TruthPart& part) {
+        QFile file(QString::fromUtf8(path));
+        file.open(QIODevice::ReadOnly);
+        for (const QJsonValue& p : QJsonDocument::fromJson(file.readAll())["parts"].toArray())
+            if (p["pos_x"].toDouble() == part.boardX && p["pos_y"].toDouble() == part.boardY)
+                return p.toObject();
+        return {};
+    }
+    static QPointF TruthPixel(const QJsonValue& pixel) {
+        return {pixel[0].toDouble(), pixel[1].toDouble()};
+    }
+    // Whether the colour is drawn within 3 window pixels of where a picture pixel is shown.
+    bool DrawnNear(const QPointF& pixel, const QColor& colour) const {
+        const std::optional<ViewTransform> board = BoardTransform(view());
+        if (!board)
+            return false;
+        const ViewPoint at = board->toWindow({pixel.x(), pixel.y()});
+        const QPoint centre = frame().topLeft() + QPoint(int(at.x), int(at.y));
+        return CountColour(dlg_->grab().toImage(), QRect(centre - QPoint(3, 3), QSize(7, 7)),
+                           colour) > 0;
+    }
     QWidget* child(const char* name) const { return dlg_->findChild<QWidget*>(name); }
     void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }
     // Load Bitmap of the file, and the wait until its whole picture is decoded.
@@ -228,7 +250,11 @@ private slots:
             QVERIFY2(std::max(std::abs(miss.x()), std::abs(miss.y())) <= 2.5,
                      qPrintable(QString::number(miss.x()) + ',' + QString::number(miss.y())));
         }
-        QCOMPARE(shown(), "part, boxed, picture");
+        // The chip's outline stands for the box, its corners where the design tool puts them.
+        QCOMPARE(shown(), "part, no box, picture");
+        const QJsonObject last = TruthOf(DEMO_DIR "/coldfire.truth.json", face.back());
+        for (const QJsonValue& corner : last["body"].toArray())
+            QVERIFY(DrawnNear(TruthPixel(corner), QColor(255, 250, 155)));
         QAction* spots = MenuEntry(*dlg_, CommandId::ShowKindSpots);
         spots->trigger(); // rings where parts of the kind are still to go
         QVERIFY(spots->isChecked());
@@ -247,6 +273,29 @@ private slots:
         }
         QVERIFY(ringed > 0);
         spots->trigger(); // as the next run expects it
+    }
+
+    // An IC of the top face selected: its outline and a dot at pin 1 follow every turn and
+    // mirror of the view.
+    void outlineAndPinOneAtEveryTurn() {
+        QVERIFY(loadWhole(QStringLiteral(DEMO_DIR "/coldfire-top.jpg")));
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
+        CalibrateOn(*dlg_, {face.front(), face.back()});
+        const auto ic = std::find_if(face.begin(), face.end(), [](const TruthPart& part) {
+            return TruthOf(DEMO_DIR "/coldfire.truth.json", part)["package"].toString() ==
+                   QLatin1String("SOIC-16_3.9x9.9mm_P1.27mm");
+        });
+        QVERIFY(ic != face.end());
+        ClickRow(*dlg_, RowOf(*dlg_, *ic));
+        const QJsonObject truth = TruthOf(DEMO_DIR "/coldfire.truth.json", *ic);
+        for (int view = 0; view < 8; ++view) {
+            QVERIFY2(DrawnNear(TruthPixel(truth["pin1"]), QColor(255, 60, 60)),
+                     qPrintable(QString::number(view)));
+            for (const QJsonValue& corner : truth["body"].toArray())
+                QVERIFY2(DrawnNear(TruthPixel(corner), QColor(255, 250, 155)),
+                         qPrintable(QString::number(view)));
+            click(view == 3 ? "flip" : "rotR");
+        }
     }
 
     // The demo board's top face in a hand-held photo, turned by 1.5 degrees and seen at a slight

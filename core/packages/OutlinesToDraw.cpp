@@ -1,0 +1,48 @@
+#include "packages/OutlinesToDraw.h"
+
+#include "geometry/CalibrationMap.h"
+#include "packages/PackageParser.h"
+
+namespace kavelto {
+
+namespace {
+
+const PartRecord& PartAtRow(const PartTable& table, const FaceList& face, int row) {
+    return table.part(face.indexes[static_cast<std::size_t>(row)]);
+}
+
+const PackageShape& ShapeOf(const PartRecord& part, const PackageShape& byName,
+                            const ExactShapes& exact) {
+    const auto found = exact.find(part.designator);
+    return found == exact.end() ? byName : found->second;
+}
+
+} // namespace
+
+std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList& face,
+                                         std::optional<int> selectedRow,
+                                         const Calibration& calibration, bool withKind,
+                                         const ExactShapes& exact) {
+    std::vector<DrawnOutline> outlines;
+    const std::optional<ProjectiveMap> map = BoardToPictureMap(calibration);
+    if (!map || !selectedRow || *selectedRow < 0 || *selectedRow >= face.faceCount)
+        return outlines;
+    const PartRecord& selected = PartAtRow(table, face, *selectedRow);
+    const PackageShape shape = ShapeFromPackage(selected.package, selected.designator);
+    const bool seenFromBelow = BottomSeenFromBelow(table);
+    outlines.push_back({OutlineOnPicture(ShapeOf(selected, shape, exact),
+                                         PlacementOf(selected, seenFromBelow), *map),
+                        true, selected.placed});
+    if (!withKind)
+        return outlines;
+    for (int row = 0; row < face.faceCount; ++row) {
+        const PartRecord& part = PartAtRow(table, face, row);
+        if (row != *selectedRow && IsSameKind(part, selected))
+            outlines.push_back({OutlineOnPicture(ShapeOf(part, shape, exact),
+                                                 PlacementOf(part, seenFromBelow), *map),
+                                false, part.placed});
+    }
+    return outlines;
+}
+
+} // namespace kavelto

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "geometry/Calibration.h"
+#include "packages/PartOutline.h"
+#include "parts/FaceList.h"
+#include "parts/PartTable.h"
+
+#include <optional>
+#include <vector>
+
+namespace kavelto {
+
+struct DrawnOutline {
+    PictureOutline outline;
+    bool selected; // the selected part itself, else another part of its kind
+    bool placed;
+};
+
+// The outlines and pin 1 marks the board view draws while a calibration is in force: the
+// selected row's part first, then, when asked, the other parts of its kind on the face. A part
+// with an exact shape takes it; the others share their kind's package, whose name is read once.
+std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList& face,
+                                         std::optional<int> selectedRow,
+                                         const Calibration& calibration, bool withKind,
+                                         const ExactShapes& exact);
+
+} // namespace kavelto

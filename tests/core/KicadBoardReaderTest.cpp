@@ -1,0 +1,262 @@
+// The board file reader: S-expressions as the design tool writes them, footprints of each
+// version's form, and the demo board's file part by part against its truth.
+
+#include "boardfile/KicadBoardReader.h"
+#include "ColdfireTruth.h"
+#include "boardfile/BoardShapes.h"
+#include "boardfile/FootprintShape.h"
+#include "boardfile/SExpression.h"
+#include "geometry/CalibrationMap.h"
+#include "packages/PackageParser.h"
+#include "packages/PartOutline.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+using namespace kavelto;
+using namespace coldfire;
+
+namespace {
+
+TEST(SExpression, ReadsAtomsQuotedStringsAndNestedLists) {
+    const auto parsed = ParseSExpression(R"( (a "b c" (d 1.5 -2) "e \"q\"" ()) )");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->head(), "a");
+    EXPECT_EQ(parsed->text(1), "b c");
+    const SExpression* d = parsed->find("d");
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->number(1), 1.5);
+    EXPECT_EQ(d->number(2), -2.0);
+    EXPECT_FALSE(d->number(0));
+    EXPECT_EQ(parsed->text(3), R"(e \"q\")");
+    EXPECT_TRUE(parsed->items()[4].isList());
+}
+
+TEST(SExpression, RefusesTextThatEndsInsideAListOrHoldsNone) {
+    for (const char* text : {"", "word", "(a (b)", "(a \"open)", ")"})
+        EXPECT_FALSE(ParseSExpression(text)) << text;
+}
+
+TEST(KicadBoardReader, RefusesOtherFiles) {
+    const auto read = ReadKicadBoard("(kicad_sch (version 20211123))");
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.failure().text, "Not a KiCad board file (.kicad_pcb)");
+    EXPECT_EQ(read.failure().caption, "Error");
+}
+
+// Version 8 names the reference by a property and draws with strokes; the bottom part's items
+// are stored mirrored; a paste-only pad is no pin.
+TEST(KicadBoardReader, ReadsAVersionEightFootprint) {
+    const auto read = ReadKicadBoard(R"((kicad_pcb (version 20240108) (generator "pcbnew")
+      (footprint "Diode_SMD:D_SMA" (layer "B.Cu") (at 10 20 90)
+        (property "Reference" "D7" (at 0 -2 90) (layer "B.SilkS"))
+        (fp_line (start -2.2 -1.4) (end 2.2 -1.4) (stroke (width 0.1) (type solid)) (layer "B.Fab"))
+        (fp_line (start -2.2 1.0) (end 2.2 1.0) (stroke (width 0.1) (type solid)) (layer "B.Fab"))
+        (fp_rect (start -3 -2) (end 3 2) (layer "B.CrtYd"))
+        (pad "1" smd roundrect (at -2 0.5 90) (size 1.5 1.7) (layers "B.Cu" "B.Paste" "B.Mask"))
+        (pad "2" smd rect (at 2 0.5 90) (size 1.5 1.7) (layers "B.Cu" "B.Paste" "B.Mask"))
+        (pad "" smd rect (at 0 0 90) (size 1 1) (layers "B.Paste")))))");
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->size(), 1u);
+    const BoardFootprint& d = read->front();
+    EXPECT_EQ(d.designator, "D7");
+    EXPECT_EQ(d.footprintName, "Diode_SMD:D_SMA");
+    EXPECT_EQ(d.x, 10);
+    EXPECT_EQ(d.y, 20);
+    EXPECT_EQ(d.rotation, 90);
+    EXPECT_TRUE(d.bottom);
+    ASSERT_EQ(d.pads.size(), 2u);
+    EXPECT_EQ(d.pads[0].name, "1");
+    EXPECT_EQ(d.pads[0].at.x, -2);
+    EXPECT_EQ(d.pads[0].at.y, -0.5); // mirrored back
+    EXPECT_EQ(d.pads[0].shape, PadShape::RoundRect);
+    EXPECT_EQ(d.pads[0].angle, 0);
+    ASSERT_TRUE(d.body);
+    EXPECT_EQ(d.body->left, -2.2);
+    EXPECT_EQ(d.body->top, -1.0);
+    EXPECT_EQ(d.body->right, 2.2);
+    EXPECT_EQ(d.body->bottom, 1.4);
+    const PackageShape shape = ShapeFromFootprint(d, PartKind::Diode);
+    EXPECT_EQ(shape.mark, PinOneMark::CathodeBar);
+    ASSERT_TRUE(shape.pinOne);
+    EXPECT_EQ(shape.pinOne->x, -2);
+    // The pad 1.5 x 1.7, turned with the footprint only: its outline keeps its own sides.
+    ASSERT_EQ(shape.pads.size(), 2u);
+    ASSERT_EQ(shape.pads[0].size(), 4u);
+    EXPECT_NEAR(shape.pads[0][0].x, -2.75, 1e-9);
+    EXPECT_NEAR(shape.pads[0][0].y, -1.35, 1e-9);
+    EXPECT_NEAR(shape.pads[0][2].x, -1.25, 1e-9);
+    EXPECT_NEAR(shape.pads[0][2].y, 0.35, 1e-9);
+}
+
+// A round pad is drawn as a polygon on its circle, an oval one as a stadium, turned by the pad's
+// own angle.
+TEST(FootprintShape, RoundAndOvalPadsKeepTheirSize) {
+    BoardFootprint footprint;
+    footprint.pads = {{"1", {0, 0}, 2, 2, 0, PadShape::Circle},
+                      {"2", {5, 0}, 1, 3, 90, PadShape::Oval}};
+    const PackageShape shape = ShapeFromFootprint(footprint, PartKind::Unknown);
+    ASSERT_EQ(shape.pads.size(), 2u);
+    for (const FootprintPoint& p : shape.pads[0])
+        EXPECT_NEAR(std::hypot(p.x, p.y), 1.0, 1e-9);
+    double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+    for (const FootprintPoint& p : shape.pads[1]) {
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    }
+    EXPECT_NEAR(right - left, 3.0, 1e-9); // turned a quarter: the long side now along X
+    EXPECT_NEAR(bottom - top, 1.0, 0.01);
+    EXPECT_NEAR((left + right) / 2, 5.0, 1e-9);
+}
+
+// Version 6 names it by a text; without fabrication or courtyard drawing the pads give the
+// body; an arc's extent reaches where it crosses the axes.
+TEST(KicadBoardReader, ReadsAVersionSixFootprintAndItsArc) {
+    const auto read = ReadKicadBoard(R"((kicad_pcb (version 20211014)
+      (footprint "X" (layer "F.Cu") (at 0 0)
+        (fp_text reference "Q1" (at 0 0) (layer "F.SilkS"))
+        (pad "3" smd rect (at 1 0) (size 0.5 0.5) (layers "F.Cu"))
+        (pad "2" smd rect (at -1 0) (size 0.5 0.5) (layers "F.Cu")))
+      (footprint "Y" (layer "F.Cu") (at 5 5 180)
+        (fp_text reference "Q2" (at 0 0) (layer "F.SilkS"))
+        (fp_arc (start -1 0) (mid 0 -1) (end 1 0) (layer "F.Fab") (width 0.1))
+        (pad "1" thru_hole circle (at 0 0 180) (size 1 1) (layers *.Cu *.Mask)))))");
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->size(), 2u);
+    const BoardFootprint& q1 = read.value()[0];
+    EXPECT_EQ(q1.designator, "Q1");
+    ASSERT_TRUE(q1.body);
+    EXPECT_EQ(q1.body->left, -1.25);
+    EXPECT_EQ(q1.body->right, 1.25);
+    EXPECT_EQ(PinOnePad(q1)->name, "2"); // the lowest where there is no pad 1
+    const BoardFootprint& q2 = read.value()[1];
+    ASSERT_TRUE(q2.body);
+    EXPECT_NEAR(q2.body->top, -1.0, 1e-12);
+    EXPECT_NEAR(q2.body->bottom, 0.0, 1e-12);
+    EXPECT_EQ(q2.pads[0].angle, 0);
+}
+
+TEST(BoardFileBeside, SharesThePlacementFilesName) {
+    EXPECT_EQ(BoardFileBeside("/a/board.csv"), "/a/board.kicad_pcb");
+    EXPECT_EQ(BoardFileBeside("/a/board-top.pos"), "/a/board-top.kicad_pcb");
+    EXPECT_EQ(BoardFileBeside("/a.b/board"), "/a.b/board.kicad_pcb");
+    EXPECT_EQ(BoardFileBeside("board.v2.txt"), "board.v2.kicad_pcb");
+}
+
+struct MarkRow {
+    std::vector<const char*> pads;
+    PartKind kind;
+    PinOneMark mark;
+    const char* markedPad;
+};
+
+class FootprintMark : public testing::TestWithParam<MarkRow> {};
+
+TEST_P(FootprintMark, FollowsThePadNamesAndTheKind) {
+    BoardFootprint footprint;
+    double x = 0;
+    for (const char* name : GetParam().pads)
+        footprint.pads.push_back({name, {x++, 0}, 1, 1, 0, PadShape::Rect});
+    const PackageShape shape = ShapeFromFootprint(footprint, GetParam().kind);
+    EXPECT_EQ(shape.mark, GetParam().mark);
+    if (GetParam().markedPad) {
+        ASSERT_TRUE(shape.pinOne);
+        EXPECT_EQ(footprint.pads[std::size_t(shape.pinOne->x)].name, GetParam().markedPad);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pads, FootprintMark,
+    testing::Values(MarkRow{{"A", "K"}, PartKind::Unknown, PinOneMark::CathodeBar, "K"},
+                    MarkRow{{"-", "+"}, PartKind::Capacitor, PinOneMark::Plus, "+"},
+                    MarkRow{{"2", "1"}, PartKind::Diode, PinOneMark::CathodeBar, "1"},
+                    MarkRow{{"1", "2"}, PartKind::PolarisedCapacitor, PinOneMark::Plus, "1"},
+                    MarkRow{{"1", "2"}, PartKind::Resistor, PinOneMark::None, nullptr},
+                    MarkRow{{"1"}, PartKind::Connector, PinOneMark::None, nullptr},
+                    MarkRow{{"B1", "A1", "A2"}, PartKind::Unknown, PinOneMark::Dot, "A1"},
+                    MarkRow{{"", "3", "2", "4"}, PartKind::Unknown, PinOneMark::Dot, "2"},
+                    MarkRow{{"1", "1", "2", "2"}, PartKind::Switch, PinOneMark::None, nullptr},
+                    MarkRow{{"GK", "GA", "RA", "RK"}, PartKind::Led, PinOneMark::Dot, "GK"}));
+
+std::map<std::string, BoardFootprint> ByDesignator(const std::vector<BoardFootprint>& all) {
+    std::map<std::string, BoardFootprint> map;
+    for (const BoardFootprint& footprint : all)
+        map.emplace(footprint.designator, footprint);
+    return map;
+}
+
+// The photo's own map: the scanned picture's per-axis map through two parts' exact pixels,
+// then the projective map that made the photo from it.
+ProjectiveMap PhotoMap(const Truth& scanned, bool bottom, const std::array<double, 8>& h) {
+    const std::vector<const TruthPart*> face = FaceOf(scanned, bottom);
+    const TruthPart& a = *face.front();
+    const TruthPart& b = *face.back();
+    const double sx = (b.centre.x - a.centre.x) / (b.record.x - a.record.x);
+    const double sy = (b.centre.y - a.centre.y) / (b.record.y - a.record.y);
+    const double ox = a.centre.x - sx * a.record.x;
+    const double oy = a.centre.y - sy * a.record.y;
+    // h times the scanned map [sx 0 ox; 0 sy oy; 0 0 1].
+    return ProjectiveMap{{h[0] * sx, h[1] * sy, h[0] * ox + h[1] * oy + h[2], h[3] * sx, h[4] * sy,
+                          h[3] * ox + h[4] * oy + h[5], h[6] * sx, h[7] * sy,
+                          h[6] * ox + h[7] * oy + 1.0}};
+}
+
+std::array<double, 8> Homography() {
+    QFile file(QStringLiteral(DEMO_DIR "/coldfire-phone.truth.json"));
+    file.open(QIODevice::ReadOnly);
+    const QJsonArray h = QJsonDocument::fromJson(file.readAll())["homography"].toArray();
+    std::array<double, 8> coefficients{};
+    for (std::size_t i = 0; i < coefficients.size(); ++i)
+        coefficients[i] = h[int(i)].toDouble();
+    return coefficients;
+}
+
+// Every part of the demo board outlined from its board file, pin 1 and corners within 0.2 mm
+// of the design tool's own: on both scanned faces calibrated with two points, and on the photos
+// through the map that made them, so that no fit's own miss is counted.
+TEST(KicadBoardReader, DemoBoardPartByPartAgainstItsTruth) {
+    const auto read = ReadKicadBoardFile(DEMO_DIR "/coldfire.kicad_pcb");
+    ASSERT_TRUE(read);
+    const std::map<std::string, BoardFootprint> footprints = ByDesignator(read.value());
+    const Truth scanned = ReadTruth("coldfire.truth.json");
+    for (const char* truthFile : {"coldfire.truth.json", "coldfire-phone.truth.json"}) {
+        const Truth truth = ReadTruth(truthFile);
+        const bool seenFromBelow = BottomSeenFromBelow(TableOf(truth));
+        int outlined = 0;
+        for (const bool bottom : {false, true}) {
+            const std::vector<const TruthPart*> face = FaceOf(truth, bottom);
+            const bool phone = std::string(truthFile).find("phone") != std::string::npos;
+            const ProjectiveMap map = phone ? PhotoMap(scanned, bottom, Homography())
+                                            : *BoardToPictureMap(PairCalibration(face));
+            const double tolerance = 0.2 * truth.pixelsPerMm;
+            for (const TruthPart* part : face) {
+                const auto found = footprints.find(part->record.designator);
+                ASSERT_NE(found, footprints.end()) << part->record.designator;
+                const PackageShape shape = ShapeFromFootprint(
+                    found->second,
+                    ShapeFromPackage(part->record.package, part->record.designator).kind);
+                const PictureOutline outline =
+                    OutlineOnPicture(shape, PlacementOf(part->record, seenFromBelow), map);
+                ASSERT_TRUE(outline.corners) << part->record.designator;
+                ++outlined;
+                for (std::size_t i = 0; i < 4; ++i)
+                    EXPECT_LT(std::hypot((*outline.corners)[i].x - part->body[i].x,
+                                         (*outline.corners)[i].y - part->body[i].y),
+                              tolerance)
+                        << part->record.designator << " corner " << i << " " << truthFile;
+                if (outline.mark != PinOneMark::None) {
+                    ASSERT_TRUE(part->pinOne) << part->record.designator;
+                    EXPECT_LT(std::hypot(outline.pinOne->x - part->pinOne->x,
+                                         outline.pinOne->y - part->pinOne->y),
+                              tolerance)
+                        << part->record.designator << " pin 1 " << truthFile;
+                }
+            }
+        }
+        EXPECT_EQ(outlined, 160) << truthFile;
+    }
+}
+
+} // namespace

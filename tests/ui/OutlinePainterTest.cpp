@@ -1,0 +1,145 @@
+// The outline and its pin 1 mark drawn through the view at every quarter turn, mirrored and
+// not: the pixels at the body's corners take the outline's colour and the pixel at pin 1 the
+// mark's, where the turn by hand puts them.
+
+#include "OutlinePainter.h"
+
+#include <QtTest>
+
+using namespace kavelto;
+
+namespace {
+
+// A 200 x 100 picture; a body from (40, 10) to (80, 30) with pin 1 at (45, 15).
+constexpr int kWidth = 200;
+constexpr int kHeight = 100;
+const std::array<PlanePoint, 4> kBody = {PlanePoint{40, 10}, {80, 10}, {80, 30}, {40, 30}};
+constexpr PlanePoint kPinOne{45, 15};
+const QColor kSelectedOutline(255, 250, 155);
+const QColor kPinOneColour(255, 60, 60);
+
+// Where a picture point lands at its own scale: mirrored left-right first, then turned
+// clockwise by quarter turns.
+QPointF TurnedByHand(PlanePoint p, int quarterTurns, bool mirrored) {
+    double x = mirrored ? kWidth - p.x : p.x;
+    double y = p.y;
+    double width = kWidth;
+    double height = kHeight;
+    for (int i = 0; i < quarterTurns; ++i) {
+        const double turnedX = height - y;
+        y = x;
+        x = turnedX;
+        std::swap(width, height);
+    }
+    return {x, y};
+}
+
+bool ColourNear(const QImage& image, QPointF at, const QColor& colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QPoint p(int(at.x()) + dx, int(at.y()) + dy);
+            if (image.rect().contains(p) && image.pixelColor(p) == colour)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+class OutlinePainterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cornersAndDotAtEveryTurn_data() {
+        QTest::addColumn<int>("turns");
+        QTest::addColumn<bool>("mirrored");
+        for (int turns = 0; turns < 4; ++turns)
+            for (const bool mirrored : {false, true})
+                QTest::addRow("%d quarter turns%s", turns, mirrored ? ", mirrored" : "")
+                    << turns << mirrored;
+    }
+
+    void cornersAndDotAtEveryTurn() {
+        QFETCH(int, turns);
+        QFETCH(bool, mirrored);
+        const ViewTransform view({kWidth, kHeight}, turns * 90, mirrored);
+        QImage image(kWidth, kWidth, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        PictureOutline outline;
+        outline.corners = kBody;
+        outline.pinOne = kPinOne;
+        outline.mark = PinOneMark::Dot;
+        {
+            QPainter painter(&image);
+            OutlinePainter(view).paint(painter, {{outline, true, false}});
+        }
+        for (const PlanePoint& corner : kBody)
+            QVERIFY(ColourNear(image, TurnedByHand(corner, turns, mirrored), kSelectedOutline));
+        QCOMPARE(image.pixelColor(TurnedByHand(kPinOne, turns, mirrored).toPoint()), kPinOneColour);
+        // The body's middle stays unpainted: an outline, not a filled box.
+        QCOMPARE(image.pixelColor(TurnedByHand({60, 20}, turns, mirrored).toPoint()),
+                 QColor(Qt::black));
+    }
+
+    // A cathode bar is a thick line between its two ends, a "+" two strokes through pin 1.
+    void barAndPlus() {
+        const ViewTransform view({kWidth, kHeight}, 0, false);
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        PictureOutline bar;
+        bar.corners = kBody;
+        bar.pinOne = kPinOne;
+        bar.mark = PinOneMark::CathodeBar;
+        bar.bar = {PlanePoint{45, 12}, PlanePoint{45, 28}};
+        PictureOutline plus = bar;
+        plus.mark = PinOneMark::Plus;
+        plus.pinOne = PlanePoint{150, 50};
+        {
+            QPainter painter(&image);
+            OutlinePainter(view).paint(painter, {{bar, true, false}, {plus, true, false}});
+        }
+        QCOMPARE(image.pixelColor(45, 20), kPinOneColour);
+        QCOMPARE(image.pixelColor(45, 26), kPinOneColour);
+        QCOMPARE(image.pixelColor(150, 50), kPinOneColour);
+        QCOMPARE(image.pixelColor(153, 50), kPinOneColour);
+        QCOMPARE(image.pixelColor(153, 53), QColor(Qt::black));
+    }
+
+    // Pads appear once the view shows them at least four pixels wide.
+    void padsOnlyWhenLargeEnough() {
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        for (const double side : {10.0, 3.0}) {
+            image.fill(Qt::black);
+            PictureOutline outline;
+            outline.pads = {
+                {PlanePoint{100, 50}, {100 + side, 50}, {100 + side, 50 + side}, {100, 50 + side}}};
+            {
+                QPainter painter(&image);
+                OutlinePainter(ViewTransform({kWidth, kHeight}, 0, false))
+                    .paint(painter, {{outline, true, false}});
+            }
+            QCOMPARE(image.pixelColor(100, 52) != QColor(Qt::black), side > 4);
+        }
+    }
+
+    // A part of the kind is drawn in its spot colour, placed or still to place.
+    void kindOutlinesInSpotColours() {
+        const ViewTransform view({kWidth, kHeight}, 0, false);
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        PictureOutline toPlace;
+        toPlace.corners = kBody;
+        PictureOutline placed = toPlace;
+        for (PlanePoint& corner : *placed.corners)
+            corner.x += 100;
+        {
+            QPainter painter(&image);
+            OutlinePainter(view).paint(painter, {{toPlace, false, false}, {placed, false, true}});
+        }
+        QVERIFY(ColourNear(image, {60, 10}, QColor(0, 200, 255)));
+        QVERIFY(ColourNear(image, {160, 10}, QColor(200, 120, 255)));
+    }
+};
+
+QTEST_MAIN(OutlinePainterTest)
+#include "OutlinePainterTest.moc"
