@@ -34,7 +34,7 @@ public:
     }
 
     // Puts part after the others; a full table keeps it out and says so by returning false.
-    bool append(PartRecord&& part) {
+    bool append(PartRecord part) {
         if (isFull())
             return false;
         parts_.push_back(std::move(part));
