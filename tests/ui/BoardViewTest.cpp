@@ -22,21 +22,6 @@ class BoardViewTest : public QObject {
         return dlg_->findChild<BoardView*>("pictureFrame")->pictures();
     }
     // Pixels beyond the shot are filled with 0, which no opaque colour matches.
-    // Whether a ring of the colour and radius is drawn around centre: 14 of 16 points on the
-    // circle have a pixel of the colour within two pixels of them (the centre is located to
-    // about a pixel, and another drawing may cover a little), and the middle has none.
-    static bool RingAround(const QImage& shot, QPoint centre, int radius, const QColor& colour) {
-        const auto near = [&](QPointF p) {
-            return CountColour(shot, QRect(p.toPoint() - QPoint(2, 2), QSize(5, 5)), colour) > 0;
-        };
-        int hits = 0;
-        for (int i = 0; i < 16; ++i) {
-            const double angle = i * M_PI / 8;
-            hits += near(centre + radius * QPointF(std::cos(angle), std::sin(angle)));
-        }
-        return hits >= 14 && !near(centre);
-    }
-
     static int CountColour(const QImage& shot, const QRect& area, const QColor& colour) {
         const QImage part = shot.copy(area).convertToFormat(QImage::Format_RGB32);
         const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
@@ -256,22 +241,22 @@ private slots:
         for (const QJsonValue& corner : last["body"].toArray())
             QVERIFY(DrawnNear(TruthPixel(corner), QColor(255, 250, 155)));
         QAction* spots = MenuEntry(*dlg_, CommandId::ShowKindSpots);
-        spots->trigger(); // rings where parts of the kind are still to go
+        spots->trigger(); // the outlines of the parts of the kind still to go
         QVERIFY(spots->isChecked());
-        // A ring centred on the true pixel of every other part of the kind.
-        const QImage shot = dlg_->grab().toImage();
+        // Every other part of the kind outlined, its corners on the truth's corners.
         const PartRecord& kind = dlg_->session().partAtRow(RowOf(*dlg_, face.back()));
-        int ringed = 0;
+        int outlined = 0;
         for (const TruthPart& part : face) {
             const PartRecord& record = dlg_->session().partAtRow(RowOf(*dlg_, part));
             if (&record == &kind || !IsSameKind(record, kind))
                 continue;
-            const QPoint at = WindowPointNearest(*dlg_, part.pixel);
-            const bool ring = RingAround(shot, at, 6, QColor(0, 200, 255));
-            QVERIFY2(ring, record.designator.c_str());
-            ringed += ring;
+            const QJsonObject truth = TruthOf(DEMO_DIR "/coldfire.truth.json", part);
+            for (const QJsonValue& corner : truth["body"].toArray())
+                QVERIFY2(DrawnNear(TruthPixel(corner), QColor(0, 200, 255)),
+                         record.designator.c_str());
+            ++outlined;
         }
-        QVERIFY(ringed > 0);
+        QVERIFY(outlined > 0);
         spots->trigger(); // as the next run expects it
     }
 
