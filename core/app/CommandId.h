@@ -42,6 +42,9 @@ enum class CommandId {
     AddCalPoint,
     RemoveLastCalPoint,
     IdentifyPart,
+    // The bill of materials beside the placement file.
+    LoadBom = 2300,
+    ToggleNotFitted = 2301,
 };
 
 } // namespace kavelto

@@ -93,6 +93,14 @@ std::vector<CommandRow> MakeTable() {
         // What a command goes on with after its question.
         {CommandId::UnplaceAllConfirmed, &W::OnUnplaceAllConfirmed},
         {CommandId::VisitMakerSite, &W::OnVisitMakerSite},
+        // The bill of materials, at the end of the right-click menu.
+        {CommandId::LoadBom, &W::OnLoadBom, {}, "", "Load BOM...", MenuPlace::AfterSeparator},
+        {CommandId::ToggleNotFitted,
+         &W::OnToggleNotFitted,
+         {},
+         "",
+         "Not fitted (DNP)",
+         MenuPlace::Entry},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
@@ -100,6 +108,8 @@ std::vector<CommandRow> MakeTable() {
     spots.settingsKey = "showKindSpots";
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
+    Command(rows, CommandId::LoadBom).asks = FileChoice::Bom;
+    Command(rows, CommandId::ToggleNotFitted).checked = &W::selectedNotFitted;
     return rows;
 }
 
@@ -146,12 +156,16 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
         "All files (*)"};
     static const std::vector<const char*> picture = {"Pictures (*.bmp *.jpg *.jpeg *.png)",
                                                      "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"};
+    static const std::vector<const char*> bom = {"Bills of materials (*.csv *.txt *.tsv)",
+                                                 "All files (*)"};
     static const std::vector<const char*> none;
     switch (choice) {
     case FileChoice::Placement:
         return placement;
     case FileChoice::Picture:
         return picture;
+    case FileChoice::Bom:
+        return bom;
     case FileChoice::None:
         break;
     }

@@ -100,6 +100,8 @@ void Workbench::setHighlightedRow(std::optional<int> row) {
 // another window keeps is said to be so before anything is placed here.
 Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     Outcome outcome(session_.loadPlacementFile(inputs.chosenFile));
+    if (std::optional<UserMessage> mismatches = session_.bomMismatchNotice())
+        outcome.messages.push_back(*std::move(mismatches));
     if (!inputs.chosenFile || session_.table().partCount() == 0) {
         store_.closeFile();
         return outcome;
@@ -316,6 +318,19 @@ Outcome Workbench::OnShowKindSpots(const CommandInputs&) {
     Outcome outcome;
     outcome.update.repaint = Repaint::Soon;
     return outcome;
+}
+
+Outcome Workbench::OnLoadBom(const CommandInputs& inputs) {
+    return Outcome(session_.loadBom(inputs.chosenFile));
+}
+
+Outcome Workbench::OnToggleNotFitted(const CommandInputs&) {
+    return Outcome(session_.toggleNotFitted());
+}
+
+bool Workbench::selectedNotFitted() const {
+    const std::optional<int> row = session_.selection().row;
+    return row && *row < session_.faceList().faceCount && session_.isNotFittedAtRow(*row);
 }
 
 // A press with Control held selects the part that lies there.

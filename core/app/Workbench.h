@@ -52,6 +52,8 @@ public:
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // Whether the selected part is left off the board, for the toggle's check mark.
+    bool selectedNotFitted() const;
 
     // Command handlers, named after the event that runs them.
     Outcome OnLoadPkpFile(const CommandInputs& inputs);
@@ -90,6 +92,8 @@ public:
     Outcome OnFindPart(const CommandInputs& inputs);
     Outcome OnShowKindSpots(const CommandInputs& inputs);
     Outcome OnIdentifyPart(const CommandInputs& inputs);
+    Outcome OnLoadBom(const CommandInputs& inputs);
+    Outcome OnToggleNotFitted(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.

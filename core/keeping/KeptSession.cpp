@@ -94,6 +94,13 @@ void WriteCalibration(std::ostream& out, const Calibration& c) {
     out << '\n';
 }
 
+void WriteIndexes(std::ostream& out, const char* key, const std::vector<int>& indexes) {
+    out << key << ' ' << indexes.size();
+    for (const int index : indexes)
+        out << ' ' << index;
+    out << '\n';
+}
+
 // Reads "key rest-of-line" lines into a session; false on anything unexpected.
 class Parser {
 public:
@@ -136,6 +143,13 @@ public:
             return static_cast<bool>(in >> kept_.placedOnFace >> kept_.faceCount);
         if (key == "placed")
             return placed(in);
+        if (key == "bom") {
+            std::optional<std::string> path = Unescaped(rest);
+            kept_.bomPath = path;
+            return path.has_value();
+        }
+        if (key == "notfitted")
+            return indexes(in, kept_.notFitted.emplace());
         if (key == "selected")
             return static_cast<bool>(in >> kept_.selectedRow) && kept_.selectedRow >= 0;
         return false;
@@ -175,16 +189,19 @@ private:
         return true;
     }
 
-    bool placed(std::istream& in) {
+    bool placed(std::istream& in) { return indexes(in, kept_.placed); }
+
+    // A count, then as many part table positions.
+    bool indexes(std::istream& in, std::vector<int>& out) {
         std::size_t count = 0;
         if (!(in >> count))
             return false;
-        kept_.placed.clear();
+        out.clear();
         for (std::size_t i = 0; i < count; ++i) {
             int index = -1;
             if (!(in >> index) || index < 0)
                 return false;
-            kept_.placed.push_back(index);
+            out.push_back(index);
         }
         return true;
     }
@@ -209,10 +226,12 @@ std::string KeptSessionText(const KeptSession& kept) {
             << Escaped(kept.picture->path) << '\n';
     WriteCalibration(out, kept.calibration);
     out << "progress " << kept.placedOnFace << ' ' << kept.faceCount << '\n';
-    out << "placed " << kept.placed.size();
-    for (const int index : kept.placed)
-        out << ' ' << index;
-    out << "\nselected " << kept.selectedRow;
+    WriteIndexes(out, "placed", kept.placed);
+    if (kept.bomPath)
+        out << "bom " << Escaped(*kept.bomPath) << '\n';
+    if (kept.notFitted)
+        WriteIndexes(out, "notfitted", *kept.notFitted);
+    out << "selected " << kept.selectedRow;
     out << "\nend\n";
     return out.str();
 }

@@ -42,6 +42,10 @@ struct KeptSession {
     int selectedRow = 0;  // of the face list, in the order kept
     int placedOnFace = 0; // for the offer: "37 of 146 placed"
     int faceCount = 0;
+    // The bill of materials joined to the parts, read again on restoring, and the parts left off
+    // the board by their position in the part table; nothing from a version without them.
+    std::optional<std::string> bomPath;
+    std::optional<std::vector<int>> notFitted;
 };
 
 // The text of a kept session, and back; nothing for a text that is damaged, cut short or

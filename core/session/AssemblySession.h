@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bom/BomState.h"
 #include "geometry/Calibration.h"
 #include "geometry/ViewGeometry.h"
 #include "geometry/ViewState.h"
@@ -45,6 +46,13 @@ public:
 
     // The file at path, or nothing when the user cancelled the choice.
     SessionUpdate loadPlacementFile(const std::optional<std::string>& path);
+    // The bill of materials at path beside the parts, or nothing when the user cancelled; a
+    // box lists what disagrees with the placement file.
+    SessionUpdate loadBom(const std::optional<std::string>& path);
+    // What the BOM and the parts loaded last disagree on, while a BOM is loaded.
+    std::optional<UserMessage> bomMismatchNotice() const;
+    // Marks the selected part not fitted, or fitted again.
+    SessionUpdate toggleNotFitted();
     SessionUpdate changeFace(Face face);
     // The "Sort by" entry chosen; an entry outside the orders keeps the current one.
     SessionUpdate changeSort(int entry);
@@ -101,10 +109,13 @@ public:
     struct Spot {
         PixelPoint pixel;
         bool placed;
+        bool notFitted;
     };
     std::vector<Spot> spotsOfSelectedKind() const;
-    // Placed parts of the face shown.
+    // Placed parts of the face shown, and its parts to be placed at all: the parts left off the
+    // board count in neither.
     int placedOnFace() const;
+    int fittedOnFace() const;
 
     // The list's own highlight, which the user changes by clicking or typing in the list.
     void setHighlightedRow(std::optional<int> row);
@@ -123,6 +134,11 @@ public:
     const FaceList& faceList() const { return *faceList_; }
     const PartRecord& partAtRow(int row) const;
     int itemNumber(int row) const { return (*items_)[static_cast<std::size_t>(row)]; }
+    const BomState& bom() const { return bom_; }
+    bool isNotFittedAtRow(int row) const { return bom_.isNotFitted(partIndexAtRow(row)); }
+    // The BOM line of a row's part, or nullptr.
+    const BomLine* bomLineAtRow(int row) const { return bom_.lineOf(partIndexAtRow(row)); }
+    int partIndexAtRow(int row) const { return faceList_->indexes[static_cast<std::size_t>(row)]; }
     const PartSelection& selection() const { return selection_; }
     const ViewState& view() const { return view_; }
     const Calibration& calibration() const { return calibration_; }
@@ -145,6 +161,8 @@ private:
     std::optional<PixelPoint> markerPoint() const;
     SessionUpdate calibrationOutcome(const CalOutcome& outcome);
     std::optional<UserMessage> newPartNotice(const PartRecord& placed) const;
+    std::optional<UserMessage> notFittedRefusal(int part);
+    std::optional<UserMessage> attachBom(const std::string& path);
     void setMarker(const PicturePoint& point, MarkerMode mode);
     void beginListChange();
     void endListChange();
@@ -157,6 +175,7 @@ private:
     }
 
     PartTable table_;
+    BomState bom_;
     std::unique_ptr<FaceList> faceList_;
     std::unique_ptr<ItemNumbers> items_;
     PartSelection selection_;

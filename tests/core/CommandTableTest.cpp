@@ -75,7 +75,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 36u);
+    EXPECT_EQ(ids.size(), 38u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -87,10 +87,10 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
         if (row.menu != MenuPlace::None)
             menu.push_back(std::string(row.title) + (*row.keyText ? "\t" : "") + row.keyText);
     }
-    EXPECT_EQ(menu, (std::vector<std::string>{"&About Kavelto...", "-", "Restore session",
-                                              "Find part...\tCtrl+F", "Show all parts of this kind",
-                                              "Add calibration point\tIns",
-                                              "Remove last calibration point"}));
+    EXPECT_EQ(menu, (std::vector<std::string>{
+                        "&About Kavelto...", "-", "Restore session", "Find part...\tCtrl+F",
+                        "Show all parts of this kind", "Add calibration point\tIns",
+                        "Remove last calibration point", "-", "Load BOM...", "Not fitted (DNP)"}));
 }
 
 // The red legends of the keypad picture.
@@ -117,6 +117,7 @@ TEST(CommandTable, NamesEachKeypadKeysCommand) {
 TEST(CommandTable, AsksForTheFileOfEachLoad) {
     EXPECT_EQ(Command(CommandId::LoadPkpFile).asks, FileChoice::Placement);
     EXPECT_EQ(Command(CommandId::LoadBitmap).asks, FileChoice::Picture);
+    EXPECT_EQ(Command(CommandId::LoadBom).asks, FileChoice::Bom);
     EXPECT_STREQ(FileFilters(FileChoice::Picture).front(), "Pictures (*.bmp *.jpg *.jpeg *.png)");
     EXPECT_STREQ(FileFilters(FileChoice::Placement).back(), "All files (*)");
 }

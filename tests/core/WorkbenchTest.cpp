@@ -263,5 +263,29 @@ TEST(Outcome, TakesTheSessionsMessageAfterItsOwn) {
     EXPECT_FALSE(outcome.update.message);
 }
 
+// Load BOM asks for its file and joins it; a placement file loaded again is joined again and
+// its mismatches told after the load's own messages. The toggle's check follows the selection.
+TEST(Workbench, LoadsABomAndTogglesTheSelectedPart) {
+    WorkbenchRig rig;
+    const TempFile bom("Designator,Qty,DNP\n\"R1,R2\",2,\nC1,1,DNP\nC9,1,\n");
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = bom.path();
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBom, inputs)),
+              "BOM: In the BOM but not in the placement file: C9; in the placement file but not "
+              "in the BOM: none.|");
+    EXPECT_EQ(Texts(rig.load(rig.parts.path())),
+              "BOM: In the BOM but not in the placement file: C9; in the placement file but not "
+              "in the BOM: none.|");
+    rig.workbench.setHighlightedRow(0);
+    rig.run(CommandId::LocateSelectedPart);
+    EXPECT_FALSE(rig.workbench.selectedNotFitted());
+    rig.run(CommandId::ToggleNotFitted);
+    EXPECT_TRUE(rig.workbench.selectedNotFitted());
+    EXPECT_EQ(Texts(rig.run(CommandId::PlaceUnplace)).substr(0, 12), "Placement: R");
+    EXPECT_EQ(rig.placed(), 0);
+    inputs.chosenFile.reset(); // the choice cancelled
+    EXPECT_TRUE(rig.workbench.run(CommandId::LoadBom, inputs).messages.empty());
+}
+
 } // namespace
 } // namespace kavelto
