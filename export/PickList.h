@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bom/BomState.h"
 #include "parts/FaceList.h"
 #include "parts/PartTable.h"
 
@@ -17,11 +18,26 @@ struct PickListItem {
     std::string value;
     int countPerBoard;
     std::int64_t totalCount; // countPerBoard x PCB count; wide enough for every 32-bit count
+    // The designators of the item's parts to fit, and the part numbers of the first one's BOM
+    // line; empty without a BOM.
+    std::vector<std::string> designators;
+    std::string manufacturer;
+    std::string mpn;
+    std::string supplier;
 };
 
+// The item's designators as both renderings show them: "R1, R2, R5".
+std::string DesignatorsText(const PickListItem& item);
+
+// Whether the renderings add the columns of a joined BOM: manufacturer, MPN, supplier numbers
+// and designators. Without a BOM the list stays exactly as it always was.
+enum class PickListColumns { Plain, WithPartNumbers };
+
 // Groups the face list into items in list order; rows of one kind that are not adjacent
-// become separate items, exactly as the part list numbers them.
+// become separate items, exactly as the part list numbers them. With a BOM the parts it leaves
+// off the board are passed over: they count in no item, and an item of none of them is left out
+// with its number.
 std::vector<PickListItem> GroupPickList(const PartTable& table, const FaceList& faceList,
-                                        std::uint32_t pcbCount);
+                                        std::uint32_t pcbCount, const BomState* bom = nullptr);
 
 } // namespace kavelto

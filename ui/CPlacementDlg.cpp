@@ -84,6 +84,12 @@ void CPlacementDlg::setUpPartList() {
     QHeaderView* header = list->horizontalHeader();
     for (int column = 0; column < kPartColumnCount; ++column)
         header->resizeSection(column, kPartListColumns[static_cast<std::size_t>(column)].width);
+    for (int column = 0; column < kBomColumnCount; ++column)
+        header->resizeSection(kPartColumnCount + column,
+                              kBomListColumns[static_cast<std::size_t>(column)].width);
+    list->hideEmptyColumns(kPartColumnCount);
+    connect(model_, &QAbstractItemModel::modelReset, list,
+            [list] { list->hideEmptyColumns(kPartColumnCount); });
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, list] { workbench_->setHighlightedRow(list->selectedRow()); });
 }
@@ -242,7 +248,9 @@ std::optional<std::string> CPlacementDlg::chooseFile(FileChoice choice) {
     QStringList filters;
     for (const char* filter : FileFilters(choice))
         filters << QString::fromUtf8(filter);
-    const std::optional<QString> path = platform_.chooseFileToOpen(this, filters);
+    const std::optional<QString> path = choice == FileChoice::Progress
+                                            ? platform_.chooseFileToSave(this, filters)
+                                            : platform_.chooseFileToOpen(this, filters);
     if (!path)
         return std::nullopt;
     return LocalPath(*path);

@@ -10,6 +10,7 @@ public:
     Answer showMessage(QWidget* owner, const QString& text, const QString& caption, Buttons buttons,
                        Icon icon) override;
     std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) override;
+    std::optional<QString> chooseFileToSave(QWidget* owner, const QStringList& filters) override;
     void runModal(QDialog& dialog) override;
     void setClipboardText(const QString& text) override;
     bool openDocument(const QString& path) override;

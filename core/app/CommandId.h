@@ -45,6 +45,7 @@ enum class CommandId {
     // The bill of materials beside the placement file.
     LoadBom = 2300,
     ToggleNotFitted = 2301,
+    ExportProgress = 2302,
 };
 
 } // namespace kavelto

@@ -101,6 +101,12 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Not fitted (DNP)",
          MenuPlace::Entry},
+        {CommandId::ExportProgress,
+         &W::OnExportProgress,
+         {},
+         "",
+         "Export progress...",
+         MenuPlace::Entry},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
@@ -109,6 +115,7 @@ std::vector<CommandRow> MakeTable() {
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
     Command(rows, CommandId::LoadBom).asks = FileChoice::Bom;
+    Command(rows, CommandId::ExportProgress).asks = FileChoice::Progress;
     Command(rows, CommandId::ToggleNotFitted).checked = &W::selectedNotFitted;
     return rows;
 }
@@ -158,6 +165,7 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
                                                      "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"};
     static const std::vector<const char*> bom = {"Bills of materials (*.csv *.txt *.tsv)",
                                                  "All files (*)"};
+    static const std::vector<const char*> progress = {"Progress (*.csv)"};
     static const std::vector<const char*> none;
     switch (choice) {
     case FileChoice::Placement:
@@ -166,6 +174,8 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
         return picture;
     case FileChoice::Bom:
         return bom;
+    case FileChoice::Progress:
+        return progress;
     case FileChoice::None:
         break;
     }

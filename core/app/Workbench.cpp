@@ -4,6 +4,7 @@
 #include "PickListPage.h"
 #include "PickListPath.h"
 #include "PickListText.h"
+#include "ProgressExport.h"
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
@@ -243,11 +244,13 @@ Outcome Workbench::OnPickList(const CommandInputs& inputs) {
     Outcome outcome;
     ReadFields(inputs, outcome);
     const std::vector<PickListItem> items =
-        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount());
-    outcome.clipboardText = PickListText(items, session_.face());
+        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount(), &session_.bom());
+    const PickListColumns columns =
+        session_.bom().hasBom() ? PickListColumns::WithPartNumbers : PickListColumns::Plain;
+    outcome.clipboardText = PickListText(items, session_.face(), columns);
     const std::string path = GetPickListPath();
     const Result<void> written =
-        WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite));
+        WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite, columns));
     if (written)
         outcome.open = OpenRequest{path, false, std::nullopt};
     else
@@ -326,6 +329,18 @@ Outcome Workbench::OnLoadBom(const CommandInputs& inputs) {
 
 Outcome Workbench::OnToggleNotFitted(const CommandInputs&) {
     return Outcome(session_.toggleNotFitted());
+}
+
+// Both faces, in the placement file's order.
+Outcome Workbench::OnExportProgress(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (!inputs.chosenFile)
+        return outcome;
+    const Result<void> written = WriteProgressFile(
+        *inputs.chosenFile, ProgressCsv(session_.table(), session_.bom(), session_.placedAt()));
+    if (!written)
+        outcome.messages.push_back(written.failure());
+    return outcome;
 }
 
 bool Workbench::selectedNotFitted() const {

@@ -94,6 +94,7 @@ public:
     Outcome OnIdentifyPart(const CommandInputs& inputs);
     Outcome OnLoadBom(const CommandInputs& inputs);
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
+    Outcome OnExportProgress(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.

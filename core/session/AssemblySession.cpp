@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 #include <utility>
 
 namespace kavelto {
@@ -81,6 +82,7 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
     beginListChange();
     table_ = std::move(loaded);
     bom_.partsLoaded(table_, PlacementMarks(path));
+    placedAt_.assign(static_cast<std::size_t>(table_.partCount()), 0);
     if (table_.partCount() > 0)
         RebuildFaceList(update);
     else
@@ -343,6 +345,7 @@ SessionUpdate AssemblySession::placeUnplace() {
     if (bom_.isNotFitted(index) && !part.placed)
         return update.tell(notFittedRefusal(index));
     part.placed = !part.placed;
+    placedAt_[static_cast<std::size_t>(index)] = part.placed ? std::time(nullptr) : 0;
     ++keptRevision_;
     if (observer_)
         observer_->placedChanged(*row, *row);
@@ -386,6 +389,7 @@ SessionUpdate AssemblySession::unplaceAll() {
 void AssemblySession::unplaceEveryPart() {
     for (int i = 0; i < table_.partCount(); ++i)
         table_.part(i).placed = false;
+    placedAt_.assign(static_cast<std::size_t>(table_.partCount()), 0);
 }
 
 // Only a list with rows has a selected row to move from.

@@ -135,6 +135,9 @@ public:
     const PartRecord& partAtRow(int row) const;
     int itemNumber(int row) const { return (*items_)[static_cast<std::size_t>(row)]; }
     const BomState& bom() const { return bom_; }
+    // When each part was marked placed, in seconds since the epoch by table position; 0 for a
+    // part not placed in this run.
+    const std::vector<std::int64_t>& placedAt() const { return placedAt_; }
     bool isNotFittedAtRow(int row) const { return bom_.isNotFitted(partIndexAtRow(row)); }
     // The BOM line of a row's part, or nullptr.
     const BomLine* bomLineAtRow(int row) const { return bom_.lineOf(partIndexAtRow(row)); }
@@ -176,6 +179,7 @@ private:
 
     PartTable table_;
     BomState bom_;
+    std::vector<std::int64_t> placedAt_;
     std::unique_ptr<FaceList> faceList_;
     std::unique_ptr<ItemNumbers> items_;
     PartSelection selection_;

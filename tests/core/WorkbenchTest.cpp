@@ -147,7 +147,10 @@ TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
     unsetenv("XDG_RUNTIME_DIR");
     const Outcome outcome = rig.run(CommandId::PickList, "3");
     ASSERT_TRUE(outcome.clipboardText && outcome.open);
-    EXPECT_NE(outcome.clipboardText->find("1\t0603\t1k\t2\t6\n"), std::string::npos);
+    // Byte for byte the list it always was, while no BOM is loaded.
+    EXPECT_EQ(*outcome.clipboardText,
+              "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\n"
+              "-------\t-------\t-----\t-----\t-----\n1\t0603\t1k\t2\t6\nEND\n\n\n\n");
     const std::string page = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/picklst.html";
     EXPECT_EQ(outcome.open->target, page);
     EXPECT_FALSE(outcome.open->isUrl);
@@ -285,6 +288,43 @@ TEST(Workbench, LoadsABomAndTogglesTheSelectedPart) {
     EXPECT_EQ(rig.placed(), 0);
     inputs.chosenFile.reset(); // the choice cancelled
     EXPECT_TRUE(rig.workbench.run(CommandId::LoadBom, inputs).messages.empty());
+}
+
+// With a BOM the list names each item's part numbers and designators, without its parts left
+// off the board.
+TEST(Workbench, PickListWithABomNamesPartNumbers) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const TempFile bom("Ref,Manufacturer,MPN,LCSC,DNP\nR1,Yageo,RC0603FR-071KL,C21190,\n"
+                       "R2,Yageo,RC0603FR-071KL,C21190,DNP\nC1,Samsung,CL10A105KB8NNNC,C15849,\n");
+    CommandInputs inputs = WorkbenchRig::Fields("2");
+    inputs.chosenFile = bom.path();
+    rig.workbench.run(CommandId::LoadBom, inputs);
+    EXPECT_EQ(*rig.run(CommandId::PickList, "2").clipboardText,
+              "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\t"
+              "MANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n"
+              "-------\t-------\t-----\t-----\t-----\t-----\t-----\t-----\t-----\n"
+              "1\t0603\t1k\t1\t2\tYageo\tRC0603FR-071KL\tC21190\tR1\nEND\n\n\n\n");
+}
+
+// The progress goes to the file chosen; a cancelled choice writes nothing.
+TEST(Workbench, ExportsTheProgress) {
+    WorkbenchRig rig;
+    rig.run(CommandId::PlaceUnplace);
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = rig.folder + "/progress.csv";
+    EXPECT_TRUE(rig.workbench.run(CommandId::ExportProgress, inputs).messages.empty());
+    std::ifstream in(*inputs.chosenFile);
+    std::string lines[4];
+    for (std::string& line : lines)
+        std::getline(in, line);
+    EXPECT_EQ(lines[0], "Designator,Face,Value,Package,Placed,Time placed");
+    EXPECT_EQ(lines[1].substr(0, 21), "R1,top,1k,0603,yes,20"); // placed now, at a time
+    EXPECT_EQ(lines[2] + "|" + lines[3], "R2,top,1k,0603,no,|C1,bottom,1u,0805,no,");
+    inputs.chosenFile = rig.folder + "/none/progress.csv";
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::ExportProgress, inputs)),
+              "Error: Can't write progress file|");
 }
 
 } // namespace

@@ -41,6 +41,10 @@ public:
         return files.empty() ? std::nullopt : std::optional(files.takeFirst());
     }
 
+    std::optional<QString> chooseFileToSave(QWidget* owner, const QStringList& filters) override {
+        return chooseFileToOpen(owner, filters);
+    }
+
     void runModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
         if (onModal)

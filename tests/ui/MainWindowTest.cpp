@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "ShortcutKeys.h"
 #include "TruthBoard.h"
+#include "parts/PartColumns.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -184,6 +185,34 @@ private slots:
                                   "Ctrl+press on the picture: Select the part pressed on"}));
         };
         click("shortcuts");
+    }
+
+    // Load BOM from the right-click menu: the part it leaves off reads "DNP" in grey, the MPN
+    // column shows while a row fills it, and Enter on the part says why once.
+    void bomMarksPartsLeftOff() {
+        loadPkp("R1,10k,0603,1,2,0,top\nR2,10k,0603,3,4,0,top\n");
+        QFile bom(dir_.filePath(QStringLiteral("bom.csv")));
+        QVERIFY(bom.open(QIODevice::WriteOnly));
+        bom.write("Reference,MPN,DNP\nR1,RC0603FR-0710KL,\nR2,,DNP\n");
+        bom.close();
+        auto* list = control<QTableView>("partList");
+        const int mpn = kPartColumnCount;
+        QVERIFY(list->isColumnHidden(mpn));
+        platform_.files = {bom.fileName()};
+        MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
+        QCOMPARE(cell(1, 0) + "|" + cell(0, mpn), "DNP|RC0603FR-0710KL");
+        QVERIFY(!list->isColumnHidden(mpn));
+        QVERIFY(list->isColumnHidden(mpn + 1)); // no supplier numbers
+        QCOMPARE(list->model()->index(1, 3).data(Qt::ForegroundRole).value<QColor>(),
+                 QColor(150, 150, 150));
+        ClickRow(*dlg_, 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(platform_.messages.size(), 1);
+        QCOMPARE(platform_.messages.value(0).text,
+                 "R2 stays off the board: the BOM marks it not fitted.");
+        MenuEntry(*dlg_, CommandId::ToggleNotFitted)->trigger();
+        QCOMPARE(cell(1, 0), "");
     }
 
     void shortcutKeys_data() {
