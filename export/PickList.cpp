@@ -39,8 +39,7 @@ void TakeRow(PickListItem& item, const PartTable& table, int part, const BomStat
             item.supplier = line->supplier;
         }
     }
-    if (bom && bom->hasBom())
-        item.designators.push_back(record.designator);
+    item.designators.push_back(record.designator);
 }
 
 } // namespace

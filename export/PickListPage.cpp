@@ -49,7 +49,9 @@ void AppendItemRow(std::string& page, const PickListItem& item, PickListColumns 
     AppendCell(page, EscapeHtml(DisplayUtf8(item.value)));
     AppendCell(page, std::to_string(item.countPerBoard));
     AppendCell(page, std::to_string(item.totalCount));
-    if (columns == PickListColumns::WithPartNumbers) {
+    if (columns.toGather)
+        AppendCell(page, std::to_string(item.toGather.value_or(item.totalCount)));
+    if (columns.partNumbers) {
         for (const std::string* field : {&item.manufacturer, &item.mpn, &item.supplier})
             AppendCell(page, EscapeHtml(DisplayUtf8(*field)));
         AppendCell(page, EscapeHtml(DisplayUtf8(DesignatorsText(item))));
@@ -70,7 +72,9 @@ std::string PickListPage(const std::vector<PickListItem>& items, Face face,
     page += "</p>\n";
     page += "<table border=1>";
     page += "<tr><td>Item#</td><td>package</td><td>Value</td><td>Qty/board</td><td>Qty/total</td>";
-    if (columns == PickListColumns::WithPartNumbers)
+    if (columns.toGather)
+        page += "<td>To gather</td>";
+    if (columns.partNumbers)
         page += "<td>Manufacturer</td><td>MPN</td><td>Supplier #</td><td>Designators</td>";
     page += "</tr>";
     for (const PickListItem& item : items)

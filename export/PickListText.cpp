@@ -23,7 +23,11 @@ void AppendItemLine(std::string& text, const PickListItem& item, PickListColumns
     text += std::to_string(item.countPerBoard);
     text += '\t';
     text += std::to_string(item.totalCount);
-    if (columns == PickListColumns::WithPartNumbers)
+    if (columns.toGather) {
+        text += '\t';
+        text += std::to_string(item.toGather.value_or(item.totalCount));
+    }
+    if (columns.partNumbers)
         AppendPartNumbers(text, item);
     text += '\n';
 }
@@ -32,13 +36,14 @@ void AppendItemLine(std::string& text, const PickListItem& item, PickListColumns
 
 std::string PickListText(const std::vector<PickListItem>& items, Face face,
                          PickListColumns columns) {
-    const bool partNumbers = columns == PickListColumns::WithPartNumbers;
     std::string text = "Picking List for ";
     text += face == Face::Top ? "TOP SIDE \n\n" : "BOTTOM SIDE \n\n";
     text += "ITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total";
-    text += partNumbers ? "\tMANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n" : "\n";
+    text += columns.toGather ? "\tTO GATHER" : "";
+    text += columns.partNumbers ? "\tMANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n" : "\n";
     text += "-------\t-------\t-----\t-----\t-----";
-    text += partNumbers ? "\t-----\t-----\t-----\t-----\n" : "\n";
+    text += columns.toGather ? "\t-----" : "";
+    text += columns.partNumbers ? "\t-----\t-----\t-----\t-----\n" : "\n";
     for (const PickListItem& item : items)
         AppendItemLine(text, item, columns);
     text += "END\n\n\n\n";

@@ -46,6 +46,7 @@ enum class CommandId {
     LoadBom = 2300,
     ToggleNotFitted = 2301,
     ExportProgress = 2302,
+    SparesPerItem = 2303,
 };
 
 } // namespace kavelto

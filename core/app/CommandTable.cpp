@@ -107,6 +107,12 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Export progress...",
          MenuPlace::Entry},
+        {CommandId::SparesPerItem,
+         &W::OnSparesPerItem,
+         {},
+         "",
+         "Spares per item (10 %, at least 2 for 0402 and smaller; else 5 %, at least 1)",
+         MenuPlace::Entry},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
@@ -117,6 +123,9 @@ std::vector<CommandRow> MakeTable() {
     Command(rows, CommandId::LoadBom).asks = FileChoice::Bom;
     Command(rows, CommandId::ExportProgress).asks = FileChoice::Progress;
     Command(rows, CommandId::ToggleNotFitted).checked = &W::selectedNotFitted;
+    CommandRow& spares = Command(rows, CommandId::SparesPerItem);
+    spares.checked = &W::sparesPerItem;
+    spares.settingsKey = "sparesPerItem";
     return rows;
 }
 

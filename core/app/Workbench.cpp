@@ -5,6 +5,7 @@
 #include "PickListPath.h"
 #include "PickListText.h"
 #include "ProgressExport.h"
+#include "Spares.h"
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
@@ -243,10 +244,11 @@ Outcome Workbench::OnOk(const CommandInputs& inputs) {
 Outcome Workbench::OnPickList(const CommandInputs& inputs) {
     Outcome outcome;
     ReadFields(inputs, outcome);
-    const std::vector<PickListItem> items =
+    std::vector<PickListItem> items =
         GroupPickList(session_.table(), session_.faceList(), session_.pcbCount(), &session_.bom());
-    const PickListColumns columns =
-        session_.bom().hasBom() ? PickListColumns::WithPartNumbers : PickListColumns::Plain;
+    if (sparesPerItem_)
+        AddSpares(items, SparesRule());
+    const PickListColumns columns{sparesPerItem_, session_.bom().hasBom()};
     outcome.clipboardText = PickListText(items, session_.face(), columns);
     const std::string path = GetPickListPath();
     const Result<void> written =
@@ -341,6 +343,11 @@ Outcome Workbench::OnExportProgress(const CommandInputs& inputs) {
     if (!written)
         outcome.messages.push_back(written.failure());
     return outcome;
+}
+
+Outcome Workbench::OnSparesPerItem(const CommandInputs&) {
+    sparesPerItem_ = !sparesPerItem_;
+    return {};
 }
 
 bool Workbench::selectedNotFitted() const {

@@ -52,6 +52,8 @@ public:
     // The restore entry's caption, while a kept session is offered.
     std::optional<std::string> restoreCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // Whether the pick list adds a count to gather with spares.
+    bool sparesPerItem() const { return sparesPerItem_; }
     // Whether the selected part is left off the board, for the toggle's check mark.
     bool selectedNotFitted() const;
 
@@ -95,6 +97,7 @@ public:
     Outcome OnLoadBom(const CommandInputs& inputs);
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
     Outcome OnExportProgress(const CommandInputs& inputs);
+    Outcome OnSparesPerItem(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
@@ -106,6 +109,7 @@ private:
     AssemblySession session_;
     SessionStore store_;
     bool showKindSpots_ = false;
+    bool sparesPerItem_ = false;
 };
 
 } // namespace kavelto

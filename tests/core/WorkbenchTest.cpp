@@ -327,5 +327,19 @@ TEST(Workbench, ExportsTheProgress) {
               "Error: Can't write progress file|");
 }
 
+// The setting adds the count to gather; set again, it takes the column away.
+TEST(Workbench, SparesPerItemAddsACountToGather) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    rig.run(CommandId::SparesPerItem);
+    EXPECT_TRUE(rig.workbench.sparesPerItem());
+    EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->substr(70),
+              "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\t21\n"
+              "END\n\n\n\n");
+    rig.run(CommandId::SparesPerItem);
+    EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->find("GATHER"), std::string::npos);
+}
+
 } // namespace
 } // namespace kavelto

@@ -94,14 +94,14 @@ TEST(PickList, WithABomNamesPartNumbersAndPassesOverPartsLeftOff) {
     BomBoard board;
     board.attachBom();
     const std::vector<PickListItem> items = GroupPickList(board.table, *board.list, 2, &board.bom);
-    EXPECT_EQ(PickListText(items, Face::Top, PickListColumns::WithPartNumbers),
+    EXPECT_EQ(PickListText(items, Face::Top, PickListColumns{false, true}),
               "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\t"
               "MANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n"
               "-------\t-------\t-----\t-----\t-----\t-----\t-----\t-----\t-----\n"
               "1\t0603\t10k\t2\t4\tYageo\tRC0603\tC25804\tR1, R2\n"
               "3\tSOT23\tBC847\t1\t2\tNexperia\tBC847B\t\tQ1\nEND\n\n\n\n");
     const std::string page =
-        PickListPage(items, Face::Top, "maker.example", PickListColumns::WithPartNumbers);
+        PickListPage(items, Face::Top, "maker.example", PickListColumns{false, true});
     EXPECT_NE(page.find("<td>Qty/total</td><td>Manufacturer</td><td>MPN</td><td>Supplier #</td>"
                         "<td>Designators</td></tr><tr><td>1</td><td>0603</td><td>10k</td><td>2</td>"
                         "<td>4</td><td>Yageo</td><td>RC0603</td><td>C25804</td><td>R1, R2</td></tr>"
