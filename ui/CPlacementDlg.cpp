@@ -8,6 +8,7 @@
 #include "DesktopSetup.h"
 #include "DisplayText.h"
 #include "FindField.h"
+#include "KittingSheets.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
 #include "PartListColumns.h"
@@ -157,7 +158,9 @@ void CPlacementDlg::render(const Outcome& outcome) {
         focusPcbCount();
     if (outcome.clipboardText)
         platform_.setClipboardText(DisplayLines(*outcome.clipboardText));
-    if (outcome.open)
+    if (outcome.sheets && !KittingSheets::Write(*outcome.sheets))
+        platform_.showUserMessage(this, SheetsNotWritten());
+    else if (outcome.open)
         open(*outcome.open);
     runSmallWindow(outcome.window);
     if (outcome.openFindField)

@@ -26,6 +26,10 @@ UserMessage MakerSiteQuestion() {
             maker, MessageButtons::YesNo, MessageIcon::Information};
 }
 
+UserMessage SheetsNotWritten() {
+    return ErrorMessage("Can't write the sheets file");
+}
+
 UserMessage ManualMissing() {
     return {"Can't open KaveltoManual.pdf...", "Error", MessageButtons::RetryCancel,
             MessageIcon::Stop};

@@ -22,4 +22,7 @@ UserMessage MakerSiteQuestion();
 // No manual could be opened; Retry looks again.
 UserMessage ManualMissing();
 
+// The sheets' PDF could not be written.
+UserMessage SheetsNotWritten();
+
 } // namespace kavelto

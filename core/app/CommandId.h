@@ -47,6 +47,7 @@ enum class CommandId {
     ToggleNotFitted = 2301,
     ExportProgress = 2302,
     SparesPerItem = 2303,
+    PrintSheets = 2304,
 };
 
 } // namespace kavelto

@@ -107,6 +107,7 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Export progress...",
          MenuPlace::Entry},
+        {CommandId::PrintSheets, &W::OnPrintSheets, {}, "", "Print sheets...", MenuPlace::Entry},
         {CommandId::SparesPerItem,
          &W::OnSparesPerItem,
          {},

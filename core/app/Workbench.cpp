@@ -11,11 +11,22 @@
 #include "base/AppIdentity.h"
 #include "keeping/KeepingMessages.h"
 
+#include <ctime>
 #include <sys/stat.h>
 
 namespace kavelto {
 
 namespace {
+
+// The local date, as the sheets' cover shows it.
+std::string TodayText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16];
+    if (!localtime_r(&now, &local) || std::strftime(text, sizeof text, "%Y-%m-%d", &local) == 0)
+        return {};
+    return text;
+}
 
 bool FileExists(const std::string& path) {
     struct stat status {};
@@ -244,10 +255,7 @@ Outcome Workbench::OnOk(const CommandInputs& inputs) {
 Outcome Workbench::OnPickList(const CommandInputs& inputs) {
     Outcome outcome;
     ReadFields(inputs, outcome);
-    std::vector<PickListItem> items =
-        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount(), &session_.bom());
-    if (sparesPerItem_)
-        AddSpares(items, SparesRule());
+    const std::vector<PickListItem> items = pickListItems();
     const PickListColumns columns{sparesPerItem_, session_.bom().hasBom()};
     outcome.clipboardText = PickListText(items, session_.face(), columns);
     const std::string path = GetPickListPath();
@@ -257,6 +265,36 @@ Outcome Workbench::OnPickList(const CommandInputs& inputs) {
         outcome.open = OpenRequest{path, false, std::nullopt};
     else
         outcome.messages.push_back(written.failure());
+    return outcome;
+}
+
+std::vector<PickListItem> Workbench::pickListItems() const {
+    std::vector<PickListItem> items =
+        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount(), &session_.bom());
+    if (sparesPerItem_)
+        AddSpares(items, SparesRule());
+    return items;
+}
+
+// The sheets go beside the pick list's page, in the user's own folder.
+Outcome Workbench::OnPrintSheets(const CommandInputs& inputs) {
+    Outcome outcome;
+    ReadFields(inputs, outcome);
+    const std::string path = GetExportPath("sheets.pdf");
+    if (path.empty()) {
+        outcome.messages.push_back(SheetsNotWritten());
+        return outcome;
+    }
+    SheetsRequest sheets;
+    sheets.path = path;
+    sheets.placementPath = session_.placementPath();
+    sheets.date = TodayText();
+    sheets.face = session_.face();
+    sheets.pcbCount = session_.pcbCount();
+    sheets.spares = sparesPerItem_;
+    sheets.items = pickListItems();
+    outcome.sheets = std::move(sheets);
+    outcome.open = OpenRequest{path, false, std::nullopt};
     return outcome;
 }
 

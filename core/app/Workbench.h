@@ -98,10 +98,13 @@ public:
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
     Outcome OnExportProgress(const CommandInputs& inputs);
     Outcome OnSparesPerItem(const CommandInputs& inputs);
+    Outcome OnPrintSheets(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
     bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
+    // The items of the face shown as the pick list groups them, with spares when they are set.
+    std::vector<PickListItem> pickListItems() const;
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
 

@@ -79,12 +79,8 @@ constexpr std::array<BomColumnName, 61> kBomColumnNames = {{
     {"Populated", BomField::FittedMark, P},
 }};
 
-std::string Folded(std::string_view text) {
-    return FoldColumnName(text);
-}
-
 bool FoldsToOneOf(std::string_view text, std::initializer_list<const char*> words) {
-    const std::string folded = Folded(text);
+    const std::string folded = FoldColumnName(text);
     for (const char* word : words)
         if (folded == word)
             return true;
@@ -97,10 +93,10 @@ const BomColumnName* FindBomColumnName(std::string_view text) {
     static const std::array<std::string, kBomColumnNames.size()> kFolded = [] {
         std::array<std::string, kBomColumnNames.size()> folded;
         for (std::size_t i = 0; i < kBomColumnNames.size(); ++i)
-            folded[i] = Folded(kBomColumnNames[i].spelling);
+            folded[i] = FoldColumnName(kBomColumnNames[i].spelling);
         return folded;
     }();
-    const std::string folded = Folded(text);
+    const std::string folded = FoldColumnName(text);
     for (std::size_t i = 0; i < kBomColumnNames.size(); ++i) {
         if (kFolded[i] == folded)
             return &kBomColumnNames[i];
@@ -111,7 +107,7 @@ const BomColumnName* FindBomColumnName(std::string_view text) {
 bool MarksNotFitted(BomField field, std::string_view cell) {
     const bool saysNo = FoldsToOneOf(cell, {"no", "n", "false", "0"});
     if (field == BomField::NotFittedMark)
-        return !Folded(cell).empty() && !saysNo;
+        return !FoldColumnName(cell).empty() && !saysNo;
     if (field == BomField::FittedMark)
         return saysNo || FoldsToOneOf(cell, {"notfitted", "dnp", "dnf"});
     return false;

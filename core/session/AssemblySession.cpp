@@ -79,6 +79,7 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
         }
     }
     pkpText_ = path ? PkpText(loaded.partCount()) : kNoPkpLoaded;
+    placementPath_ = path.value_or("");
     beginListChange();
     table_ = std::move(loaded);
     bom_.partsLoaded(table_, PlacementMarks(path));

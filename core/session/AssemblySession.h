@@ -150,6 +150,8 @@ public:
     SortMode sortMode() const { return sortMode_; }
     std::uint32_t pcbCount() const { return pcbCount_; }
     const std::string& pkpText() const { return pkpText_; }
+    // The placement file loaded last, empty before one.
+    const std::string& placementPath() const { return placementPath_; }
     const std::string& partsPerFaceText() const { return partsPerFaceText_; }
 
 private:
@@ -191,6 +193,7 @@ private:
     Face face_ = Face::Top;
     std::uint32_t pcbCount_ = 1;
     std::string pkpText_ = kNoPkpLoaded;
+    std::string placementPath_;
     std::string partsPerFaceText_ = kNoFaceYet;
     PartListObserver* observer_ = nullptr;
     std::uint64_t keptRevision_ = 0;

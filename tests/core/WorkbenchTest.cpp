@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 namespace kavelto {
@@ -339,6 +340,21 @@ TEST(Workbench, SparesPerItemAddsACountToGather) {
               "END\n\n\n\n");
     rig.run(CommandId::SparesPerItem);
     EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->find("GATHER"), std::string::npos);
+}
+
+// The sheets of the face shown go beside the pick list's page, and are opened once written.
+TEST(Workbench, PrintSheetsAsksTheWindowForThePdf) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const Outcome outcome = rig.run(CommandId::PrintSheets, "4");
+    ASSERT_TRUE(outcome.sheets && outcome.open);
+    const std::string path = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/sheets.pdf";
+    EXPECT_EQ(std::make_tuple(outcome.sheets->path, outcome.open->target,
+                              outcome.sheets->placementPath, outcome.sheets->pcbCount,
+                              outcome.sheets->items.size(), outcome.sheets->items[0].designators),
+              std::make_tuple(path, path, rig.parts.path(), 4u, std::size_t(1),
+                              std::vector<std::string>{"R1", "R2"}));
 }
 
 } // namespace

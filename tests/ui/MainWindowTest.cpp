@@ -215,6 +215,28 @@ private slots:
         QCOMPARE(cell(1, 0), "");
     }
 
+    // Print sheets writes the PDF beside the pick list's page and opens it: a cover, the items'
+    // blocks on one page, a sheet of labels.
+    void printSheetsWritesAndOpensThePdf() {
+        platform_.files = {QStringLiteral(TEST_DATA_DIR "/boms/board.csv"),
+                           QStringLiteral(TEST_DATA_DIR "/boms/kicad.csv")};
+        click("loadPkp");
+        MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
+        MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
+        QVERIFY(platform_.messages.isEmpty());
+        QFile pdf(platform_.openedDocuments.value(0));
+        QCOMPARE(QFileInfo(pdf).fileName(), "sheets.pdf");
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+        int pages = 0;
+        for (auto match = page.globalMatch(QString::fromLatin1(bytes)); match.hasNext();
+             match.next())
+            ++pages;
+        QCOMPARE(pages, 3);
+    }
+
     void shortcutKeys_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("seen");
