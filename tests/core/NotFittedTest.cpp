@@ -150,12 +150,12 @@ TEST(NotFitted, LoadingTellsWhatDisagrees) {
 
 TEST(NotFitted, ThePlacementFilesOwnColumn) {
     SessionRig rig;
-    rig.loadText("Ref,Val,Package,PosX,PosY,Rot,Side,DNP\nR1,NC,0603,1,1,0,top,\n"
-                 "R2,10k,0603,2,2,0,top,DNP\n");
+    rig.loadText("Ref,Val,Package,PosX,PosY,Rot,Side,DNP\nR1,10k,0603,1,1,0,top,DNP\n"
+                 "R2,NC,0603,2,2,0,top,\nR3,10k,0603,2,2,0,top,x\n");
     rig.session.changeSort(2);
-    EXPECT_EQ(rig.session.bom().notFittedParts(), std::vector<int>{1});
-    EXPECT_EQ(Said(rig.enter(1)),
-              "R2 stays off the board: the placement file marks it not fitted.");
+    EXPECT_EQ(rig.session.bom().notFittedParts(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(Said(rig.enter(0)),
+              "R1 stays off the board: the placement file marks it not fitted.");
     EXPECT_FALSE(rig.session.bomMismatchNotice()); // no BOM, nothing to disagree
 }
 
