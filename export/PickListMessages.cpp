@@ -18,4 +18,8 @@ UserMessage CantWritePageMessage() {
     return PageMessage("Can't write html file");
 }
 
+UserMessage CantWriteProgressMessage() {
+    return ErrorMessage("Can't write progress file");
+}
+
 } // namespace kavelto

@@ -12,4 +12,7 @@ UserMessage CantCreatePageMessage();
 // The page could not be written whole.
 UserMessage CantWritePageMessage();
 
+// The progress file chosen could not be written.
+UserMessage CantWriteProgressMessage();
+
 } // namespace kavelto

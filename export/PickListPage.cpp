@@ -42,20 +42,27 @@ void AppendCell(std::string& page, const std::string& content) {
     page += "</td>";
 }
 
-void AppendItemRow(std::string& page, const PickListItem& item) {
+void AppendItemRow(std::string& page, const PickListItem& item, PickListColumns columns) {
     page += "<tr>";
     AppendCell(page, std::to_string(item.itemNumber));
     AppendCell(page, EscapeHtml(DisplayUtf8(item.package)));
     AppendCell(page, EscapeHtml(DisplayUtf8(item.value)));
     AppendCell(page, std::to_string(item.countPerBoard));
     AppendCell(page, std::to_string(item.totalCount));
+    if (columns.toGather)
+        AppendCell(page, std::to_string(item.toGather.value_or(item.totalCount)));
+    if (columns.partNumbers) {
+        for (const std::string* field : {&item.manufacturer, &item.mpn, &item.supplier})
+            AppendCell(page, EscapeHtml(DisplayUtf8(*field)));
+        AppendCell(page, EscapeHtml(DisplayUtf8(DesignatorsText(item))));
+    }
     page += "</tr>";
 }
 
 } // namespace
 
 std::string PickListPage(const std::vector<PickListItem>& items, Face face,
-                         const std::string& makerSite) {
+                         const std::string& makerSite, PickListColumns columns) {
     std::string page =
         "<html><head><meta charset=\"utf-8\"><title>Pick list</title></head><body>\n";
     page += face == Face::Top ? "<p>Pick List TOP SIDE" : "<p>Pick List BOTTOM SIDE";
@@ -64,10 +71,14 @@ std::string PickListPage(const std::vector<PickListItem>& items, Face face,
     page += EscapeHtml(makerSite);
     page += "</p>\n";
     page += "<table border=1>";
-    page += "<tr><td>Item#</td><td>package</td><td>Value</td><td>Qty/board</td><td>Qty/total</td>"
-            "</tr>";
+    page += "<tr><td>Item#</td><td>package</td><td>Value</td><td>Qty/board</td><td>Qty/total</td>";
+    if (columns.toGather)
+        page += "<td>To gather</td>";
+    if (columns.partNumbers)
+        page += "<td>Manufacturer</td><td>MPN</td><td>Supplier #</td><td>Designators</td>";
+    page += "</tr>";
     for (const PickListItem& item : items)
-        AppendItemRow(page, item);
+        AppendItemRow(page, item, columns);
     page += "</table> </body> </html>\n";
     return page;
 }

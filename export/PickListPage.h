@@ -12,7 +12,7 @@ namespace kavelto {
 // The pick list as an HTML page for the browser. Part texts are shown as UTF-8 (Latin-1 where
 // they are not valid UTF-8) and escaped, so a value like "<1%" or "4.7µF" reads as written.
 std::string PickListPage(const std::vector<PickListItem>& items, Face face,
-                         const std::string& makerSite);
+                         const std::string& makerSite, PickListColumns columns = {});
 
 // Replaces the file at `path` with `page` as a whole: the page is written to a fresh file
 // beside it and renamed over it, so a link planted at `path` is replaced, never followed, and

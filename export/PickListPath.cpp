@@ -31,6 +31,10 @@ std::string Child(std::string directory, const std::string& name) {
 } // namespace
 
 std::string PickListPathIn(const char* runtimeDir, const char* tempDir) {
+    return ExportPathIn(runtimeDir, tempDir, "picklst.html");
+}
+
+std::string ExportPathIn(const char* runtimeDir, const char* tempDir, const std::string& name) {
     std::string folder;
     if (IsAbsolutePath(runtimeDir) && IsDirectory(runtimeDir))
         folder = Child(runtimeDir, "kavelto");
@@ -39,11 +43,15 @@ std::string PickListPathIn(const char* runtimeDir, const char* tempDir) {
                        "kavelto-" + std::to_string(::geteuid()));
     if (!MakePrivateFolder(folder, MissingParents::Refuse))
         return {};
-    return Child(folder, "picklst.html");
+    return Child(folder, name);
 }
 
 std::string GetPickListPath() {
-    return PickListPathIn(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"));
+    return GetExportPath("picklst.html");
+}
+
+std::string GetExportPath(const std::string& name) {
+    return ExportPathIn(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"), name);
 }
 
 } // namespace kavelto

@@ -13,8 +13,12 @@ namespace kavelto {
 // its mode differs. An empty result means no such folder could be had.
 std::string GetPickListPath();
 
+// A file of the given name in the same folder, made as above; empty when it can't be had.
+std::string GetExportPath(const std::string& name);
+
 // The same from the two variables' values (either may be null): `runtimeDir` for
 // XDG_RUNTIME_DIR, `tempDir` for TMPDIR.
 std::string PickListPathIn(const char* runtimeDir, const char* tempDir);
+std::string ExportPathIn(const char* runtimeDir, const char* tempDir, const std::string& name);
 
 } // namespace kavelto

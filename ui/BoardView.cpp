@@ -25,6 +25,16 @@ constexpr int kSpotRadius = 6;
 constexpr int kBannerMs = 2000;
 const QColor kBannerFill(0, 0, 0, 190);
 const QColor kBannerText(255, 250, 155);
+// A part left off the board is crossed out where it would go.
+const QColor kNotFittedCross(255, 60, 60);
+
+void PaintCross(QPainter& painter, int left, int top, int right, int bottom) {
+    painter.save();
+    painter.setPen(QPen(kNotFittedCross, 2.0));
+    painter.drawLine(left, top, right, bottom);
+    painter.drawLine(left, bottom, right, top);
+    painter.restore();
+}
 
 } // namespace
 
@@ -168,13 +178,16 @@ void BoardView::paintKindSpots(QPainter& painter, const ViewTransform& board) co
         painter.setPen(QPen(spot.placed ? kSpotPlaced : kSpotToPlace, 2.0));
         painter.setBrush(spot.placed ? QBrush(kSpotPlaced) : Qt::NoBrush);
         painter.drawEllipse(QPoint(at.x, at.y), kSpotRadius, kSpotRadius);
+        if (spot.notFitted)
+            PaintCross(painter, at.x - kSpotRadius, at.y - kSpotRadius, at.x + kSpotRadius,
+                       at.y + kSpotRadius);
     }
     painter.restore();
 }
 
 // "37 / 146 placed" in the frame's bottom right corner, readable on any picture.
 void BoardView::paintProgress(QPainter& painter) const {
-    const int parts = session_.faceList().faceCount;
+    const int parts = session_.fittedOnFace();
     if (parts == 0)
         return;
     const QString text = QStringLiteral("%1 / %2 placed").arg(session_.placedOnFace()).arg(parts);
@@ -194,6 +207,10 @@ void BoardView::paintMarkerBox(QPainter& painter, const ViewTransform& board,
     painter.drawLine(box.xLo, box.yHi, box.xHi, box.yHi);
     painter.drawLine(box.xLo, box.yLo, box.xLo, box.yHi);
     painter.drawLine(box.xHi, box.yLo, box.xHi, box.yHi);
+    const std::optional<int> row = session_.selection().row;
+    if (marker.mode == MarkerMode::PartLocated && row && *row < session_.faceList().faceCount &&
+        session_.isNotFittedAtRow(*row))
+        PaintCross(painter, box.xLo, box.yLo, box.xHi, box.yHi);
 }
 
 // Off any drawn picture, a point lies nowhere on it.

@@ -8,6 +8,7 @@
 #include "DesktopSetup.h"
 #include "DisplayText.h"
 #include "FindField.h"
+#include "KittingSheets.h"
 #include "MagnifierView.h"
 #include "MainWindowControls.h"
 #include "PartListColumns.h"
@@ -16,6 +17,7 @@
 #include "Platform.h"
 #include "ProgramIcon.h"
 #include "ShortcutKeys.h"
+#include "app/AppMessages.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -83,6 +85,12 @@ void CPlacementDlg::setUpPartList() {
     QHeaderView* header = list->horizontalHeader();
     for (int column = 0; column < kPartColumnCount; ++column)
         header->resizeSection(column, kPartListColumns[static_cast<std::size_t>(column)].width);
+    for (int column = 0; column < kBomColumnCount; ++column)
+        header->resizeSection(kPartColumnCount + column,
+                              kBomListColumns[static_cast<std::size_t>(column)].width);
+    list->hideEmptyColumns(kPartColumnCount);
+    connect(model_, &QAbstractItemModel::modelReset, list,
+            [list] { list->hideEmptyColumns(kPartColumnCount); });
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, list] { workbench_->setHighlightedRow(list->selectedRow()); });
 }
@@ -165,7 +173,9 @@ void CPlacementDlg::render(const Outcome& outcome) {
         focusPcbCount();
     if (outcome.clipboardText)
         platform_.setClipboardText(DisplayLines(*outcome.clipboardText));
-    if (outcome.open)
+    if (outcome.sheets && !KittingSheets::Write(*outcome.sheets))
+        platform_.showUserMessage(this, SheetsNotWritten());
+    else if (outcome.open)
         openRequested(*outcome.open);
     runSmallWindow(outcome.window);
     if (outcome.openFindField)
@@ -271,7 +281,9 @@ std::optional<std::string> CPlacementDlg::chooseFile(FileChoice choice) {
     QStringList filters;
     for (const char* filter : FileFilters(choice))
         filters << QString::fromUtf8(filter);
-    const std::optional<QString> path = platform_.chooseFileToOpen(this, filters);
+    const std::optional<QString> path = choice == FileChoice::Progress
+                                            ? platform_.chooseFileToSave(this, filters)
+                                            : platform_.chooseFileToOpen(this, filters);
     if (!path)
         return std::nullopt;
     return LocalPath(*path);

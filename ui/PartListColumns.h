@@ -30,4 +30,15 @@ inline constexpr std::array<PartListColumn, kPartColumnCount> kPartListColumns =
     {"Y", kRight, 90},
 }};
 
+// The columns the bill of materials adds after the part's own, shown while any row fills them.
+enum class BomColumn { Mpn, Supplier };
+inline constexpr int kBomColumnCount = 2;
+inline constexpr std::array<PartListColumn, kBomColumnCount> kBomListColumns = {{
+    {"MPN", kLeft, 160},
+    {"Supplier #", kLeft, 110},
+}};
+
+// The column of the part list that shows a field of its BOM line, if any.
+inline constexpr int kListColumnCount = kPartColumnCount + kBomColumnCount;
+
 } // namespace kavelto

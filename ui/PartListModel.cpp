@@ -1,10 +1,13 @@
 #include "PartListModel.h"
 
+#include "bom/BomMessages.h"
 #include "session/AssemblySession.h"
 
 #include "DisplayText.h"
 #include "PartListColumns.h"
 #include "parts/PartColumns.h"
+
+#include <QColor>
 
 #include <string>
 
@@ -12,8 +15,17 @@ namespace kavelto {
 
 namespace {
 
+// The parts left off the board stay in the list, greyed.
+const QColor kNotFittedText(150, 150, 150);
+
 bool IsColumn(int section) {
-    return section >= 0 && section < kPartColumnCount;
+    return section >= 0 && section < kListColumnCount;
+}
+
+const PartListColumn& ListColumn(int column) {
+    return column < kPartColumnCount
+               ? kPartListColumns[static_cast<std::size_t>(column)]
+               : kBomListColumns[static_cast<std::size_t>(column - kPartColumnCount)];
 }
 
 } // namespace
@@ -26,25 +38,40 @@ int PartListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int PartListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kPartColumnCount;
+    return parent.isValid() ? 0 : kListColumnCount;
 }
 
 QVariant PartListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::TextAlignmentRole)
-        return kPartListColumns[static_cast<std::size_t>(index.column())].alignment.toInt();
+        return ListColumn(index.column()).alignment.toInt();
+    if (role == Qt::ForegroundRole && session_.isNotFittedAtRow(index.row()))
+        return kNotFittedText;
     if (role != Qt::DisplayRole)
         return {};
-    const int row = index.row();
-    const auto column = static_cast<PartColumn>(index.column());
-    return DisplayText(PartColumnText(session_.partAtRow(row), session_.itemNumber(row), column));
+    return text(index.row(), index.column());
+}
+
+QVariant PartListModel::text(int row, int column) const {
+    if (column >= kPartColumnCount) {
+        const BomLine* line = session_.bomLineAtRow(row);
+        if (!line)
+            return QString();
+        const auto field = static_cast<BomColumn>(column - kPartColumnCount);
+        return DisplayText(field == BomColumn::Mpn ? line->mpn : line->supplier);
+    }
+    const auto partColumn = static_cast<PartColumn>(column);
+    if (partColumn == PartColumn::Placed && session_.isNotFittedAtRow(row))
+        return QString::fromLatin1(kNotFittedMark);
+    return DisplayText(
+        PartColumnText(session_.partAtRow(row), session_.itemNumber(row), partColumn));
 }
 
 QVariant PartListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || !IsColumn(section))
         return {};
-    const PartListColumn& column = kPartListColumns[static_cast<std::size_t>(section)];
+    const PartListColumn& column = ListColumn(section);
     if (role == Qt::DisplayRole)
         return QString::fromLatin1(column.title);
     if (role == Qt::TextAlignmentRole)
@@ -60,12 +87,12 @@ void PartListModel::faceListChanged() {
     endResetModel();
 }
 
+// The whole rows: a part left off the board or fitted again changes its colour too.
 void PartListModel::placedChanged(int firstRow, int lastRow) {
-    const int placedColumn = static_cast<int>(PartColumn::Placed);
-    const QModelIndex first = index(firstRow, placedColumn);
-    const QModelIndex last = index(lastRow, placedColumn);
+    const QModelIndex first = index(firstRow, 0);
+    const QModelIndex last = index(lastRow, kListColumnCount - 1);
     if (first.isValid() && last.isValid())
-        emit dataChanged(first, last, {Qt::DisplayRole});
+        emit dataChanged(first, last, {Qt::DisplayRole, Qt::ForegroundRole});
 }
 
 } // namespace kavelto

@@ -28,6 +28,8 @@ public:
     void placedChanged(int firstRow, int lastRow) override;
 
 private:
+    QVariant text(int row, int column) const;
+
     const AssemblySession& session_;
 };
 

@@ -47,6 +47,16 @@ void PartListView::setRowSelected(int row, bool selected) {
     }
 }
 
+void PartListView::hideEmptyColumns(int firstColumn) {
+    const QAbstractItemModel* rows = model();
+    for (int column = firstColumn; column < rows->columnCount(); ++column) {
+        bool filled = false;
+        for (int row = 0; row < rows->rowCount() && !filled; ++row)
+            filled = !rows->index(row, column).data().toString().isEmpty();
+        setColumnHidden(column, !filled);
+    }
+}
+
 void PartListView::ensureRowVisible(int row) {
     const QModelIndex index = model()->index(row, 0);
     if (index.isValid())

@@ -15,6 +15,8 @@ public:
     std::optional<int> selectedRow() const;
     void setRowSelected(int row, bool selected);
     void ensureRowVisible(int row);
+    // Hides each column from firstColumn on that no row fills, and shows the others.
+    void hideEmptyColumns(int firstColumn);
 };
 
 } // namespace kavelto

@@ -34,6 +34,8 @@ public:
     // Lets the user choose an existing file; filters are "Name (*.ext)" entries, the first
     // preselected. Returns the full path, or nothing when the user cancels.
     virtual std::optional<QString> chooseFileToOpen(QWidget* owner, const QStringList& filters) = 0;
+    // Lets the user name a file to write, asking before one is replaced.
+    virtual std::optional<QString> chooseFileToSave(QWidget* owner, const QStringList& filters) = 0;
 
     // Lets the user choose one of the entries, listed under the title; its index, or nothing
     // when the user cancels.

@@ -85,6 +85,16 @@ std::optional<QString> QtPlatform::chooseFileToOpen(QWidget* owner, const QStrin
     return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath();
 }
 
+std::optional<QString> QtPlatform::chooseFileToSave(QWidget* owner, const QStringList& filters) {
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath();
+}
+
 void QtPlatform::runModal(QDialog& dialog) {
     dialog.exec();
 }

@@ -46,6 +46,10 @@ UserMessage MakerSiteQuestion() {
             maker, MessageButtons::YesNo, MessageIcon::Information};
 }
 
+UserMessage SheetsNotWritten() {
+    return ErrorMessage("Can't write the sheets file");
+}
+
 UserMessage ManualMissing() {
     return {"Can't open KaveltoManual.pdf...", "Error", MessageButtons::RetryCancel,
             MessageIcon::Stop};
@@ -61,6 +65,11 @@ UserMessage PageNotOpened(const std::string& path) {
     return {"No browser opened the pick list page.\n\nIt is at " + path +
                 "\nand the list is on the clipboard.",
             "Pick List", MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
+UserMessage SheetsNotOpened(const std::string& path) {
+    return {"No program opened the sheets.\n\nThey are at " + path, "Print sheets",
+            MessageButtons::Ok, MessageIcon::Exclamation};
 }
 
 std::string BannerText(const UserMessage& message) {

@@ -31,6 +31,8 @@ UserMessage ManualMissing();
 UserMessage ManualNotOpened(const std::string& path);
 // No browser took the pick list's page: the box names it whole.
 UserMessage PageNotOpened(const std::string& path);
+// The sheets were written but no program took them.
+UserMessage SheetsNotOpened(const std::string& path);
 
 // A box's text on one line, for the banner over the picture: "New part !   Item# 5   100nF,
 // C_0805".
@@ -53,5 +55,8 @@ UserMessage ColumnMapOffer(const std::string& workingFolder, const std::string& 
 // The same where there is no configuration folder to create one in.
 UserMessage ColumnMapMissing(const std::string& workingFolder);
 UserMessage CantCreateColumnMap(const std::string& path, const std::string& reason);
+
+// The sheets' PDF could not be written.
+UserMessage SheetsNotWritten();
 
 } // namespace kavelto

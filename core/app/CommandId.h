@@ -54,6 +54,12 @@ enum class CommandId {
     RestoreChosenSession = 2401,
     RestoreByDesignators = 2402,
     LoadBoardFile = 2200,
+    // The bill of materials beside the placement file.
+    LoadBom = 2300,
+    ToggleNotFitted = 2301,
+    ExportProgress = 2302,
+    SparesPerItem = 2303,
+    PrintSheets = 2304,
 };
 
 } // namespace kavelto

@@ -156,6 +156,27 @@ std::vector<CommandRow> MakeTable() {
          "Whole picture again",
          MenuPlace::None,
          "Ctrl+0"},
+        // The bill of materials, at the end of the right-click menu.
+        {CommandId::LoadBom, &W::OnLoadBom, {}, "", "Load BOM...", MenuPlace::AfterSeparator},
+        {CommandId::ToggleNotFitted,
+         &W::OnToggleNotFitted,
+         {},
+         "",
+         "Not fitted (DNP)",
+         MenuPlace::Entry},
+        {CommandId::ExportProgress,
+         &W::OnExportProgress,
+         {},
+         "",
+         "Export progress...",
+         MenuPlace::Entry},
+        {CommandId::PrintSheets, &W::OnPrintSheets, {}, "", "Print sheets...", MenuPlace::Entry},
+        {CommandId::SparesPerItem,
+         &W::OnSparesPerItem,
+         {},
+         "",
+         "Spares per item (10 %, at least 2 for 0402 and smaller; else 5 %, at least 1)",
+         MenuPlace::Entry},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     Command(rows, CommandId::RestoreEarlierSession).currentTitle = &W::earlierCaption;
@@ -173,6 +194,12 @@ std::vector<CommandRow> MakeTable() {
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
     Command(rows, CommandId::LoadBoardFile).asks = FileChoice::BoardFile;
+    Command(rows, CommandId::LoadBom).asks = FileChoice::Bom;
+    Command(rows, CommandId::ExportProgress).asks = FileChoice::Progress;
+    Command(rows, CommandId::ToggleNotFitted).checked = &W::selectedNotFitted;
+    CommandRow& spares = Command(rows, CommandId::SparesPerItem);
+    spares.checked = &W::sparesPerItem;
+    spares.settingsKey = "sparesPerItem";
     return rows;
 }
 
@@ -229,6 +256,9 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
                                                      "BMP (*.bmp)", "JPEG (*.jpg *.jpeg)"};
     static const std::vector<const char*> board = {"KiCad board files (*.kicad_pcb)",
                                                    "All files (*)"};
+    static const std::vector<const char*> bom = {"Bills of materials (*.csv *.txt *.tsv)",
+                                                 "All files (*)"};
+    static const std::vector<const char*> progress = {"Progress (*.csv)"};
     static const std::vector<const char*> none;
     switch (choice) {
     case FileChoice::Placement:
@@ -237,6 +267,10 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
         return picture;
     case FileChoice::BoardFile:
         return board;
+    case FileChoice::Bom:
+        return bom;
+    case FileChoice::Progress:
+        return progress;
     case FileChoice::None:
         break;
     }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "PickList.h"
 #include "app/CommandId.h"
 #include "base/UserMessage.h"
+#include "parts/Face.h"
 #include "session/SessionUpdate.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +36,18 @@ struct Choice {
     CommandId next = CommandId::Ok;
 };
 
+// The sheets for gathering and placing the parts of a face, for the window to print into a PDF
+// at path and open.
+struct SheetsRequest {
+    std::string path;
+    std::string placementPath;
+    std::string date; // as the cover shows it
+    Face face = Face::Top;
+    std::uint32_t pcbCount = 1;
+    bool spares = false;
+    std::vector<PickListItem> items;
+};
+
 // The small windows the main window runs over itself.
 enum class SmallWindow { None, About, Keymap };
 
@@ -52,6 +67,8 @@ struct Outcome {
     std::optional<Choice> choice;
     std::optional<std::string> clipboardText;
     std::optional<OpenRequest> open;
+    // Written before the document is opened; the document is not opened when this fails.
+    std::optional<SheetsRequest> sheets;
     SmallWindow window = SmallWindow::None;
     bool openFindField = false;
     bool findFailed = false;

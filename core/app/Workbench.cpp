@@ -4,17 +4,30 @@
 #include "PickListPage.h"
 #include "PickListPath.h"
 #include "PickListText.h"
+#include "ProgressExport.h"
+#include "Spares.h"
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
 #include "boardfile/BoardFileMessages.h"
 #include "keeping/KeepingMessages.h"
 
+#include <ctime>
 #include <sys/stat.h>
 
 namespace kavelto {
 
 namespace {
+
+// The local date, as the sheets' cover shows it.
+std::string TodayText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16];
+    if (!localtime_r(&now, &local) || std::strftime(text, sizeof text, "%Y-%m-%d", &local) == 0)
+        return {};
+    return text;
+}
 
 bool FileExists(const std::string& path) {
     struct stat status {};
@@ -151,6 +164,8 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
     history_.clear();
     placementPath_.reset();
     byDesignators_.reset();
+    if (std::optional<UserMessage> mismatches = session_.bomMismatchNotice())
+        outcome.messages.push_back(*std::move(mismatches));
     if (!inputs.chosenFile || session_.table().partCount() == 0) {
         store_.closeFile();
         return outcome;
@@ -310,16 +325,46 @@ Outcome Workbench::OnOk(const CommandInputs& inputs) {
 Outcome Workbench::OnPickList(const CommandInputs& inputs) {
     Outcome outcome;
     ReadFields(inputs, outcome);
-    const std::vector<PickListItem> items =
-        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount());
-    outcome.clipboardText = PickListText(items, session_.face());
+    const std::vector<PickListItem> items = pickListItems();
+    const PickListColumns columns{sparesPerItem_, session_.bom().hasBom()};
+    outcome.clipboardText = PickListText(items, session_.face(), columns);
     const std::string path = GetPickListPath();
     const Result<void> written =
-        WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite));
+        WritePickListPage(path, PickListPage(items, session_.face(), kMakerSite, columns));
     if (written)
         outcome.open = OpenRequest{path, false, std::nullopt, PageNotOpened(path)};
     else
         outcome.messages.push_back(written.failure());
+    return outcome;
+}
+
+std::vector<PickListItem> Workbench::pickListItems() const {
+    std::vector<PickListItem> items =
+        GroupPickList(session_.table(), session_.faceList(), session_.pcbCount(), &session_.bom());
+    if (sparesPerItem_)
+        AddSpares(items, SparesRule());
+    return items;
+}
+
+// The sheets go beside the pick list's page, in the user's own folder.
+Outcome Workbench::OnPrintSheets(const CommandInputs& inputs) {
+    Outcome outcome;
+    ReadFields(inputs, outcome);
+    const std::string path = GetExportPath("sheets.pdf");
+    if (path.empty()) {
+        outcome.messages.push_back(SheetsNotWritten());
+        return outcome;
+    }
+    SheetsRequest sheets;
+    sheets.path = path;
+    sheets.placementPath = session_.placementPath();
+    sheets.date = TodayText();
+    sheets.face = session_.face();
+    sheets.pcbCount = session_.pcbCount();
+    sheets.spares = sparesPerItem_;
+    sheets.items = pickListItems();
+    outcome.sheets = std::move(sheets);
+    outcome.open = OpenRequest{path, false, std::nullopt, SheetsNotOpened(path)};
     return outcome;
 }
 
@@ -424,6 +469,36 @@ Outcome Workbench::OnShowKindSpots(const CommandInputs&) {
     Outcome outcome;
     outcome.update.repaint = Repaint::Soon;
     return outcome;
+}
+
+Outcome Workbench::OnLoadBom(const CommandInputs& inputs) {
+    return Outcome(session_.loadBom(inputs.chosenFile));
+}
+
+Outcome Workbench::OnToggleNotFitted(const CommandInputs&) {
+    return Outcome(session_.toggleNotFitted());
+}
+
+// Both faces, in the placement file's order.
+Outcome Workbench::OnExportProgress(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (!inputs.chosenFile)
+        return outcome;
+    const Result<void> written = WriteProgressFile(
+        *inputs.chosenFile, ProgressCsv(session_.table(), session_.bom(), session_.placedAt()));
+    if (!written)
+        outcome.messages.push_back(written.failure());
+    return outcome;
+}
+
+Outcome Workbench::OnSparesPerItem(const CommandInputs&) {
+    sparesPerItem_ = !sparesPerItem_;
+    return {};
+}
+
+bool Workbench::selectedNotFitted() const {
+    const std::optional<int> row = session_.selection().row;
+    return row && *row < session_.faceList().faceCount && session_.isNotFittedAtRow(*row);
 }
 
 // A press with Control held selects the part that lies there.

@@ -67,6 +67,10 @@ public:
     std::string windowTitle() const;
     // The exact shapes of the board file loaded with the placement file, by designator.
     const ExactShapes& exactShapes() const { return boardShapes_.shapes(); }
+    // Whether the pick list adds a count to gather with spares.
+    bool sparesPerItem() const { return sparesPerItem_; }
+    // Whether the selected part is left off the board, for the toggle's check mark.
+    bool selectedNotFitted() const;
 
     // Command handlers, named after the event that runs them.
     Outcome OnLoadPkpFile(const CommandInputs& inputs);
@@ -117,10 +121,17 @@ public:
     Outcome OnNudgeDown(const CommandInputs& inputs);
     Outcome OnWholePicture(const CommandInputs& inputs);
     Outcome OnLoadBoardFile(const CommandInputs& inputs);
+    Outcome OnLoadBom(const CommandInputs& inputs);
+    Outcome OnToggleNotFitted(const CommandInputs& inputs);
+    Outcome OnExportProgress(const CommandInputs& inputs);
+    Outcome OnSparesPerItem(const CommandInputs& inputs);
+    Outcome OnPrintSheets(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
     bool ReadFields(const CommandInputs& inputs, Outcome& outcome);
+    // The items of the face shown as the pick list groups them, with spares when they are set.
+    std::vector<PickListItem> pickListItems() const;
     Outcome navigate(NavigationKey key);
     Outcome kept(Outcome outcome);
     Outcome returnTo(const std::optional<UndoStep>& step);
@@ -141,6 +152,7 @@ private:
     std::optional<std::string> placementPath_;
     std::optional<KeptSession> byDesignators_; // offered since the load
     BoardShapes boardShapes_;
+    bool sparesPerItem_ = false;
 };
 
 } // namespace kavelto

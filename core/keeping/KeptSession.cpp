@@ -120,6 +120,13 @@ void WritePicture(std::ostream& out, const KeptPicture& picture, const char* pre
 
 constexpr char kOtherFace[] = "other-";
 
+void WriteIndexes(std::ostream& out, const char* key, const std::vector<int>& indexes) {
+    out << key << ' ' << indexes.size();
+    for (const int index : indexes)
+        out << ' ' << index;
+    out << '\n';
+}
+
 // Reads "key rest-of-line" lines into a session; false on anything unexpected.
 class Parser {
 public:
@@ -159,6 +166,13 @@ public:
             return placed(in);
         if (key == "mark")
             return mark(in);
+        if (key == "bom") {
+            std::optional<std::string> path = Unescaped(rest);
+            kept_.bomPath = path;
+            return path.has_value();
+        }
+        if (key == "notfitted")
+            return indexes(in, kept_.notFitted.emplace());
         if (key == "selected")
             return static_cast<bool>(in >> kept_.selectedRow) && kept_.selectedRow >= 0;
         return calibration(key, in, kept_.calibration);
@@ -278,16 +292,19 @@ private:
                                  faces.partsBottom);
     }
 
-    bool placed(std::istream& in) {
+    bool placed(std::istream& in) { return indexes(in, kept_.placed); }
+
+    // A count, then as many part table positions.
+    bool indexes(std::istream& in, std::vector<int>& out) {
         std::size_t count = 0;
         if (!(in >> count))
             return false;
-        kept_.placed.clear();
+        out.clear();
         for (std::size_t i = 0; i < count; ++i) {
             int index = -1;
             if (!(in >> index) || index < 0)
                 return false;
-            kept_.placed.push_back(index);
+            out.push_back(index);
         }
         return true;
     }
@@ -399,10 +416,12 @@ std::string KeptSessionText(const KeptSession& kept) {
     if (const std::optional<FaceProgress>& faces = kept.faces)
         out << "faces " << faces->placedTop << ' ' << faces->placedBottom << ' ' << faces->partsTop
             << ' ' << faces->partsBottom << '\n';
-    out << "placed " << kept.placed.size();
-    for (const int index : kept.placed)
-        out << ' ' << index;
-    out << "\nselected " << kept.selectedRow << '\n';
+    WriteIndexes(out, "placed", kept.placed);
+    if (kept.bomPath)
+        out << "bom " << Escaped(*kept.bomPath) << '\n';
+    if (kept.notFitted)
+        WriteIndexes(out, "notfitted", *kept.notFitted);
+    out << "selected " << kept.selectedRow << '\n';
     for (const KeptMark& mark : kept.marks)
         out << "mark " << static_cast<int>(mark.face) << ' ' << Escaped(mark.designator) << '\t'
             << Escaped(mark.value) << '\t' << Escaped(mark.package) << '\n';

@@ -91,6 +91,10 @@ struct KeptSession {
     std::optional<KeptFace> otherFace;
     // Both faces; nothing in a session kept before they were counted.
     std::optional<FaceProgress> faces;
+    // The bill of materials joined to the parts, read again on restoring, and the parts left off
+    // the board by their position in the part table; nothing from a version without them.
+    std::optional<std::string> bomPath;
+    std::optional<std::vector<int>> notFitted;
 };
 
 // The text of a kept session, and back; nothing for a text that is damaged, cut short or

@@ -38,11 +38,14 @@ std::optional<int> NavigationTarget(NavigationKey key, int selectedRow, int face
     return std::min(*target, faceCount - 1);
 }
 
-std::optional<int> FindNextUnplaced(const PartTable& table, const FaceList& faceList,
-                                    int startRow) {
+std::optional<int> FindNextUnplaced(const PartTable& table, const FaceList& faceList, int startRow,
+                                    const std::vector<bool>& passedOver) {
     const int count = std::min(faceList.faceCount, kMaxParts);
     for (int row = std::max(startRow, 0); row < count; ++row) {
-        if (!table.part(faceList.indexes[static_cast<std::size_t>(row)]).placed)
+        const int part = faceList.indexes[static_cast<std::size_t>(row)];
+        const bool passed = static_cast<std::size_t>(part) < passedOver.size() &&
+                            passedOver[static_cast<std::size_t>(part)];
+        if (!passed && !table.part(part).placed)
             return row;
     }
     return std::nullopt;

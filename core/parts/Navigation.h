@@ -4,6 +4,7 @@
 #include "parts/PartTable.h"
 
 #include <optional>
+#include <vector>
 
 namespace kavelto {
 
@@ -16,8 +17,9 @@ inline constexpr int kPageRows = 8;
 // result is always a row that exists.
 std::optional<int> NavigationTarget(NavigationKey key, int selectedRow, int faceCount);
 
-// The first row from startRow on whose part is not placed, if any. The search does not wrap
-// around.
-std::optional<int> FindNextUnplaced(const PartTable& table, const FaceList& faceList, int startRow);
+// The first row from startRow on whose part is not placed, if any, passing over the parts whose
+// table position passedOver flags (parts left off the board). The search does not wrap around.
+std::optional<int> FindNextUnplaced(const PartTable& table, const FaceList& faceList, int startRow,
+                                    const std::vector<bool>& passedOver = {});
 
 } // namespace kavelto

@@ -2,6 +2,8 @@
 
 #include "base/FieldParsing.h"
 #include "base/TextEncoding.h"
+#include "bom/BomMessages.h"
+#include "bom/BomReader.h"
 #include "geometry/MagnifierGeometry.h"
 #include "geometry/OverviewZoom.h"
 #include "geometry/Truncate.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <ctime>
 #include <map>
 #include <utility>
 
@@ -31,6 +34,16 @@ constexpr double kIdentifyReach = 2.0;
 
 Face FaceOf(const PartRecord& part) {
     return IsOnFace(part.layer, Face::Bottom) ? Face::Bottom : Face::Top;
+}
+
+// The placement file's own not-fitted column, if it has one, read as a bill of materials.
+std::optional<BomTable> PlacementMarks(const std::optional<std::string>& path) {
+    if (!path)
+        return std::nullopt;
+    Result<BomTable> marks = ReadBomFile(*path, NotFittedMarks::ColumnsOnly);
+    if (!marks)
+        return std::nullopt;
+    return std::move(marks).value();
 }
 
 bool SameTextAnyCase(const std::string& a, const std::string& b) {
@@ -78,8 +91,11 @@ SessionUpdate AssemblySession::loadPlacementFile(const std::optional<std::string
     }
     pkpText_ = path ? PkpText(loaded.partCount()) : kNoPkpLoaded;
     faceMemory_.clear();
+    placementPath_ = path.value_or("");
     beginListChange();
     table_ = std::move(loaded);
+    bom_.partsLoaded(table_, PlacementMarks(path));
+    placedAt_.assign(static_cast<std::size_t>(table_.partCount()), 0);
     if (table_.partCount() > 0)
         RebuildFaceList(update);
     else
@@ -111,6 +127,58 @@ void AssemblySession::RebuildFaceList(SessionUpdate& update) {
     else
         selection_.row.reset();
     update.refreshingFields();
+}
+
+// ---- the bill of materials and the parts left off the board
+
+SessionUpdate AssemblySession::loadBom(const std::optional<std::string>& path) {
+    if (!path)
+        return {};
+    beginListChange();
+    SessionUpdate update;
+    update.tell(attachBom(*path));
+    endListChange();
+    ++keptRevision_;
+    return update.repaintAtLeast(Repaint::Soon).refreshingFields();
+}
+
+// Reads the BOM and joins it, inside a change of the list; what the user must be told, if
+// anything. A BOM that can't be read leaves the one before.
+std::optional<UserMessage> AssemblySession::attachBom(const std::string& path) {
+    Result<BomTable> read = ReadBomFile(path);
+    if (!read)
+        return read.failure();
+    bom_.attach(path, std::move(read).value(), table_);
+    return bomMismatchNotice();
+}
+
+// Before a placement file there is nothing to disagree with.
+std::optional<UserMessage> AssemblySession::bomMismatchNotice() const {
+    if (!bom_.hasBom() || table_.partCount() == 0 || bom_.mismatches().empty())
+        return std::nullopt;
+    return BomMismatchMessage(bom_.mismatches());
+}
+
+SessionUpdate AssemblySession::toggleNotFitted() {
+    SessionUpdate update;
+    if (!selection_.row || *selection_.row >= faceList_->faceCount)
+        return update;
+    bom_.toggleByHand(partIndexAtRow(*selection_.row));
+    ++keptRevision_;
+    if (observer_)
+        observer_->placedChanged(*selection_.row, *selection_.row);
+    return update.repaintAtLeast(Repaint::Soon);
+}
+
+// Told once a part: Enter pressed again on it says nothing more.
+std::optional<UserMessage> AssemblySession::notFittedRefusal(int part) {
+    if (!bom_.firstRefusal(part))
+        return std::nullopt;
+    const NotFittedSource source = bom_.notFittedSource(part);
+    const char* reason = source == NotFittedSource::Bom             ? kNotFittedByBom
+                         : source == NotFittedSource::PlacementFile ? kNotFittedByPlacement
+                                                                    : kNotFittedByHand;
+    return NotFittedRefusal(DisplayUtf8(table_.part(part).designator), reason);
 }
 
 SessionUpdate AssemblySession::changeFace(Face face) {
@@ -343,8 +411,13 @@ SessionUpdate AssemblySession::placeUnplace() {
     if (!row)
         return update;
     takeSelection(*row);
-    PartRecord& part = table_.part(faceList_->indexes[static_cast<std::size_t>(*row)]);
+    const int index = partIndexAtRow(*row);
+    PartRecord& part = table_.part(index);
+    // A part left off the board is never marked placed; one placed before may be unmarked.
+    if (bom_.isNotFitted(index) && !part.placed)
+        return update.tell(notFittedRefusal(index));
     part.placed = !part.placed;
+    placedAt_[static_cast<std::size_t>(index)] = part.placed ? std::time(nullptr) : 0;
     ++keptRevision_;
     if (observer_)
         observer_->placedChanged(*row, *row);
@@ -363,13 +436,16 @@ std::optional<UserMessage> AssemblySession::newPartNotice(const PartRecord& plac
     const PartRecord& next = partAtRow(nextRow);
     if (IsSameKind(placed, next))
         return std::nullopt;
-    return NewPartNotice(itemNumber(nextRow), DisplayUtf8(next.value), DisplayUtf8(next.package));
+    const BomLine* line = bomLineAtRow(nextRow);
+    return NewPartNotice(itemNumber(nextRow), DisplayUtf8(next.value), DisplayUtf8(next.package),
+                         line ? DisplayUtf8(line->mpn) : std::string());
 }
 
 SessionUpdate AssemblySession::nextUnplaced() {
     SessionUpdate update;
     const std::optional<int> row = listRow();
-    if (const std::optional<int> next = FindNextUnplaced(table_, *faceList_, row ? *row + 1 : 0))
+    if (const std::optional<int> next =
+            FindNextUnplaced(table_, *faceList_, row ? *row + 1 : 0, bom_.notFittedFlags()))
         moveSelectionTo(*next, update);
     return update.refreshingFields();
 }
@@ -385,6 +461,7 @@ SessionUpdate AssemblySession::unplaceAll() {
 void AssemblySession::unplaceEveryPart() {
     for (int i = 0; i < table_.partCount(); ++i)
         table_.part(i).placed = false;
+    placedAt_.assign(static_cast<std::size_t>(table_.partCount()), 0);
 }
 
 // Only a list with rows has a selected row to move from.
@@ -471,8 +548,10 @@ KeptSession AssemblySession::keptState() const {
         kept.marks.push_back({part.designator, FaceOf(part), part.value, part.package});
     }
     kept.placedOnFace = placedOnFace();
-    kept.faceCount = faceList_->faceCount;
+    kept.faceCount = fittedOnFace();
     kept.faces = faceProgress();
+    kept.bomPath = bom_.bomPath();
+    kept.notFitted = bom_.notFittedParts();
     kept.selectedRow = selection_.row.value_or(0);
     return kept;
 }
@@ -506,6 +585,12 @@ SessionUpdate AssemblySession::restore(const KeptSession& kept) {
     } else if (otherFace) {
         ResetCalibration();
     }
+    // A picture's calibration that could not come back is told before the BOM's notice.
+    if (kept.bomPath)
+        if (std::optional<UserMessage> notice = attachBom(*kept.bomPath))
+            update.tell(std::move(notice));
+    if (kept.notFitted)
+        bom_.restoreNotFitted(*kept.notFitted);
     faceMemory_.clear();
     const std::optional<KeptFace>& keptOther = kept.otherFace;
     if (keptOther && keptOther->picture &&
@@ -668,7 +753,7 @@ std::vector<AssemblySession::Spot> AssemblySession::spotsOfSelectedKind() const 
         if (row == selected || !IsSameKind(part, kind))
             continue;
         if (const std::optional<PixelPoint> pixel = LocatePart(calibration_, part.x, part.y))
-            spots.push_back({*pixel, part.placed});
+            spots.push_back({*pixel, part.placed, isNotFittedAtRow(row)});
     }
     return spots;
 }
@@ -687,8 +772,15 @@ FaceProgress AssemblySession::faceProgress() const {
 int AssemblySession::placedOnFace() const {
     int placed = 0;
     for (int row = 0; row < faceList_->faceCount; ++row)
-        placed += partAtRow(row).placed ? 1 : 0;
+        placed += partAtRow(row).placed && !isNotFittedAtRow(row) ? 1 : 0;
     return placed;
+}
+
+int AssemblySession::fittedOnFace() const {
+    int fitted = 0;
+    for (int row = 0; row < faceList_->faceCount; ++row)
+        fitted += isNotFittedAtRow(row) ? 0 : 1;
+    return fitted;
 }
 
 } // namespace kavelto

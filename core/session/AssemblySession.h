@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bom/BomState.h"
 #include "geometry/Calibration.h"
 #include "geometry/ViewGeometry.h"
 #include "geometry/ViewState.h"
@@ -48,6 +49,13 @@ public:
 
     // The file at path, or nothing when the user cancelled the choice.
     SessionUpdate loadPlacementFile(const std::optional<std::string>& path);
+    // The bill of materials at path beside the parts, or nothing when the user cancelled; a
+    // box lists what disagrees with the placement file.
+    SessionUpdate loadBom(const std::optional<std::string>& path);
+    // What the BOM and the parts loaded last disagree on, while a BOM is loaded.
+    std::optional<UserMessage> bomMismatchNotice() const;
+    // Marks the selected part not fitted, or fitted again.
+    SessionUpdate toggleNotFitted();
     SessionUpdate changeFace(Face face);
     // The "Sort by" entry chosen; an entry outside the orders keeps the current one.
     SessionUpdate changeSort(int entry);
@@ -122,10 +130,13 @@ public:
     struct Spot {
         PixelPoint pixel;
         bool placed;
+        bool notFitted;
     };
     std::vector<Spot> spotsOfSelectedKind() const;
-    // Placed parts of the face shown.
+    // Placed parts of the face shown, and its parts to be placed at all: the parts left off the
+    // board count in neither.
     int placedOnFace() const;
+    int fittedOnFace() const;
     // Placed parts and parts of both faces.
     FaceProgress faceProgress() const;
 
@@ -146,6 +157,14 @@ public:
     const FaceList& faceList() const { return *faceList_; }
     const PartRecord& partAtRow(int row) const;
     int itemNumber(int row) const { return (*items_)[static_cast<std::size_t>(row)]; }
+    const BomState& bom() const { return bom_; }
+    // When each part was marked placed, in seconds since the epoch by table position; 0 for a
+    // part not placed in this run.
+    const std::vector<std::int64_t>& placedAt() const { return placedAt_; }
+    bool isNotFittedAtRow(int row) const { return bom_.isNotFitted(partIndexAtRow(row)); }
+    // The BOM line of a row's part, or nullptr.
+    const BomLine* bomLineAtRow(int row) const { return bom_.lineOf(partIndexAtRow(row)); }
+    int partIndexAtRow(int row) const { return faceList_->indexes[static_cast<std::size_t>(row)]; }
     const PartSelection& selection() const { return selection_; }
     const ViewState& view() const { return view_; }
     const Calibration& calibration() const { return calibration_; }
@@ -154,6 +173,8 @@ public:
     SortMode sortMode() const { return sortMode_; }
     std::uint32_t pcbCount() const { return pcbCount_; }
     const std::string& pkpText() const { return pkpText_; }
+    // The placement file loaded last, empty before one.
+    const std::string& placementPath() const { return placementPath_; }
     const std::string& partsPerFaceText() const { return partsPerFaceText_; }
 
 private:
@@ -170,6 +191,8 @@ private:
     std::optional<PixelPoint> markerPoint() const;
     SessionUpdate calibrationOutcome(const CalOutcome& outcome);
     std::optional<UserMessage> newPartNotice(const PartRecord& placed) const;
+    std::optional<UserMessage> notFittedRefusal(int part);
+    std::optional<UserMessage> attachBom(const std::string& path);
     void setMarker(const PicturePoint& point, MarkerMode mode);
     void beginListChange();
     void endListChange();
@@ -182,6 +205,8 @@ private:
     }
 
     PartTable table_;
+    BomState bom_;
+    std::vector<std::int64_t> placedAt_;
     std::unique_ptr<FaceList> faceList_;
     std::unique_ptr<ItemNumbers> items_;
     PartSelection selection_;
@@ -195,6 +220,7 @@ private:
     Face face_ = Face::Top;
     std::uint32_t pcbCount_ = 1;
     std::string pkpText_ = kNoPkpLoaded;
+    std::string placementPath_;
     std::string partsPerFaceText_ = kNoFaceYet;
     PartListObserver* observer_ = nullptr;
     std::uint64_t keptRevision_ = 0;

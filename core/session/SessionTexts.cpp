@@ -10,9 +10,13 @@ std::string PartsPerFaceText(int faceCount) {
     return std::to_string(faceCount) + " parts/face";
 }
 
-UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package) {
-    return {"New part !\n\nItem# " + std::to_string(itemNumber) + "\n" + value + ", " + package,
-            "Placement", MessageButtons::Ok, MessageIcon::None};
+UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package,
+                          const std::string& mpn) {
+    std::string text =
+        "New part !\n\nItem# " + std::to_string(itemNumber) + "\n" + value + ", " + package;
+    if (!mpn.empty())
+        text += "\nMPN " + mpn;
+    return {text, "Placement", MessageButtons::Ok, MessageIcon::None};
 }
 
 UserMessage CalibrationNotRestored(const std::string& path) {

@@ -18,8 +18,10 @@ std::string PkpText(int partCount);
 inline constexpr const char* kNoFaceYet = "none";
 std::string PartsPerFaceText(int faceCount);
 
-// The box that announces a new kind of part, its item number, value and package as UTF-8.
-UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package);
+// The box that announces a new kind of part, its item number, value and package as UTF-8, and
+// its manufacturer part number on a line of its own when the BOM gives one.
+UserMessage NewPartNotice(int itemNumber, const std::string& value, const std::string& package,
+                          const std::string& mpn = std::string());
 
 // A restored session's calibration was left out: the picture file at path (UTF-8) is no longer
 // the one it was taken on.

@@ -90,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 48u);
+    EXPECT_EQ(ids.size(), 53u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -102,12 +102,28 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
         if (row.menu != MenuPlace::None)
             menu.push_back(std::string(row.title) + (*row.keyText ? "\t" : "") + row.keyText);
     }
-    EXPECT_EQ(menu, (std::vector<std::string>{
-                        "&About Kavelto...", "-", "Restore session", "Find part...\tCtrl+F",
-                        "Show all parts of this kind", "Add calibration point\tIns",
-                        "Remove last calibration point", "Restore an earlier session...",
-                        "Restore session by designators", "Load board file", "-", "Undo\tCtrl+Z",
-                        "Redo\tCtrl+Shift+Z", "-", "Announce new kinds in the picture"}));
+    EXPECT_EQ(menu, (std::vector<std::string>{"&About Kavelto...",
+                                              "-",
+                                              "Restore session",
+                                              "Find part...\tCtrl+F",
+                                              "Show all parts of this kind",
+                                              "Add calibration point\tIns",
+                                              "Remove last calibration point",
+                                              "Restore an earlier session...",
+                                              "Restore session by designators",
+                                              "Load board file",
+                                              "-",
+                                              "Undo\tCtrl+Z",
+                                              "Redo\tCtrl+Shift+Z",
+                                              "-",
+                                              "Announce new kinds in the picture",
+                                              "-",
+                                              "Load BOM...",
+                                              "Not fitted (DNP)",
+                                              "Export progress...",
+                                              "Print sheets...",
+                                              "Spares per item (10 %, at least 2 for 0402 and "
+                                              "smaller; else 5 %, at least 1)"}));
 }
 
 // The red legends of the keypad picture.
@@ -134,6 +150,7 @@ TEST(CommandTable, NamesEachKeypadKeysCommand) {
 TEST(CommandTable, AsksForTheFileOfEachLoad) {
     EXPECT_EQ(Command(CommandId::LoadPkpFile).asks, FileChoice::Placement);
     EXPECT_EQ(Command(CommandId::LoadBitmap).asks, FileChoice::Picture);
+    EXPECT_EQ(Command(CommandId::LoadBom).asks, FileChoice::Bom);
     EXPECT_STREQ(FileFilters(FileChoice::Picture).front(), "Pictures (*.bmp *.jpg *.jpeg *.png)");
     EXPECT_STREQ(FileFilters(FileChoice::Placement).back(), "All files (*)");
 }

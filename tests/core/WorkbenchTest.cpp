@@ -184,7 +184,10 @@ TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
     unsetenv("XDG_RUNTIME_DIR");
     const Outcome outcome = rig.run(CommandId::PickList, "3");
     ASSERT_TRUE(outcome.clipboardText && outcome.open);
-    EXPECT_NE(outcome.clipboardText->find("1\t0603\t1k\t2\t6\n"), std::string::npos);
+    // Byte for byte the list it always was, while no BOM is loaded.
+    EXPECT_EQ(*outcome.clipboardText,
+              "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\n"
+              "-------\t-------\t-----\t-----\t-----\n1\t0603\t1k\t2\t6\nEND\n\n\n\n");
     const std::string page = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/picklst.html";
     EXPECT_EQ(outcome.open->target, page);
     EXPECT_FALSE(outcome.open->isUrl);
@@ -630,6 +633,96 @@ TEST(WorkbenchAnnounce, TheBannerTakesTheNewKindsNoticeWhenChosen) {
     EXPECT_EQ(bannered.banner, std::optional<std::string>("New part !   Item# 2   1u, 0805"));
     rig.run(CommandId::AnnounceInPicture);
     EXPECT_FALSE(rig.workbench.announceInPicture());
+}
+
+// Load BOM asks for its file and joins it; a placement file loaded again is joined again and
+// its mismatches told after the load's own messages. The toggle's check follows the selection.
+TEST(Workbench, LoadsABomAndTogglesTheSelectedPart) {
+    WorkbenchRig rig;
+    const TempFile bom("Designator,Qty,DNP\n\"R1,R2\",2,\nC1,1,DNP\nC9,1,\n");
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = bom.path();
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBom, inputs)),
+              "BOM: In the BOM but not in the placement file: C9; in the placement file but not "
+              "in the BOM: none.|");
+    EXPECT_EQ(Texts(rig.load(rig.parts.path())),
+              "BOM: In the BOM but not in the placement file: C9; in the placement file but not "
+              "in the BOM: none.|");
+    rig.workbench.setHighlightedRow(0);
+    rig.run(CommandId::LocateSelectedPart);
+    EXPECT_FALSE(rig.workbench.selectedNotFitted());
+    rig.run(CommandId::ToggleNotFitted);
+    EXPECT_TRUE(rig.workbench.selectedNotFitted());
+    EXPECT_EQ(Texts(rig.run(CommandId::PlaceUnplace)).substr(0, 12), "Placement: R");
+    EXPECT_EQ(rig.placed(), 0);
+    inputs.chosenFile.reset(); // the choice cancelled
+    EXPECT_TRUE(rig.workbench.run(CommandId::LoadBom, inputs).messages.empty());
+}
+
+// With a BOM the list names each item's part numbers and designators, without its parts left
+// off the board.
+TEST(Workbench, PickListWithABomNamesPartNumbers) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const TempFile bom("Ref,Manufacturer,MPN,LCSC,DNP\nR1,Yageo,RC0603FR-071KL,C21190,\n"
+                       "R2,Yageo,RC0603FR-071KL,C21190,DNP\nC1,Samsung,CL10A105KB8NNNC,C15849,\n");
+    CommandInputs inputs = WorkbenchRig::Fields("2");
+    inputs.chosenFile = bom.path();
+    rig.workbench.run(CommandId::LoadBom, inputs);
+    EXPECT_EQ(*rig.run(CommandId::PickList, "2").clipboardText,
+              "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\t"
+              "MANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n"
+              "-------\t-------\t-----\t-----\t-----\t-----\t-----\t-----\t-----\n"
+              "1\t0603\t1k\t1\t2\tYageo\tRC0603FR-071KL\tC21190\tR1\nEND\n\n\n\n");
+}
+
+// The progress goes to the file chosen; a cancelled choice writes nothing.
+TEST(Workbench, ExportsTheProgress) {
+    WorkbenchRig rig;
+    rig.run(CommandId::PlaceUnplace);
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = rig.folder + "/progress.csv";
+    EXPECT_TRUE(rig.workbench.run(CommandId::ExportProgress, inputs).messages.empty());
+    std::ifstream in(*inputs.chosenFile);
+    std::string lines[4];
+    for (std::string& line : lines)
+        std::getline(in, line);
+    EXPECT_EQ(lines[0], "Designator,Face,Value,Package,Placed,Time placed");
+    EXPECT_EQ(lines[1].substr(0, 21), "R1,top,1k,0603,yes,20"); // placed now, at a time
+    EXPECT_EQ(lines[2] + "|" + lines[3], "R2,top,1k,0603,no,|C1,bottom,1u,0805,no,");
+    inputs.chosenFile = rig.folder + "/none/progress.csv";
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::ExportProgress, inputs)),
+              "Error: Can't write progress file|");
+}
+
+// The setting adds the count to gather; set again, it takes the column away.
+TEST(Workbench, SparesPerItemAddsACountToGather) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    rig.run(CommandId::SparesPerItem);
+    EXPECT_TRUE(rig.workbench.sparesPerItem());
+    EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->substr(70),
+              "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\t21\n"
+              "END\n\n\n\n");
+    rig.run(CommandId::SparesPerItem);
+    EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->find("GATHER"), std::string::npos);
+}
+
+// The sheets of the face shown go beside the pick list's page, and are opened once written.
+TEST(Workbench, PrintSheetsAsksTheWindowForThePdf) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const Outcome outcome = rig.run(CommandId::PrintSheets, "4");
+    ASSERT_TRUE(outcome.sheets && outcome.open);
+    const std::string path = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/sheets.pdf";
+    EXPECT_EQ(std::make_tuple(outcome.sheets->path, outcome.open->target,
+                              outcome.sheets->placementPath, outcome.sheets->pcbCount,
+                              outcome.sheets->items.size(), outcome.sheets->items[0].designators),
+              std::make_tuple(path, path, rig.parts.path(), 4u, std::size_t(1),
+                              std::vector<std::string>{"R1", "R2"}));
 }
 
 } // namespace

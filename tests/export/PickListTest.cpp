@@ -57,5 +57,70 @@ TEST(PickList, GroupsAdjacentRowsOfOneKind) {
               "<td>4000000000</td></tr></table> </body> </html>\n");
 }
 
+// Parts in list order: R1 to R3 of one kind (R3 left off), C1 alone and left off, Q1; each
+// with its BOM line.
+struct BomBoard {
+    BomBoard() {
+        const char* const rows[][3] = {{"R1", "0603", "10k"},
+                                       {"R2", "0603", "10k"},
+                                       {"R3", "0603", "10k"},
+                                       {"C1", "0805", "1u"},
+                                       {"Q1", "SOT23", "BC847"}};
+        for (const auto& row : rows) {
+            list->indexes[static_cast<std::size_t>(list->faceCount++)] = table.partCount();
+            PartRecord part;
+            part.designator = row[0];
+            part.package = row[1];
+            part.value = row[2];
+            table.append(std::move(part));
+        }
+    }
+    void attachBom() {
+        BomTable lines;
+        lines.lines.push_back({{"R1", "R2"}, 2, "10k", "", "Yageo", "RC0603", "C25804", "", false});
+        lines.lines.push_back({{"R3", "C1"}, 2, "", "", "", "", "", "", true});
+        lines.lines.push_back({{"Q1"}, 1, "BC847", "", "Nexperia", "BC847B", "", "", false});
+        bom.attach("bom.csv", std::move(lines), table);
+    }
+
+    PartTable table;
+    std::unique_ptr<FaceList> list = std::make_unique<FaceList>();
+    BomState bom;
+};
+
+// An item of parts left off only is left out with its number; the part numbers are those of the
+// item's first part to fit, the designators those of its parts to fit.
+TEST(PickList, WithABomNamesPartNumbersAndPassesOverPartsLeftOff) {
+    BomBoard board;
+    board.attachBom();
+    const std::vector<PickListItem> items = GroupPickList(board.table, *board.list, 2, &board.bom);
+    EXPECT_EQ(PickListText(items, Face::Top, PickListColumns{false, true}),
+              "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\t"
+              "MANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n"
+              "-------\t-------\t-----\t-----\t-----\t-----\t-----\t-----\t-----\n"
+              "1\t0603\t10k\t2\t4\tYageo\tRC0603\tC25804\tR1, R2\n"
+              "3\tSOT23\tBC847\t1\t2\tNexperia\tBC847B\t\tQ1\nEND\n\n\n\n");
+    const std::string page =
+        PickListPage(items, Face::Top, "maker.example", PickListColumns{false, true});
+    EXPECT_NE(page.find("<td>Qty/total</td><td>Manufacturer</td><td>MPN</td><td>Supplier #</td>"
+                        "<td>Designators</td></tr><tr><td>1</td><td>0603</td><td>10k</td><td>2</td>"
+                        "<td>4</td><td>Yageo</td><td>RC0603</td><td>C25804</td><td>R1, R2</td></tr>"
+                        "<tr><td>3</td>"),
+              std::string::npos)
+        << page;
+}
+
+// Without a BOM a part left off by hand is passed over all the same, in the plain list.
+TEST(PickList, WithoutABomPassesOverPartsLeftOffByHand) {
+    BomBoard board;
+    board.bom.partsLoaded(board.table, std::nullopt);
+    board.bom.toggleByHand(1);
+    const std::vector<PickListItem> items = GroupPickList(board.table, *board.list, 1, &board.bom);
+    EXPECT_EQ(PickListText(items, Face::Top),
+              "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\n"
+              "-------\t-------\t-----\t-----\t-----\n1\t0603\t10k\t2\t2\n2\t0805\t1u\t1\t1\n"
+              "3\tSOT23\tBC847\t1\t1\nEND\n\n\n\n");
+}
+
 } // namespace
 } // namespace kavelto

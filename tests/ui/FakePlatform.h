@@ -51,6 +51,10 @@ public:
         return entries.empty() ? std::nullopt : std::optional(entries.takeFirst());
     }
 
+    std::optional<QString> chooseFileToSave(QWidget* owner, const QStringList& filters) override {
+        return chooseFileToOpen(owner, filters);
+    }
+
     void runModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
         if (onModal)

@@ -1,6 +1,7 @@
 #include "FakePlatform.h"
 #include "ShortcutKeys.h"
 #include "TruthBoard.h"
+#include "parts/PartColumns.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -221,6 +222,56 @@ private slots:
                                   "Ctrl+0: Whole picture again"}));
         };
         click("shortcuts");
+    }
+
+    // Load BOM from the right-click menu: the part it leaves off reads "DNP" in grey, the MPN
+    // column shows while a row fills it, and Enter on the part says why once.
+    void bomMarksPartsLeftOff() {
+        loadPkp("R1,10k,0603,1,2,0,top\nR2,10k,0603,3,4,0,top\n");
+        QFile bom(dir_.filePath(QStringLiteral("bom.csv")));
+        QVERIFY(bom.open(QIODevice::WriteOnly));
+        bom.write("Reference,MPN,DNP\nR1,RC0603FR-0710KL,\nR2,,DNP\n");
+        bom.close();
+        auto* list = control<QTableView>("partList");
+        const int mpn = kPartColumnCount;
+        QVERIFY(list->isColumnHidden(mpn));
+        platform_.files = {bom.fileName()};
+        MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
+        QCOMPARE(cell(1, 0) + "|" + cell(0, mpn), "DNP|RC0603FR-0710KL");
+        QVERIFY(!list->isColumnHidden(mpn));
+        QVERIFY(list->isColumnHidden(mpn + 1)); // no supplier numbers
+        QCOMPARE(list->model()->index(1, 3).data(Qt::ForegroundRole).value<QColor>(),
+                 QColor(150, 150, 150));
+        ClickRow(*dlg_, 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(platform_.messages.size(), 1);
+        QCOMPARE(platform_.messages.value(0).text,
+                 "R2 stays off the board: the BOM marks it not fitted.");
+        MenuEntry(*dlg_, CommandId::ToggleNotFitted)->trigger();
+        QCOMPARE(cell(1, 0), "");
+    }
+
+    // Print sheets writes the PDF beside the pick list's page and opens it: a cover, the items'
+    // blocks on one page, a sheet of labels.
+    void printSheetsWritesAndOpensThePdf() {
+        platform_.files = {QStringLiteral(TEST_DATA_DIR "/boms/board.csv"),
+                           QStringLiteral(TEST_DATA_DIR "/boms/kicad.csv")};
+        click("loadPkp");
+        MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
+        MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
+        QVERIFY(platform_.messages.isEmpty());
+        QFile pdf(platform_.openedDocuments.value(0));
+        QCOMPARE(QFileInfo(pdf).fileName(), "sheets.pdf");
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+        int pages = 0;
+        for (auto match = page.globalMatch(QString::fromLatin1(bytes)); match.hasNext();
+             match.next())
+            ++pages;
+        QCOMPARE(pages, 3);
     }
 
     void shortcutKeys_data() {

@@ -128,7 +128,8 @@ class RandomSessionTest : public QObject {
             const QString shown = model.index(row, 0).data().toString() + ' ' +
                                   model.index(row, int(PartColumn::PartId)).data().toString();
             const PartRecord& part = s.partAtRow(row);
-            if (shown != (part.placed ? "DONE " : " ") + DisplayText(DesignatorText(part)))
+            const char* mark = s.isNotFittedAtRow(row) ? "DNP " : part.placed ? "DONE " : " ";
+            if (shown != mark + DisplayText(DesignatorText(part)))
                 return QStringLiteral("row %1 shows \"%2\"").arg(row).arg(shown);
         }
         if (list->selectedRow() && (*list->selectedRow() < 0 || *list->selectedRow() >= rows))

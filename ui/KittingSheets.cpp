@@ -1,0 +1,202 @@
+#include "KittingSheets.h"
+
+#include "DisplayText.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+#include <numeric>
+
+namespace kavelto {
+
+namespace {
+
+constexpr int kResolution = 300;
+constexpr qreal kMarginMm = 15.0;
+// A tick box and its designator take this width; a row holds as many as fit.
+constexpr qreal kTickColumnMm = 32.0;
+constexpr qreal kTickBoxMm = 3.5;
+constexpr qreal kBlockGapMm = 6.0;
+// The usual sheet of 24 labels, 70 x 37 mm, 3 across and 8 down on A4.
+constexpr int kLabelColumns = 3;
+constexpr int kLabelRows = 8;
+constexpr qreal kLabelWidthMm = 70.0;
+constexpr qreal kLabelHeightMm = 37.0;
+
+QPageSize LocalePageSize() {
+    return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize(QPageSize::Letter)
+                                                                      : QPageSize(QPageSize::A4);
+}
+
+QFont SheetFont(qreal points, bool bold = false) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QString FaceName(Face face) {
+    return face == Face::Top ? QStringLiteral("top") : QStringLiteral("bottom");
+}
+
+// "2 x 10 boards + 2 spares = 22 to gather", or without spares "2 x 10 boards = 20".
+QString CountText(const PickListItem& item, std::uint32_t pcbCount) {
+    QString text = QStringLiteral("%1 x %2 boards").arg(item.countPerBoard).arg(pcbCount);
+    if (item.toGather)
+        return text + QStringLiteral(" + %1 spares = %2 to gather")
+                          .arg(*item.toGather - item.totalCount)
+                          .arg(*item.toGather);
+    return text + QStringLiteral(" = %1").arg(item.totalCount);
+}
+
+QString Heading(const PickListItem& item) {
+    QString text = QStringLiteral("Item %1   %2   %3")
+                       .arg(item.itemNumber)
+                       .arg(DisplayText(item.value), DisplayText(item.package));
+    if (!item.mpn.empty())
+        text += QStringLiteral("   MPN ") + DisplayText(item.mpn);
+    return text;
+}
+
+} // namespace
+
+bool KittingSheets::Write(const SheetsRequest& request) {
+    QPdfWriter writer(QFile::decodeName(request.path.c_str()));
+    writer.setResolution(kResolution);
+    writer.setPageLayout(QPageLayout(LocalePageSize(), QPageLayout::Portrait,
+                                     QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                     QPageLayout::Millimeter));
+    writer.setTitle(QStringLiteral("Kitting sheets"));
+    writer.setCreator(QStringLiteral("Kavelto"));
+    KittingSheets sheets(writer, request);
+    return sheets.paint();
+}
+
+KittingSheets::KittingSheets(QPdfWriter& writer, const SheetsRequest& request)
+    : writer_(writer), request_(request) {}
+
+bool KittingSheets::paint() {
+    if (!painter_.begin(&writer_))
+        return false;
+    page_ = writer_.pageLayout().paintRectPixels(kResolution);
+    page_.moveTopLeft(QPointF(0, 0));
+    cover();
+    for (const PickListItem& item : request_.items)
+        block(item);
+    labels();
+    return painter_.end();
+}
+
+qreal KittingSheets::millimetres(qreal mm) const {
+    return mm * kResolution / 25.4;
+}
+
+qreal KittingSheets::lineHeight() const {
+    return QFontMetricsF(painter_.font(), &writer_).height();
+}
+
+void KittingSheets::makeRoom(qreal height) {
+    if (y_ > 0 && y_ + height > page_.height()) {
+        writer_.newPage();
+        y_ = 0;
+    }
+}
+
+void KittingSheets::cover() {
+    const SheetsRequest& r = request_;
+    const int perBoard =
+        std::accumulate(r.items.begin(), r.items.end(), 0,
+                        [](int sum, const PickListItem& item) { return sum + item.countPerBoard; });
+    const QString placement = QFile::decodeName(r.placementPath.c_str());
+    painter_.setFont(SheetFont(20, true));
+    painter_.drawText(QPointF(0, lineHeight()), QFileInfo(placement).completeBaseName());
+    y_ = lineHeight() * 2;
+    painter_.setFont(SheetFont(11));
+    const QStringList lines = {
+        QStringLiteral("Placement file: ") + placement,
+        QStringLiteral("Date: ") + QString::fromStdString(r.date),
+        QStringLiteral("Face: ") + FaceName(r.face),
+        QStringLiteral("PCB count: %1").arg(r.pcbCount),
+        QStringLiteral("Items: %1").arg(r.items.size()),
+        QStringLiteral("Parts per board: %1, for all boards: %2")
+            .arg(perBoard)
+            .arg(static_cast<qlonglong>(perBoard) * r.pcbCount),
+    };
+    for (const QString& line : lines) {
+        y_ += lineHeight();
+        painter_.drawText(QPointF(0, y_), line);
+    }
+    writer_.newPage();
+    y_ = 0;
+}
+
+// The heading, the count, then the designators in rows of tick boxes.
+void KittingSheets::block(const PickListItem& item) {
+    painter_.setFont(SheetFont(10));
+    const qreal line = lineHeight();
+    const int perRow = std::max(1, static_cast<int>(page_.width() / millimetres(kTickColumnMm)));
+    const int rows = (static_cast<int>(item.designators.size()) + perRow - 1) / perRow;
+    makeRoom(line * (2.6 + rows * 1.3) + millimetres(kBlockGapMm));
+    painter_.setFont(SheetFont(11, true));
+    painter_.drawText(QPointF(0, y_ + line), Heading(item));
+    painter_.setFont(SheetFont(10));
+    painter_.drawText(QPointF(0, y_ + line * 2.2), CountText(item, request_.pcbCount));
+    const qreal box = millimetres(kTickBoxMm);
+    for (std::size_t i = 0; i < item.designators.size(); ++i) {
+        const int row = static_cast<int>(i) / perRow;
+        const qreal x = (static_cast<int>(i) % perRow) * millimetres(kTickColumnMm);
+        const qreal top = y_ + line * (2.6 + row * 1.3);
+        painter_.drawRect(QRectF(x, top + (line - box) / 2, box, box));
+        painter_.drawText(QPointF(x + box * 1.6, top + line * 0.8),
+                          DisplayText(item.designators[i]));
+    }
+    y_ += line * (2.6 + rows * 1.3) + millimetres(kBlockGapMm);
+    painter_.drawLine(QPointF(0, y_ - millimetres(kBlockGapMm) / 2),
+                      QPointF(page_.width(), y_ - millimetres(kBlockGapMm) / 2));
+}
+
+// Labels go on A4 sheets whatever the locale: the label sheets are sold so.
+void KittingSheets::labels() {
+    writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    writer_.newPage();
+    const QRectF sheet = writer_.pageLayout().paintRectPixels(kResolution);
+    const qreal width = millimetres(kLabelWidthMm), height = millimetres(kLabelHeightMm);
+    const qreal left = (sheet.width() - kLabelColumns * width) / 2;
+    const qreal top = (sheet.height() - kLabelRows * height) / 2;
+    const int perSheet = kLabelColumns * kLabelRows;
+    for (std::size_t i = 0; i < request_.items.size(); ++i) {
+        const int at = static_cast<int>(i) % perSheet;
+        if (i > 0 && at == 0)
+            writer_.newPage();
+        label(request_.items[i], QRectF(left + (at % kLabelColumns) * width,
+                                        top + (at / kLabelColumns) * height, width, height));
+    }
+}
+
+void KittingSheets::label(const PickListItem& item, const QRectF& box) {
+    painter_.setPen(QPen(Qt::lightGray, 1));
+    painter_.drawRect(box);
+    painter_.setPen(Qt::black);
+    const QRectF inside = box.adjusted(millimetres(3), millimetres(3), -millimetres(3), 0);
+    painter_.setFont(SheetFont(12, true));
+    const qreal line = lineHeight();
+    painter_.drawText(QPointF(inside.left(), inside.top() + line),
+                      QStringLiteral("Item %1").arg(item.itemNumber));
+    painter_.setFont(SheetFont(9));
+    const qreal small = lineHeight();
+    const QStringList lines = {
+        DisplayText(item.value), DisplayText(item.package),
+        item.mpn.empty() ? QString() : QStringLiteral("MPN ") + DisplayText(item.mpn),
+        QStringLiteral("Count: %1").arg(item.toGather.value_or(item.totalCount))};
+    qreal y = inside.top() + line;
+    for (const QString& text : lines) {
+        y += small;
+        painter_.drawText(QRectF(inside.left(), y - small, inside.width(), small),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          painter_.fontMetrics().elidedText(text, Qt::ElideRight,
+                                                            static_cast<int>(inside.width())));
+    }
+}
+
+} // namespace kavelto
