@@ -169,6 +169,7 @@ public:
         if (key == "bom") {
             std::optional<std::string> path = Unescaped(rest);
             kept_.bomPath = path;
+            in.ignore(std::numeric_limits<std::streamsize>::max());
             return path.has_value();
         }
         if (key == "notfitted")
