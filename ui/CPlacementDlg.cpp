@@ -7,6 +7,7 @@
 #include "CommandMenu.h"
 #include "DesktopSetup.h"
 #include "DisplayText.h"
+#include "FileChooser.h"
 #include "FindField.h"
 #include "KittingSheets.h"
 #include "MagnifierView.h"
@@ -29,10 +30,6 @@
 namespace kavelto {
 
 namespace {
-
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 void SetTextIfChanged(QLineEdit* edit, const QString& text) {
     if (edit->text() != text)
@@ -81,16 +78,7 @@ bool CPlacementDlg::LoadColumnMap(const QString& path) {
 
 void CPlacementDlg::setUpPartList() {
     PartListView* list = controls_->partList;
-    list->setModel(model_);
-    QHeaderView* header = list->horizontalHeader();
-    for (int column = 0; column < kPartColumnCount; ++column)
-        header->resizeSection(column, kPartListColumns[static_cast<std::size_t>(column)].width);
-    for (int column = 0; column < kBomColumnCount; ++column)
-        header->resizeSection(kPartColumnCount + column,
-                              kBomListColumns[static_cast<std::size_t>(column)].width);
-    list->hideEmptyColumns(kPartColumnCount);
-    connect(model_, &QAbstractItemModel::modelReset, list,
-            [list] { list->hideEmptyColumns(kPartColumnCount); });
+    list->showParts(model_);
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, list] { workbench_->setHighlightedRow(list->selectedRow()); });
 }
@@ -148,7 +136,7 @@ void CPlacementDlg::run(CommandId id, const PicturePoint& point) {
     inputs.point = point;
     const FileChoice asks = Command(id).asks;
     if (asks != FileChoice::None)
-        inputs.chosenFile = chooseFile(asks);
+        inputs.chosenFile = ChooseFile(platform_, this, asks);
     render(workbench_->run(id, inputs));
 }
 
@@ -164,7 +152,7 @@ void CPlacementDlg::render(const Outcome& outcome) {
     showHighlight();
     if (outcome.update.reveal)
         controls_->partList->ensureRowVisible(*outcome.update.reveal);
-    repaintBoard(outcome.update.repaint);
+    controls_->repaintViews(outcome.update.repaint);
     if (outcome.banner)
         controls_->board->showBanner(QString::fromStdString(*outcome.banner));
     for (const UserMessage& message : outcome.messages)
@@ -202,20 +190,6 @@ void CPlacementDlg::showHighlight() {
         list->setRowSelected(*row, true);
     else
         list->clearSelection();
-}
-
-void CPlacementDlg::repaintBoard(Repaint repaint) {
-    const MainWindowControls& c = *controls_;
-    if (repaint != Repaint::None)
-        c.board->viewChanged();
-    if (repaint == Repaint::Now) {
-        // One synchronous pass paints both, with whatever else is due.
-        c.magnifier->update();
-        c.board->repaint();
-    } else if (repaint == Repaint::Soon) {
-        c.board->update();
-        c.magnifier->update();
-    }
 }
 
 void CPlacementDlg::ask(const Prompt& prompt) {
@@ -277,18 +251,6 @@ void CPlacementDlg::focusPcbCount() {
     field->selectAll();
 }
 
-std::optional<std::string> CPlacementDlg::chooseFile(FileChoice choice) {
-    QStringList filters;
-    for (const char* filter : FileFilters(choice))
-        filters << QString::fromUtf8(filter);
-    const std::optional<QString> path = choice == FileChoice::Progress
-                                            ? platform_.chooseFileToSave(this, filters)
-                                            : platform_.chooseFileToOpen(this, filters);
-    if (!path)
-        return std::nullopt;
-    return LocalPath(*path);
-}
-
 void CPlacementDlg::accept() {
     run(CommandId::Ok);
 }
@@ -299,7 +261,7 @@ void CPlacementDlg::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     controls_->stretchTo(size());
     workbench_->session().setFrameSize(controls_->board->width(), controls_->board->height());
-    repaintBoard(Repaint::Soon);
+    controls_->repaintViews(Repaint::Soon);
 }
 
 void CPlacementDlg::showEvent(QShowEvent* event) {

@@ -50,7 +50,6 @@ private:
     void run(CommandId id, const PicturePoint& point = {});
     void render(const Outcome& outcome);
     void showHighlight();
-    void repaintBoard(Repaint repaint);
     void ask(const Prompt& prompt);
     void choose(const Choice& choice);
     void openRequested(const OpenRequest& request);
@@ -58,7 +57,6 @@ private:
     void openFindField();
     void findPart(const QString& text);
     void focusPcbCount();
-    std::optional<std::string> chooseFile(FileChoice choice);
 
     Platform& platform_;
     std::unique_ptr<Workbench> workbench_;

@@ -1,19 +1,13 @@
 #include "DesktopSetup.h"
 
+#include "FileChooser.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 namespace kavelto {
-
-namespace {
-
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
 
 WorkbenchSetup DesktopSetup() {
     const QString manual = QStringLiteral("KaveltoManual.pdf");

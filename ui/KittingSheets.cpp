@@ -169,8 +169,9 @@ void KittingSheets::labels() {
         const int at = static_cast<int>(i) % perSheet;
         if (i > 0 && at == 0)
             writer_.newPage();
-        label(request_.items[i], QRectF(left + (at % kLabelColumns) * width,
-                                        top + (at / kLabelColumns) * height, width, height));
+        const int row = at / kLabelColumns;
+        const int column = at % kLabelColumns;
+        label(request_.items[i], QRectF(left + column * width, top + row * height, width, height));
     }
 }
 

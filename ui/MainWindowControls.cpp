@@ -163,4 +163,17 @@ QWidget* MainWindowControls::create(const ControlTemplate& control, QDialog& win
     return new QWidget(&window);
 }
 
+void MainWindowControls::repaintViews(Repaint repaint) const {
+    if (repaint != Repaint::None)
+        board->viewChanged();
+    if (repaint == Repaint::Now) {
+        // One synchronous pass paints both, with whatever else is due.
+        magnifier->update();
+        board->repaint();
+    } else if (repaint == Repaint::Soon) {
+        board->update();
+        magnifier->update();
+    }
+}
+
 } // namespace kavelto

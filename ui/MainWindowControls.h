@@ -2,6 +2,7 @@
 
 #include "MainWindowTemplate.h"
 #include "app/CommandId.h"
+#include "session/SessionUpdate.h"
 
 #include <QMap>
 
@@ -41,6 +42,8 @@ public:
     // The smallest window that still shows the part list's header with five rows, and the
     // controls beside a quarter of the picture frame's width.
     QSize minimumWindowSize() const;
+    // Draws the board view and the magnifier again, now, soon or not at all.
+    void repaintViews(Repaint repaint) const;
 
     PartListView* partList;
     QComboBox* sortBy;

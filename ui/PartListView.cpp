@@ -1,5 +1,7 @@
 #include "PartListView.h"
 
+#include "PartListColumns.h"
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -61,6 +63,19 @@ void PartListView::ensureRowVisible(int row) {
     const QModelIndex index = model()->index(row, 0);
     if (index.isValid())
         scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+void PartListView::showParts(QAbstractItemModel* model) {
+    setModel(model);
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < kPartColumnCount; ++column)
+        header->resizeSection(column, kPartListColumns[static_cast<std::size_t>(column)].width);
+    for (int column = 0; column < kBomColumnCount; ++column)
+        header->resizeSection(kPartColumnCount + column,
+                              kBomListColumns[static_cast<std::size_t>(column)].width);
+    hideEmptyColumns(kPartColumnCount);
+    connect(model, &QAbstractItemModel::modelReset, this,
+            [this] { hideEmptyColumns(kPartColumnCount); });
 }
 
 } // namespace kavelto

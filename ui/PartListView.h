@@ -17,6 +17,9 @@ public:
     void ensureRowVisible(int row);
     // Hides each column from firstColumn on that no row fills, and shows the others.
     void hideEmptyColumns(int firstColumn);
+    // Lists the parts of model in their columns' widths; the part numbers' columns show only
+    // while some row fills them.
+    void showParts(QAbstractItemModel* model);
 };
 
 } // namespace kavelto

@@ -33,8 +33,9 @@ std::string WorkingFolder() {
 
 } // namespace
 
-ColumnMapLookup::ColumnMapLookup(std::string workingFolder, std::optional<std::string> configHome,
-                                 std::optional<std::string> home)
+ColumnMapLookup::ColumnMapLookup(std::string workingFolder,
+                                 const std::optional<std::string>& configHome,
+                                 const std::optional<std::string>& home)
     : workingFolder_(std::move(workingFolder)) {
     if (const std::optional<std::string> config = AbsolutePath(configHome))
         userFolder_ = *config + "/kavelto";

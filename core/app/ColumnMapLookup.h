@@ -15,8 +15,8 @@ class ColumnMapLookup {
 public:
     // configHome and home are $XDG_CONFIG_HOME and $HOME; a value that is not an absolute path
     // counts as unset.
-    ColumnMapLookup(std::string workingFolder, std::optional<std::string> configHome,
-                    std::optional<std::string> home);
+    ColumnMapLookup(std::string workingFolder, const std::optional<std::string>& configHome,
+                    const std::optional<std::string>& home);
     // The working folder and the variables of this process.
     static ColumnMapLookup FromEnvironment();
 

@@ -12,7 +12,7 @@ namespace kavelto {
 namespace {
 
 // A board file larger than this is no board file a bench assembles by hand.
-constexpr std::int64_t kMaxBoardFileBytes = 512 * 1024 * 1024;
+constexpr std::int64_t kMaxBoardFileBytes = std::int64_t{512} * 1024 * 1024;
 constexpr double kPi = 3.14159265358979323846;
 
 // The extent of the points of one kind of drawing.

@@ -2,6 +2,7 @@
 
 #include "placement/ColumnNames.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <string>
@@ -81,10 +82,8 @@ constexpr std::array<BomColumnName, 61> kBomColumnNames = {{
 
 bool FoldsToOneOf(std::string_view text, std::initializer_list<const char*> words) {
     const std::string folded = FoldColumnName(text);
-    for (const char* word : words)
-        if (folded == word)
-            return true;
-    return false;
+    return std::any_of(words.begin(), words.end(),
+                       [&folded](const char* word) { return folded == word; });
 }
 
 } // namespace

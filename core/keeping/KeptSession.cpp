@@ -23,7 +23,7 @@ constexpr char kCheckKey[] = "check ";
 constexpr std::size_t kCheckLineSize = sizeof kCheckKey - 1 + 16 + 1;
 // How much of a picture file the hash of its identity covers: its headers, and enough of its
 // pixels that a picture written over is told from the one before.
-constexpr std::size_t kPictureHeadBytes = 64 * 1024;
+constexpr std::size_t kPictureHeadBytes = std::size_t{64} * 1024;
 // More points than anyone presses; a larger count is damage.
 constexpr std::size_t kMaxAddedPoints = 1000;
 

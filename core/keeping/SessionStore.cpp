@@ -24,7 +24,7 @@ constexpr std::int64_t kMaxKeptBytes = std::int64_t{4} * 1024 * 1024;
 constexpr std::size_t kTemporarySuffix = 7;
 
 // No write takes this long: a temporary file this old was left by a write cut short.
-constexpr std::time_t kLeftoverAge = 60 * 60;
+constexpr std::time_t kLeftoverAge = std::time_t{60} * 60;
 
 // The name of a kept file: the hash of its placement file's path, ".session", and for one
 // before the current one its generation.

@@ -38,8 +38,8 @@ double NumberOf(const std::csub_match& group) {
 class CapturedNumbers {
 public:
     explicit CapturedNumbers(const std::cmatch& match) {
-        for (std::size_t i = 0; i < match.size(); ++i)
-            values_.push_back(NumberOf(match[i]));
+        for (const std::csub_match& part : match)
+            values_.push_back(NumberOf(part));
     }
 
     double operator()(const RuleNumber& number) const {
