@@ -145,29 +145,18 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
         painter.drawImage(target.topLeft(), image);
     else if (!image.isNull())
         painter.drawImage(target, image);
-    const std::vector<DrawnOutline> outlines = outlinesToDraw(showKindSpots_);
     // Where the body is known its outline stands for the box and the spots of the kind.
-    const bool bodyKnown = !outlines.empty() && outlines.front().outline.corners;
+    const bool bodyKnown = !outlines_.empty() && outlines_.front().outline.corners;
     if (showKindSpots_ && !bodyKnown)
         paintKindSpots(painter, *board);
     if (view.marker && !bodyKnown)
         paintMarkerBox(painter, *board, *view.marker);
-    OutlinePainter(*board).paint(painter, outlines);
+    OutlinePainter(*board).paint(painter, outlines_);
 }
 
-// Only while the marker stands on the located part: a point the user pressed is boxed alone.
-std::vector<DrawnOutline> BoardView::outlinesToDraw(bool withKind) const {
-    const std::optional<Marker>& marker = session_.view().marker;
-    if (!marker || marker->mode != MarkerMode::PartLocated)
-        return {};
-    static const ExactShapes none;
-    return OutlinesToDraw(session_.table(), session_.faceList(), session_.selection().row,
-                          session_.calibration(), withKind, exactShapes_ ? *exactShapes_ : none);
-}
-
-// Told after every command; a load that changes the shapes asks for its own repaint.
-void BoardView::setExactShapes(const ExactShapes* shapes) {
-    exactShapes_ = shapes;
+// Told after every command, before the repaint that command asked for.
+void BoardView::showOutlines(std::vector<DrawnOutline> outlines) {
+    outlines_ = std::move(outlines);
 }
 
 void BoardView::paintKindSpots(QPainter& painter, const ViewTransform& board) const {

@@ -35,10 +35,11 @@ public:
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
     // The outlines and pin 1 marks drawn over the picture, with the kind's when asked.
-    std::vector<DrawnOutline> outlinesToDraw(bool withKind) const;
+    // The outlines to draw, as the workbench made them for the state shown.
+    const std::vector<DrawnOutline>& outlines() const { return outlines_; }
+    void showOutlines(std::vector<DrawnOutline> outlines);
     bool showsKindSpots() const { return showKindSpots_; }
     // The board file's exact shapes, which the outlines take where they have one.
-    void setExactShapes(const ExactShapes* shapes);
     // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
     // that a paint only copies it.
     void viewChanged();
@@ -80,7 +81,7 @@ private:
     QString banner_;
     QPoint panFrom_; // where the middle button's drag was last reported
     QTimer* bannerTimer_;
-    const ExactShapes* exactShapes_ = nullptr;
+    std::vector<DrawnOutline> outlines_;
 };
 
 } // namespace kavelto

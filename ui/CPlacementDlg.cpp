@@ -152,6 +152,7 @@ void CPlacementDlg::render(const Outcome& outcome) {
     showHighlight();
     if (outcome.update.reveal)
         controls_->partList->ensureRowVisible(*outcome.update.reveal);
+    controls_->board->showOutlines(workbench_->outlinesToDraw());
     controls_->repaintViews(outcome.update.repaint);
     if (outcome.banner)
         controls_->board->showBanner(QString::fromStdString(*outcome.banner));
@@ -172,7 +173,6 @@ void CPlacementDlg::render(const Outcome& outcome) {
         RefreshFields();
     menu_->refresh();
     controls_->board->setShowKindSpots(workbench_->showKindSpots());
-    controls_->board->setExactShapes(&workbench_->exactShapes());
     if (outcome.prompt)
         ask(*outcome.prompt);
     if (outcome.choice)

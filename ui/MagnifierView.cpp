@@ -42,7 +42,7 @@ void MagnifierView::paintEvent(QPaintEvent*) {
     if (const std::optional<ViewTransform> magnifier = transform()) {
         painter.fillRect(rect(), Qt::black);
         board_.pictures().drawThrough(painter, *magnifier);
-        OutlinePainter(*magnifier).paint(painter, board_.outlinesToDraw(board_.showsKindSpots()));
+        OutlinePainter(*magnifier).paint(painter, board_.outlines());
         paintCrosshair(painter, *magnifier);
     }
     drawFrame(&painter);

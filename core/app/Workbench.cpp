@@ -496,6 +496,16 @@ Outcome Workbench::OnSparesPerItem(const CommandInputs&) {
     return {};
 }
 
+std::vector<DrawnOutline> Workbench::outlinesToDraw() const {
+    // A point the user pressed is boxed alone.
+    const std::optional<Marker>& marker = session_.view().marker;
+    if (!marker || marker->mode != MarkerMode::PartLocated)
+        return {};
+    return OutlinesToDraw(session_.table(), session_.faceList(), session_.selection().row,
+                          session_.calibration(), showKindSpots_, boardShapes_.shapes(),
+                          packageShapes_);
+}
+
 bool Workbench::selectedNotFitted() const {
     const std::optional<int> row = session_.selection().row;
     return row && *row < session_.faceList().faceCount && session_.isNotFittedAtRow(*row);
@@ -549,9 +559,7 @@ Outcome Workbench::OnWholePicture(const CommandInputs&) {
     return Outcome(session_.resetOverviewZoom());
 }
 
-} // namespace kavelto
-
-namespace kavelto {
+// ---- the board file
 
 Outcome Workbench::OnLoadBoardFile(const CommandInputs& inputs) {
     Outcome outcome;

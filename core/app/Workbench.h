@@ -5,6 +5,7 @@
 #include "base/Result.h"
 #include "boardfile/BoardShapes.h"
 #include "keeping/SessionStore.h"
+#include "packages/OutlinesToDraw.h"
 #include "session/AssemblySession.h"
 
 #include <optional>
@@ -67,6 +68,9 @@ public:
     std::string windowTitle() const;
     // The exact shapes of the board file loaded with the placement file, by designator.
     const ExactShapes& exactShapes() const { return boardShapes_.shapes(); }
+    // The outlines the views draw while the marker stands on the part located: the part's own,
+    // then, while the kind's spots are shown, the other parts of its kind.
+    std::vector<DrawnOutline> outlinesToDraw() const;
     // Whether the pick list adds a count to gather with spares.
     bool sparesPerItem() const { return sparesPerItem_; }
     // Whether the selected part is left off the board, for the toggle's check mark.
@@ -152,6 +156,8 @@ private:
     std::optional<std::string> placementPath_;
     std::optional<KeptSession> byDesignators_; // offered since the load
     BoardShapes boardShapes_;
+    // Read as the outlines are asked for, which changes nothing that is seen.
+    mutable PackageShapeMemo packageShapes_;
     bool sparesPerItem_ = false;
 };
 

@@ -1,7 +1,6 @@
 #include "packages/OutlinesToDraw.h"
 
 #include "geometry/CalibrationMap.h"
-#include "packages/PackageParser.h"
 
 namespace kavelto {
 
@@ -22,13 +21,13 @@ const PackageShape& ShapeOf(const PartRecord& part, const PackageShape& byName,
 std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList& face,
                                          std::optional<int> selectedRow,
                                          const Calibration& calibration, bool withKind,
-                                         const ExactShapes& exact) {
+                                         const ExactShapes& exact, PackageShapeMemo& shapes) {
     std::vector<DrawnOutline> outlines;
     const std::optional<ProjectiveMap> map = BoardToPictureMap(calibration);
     if (!map || !selectedRow || *selectedRow < 0 || *selectedRow >= face.faceCount)
         return outlines;
     const PartRecord& selected = PartAtRow(table, face, *selectedRow);
-    const PackageShape shape = ShapeFromPackage(selected.package, selected.designator);
+    const PackageShape& shape = shapes.shapeOf(selected.package, selected.designator);
     const bool seenFromBelow = BottomSeenFromBelow(table);
     outlines.push_back({OutlineOnPicture(ShapeOf(selected, shape, exact),
                                          PlacementOf(selected, seenFromBelow), *map),

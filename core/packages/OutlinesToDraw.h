@@ -1,6 +1,7 @@
 #pragma once
 
 #include "geometry/Calibration.h"
+#include "packages/PackageShapeMemo.h"
 #include "packages/PartOutline.h"
 #include "parts/FaceList.h"
 #include "parts/PartTable.h"
@@ -18,10 +19,10 @@ struct DrawnOutline {
 
 // The outlines and pin 1 marks the board view draws while a calibration is in force: the
 // selected row's part first, then, when asked, the other parts of its kind on the face. A part
-// with an exact shape takes it; the others share their kind's package, whose name is read once.
+// with an exact shape takes it; the others share their kind's package, read through the memo.
 std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList& face,
                                          std::optional<int> selectedRow,
                                          const Calibration& calibration, bool withKind,
-                                         const ExactShapes& exact);
+                                         const ExactShapes& exact, PackageShapeMemo& shapes);
 
 } // namespace kavelto

@@ -2,6 +2,7 @@
 // with the body and pin 1 their published descriptions give.
 
 #include "packages/PackageParser.h"
+#include "packages/PackageShapeMemo.h"
 
 #include <gtest/gtest.h>
 
@@ -291,6 +292,15 @@ TEST(PackageKind, DesignatorTellsWhereThePackageDoesNot) {
     EXPECT_EQ(ShapeFromPackage("LED_0805_2012Metric", "D3").kind, PartKind::Led);
     EXPECT_EQ(ShapeFromPackage("CP_Elec_6.3x5.4", "C3").kind, PartKind::PolarisedCapacitor);
     EXPECT_EQ(ShapeFromPackage("no such package", "Q2").kind, PartKind::Transistor);
+}
+
+// A name read once for a diode is read again for a capacitor, and not again for a second diode.
+TEST(PackageKind, TheMemoKeepsEachNameByTheDesignatorsKind) {
+    PackageShapeMemo memo;
+    const PackageShape& diode = memo.shapeOf("1608", "D3");
+    EXPECT_EQ(diode.kind, PartKind::Diode);
+    EXPECT_EQ(memo.shapeOf("1608", "C3").kind, PartKind::Capacitor);
+    EXPECT_EQ(&memo.shapeOf("1608", "D7"), &diode);
 }
 
 } // namespace

@@ -497,6 +497,59 @@ TEST(Workbench, LoadsTheBoardFileBesideThePlacementFile) {
     EXPECT_TRUE(rig.workbench.exactShapes().empty());
 }
 
+// The middle of an outline's corners, in picture pixels.
+PlanePoint MiddleOf(const DrawnOutline& drawn) {
+    PlanePoint sum{0, 0};
+    for (const PlanePoint& corner : drawn.outline.corners.value()) {
+        sum.x += corner.x / 4;
+        sum.y += corner.y / 4;
+    }
+    return sum;
+}
+
+// Outlines are drawn only for a part located under a calibration: the part first, then with
+// the kind's spots the others of its kind, each on the pixel its calibration point was pressed.
+TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
+    WorkbenchRig rig;
+    AssemblySession& session = rig.workbench.session();
+    CommandInputs picture;
+    picture.chosenFile = rig.parts.path(); // any file: its size is told below
+    rig.workbench.run(CommandId::LoadBitmap, picture);
+    session.setFrameSize(600, 500);
+    session.pictureOpened(1200, 1000);
+    const auto locate = [&](const std::string& designator) {
+        for (int row = 0; row < session.faceList().faceCount; ++row)
+            if (session.table().part(session.faceList().indexes[row]).designator == designator)
+                rig.workbench.setHighlightedRow(row);
+        rig.run(CommandId::LocateSelectedPart);
+    };
+    locate("R1");
+    EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // nothing to map through yet
+    rig.workbench.press({true, 100, 400});
+    rig.run(CommandId::Cal1);
+    locate("R2");
+    rig.workbench.press({true, 600, 900});
+    rig.run(CommandId::Cal2);
+    locate("R1");
+    std::vector<DrawnOutline> drawn = rig.workbench.outlinesToDraw();
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_TRUE(drawn[0].selected);
+    EXPECT_NEAR(MiddleOf(drawn[0]).x, 100, 1e-6);
+    EXPECT_NEAR(MiddleOf(drawn[0]).y, 400, 1e-6);
+    rig.workbench.press({true, 300, 300});
+    EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // a pressed point is boxed alone
+    rig.run(CommandId::ShowKindSpots);
+    locate("R2");
+    rig.run(CommandId::PlaceUnplace);
+    locate("R1");
+    drawn = rig.workbench.outlinesToDraw();
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_FALSE(drawn[1].selected);
+    EXPECT_TRUE(drawn[1].placed);
+    EXPECT_NEAR(MiddleOf(drawn[1]).x, 600, 1e-6);
+    EXPECT_NEAR(MiddleOf(drawn[1]).y, 900, 1e-6);
+}
+
 TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {
     WorkbenchRig rig;
     const TempFile board(R"((kicad_pcb (version 20221018)
