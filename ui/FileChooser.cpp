@@ -15,7 +15,7 @@ std::optional<std::string> ChooseFile(Platform& platform, QWidget* owner, FileCh
     QStringList filters;
     for (const char* filter : FileFilters(choice))
         filters << QString::fromUtf8(filter);
-    const std::optional<QString> path = choice == FileChoice::Progress
+    const std::optional<QString> path = ChoosesFileToWrite(choice)
                                             ? platform.chooseFileToSave(owner, filters)
                                             : platform.chooseFileToOpen(owner, filters);
     if (!path)

@@ -277,4 +277,8 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
     return none;
 }
 
+bool ChoosesFileToWrite(FileChoice choice) {
+    return choice == FileChoice::Progress;
+}
+
 } // namespace kavelto

@@ -58,4 +58,7 @@ const CommandRow* CommandForKey(const KeyPress& press);
 // The file choosers' filters, "Name (*.ext)" entries, the first preselected.
 const std::vector<const char*>& FileFilters(FileChoice choice);
 
+// Whether the command writes the file chosen, so the user is asked where to save it.
+bool ChoosesFileToWrite(FileChoice choice);
+
 } // namespace kavelto

@@ -155,5 +155,14 @@ TEST(CommandTable, AsksForTheFileOfEachLoad) {
     EXPECT_STREQ(FileFilters(FileChoice::Placement).back(), "All files (*)");
 }
 
+// Only the progress export writes the file it asks for; every other choice opens one.
+TEST(CommandTable, AsksWhereToSaveOnlyTheFileItWrites) {
+    EXPECT_EQ(Command(CommandId::ExportProgress).asks, FileChoice::Progress);
+    for (const FileChoice choice :
+         {FileChoice::Placement, FileChoice::Picture, FileChoice::BoardFile, FileChoice::Bom})
+        EXPECT_FALSE(ChoosesFileToWrite(choice));
+    EXPECT_TRUE(ChoosesFileToWrite(FileChoice::Progress));
+}
+
 } // namespace
 } // namespace kavelto
