@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace kavelto {
 
@@ -34,12 +35,41 @@ bool TakeSign(const char*& p) {
     return false;
 }
 
+struct ParsedMagnitude {
+    double value;
+    const char* end;
+};
+
 bool ExponentIsNegative(const char* begin, const char* end) {
     for (const char* p = begin; p < end; ++p) {
         if (*p == 'e' || *p == 'E')
             return p + 1 < end && p[1] == '-';
     }
     return false;
+}
+
+// A plain decimal of at most 15 digits, such as every position column holds, is its digits as
+// a whole number over a power of ten. Both are exact doubles, so the one division rounds
+// correctly and gives the very double the full conversion gives. Anything else (more digits,
+// an exponent, a point with no digit after it) is left to the full conversion.
+std::optional<ParsedMagnitude> PlainDecimal(const char* p) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kMaxDigits = 15;
+    std::uint64_t digits = 0;
+    int count = 0;
+    for (; IsDigit(*p); ++p, ++count)
+        digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+    int decimals = 0;
+    if (*p == '.') {
+        if (!IsDigit(p[1]))
+            return std::nullopt;
+        for (++p; IsDigit(*p); ++p, ++decimals)
+            digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    if (count + decimals == 0 || count + decimals > kMaxDigits || *p == 'e' || *p == 'E')
+        return std::nullopt;
+    return ParsedMagnitude{static_cast<double>(digits) / kPowersOfTen[decimals], p};
 }
 
 float NarrowToFloat(double d) {
@@ -77,6 +107,8 @@ ParsedFloat ParseLenientFloat(const char* text) {
     const bool negative = TakeSign(p);
     if (*p == '+' || *p == '-')
         return {false, 0.0f, text};
+    if (const std::optional<ParsedMagnitude> plain = PlainDecimal(p))
+        return {true, NarrowToFloat(negative ? -plain->value : plain->value), plain->end};
     const char* end = p + std::strlen(p);
     double magnitude = 0.0;
     const auto [stop, error] = std::from_chars(p, end, magnitude, std::chars_format::general);

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace kavelto {
 namespace {
@@ -36,6 +39,45 @@ TEST(FieldParsing, LenientNumbersAndTheCount) {
     for (const auto& [text, outcome] :
          Cases{{"12 3", "refused"}, {"\t+7 ", "7"}, {"99999999999", "4294967295"}})
         EXPECT_EQ(CountText(text), outcome) << text;
+}
+
+// Every decimal reads as the C library's own conversion reads it, to the last bit of the float,
+// and stops where it stops: the short plain decimals of position columns, and the longer ones,
+// exponents and points with no digit after them that go the long way round.
+TEST(FieldParsing, DecimalsReadAsTheCLibraryReadsThem) {
+    std::vector<std::string> texts = {"0",
+                                      "-0.0",
+                                      "5.",
+                                      ".5x",
+                                      "100.127",
+                                      "-50.061",
+                                      "123456789012345",
+                                      "1234567890123456",
+                                      "0.1e1",
+                                      "7E+2,",
+                                      "0.000000000000001",
+                                      "88.9000000000000001",
+                                      "1.5;2"};
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> length(1, 9);
+    for (int i = 0; i < 2000; ++i) {
+        std::string text = i % 2 ? "-" : "";
+        for (int n = length(random); n > 0; --n)
+            text += static_cast<char>('0' + digit(random));
+        text += '.';
+        for (int n = length(random); n > 0; --n)
+            text += static_cast<char>('0' + digit(random));
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        char* end = nullptr;
+        const double expected = std::strtod(text.c_str(), &end);
+        const ParsedFloat parsed = ParseLenientFloat(text.c_str());
+        EXPECT_TRUE(parsed.found) << text;
+        EXPECT_EQ(parsed.value, static_cast<float>(expected)) << text;
+        EXPECT_EQ(parsed.end, end) << text;
+    }
 }
 
 } // namespace
