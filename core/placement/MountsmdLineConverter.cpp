@@ -43,28 +43,31 @@ bool EndsWithIgnoringCase(const std::string& text, const char* ending) {
     return true;
 }
 
+// Words are separated by blanks, so a comma can only be a decimal mark.
+bool ConvertWord(FieldCode code, char* word, PartRecord& record) {
+    return ConvertField(code, word, std::strlen(word), record, true);
+}
+
 } // namespace
 
 Result<void> MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber,
                                             PartRecord& record) {
     char* pos = line;
     char* const end = line + length;
-    // Words are separated by blanks, so a comma can only be a decimal mark.
-    const bool decimalComma = true;
-    ConvertField(FieldCode::Designator, TakeWord(pos, end), record, decimalComma);
-    const bool hasX = ConvertField(FieldCode::X, TakeWord(pos, end), record, decimalComma);
-    const bool hasY = ConvertField(FieldCode::Y, TakeWord(pos, end), record, decimalComma);
+    ConvertWord(FieldCode::Designator, TakeWord(pos, end), record);
+    const bool hasX = ConvertWord(FieldCode::X, TakeWord(pos, end), record);
+    const bool hasY = ConvertWord(FieldCode::Y, TakeWord(pos, end), record);
     if (!hasX || !hasY)
         return ErrorMessage(NoPositionMessage(lineNumber));
-    ConvertField(FieldCode::Rotation, TakeWord(pos, end), record, decimalComma);
+    ConvertWord(FieldCode::Rotation, TakeWord(pos, end), record);
     // What is left is "value package".
     char* package = pos;
     if (char* blank = LastBlank(pos, end)) {
         *blank = '\0';
         package = blank + 1;
-        ConvertField(FieldCode::Value, pos, record, decimalComma);
+        ConvertWord(FieldCode::Value, pos, record);
     }
-    ConvertField(FieldCode::Package, package, record, decimalComma);
+    ConvertWord(FieldCode::Package, package, record);
     if (face_ == Face::Bottom)
         record.layer = 'B';
     return {};

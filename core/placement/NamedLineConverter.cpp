@@ -41,8 +41,8 @@ bool IsLinedUp(const char* line, std::size_t length) {
 
 } // namespace
 
-bool NamedLineConverter::convertColumn(FieldCode code, char* text, PartRecord& record,
-                                       bool decimalComma) const {
+bool NamedLineConverter::convertColumn(FieldCode code, char* text, std::size_t length,
+                                       PartRecord& record, bool decimalComma) const {
     const bool position = code == FieldCode::X || code == FieldCode::Y;
     if (code == FieldCode::Layer) {
         ConvertSide(text, layout_.sideReading, record);
@@ -51,7 +51,7 @@ bool NamedLineConverter::convertColumn(FieldCode code, char* text, PartRecord& r
     // Y is read with X.
     if (position && layout_.positionIsPoint)
         return code == FieldCode::Y || ConvertPoint(text, record);
-    return ConvertField(code, text, record, decimalComma) || !position;
+    return ConvertField(code, text, length, record, decimalComma) || !position;
 }
 
 Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber,
@@ -76,12 +76,14 @@ Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lin
         // A line that ends before the column leaves it empty.
         char empty[1] = "";
         char* text = empty;
+        std::size_t length = 0;
         const auto at = static_cast<std::size_t>(column);
         if (at < columnCount && columns[at].text) {
             text = columns[at].text;
+            length = static_cast<std::size_t>(columns[at].textEnd - text);
             *columns[at].textEnd = '\0';
         }
-        hasPosition = convertColumn(code, text, record, decimalComma) && hasPosition;
+        hasPosition = convertColumn(code, text, length, record, decimalComma) && hasPosition;
     }
     if (!hasPosition)
         return ErrorMessage(NoPositionMessage(lineNumber));

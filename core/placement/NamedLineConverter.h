@@ -22,7 +22,8 @@ public:
 private:
     void placeByPosition(std::size_t fieldCount);
     // Converts a column's text into its field; false for a position without a number.
-    bool convertColumn(FieldCode code, char* text, PartRecord& record, bool decimalComma) const;
+    bool convertColumn(FieldCode code, char* text, std::size_t length, PartRecord& record,
+                       bool decimalComma) const;
 
     ColumnLayout layout_;
     std::vector<FieldSpan> fields_;  // room for the most fields a line can hold

@@ -11,19 +11,14 @@ namespace kavelto {
 
 namespace {
 
-// Keeps at most kMaxPartTextLength bytes of text, up to its NUL.
-void StoreText(PartText& field, const char* text) {
-    field.assign(std::string_view(text, strnlen(text, kMaxPartTextLength)));
-}
-
 bool IsAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 // The whole text is kept to be shown; its leading letters and the number after them are the
 // sort keys.
-void ConvertDesignator(const char* text, PartRecord& record) {
-    StoreText(record.designator, text);
+void ConvertDesignator(const char* text, std::size_t length, PartRecord& record) {
+    record.designator.assign(std::string_view(text, length));
     std::size_t letters = 0;
     while (letters < kMaxPrefixLength && IsAsciiLetter(text[letters]))
         ++letters;
@@ -110,10 +105,11 @@ bool ConvertPoint(const char* text, PartRecord& record) {
     return true;
 }
 
-bool ConvertField(FieldCode code, char* text, PartRecord& record, bool decimalComma) {
+bool ConvertField(FieldCode code, char* text, std::size_t length, PartRecord& record,
+                  bool decimalComma) {
     switch (code) {
     case FieldCode::Designator:
-        ConvertDesignator(text, record);
+        ConvertDesignator(text, length, record);
         return true;
     case FieldCode::Layer:
         record.layer = ConvertLayer(text);
@@ -123,10 +119,10 @@ bool ConvertField(FieldCode code, char* text, PartRecord& record, bool decimalCo
     case FieldCode::Y:
         return ConvertFloat(text, record.y, decimalComma);
     case FieldCode::Value:
-        StoreText(record.value, text);
+        record.value.assign(std::string_view(text, length));
         return true;
     case FieldCode::Package:
-        StoreText(record.package, text);
+        record.package.assign(std::string_view(text, length));
         return true;
     case FieldCode::Rotation:
         return ConvertRotation(text, record.rotation);
