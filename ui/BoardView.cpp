@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace kavelto {
 
 namespace {
@@ -146,7 +148,9 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
     else if (!image.isNull())
         painter.drawImage(target, image);
     // Where the body is known its outline stands for the box and the spots of the kind.
-    const bool bodyKnown = !outlines_.empty() && outlines_.front().outline.corners;
+    const auto selected = std::find_if(outlines_.begin(), outlines_.end(),
+                                       [](const DrawnOutline& drawn) { return drawn.selected; });
+    const bool bodyKnown = selected != outlines_.end() && selected->outline.corners;
     if (showKindSpots_ && !bodyKnown)
         paintKindSpots(painter, *board);
     if (view.marker && !bodyKnown)

@@ -13,6 +13,9 @@ const QColor kSelectedOutline(255, 250, 155);
 const QColor kKindToPlace(0, 200, 255);
 const QColor kKindPlaced(200, 120, 255);
 const QColor kPinOne(255, 60, 60);
+const QColor kDone(60, 220, 90);
+constexpr int kDoneFillAlpha = 80;
+constexpr double kDoneDotRadius = 3.0;
 constexpr qreal kOutlineWidth = 2.0;
 constexpr double kMarkShare = 0.2;
 constexpr double kLeastMark = 2.0;
@@ -40,6 +43,10 @@ void OutlinePainter::paint(QPainter& painter, const std::vector<DrawnOutline>& o
 }
 
 void OutlinePainter::paintOne(QPainter& painter, const DrawnOutline& drawn) const {
+    if (drawn.background) {
+        paintDone(painter, drawn.outline);
+        return;
+    }
     const QColor colour =
         drawn.selected ? kSelectedOutline : (drawn.placed ? kKindPlaced : kKindToPlace);
     if (drawn.outline.corners) {
@@ -52,6 +59,22 @@ void OutlinePainter::paintOne(QPainter& painter, const DrawnOutline& drawn) cons
     }
     paintPads(painter, drawn.outline, colour);
     paintMark(painter, drawn.outline, drawn.selected ? kPinOne : colour);
+}
+
+// A part done is a dim filled body, or a dim dot where its body is not known.
+void OutlinePainter::paintDone(QPainter& painter, const PictureOutline& outline) const {
+    QColor fill = kDone;
+    fill.setAlpha(kDoneFillAlpha);
+    painter.setPen(QPen(fill, 1.0));
+    painter.setBrush(fill);
+    if (outline.corners) {
+        QPolygonF body;
+        for (const PlanePoint& corner : *outline.corners)
+            body << toWindow(corner);
+        painter.drawPolygon(body);
+    } else if (outline.origin) {
+        painter.drawEllipse(toWindow(*outline.origin), kDoneDotRadius, kDoneDotRadius);
+    }
 }
 
 void OutlinePainter::paintPads(QPainter& painter, const PictureOutline& outline,

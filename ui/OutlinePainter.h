@@ -19,6 +19,7 @@ public:
 private:
     QPointF toWindow(const PlanePoint& picture) const;
     void paintOne(QPainter& painter, const DrawnOutline& drawn) const;
+    void paintDone(QPainter& painter, const PictureOutline& outline) const;
     // The pads, only once the view shows the smallest of them at least a few pixels wide.
     void paintPads(QPainter& painter, const PictureOutline& outline, const QColor& colour) const;
     void paintMark(QPainter& painter, const PictureOutline& outline, const QColor& colour) const;

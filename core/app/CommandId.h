@@ -54,6 +54,7 @@ enum class CommandId {
     RestoreChosenSession = 2401,
     RestoreByDesignators = 2402,
     LoadBoardFile = 2200,
+    ShowPlacedParts = 2201,
     // The bill of materials beside the placement file.
     LoadBom = 2300,
     ToggleNotFitted = 2301,

@@ -116,6 +116,12 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Load board file",
          MenuPlace::Entry},
+        {CommandId::ShowPlacedParts,
+         &W::OnShowPlacedParts,
+         {},
+         "",
+         "Show placed parts",
+         MenuPlace::Entry},
         // Beside the window's own commands, in the right-click menu.
         {CommandId::Undo,
          &W::OnUndo,
@@ -184,6 +190,9 @@ std::vector<CommandRow> MakeTable() {
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";
+    CommandRow& placed = Command(rows, CommandId::ShowPlacedParts);
+    placed.checked = &W::showPlacedParts;
+    placed.settingsKey = "showPlacedParts";
     CommandRow& announce = Command(rows, CommandId::AnnounceInPicture);
     announce.checked = &W::announceInPicture;
     announce.settingsKey = "announceInPicture";

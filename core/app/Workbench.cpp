@@ -497,13 +497,19 @@ Outcome Workbench::OnSparesPerItem(const CommandInputs&) {
 }
 
 std::vector<DrawnOutline> Workbench::outlinesToDraw() const {
+    std::vector<DrawnOutline> outlines;
+    if (showPlacedParts_)
+        outlines = PlacedOutlines(session_.table(), session_.faceList(), session_.calibration(),
+                                  boardShapes_.shapes(), packageShapes_);
     // A point the user pressed is boxed alone.
     const std::optional<Marker>& marker = session_.view().marker;
     if (!marker || marker->mode != MarkerMode::PartLocated)
-        return {};
-    return OutlinesToDraw(session_.table(), session_.faceList(), session_.selection().row,
-                          session_.calibration(), showKindSpots_, boardShapes_.shapes(),
-                          packageShapes_);
+        return outlines;
+    std::vector<DrawnOutline> located = OutlinesToDraw(
+        session_.table(), session_.faceList(), session_.selection().row, session_.calibration(),
+        showKindSpots_, boardShapes_.shapes(), packageShapes_);
+    outlines.insert(outlines.end(), located.begin(), located.end());
+    return outlines;
 }
 
 bool Workbench::selectedNotFitted() const {
@@ -559,7 +565,14 @@ Outcome Workbench::OnWholePicture(const CommandInputs&) {
     return Outcome(session_.resetOverviewZoom());
 }
 
-// ---- the board file
+// ---- the board file and the placed parts
+
+Outcome Workbench::OnShowPlacedParts(const CommandInputs&) {
+    showPlacedParts_ = !showPlacedParts_;
+    Outcome outcome;
+    outcome.update.repaint = Repaint::Soon;
+    return outcome;
+}
 
 Outcome Workbench::OnLoadBoardFile(const CommandInputs& inputs) {
     Outcome outcome;

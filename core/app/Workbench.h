@@ -62,14 +62,17 @@ public:
     // file before it was exported again is offered.
     std::optional<std::string> designatorsCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // Whether every placed part of the face is drawn, dim, under the rest.
+    bool showPlacedParts() const { return showPlacedParts_; }
     // Whether a new kind of part is announced in a banner over the picture instead of a box.
     bool announceInPicture() const { return announceInPicture_; }
     // The title bar, naming the files loaded.
     std::string windowTitle() const;
     // The exact shapes of the board file loaded with the placement file, by designator.
     const ExactShapes& exactShapes() const { return boardShapes_.shapes(); }
-    // The outlines the views draw while the marker stands on the part located: the part's own,
-    // then, while the kind's spots are shown, the other parts of its kind.
+    // The outlines the views draw: while they are shown, the placed parts of the face; then,
+    // while the marker stands on the part located, the part's own and, while the kind's spots
+    // are shown, the other parts of its kind.
     std::vector<DrawnOutline> outlinesToDraw() const;
     // Whether the pick list adds a count to gather with spares.
     bool sparesPerItem() const { return sparesPerItem_; }
@@ -125,6 +128,7 @@ public:
     Outcome OnNudgeDown(const CommandInputs& inputs);
     Outcome OnWholePicture(const CommandInputs& inputs);
     Outcome OnLoadBoardFile(const CommandInputs& inputs);
+    Outcome OnShowPlacedParts(const CommandInputs& inputs);
     Outcome OnLoadBom(const CommandInputs& inputs);
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
     Outcome OnExportProgress(const CommandInputs& inputs);
@@ -148,6 +152,7 @@ private:
     AssemblySession session_;
     SessionStore store_;
     bool showKindSpots_ = false;
+    bool showPlacedParts_ = false;
     bool announceInPicture_ = false;
     UndoHistory history_;
     // The picture the window was last told to open.

@@ -44,4 +44,24 @@ std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList&
     return outlines;
 }
 
+std::vector<DrawnOutline> PlacedOutlines(const PartTable& table, const FaceList& face,
+                                         const Calibration& calibration, const ExactShapes& exact,
+                                         PackageShapeMemo& shapes) {
+    std::vector<DrawnOutline> outlines;
+    const std::optional<ProjectiveMap> map = BoardToPictureMap(calibration);
+    if (!map)
+        return outlines;
+    const bool seenFromBelow = BottomSeenFromBelow(table);
+    for (int row = 0; row < face.faceCount; ++row) {
+        const PartRecord& part = PartAtRow(table, face, row);
+        if (!part.placed)
+            continue;
+        const PackageShape& byName = shapes.shapeOf(part.package, part.designator);
+        outlines.push_back(
+            {OutlineOnPicture(ShapeOf(part, byName, exact), PlacementOf(part, seenFromBelow), *map),
+             false, true, true});
+    }
+    return outlines;
+}
+
 } // namespace kavelto

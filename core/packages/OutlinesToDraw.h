@@ -15,6 +15,8 @@ struct DrawnOutline {
     PictureOutline outline;
     bool selected; // the selected part itself, else another part of its kind
     bool placed;
+    // A placed part shown with all the others done on the face, dim, under the rest.
+    bool background = false;
 };
 
 // The outlines and pin 1 marks the board view draws while a calibration is in force: the
@@ -24,5 +26,10 @@ std::vector<DrawnOutline> OutlinesToDraw(const PartTable& table, const FaceList&
                                          std::optional<int> selectedRow,
                                          const Calibration& calibration, bool withKind,
                                          const ExactShapes& exact, PackageShapeMemo& shapes);
+
+// Every placed part of the face, as background outlines, while a calibration is in force.
+std::vector<DrawnOutline> PlacedOutlines(const PartTable& table, const FaceList& face,
+                                         const Calibration& calibration, const ExactShapes& exact,
+                                         PackageShapeMemo& shapes);
 
 } // namespace kavelto

@@ -117,6 +117,7 @@ PictureOutline OutlineOnPicture(const PackageShape& shape, const Placement& plac
         outline.corners = CornersOnPicture(*shape.body, placement, boardToPicture);
     MarkOnPicture(shape, placement, boardToPicture, outline);
     outline.pads = PadsOnPicture(shape, placement, boardToPicture);
+    outline.origin = ToPicture({0.0, 0.0}, placement, boardToPicture);
     return outline;
 }
 

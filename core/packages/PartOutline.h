@@ -33,6 +33,8 @@ struct PictureOutline {
     std::array<PlanePoint, 2> bar{};
     // The pads' outlines, where the shape has them.
     std::vector<std::vector<PlanePoint>> pads;
+    // Where the part's own position falls.
+    std::optional<PlanePoint> origin;
 };
 
 // Where a point of the footprint lies on the board.

@@ -90,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 53u);
+    EXPECT_EQ(ids.size(), 54u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -112,6 +112,7 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
                                               "Restore an earlier session...",
                                               "Restore session by designators",
                                               "Load board file",
+                                              "Show placed parts",
                                               "-",
                                               "Undo\tCtrl+Z",
                                               "Redo\tCtrl+Shift+Z",

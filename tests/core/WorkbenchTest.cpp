@@ -548,6 +548,22 @@ TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
     EXPECT_TRUE(drawn[1].placed);
     EXPECT_NEAR(MiddleOf(drawn[1]).x, 600, 1e-6);
     EXPECT_NEAR(MiddleOf(drawn[1]).y, 900, 1e-6);
+    // The parts done show under everything, also while a pressed point stands alone.
+    rig.run(CommandId::ShowPlacedParts);
+    EXPECT_TRUE(rig.workbench.showPlacedParts());
+    rig.workbench.press({true, 300, 300});
+    drawn = rig.workbench.outlinesToDraw();
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_TRUE(drawn[0].background);
+    EXPECT_NEAR(MiddleOf(drawn[0]).x, 600, 1e-6);
+    EXPECT_NEAR(drawn[0].outline.origin.value().y, 900, 1e-6);
+    locate("R1");
+    drawn = rig.workbench.outlinesToDraw();
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_TRUE(drawn[0].background);
+    EXPECT_TRUE(drawn[1].selected);
+    rig.run(CommandId::ShowPlacedParts);
+    EXPECT_EQ(rig.workbench.outlinesToDraw().size(), 2u);
 }
 
 TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {

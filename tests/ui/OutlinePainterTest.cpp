@@ -122,6 +122,31 @@ private slots:
         }
     }
 
+    // A part done is filled dim over the picture, its body where known, else a dot at its
+    // position; no mark is drawn for it.
+    void donePartsFilledDim() {
+        const ViewTransform view({kWidth, kHeight}, 0, false);
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        PictureOutline body;
+        body.corners = kBody;
+        body.pinOne = kPinOne;
+        body.mark = PinOneMark::Dot;
+        PictureOutline dot;
+        dot.origin = PlanePoint{150, 50};
+        {
+            QPainter painter(&image);
+            OutlinePainter(view).paint(painter,
+                                       {{body, false, true, true}, {dot, false, true, true}});
+        }
+        for (const QPoint inside : {QPoint(60, 20), QPoint(45, 15), QPoint(150, 50)}) {
+            const QColor seen = image.pixelColor(inside);
+            QVERIFY(seen.green() > seen.red() && seen.green() > seen.blue());
+            QVERIFY(seen.green() < 200); // dim: the picture shows through
+        }
+        QCOMPARE(image.pixelColor(160, 50), QColor(Qt::black));
+    }
+
     // A part of the kind is drawn in its spot colour, placed or still to place.
     void kindOutlinesInSpotColours() {
         const ViewTransform view({kWidth, kHeight}, 0, false);
