@@ -15,7 +15,8 @@ namespace {
 constexpr std::int64_t kMaxBoardFileBytes = std::int64_t{512} * 1024 * 1024;
 constexpr double kPi = 3.14159265358979323846;
 
-// The extent of the points of one kind of drawing.
+// The extent of the points of one kind of drawing. One that has no area, a lone line or a
+// point, bounds no body.
 class Extent {
 public:
     void add(double x, double y) {
@@ -28,7 +29,11 @@ public:
         rect_->right = std::max(rect_->right, x);
         rect_->bottom = std::max(rect_->bottom, y);
     }
-    const std::optional<BodyRect>& rect() const { return rect_; }
+    std::optional<BodyRect> rect() const {
+        if (rect_ && rect_->left < rect_->right && rect_->top < rect_->bottom)
+            return rect_;
+        return std::nullopt;
+    }
 
 private:
     std::optional<BodyRect> rect_;

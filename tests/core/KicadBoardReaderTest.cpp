@@ -138,6 +138,24 @@ TEST(KicadBoardReader, ReadsAVersionSixFootprintAndItsArc) {
     EXPECT_EQ(q2.pads[0].angle, 0);
 }
 
+// A fabrication drawing of one line bounds nothing: the courtyard gives the body; with no
+// courtyard either and pads of no size, there is no body.
+TEST(KicadBoardReader, PassesOverExtentsWithoutArea) {
+    const auto read = ReadKicadBoard(R"((kicad_pcb (version 20221018)
+      (footprint "X" (layer "F.Cu") (at 0 0) (property "Reference" "U1")
+        (fp_line (start -2 0) (end 2 0) (layer "F.Fab"))
+        (fp_rect (start -3 -1) (end 3 1) (layer "F.CrtYd")))
+      (footprint "Y" (layer "F.Cu") (at 0 0) (property "Reference" "U2")
+        (fp_line (start 0 -2) (end 0 2) (layer "F.Fab"))
+        (pad "1" smd rect (at 1 0) (size 0 0) (layers "F.Cu")))))");
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->size(), 2u);
+    ASSERT_TRUE(read.value()[0].body);
+    EXPECT_EQ(read.value()[0].body->left, -3);
+    EXPECT_EQ(read.value()[0].body->bottom, 1);
+    EXPECT_FALSE(read.value()[1].body);
+}
+
 TEST(BoardFileBeside, SharesThePlacementFilesName) {
     EXPECT_EQ(BoardFileBeside("/a/board.csv"), "/a/board.kicad_pcb");
     EXPECT_EQ(BoardFileBeside("/a/board-top.pos"), "/a/board-top.kicad_pcb");
