@@ -491,6 +491,20 @@ Outcome Workbench::OnExportProgress(const CommandInputs& inputs) {
     return outcome;
 }
 
+// The marks of a progress file go by designator and face, so a file of another export of the
+// board, or of a colleague's run, marks the same parts.
+Outcome Workbench::OnImportProgress(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (!inputs.chosenFile)
+        return outcome;
+    const Result<std::vector<ProgressMark>> read = ReadProgressFile(*inputs.chosenFile);
+    if (!read) {
+        outcome.messages.push_back(read.failure());
+        return outcome;
+    }
+    return Outcome(session_.markPlaced(read.value()));
+}
+
 Outcome Workbench::OnSparesPerItem(const CommandInputs&) {
     sparesPerItem_ = !sparesPerItem_;
     return {};

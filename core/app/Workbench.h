@@ -124,6 +124,7 @@ public:
     Outcome OnLoadBom(const CommandInputs& inputs);
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
     Outcome OnExportProgress(const CommandInputs& inputs);
+    Outcome OnImportProgress(const CommandInputs& inputs);
     Outcome OnSparesPerItem(const CommandInputs& inputs);
     Outcome OnPrintSheets(const CommandInputs& inputs);
 

@@ -696,6 +696,45 @@ TEST(Workbench, ExportsTheProgress) {
               "Error: Can't write progress file|");
 }
 
+// A colleague's progress file marks the same parts in a placement file exported again with its
+// lines in another order; the marks are kept, and one undo takes them all back. A file that is
+// no progress file, or a cancelled choice, changes nothing.
+TEST(Workbench, ImportsTheProgressOfAnotherExportByDesignator) {
+    WorkbenchRig colleague;
+    colleague.run(CommandId::PlaceUnplace); // R1
+    colleague.run(CommandId::Bottom);
+    colleague.workbench.setHighlightedRow(0);
+    colleague.run(CommandId::PlaceUnplace); // C1
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = colleague.folder + "/progress.csv";
+    colleague.workbench.run(CommandId::ExportProgress, inputs);
+
+    WorkbenchRig files;
+    const std::string board = files.folder + "/board.csv";
+    std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\nC1,1u,0805,50,60,0,bottom\n"
+                            "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n";
+    WorkbenchRig rig(files.folder + "/state", board);
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::ImportProgress, inputs)), "");
+    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "C1 R1");
+    rig.run(CommandId::Undo);
+    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "");
+    rig.run(CommandId::Redo);
+    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "C1 R1");
+    rig.load(rig.parts.path()); // lets the board go, its session kept
+    WorkbenchRig next(files.folder + "/state", board);
+    EXPECT_EQ(next.workbench.restoreCaption().value_or("").rfind(
+                  "Restore session (1 + 1 of 2 + 1 placed, ", 0),
+              0u);
+
+    inputs.chosenFile = board; // a placement file, not a progress file
+    EXPECT_EQ(Texts(next.workbench.run(CommandId::ImportProgress, inputs)),
+              "Error: No row naming the columns Designator, Face and Placed in the first 40 "
+              "lines of progress file|");
+    inputs.chosenFile.reset();
+    EXPECT_EQ(Texts(next.workbench.run(CommandId::ImportProgress, inputs)), "");
+    EXPECT_EQ(PlacedDesignators(next.workbench.session()), "");
+}
+
 // The setting adds the count to gather; set again, it takes the column away.
 TEST(Workbench, SparesPerItemAddsACountToGather) {
     WorkbenchRig rig;
