@@ -30,10 +30,11 @@ struct WorkbenchRig {
     Outcome loaded;
 
     // Sessions are kept in stateFolder, an empty one keeping nothing; the parts are those of
-    // partsPath, else the rig's own.
-    explicit WorkbenchRig(const std::string& stateFolder = "", const std::string& partsPath = "")
+    // partsPath, else the rig's own, read with the column layout given.
+    explicit WorkbenchRig(const std::string& stateFolder = "", const std::string& partsPath = "",
+                          const char* columns = "1\n,\n1,5,6,3,4,7,2\n")
         : workbench({"kavelto", {firstManual, secondManual}, stateFolder}) {
-        EXPECT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
+        EXPECT_TRUE(workbench.loadColumnMap(TempFile(columns).path()).ok());
         loaded = load(partsPath.empty() ? parts.path() : partsPath);
         workbench.setHighlightedRow(0); // as a click in the list does
     }
@@ -400,6 +401,7 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         const char* lines; // after the header
         std::vector<std::string> placed;
         std::string told; // "-" when nothing is offered
+        const char* names = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
     } cases[] = {
         {"a value changed",
          "R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
@@ -411,6 +413,12 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n",
          {"R1", "R2", "R3"},
          ""},
+        {"the columns in another order",
+         "top,R1,10,20,0,0603,1k\ntop,R2,30,40,0,0603,1k\ntop,R3,50,60,0,0603,1k\n"
+         "top,R4,70,80,0,0603,1k\nbottom,C1,50,60,0,0805,1u\n",
+         {"R1", "R2", "R3"},
+         "",
+         "Side,Ref,PosX,PosY,Rot,Package,Val\n"},
         {"a part removed",
          "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR4,1k,0603,70,80,0,top\n"
          "C1,1u,0805,50,60,0,bottom\n",
@@ -437,23 +445,24 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          {},
          "-"},
     };
-    const std::string header = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+    // Columns read by their names, as a file exported again may order them otherwise.
+    const char* byNames = "0\n-\nauto\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WorkbenchRig files;
         const std::string state = files.folder + "/state";
         const std::string board = files.folder + "/board.csv";
-        std::ofstream(board) << header
+        std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\n"
                              << "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
                                 "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
                                 "C1,1u,0805,50,60,0,bottom\n";
         {
-            WorkbenchRig first(state, board);
+            WorkbenchRig first(state, board, byNames);
             for (int part = 0; part < 3; ++part)
                 first.run(CommandId::PlaceUnplace);
         }
-        std::ofstream(board, std::ios::trunc) << header << c.lines;
-        WorkbenchRig again(state, board);
+        std::ofstream(board, std::ios::trunc) << c.names << c.lines;
+        WorkbenchRig again(state, board, byNames);
         EXPECT_EQ(again.workbench.restoreCaption(), std::nullopt);
         const std::optional<std::string> caption = again.workbench.designatorsCaption();
         if (c.told == "-") {
