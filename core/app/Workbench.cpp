@@ -171,6 +171,8 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
         return outcome;
     }
     placementPath_ = inputs.chosenFile;
+    if (setup_.noStateFolder)
+        outcome.messages.push_back(NoStateFolderMessage());
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
         outcome.messages.push_back(opened.failure());
     for (UserMessage& damaged : store_.takeDamaged())

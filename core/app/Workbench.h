@@ -20,6 +20,8 @@ struct WorkbenchSetup {
     std::vector<std::string> manualPaths;
     // Where running sessions are kept; empty keeps nothing.
     std::string stateFolder;
+    // Set when no folder for them could be found: each load then says that nothing is kept.
+    bool noStateFolder = false;
 };
 
 // The application: one assembly session with what it needs around it, keeping it on disk,

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <pwd.h>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -575,6 +576,43 @@ TEST(SessionKeeping, TellsAFolderThatCantKeepAtTheLoad) {
                   std::make_tuple(before.permissions(), owner.st_uid));
     }
     fs::remove_all(state);
+}
+
+// The folder of the kept sessions by the environment: XDG_STATE_HOME when it names a folder by its
+// whole path, else HOME, else the home folder of the user database (the "passwd" entry), as for a
+// program started by a service without HOME.
+TEST(SessionKeeping, FindsTheStateFolderWithoutHome) {
+    const struct passwd* user = ::getpwuid(::geteuid());
+    ASSERT_TRUE(user && user->pw_dir);
+    const std::string users = std::string(user->pw_dir) + "/.local/state/kavelto";
+    const struct {
+        const char* name;
+        const char* state; // nullptr: not set
+        const char* home;
+        std::string folder;
+    } rows[] = {
+        {"XDG_STATE_HOME", "/s", "/h", "/s/kavelto"},
+        {"a relative XDG_STATE_HOME", "s", "/h", "/h/.local/state/kavelto"},
+        {"HOME alone", nullptr, "/h", "/h/.local/state/kavelto"},
+        {"neither", nullptr, nullptr, users},
+        {"a relative HOME", nullptr, "h", users},
+    };
+    const auto set = [](const char* name, const char* value) {
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    };
+    const std::string state = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        set("XDG_STATE_HOME", row.state);
+        set("HOME", row.home);
+        EXPECT_EQ(SessionStateFolder(), row.folder);
+    }
+    set("XDG_STATE_HOME", state.empty() ? nullptr : state.c_str());
+    set("HOME", home.empty() ? nullptr : home.c_str());
 }
 
 // The temporary files of writes cut short are removed when their board is loaded next; those

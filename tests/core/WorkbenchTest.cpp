@@ -310,6 +310,23 @@ TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
     EXPECT_EQ(Texts(rig.run(CommandId::Down)), "");
 }
 
+// Without a folder to keep sessions in, each load says that nothing is kept, before anything is
+// placed.
+TEST(Workbench, TellsAtEachLoadThatNoFolderKeepsTheSession) {
+    WorkbenchRig files;
+    Workbench workbench({"kavelto", {}, "", true});
+    ASSERT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = files.parts.path();
+    const std::string told = "Error: Can't keep the session: neither XDG_STATE_HOME nor HOME "
+                             "names a folder, and the user has no home folder. Nothing of this "
+                             "board is kept.|";
+    EXPECT_EQ(Texts(workbench.run(CommandId::LoadPkpFile, inputs)), told);
+    workbench.setHighlightedRow(0);
+    EXPECT_EQ(Texts(workbench.run(CommandId::PlaceUnplace, inputs)), "");
+    EXPECT_EQ(Texts(workbench.run(CommandId::LoadPkpFile, inputs)), told);
+}
+
 // A session that can't be written where it is kept is told by the load too, not after the first
 // part is placed.
 TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
