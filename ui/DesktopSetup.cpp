@@ -19,6 +19,7 @@ WorkbenchSetup DesktopSetup() {
     setup.manualPaths = {LocalPath(QDir::current().absoluteFilePath(manual)),
                          LocalPath(QDir::cleanPath(installed.absoluteFilePath(manual)))};
     setup.stateFolder = SessionStateFolder();
+    setup.noStateFolder = setup.stateFolder.empty();
     return setup;
 }
 

@@ -53,6 +53,7 @@ enum class CommandId {
     RestoreEarlierSession = 2400,
     RestoreChosenSession = 2401,
     RestoreByDesignators = 2402,
+    ImportProgress = 2403,
     LoadBoardFile = 2200,
     ShowPlacedParts = 2201,
     // The bill of materials beside the placement file.

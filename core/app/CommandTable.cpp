@@ -176,6 +176,12 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Export progress...",
          MenuPlace::Entry},
+        {CommandId::ImportProgress,
+         &W::OnImportProgress,
+         {},
+         "",
+         "Import progress...",
+         MenuPlace::Entry},
         {CommandId::PrintSheets, &W::OnPrintSheets, {}, "", "Print sheets...", MenuPlace::Entry},
         {CommandId::SparesPerItem,
          &W::OnSparesPerItem,
@@ -198,13 +204,15 @@ std::vector<CommandRow> MakeTable() {
     announce.settingsKey = "announceInPicture";
     for (const CommandId id :
          {CommandId::PlaceUnplace, CommandId::Ok, CommandId::UnplaceAllConfirmed, CommandId::Cal1,
-          CommandId::Cal2, CommandId::AddCalPoint, CommandId::RemoveLastCalPoint})
+          CommandId::Cal2, CommandId::AddCalPoint, CommandId::RemoveLastCalPoint,
+          CommandId::ImportProgress})
         Command(rows, id).undoable = true;
     Command(rows, CommandId::LoadPkpFile).asks = FileChoice::Placement;
     Command(rows, CommandId::LoadBitmap).asks = FileChoice::Picture;
     Command(rows, CommandId::LoadBoardFile).asks = FileChoice::BoardFile;
     Command(rows, CommandId::LoadBom).asks = FileChoice::Bom;
     Command(rows, CommandId::ExportProgress).asks = FileChoice::Progress;
+    Command(rows, CommandId::ImportProgress).asks = FileChoice::ProgressToRead;
     Command(rows, CommandId::ToggleNotFitted).checked = &W::selectedNotFitted;
     CommandRow& spares = Command(rows, CommandId::SparesPerItem);
     spares.checked = &W::sparesPerItem;
@@ -268,6 +276,8 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
     static const std::vector<const char*> bom = {"Bills of materials (*.csv *.txt *.tsv)",
                                                  "All files (*)"};
     static const std::vector<const char*> progress = {"Progress (*.csv)"};
+    static const std::vector<const char*> progressToRead = {"Progress (*.csv *.txt *.tsv)",
+                                                            "All files (*)"};
     static const std::vector<const char*> none;
     switch (choice) {
     case FileChoice::Placement:
@@ -280,6 +290,8 @@ const std::vector<const char*>& FileFilters(FileChoice choice) {
         return bom;
     case FileChoice::Progress:
         return progress;
+    case FileChoice::ProgressToRead:
+        return progressToRead;
     case FileChoice::None:
         break;
     }

@@ -17,7 +17,7 @@ class Workbench;
 enum class MenuPlace { None, Entry, AfterSeparator };
 
 // The file a command asks the user for before it runs: one to read, or, for Progress, one to write.
-enum class FileChoice { None, Placement, Picture, BoardFile, Bom, Progress };
+enum class FileChoice { None, Placement, Picture, BoardFile, Bom, Progress, ProgressToRead };
 
 // One command: how the user reaches it (its control, keys and menu entry), how the shortcut
 // picture and the list of keys name it, and the handler that runs it. The key filter, the

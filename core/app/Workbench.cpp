@@ -171,6 +171,8 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
         return outcome;
     }
     placementPath_ = inputs.chosenFile;
+    if (setup_.noStateFolder)
+        outcome.messages.push_back(NoStateFolderMessage());
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
         outcome.messages.push_back(opened.failure());
     for (UserMessage& damaged : store_.takeDamaged())
@@ -489,6 +491,20 @@ Outcome Workbench::OnExportProgress(const CommandInputs& inputs) {
     if (!written)
         outcome.messages.push_back(written.failure());
     return outcome;
+}
+
+// The marks of a progress file go by designator and face, so a file of another export of the
+// board, or of a colleague's run, marks the same parts.
+Outcome Workbench::OnImportProgress(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (!inputs.chosenFile)
+        return outcome;
+    const Result<std::vector<ProgressMark>> read = ReadProgressFile(*inputs.chosenFile);
+    if (!read) {
+        outcome.messages.push_back(read.failure());
+        return outcome;
+    }
+    return Outcome(session_.markPlaced(read.value()));
 }
 
 Outcome Workbench::OnSparesPerItem(const CommandInputs&) {

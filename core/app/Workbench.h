@@ -21,6 +21,8 @@ struct WorkbenchSetup {
     std::vector<std::string> manualPaths;
     // Where running sessions are kept; empty keeps nothing.
     std::string stateFolder;
+    // Set when no folder for them could be found: each load then says that nothing is kept.
+    bool noStateFolder = false;
 };
 
 // The application: one assembly session with what it needs around it, keeping it on disk,
@@ -132,6 +134,7 @@ public:
     Outcome OnLoadBom(const CommandInputs& inputs);
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
     Outcome OnExportProgress(const CommandInputs& inputs);
+    Outcome OnImportProgress(const CommandInputs& inputs);
     Outcome OnSparesPerItem(const CommandInputs& inputs);
     Outcome OnPrintSheets(const CommandInputs& inputs);
 

@@ -25,6 +25,15 @@ std::string NoBomNameRowMessage(int searchLines) {
            std::to_string(searchLines) + " lines of BOM file";
 }
 
+std::string NoProgressNameRowMessage(int searchLines) {
+    return "No row naming the columns Designator, Face and Placed in the first " +
+           std::to_string(searchLines) + " lines of progress file";
+}
+
+std::string ProgressUnterminatedQuoteMessage(int lineNumber) {
+    return "Unterminated string from line " + std::to_string(lineNumber) + " of progress file";
+}
+
 std::string BomUnterminatedQuoteMessage(int lineNumber) {
     return "Unterminated string in line " + std::to_string(lineNumber) + " of BOM file";
 }

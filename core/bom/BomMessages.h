@@ -37,6 +37,14 @@ inline constexpr const char* kNotFittedByBom = "the BOM marks it not fitted";
 inline constexpr const char* kNotFittedByPlacement = "the placement file marks it not fitted";
 inline constexpr const char* kNotFittedByHand = "it was marked not fitted by hand";
 
+// Reading a progress file back.
+inline constexpr const char* kProgressNotOpened = "Error opening progress file";
+inline constexpr const char* kProgressReadFailed = "Error reading progress file";
+// No name row with the columns Designator, Face and Placed among the first searchLines lines.
+std::string NoProgressNameRowMessage(int searchLines);
+// A quoted cell, starting on lineNumber, that the file ends in.
+std::string ProgressUnterminatedQuoteMessage(int lineNumber);
+
 // What the Placed column shows for a part that stays off the board.
 inline constexpr const char* kNotFittedMark = "DNP";
 

@@ -7,6 +7,7 @@
 #include "files/TextFileReader.h"
 #include "placement/FieldColumns.h"
 #include "placement/FieldSplitting.h"
+#include "placement/LineFields.h"
 
 #include <array>
 #include <new>
@@ -39,31 +40,6 @@ int& ColumnOf(BomLayout& layout, BomField field) {
 int ColumnOf(const BomLayout& layout, BomField field) {
     return layout.columnOf[static_cast<std::size_t>(field)];
 }
-
-// The fields of one line, split in place.
-class SplitLine {
-public:
-    // False for a quoted cell that does not end.
-    bool split(std::string& line, char separator) {
-        fields_.resize(line.size() + 1);
-        count_ = SplitFields(line.data(), line.size(), separator, fields_.data());
-        return count_ >= 0;
-    }
-
-    int count() const { return count_; }
-
-    // The cell of a column, empty for a column beyond the line's end or none at all.
-    std::string_view cell(int column) const {
-        if (column < 0 || column >= count_)
-            return {};
-        const FieldSpan& field = fields_[static_cast<std::size_t>(column)];
-        return std::string_view(field.text, static_cast<std::size_t>(field.textEnd - field.text));
-    }
-
-private:
-    std::vector<FieldSpan> fields_;
-    int count_ = 0;
-};
 
 void TakeName(BomLayout& layout, const BomColumnName& name, int column,
               std::array<BomNameRank, kBomFieldCount>& ranks) {
@@ -99,7 +75,7 @@ char SeparatorOf(const std::string& line) {
 }
 
 // The layout a line gives as a name row: one with a separator and a designator column.
-std::optional<BomLayout> ReadNameRow(std::string& line, SplitLine& fields) {
+std::optional<BomLayout> ReadNameRow(std::string& line, LineFields& fields) {
     BomLayout layout;
     layout.separator = SeparatorOf(line);
     if (layout.separator == kBlankRuns || !fields.split(line, layout.separator))
@@ -114,7 +90,7 @@ std::optional<BomLayout> ReadNameRow(std::string& line, SplitLine& fields) {
     return layout;
 }
 
-std::string Supplier(const BomLayout& layout, const SplitLine& fields) {
+std::string Supplier(const BomLayout& layout, const LineFields& fields) {
     std::string numbers;
     for (const int column : layout.supplierColumns) {
         const std::string_view number = fields.cell(column);
@@ -127,7 +103,7 @@ std::string Supplier(const BomLayout& layout, const SplitLine& fields) {
     return numbers;
 }
 
-bool IsNotFitted(const BomLayout& layout, const SplitLine& fields, const BomLine& line,
+bool IsNotFitted(const BomLayout& layout, const LineFields& fields, const BomLine& line,
                  NotFittedMarks marks) {
     for (const auto& [column, field] : layout.markColumns)
         if (MarksNotFitted(field, fields.cell(column)))
@@ -135,7 +111,7 @@ bool IsNotFitted(const BomLayout& layout, const SplitLine& fields, const BomLine
     return marks == NotFittedMarks::ColumnsAndValues && ValueMeansNotFitted(line.value);
 }
 
-BomLine ConvertLine(const BomLayout& layout, const SplitLine& fields, NotFittedMarks marks) {
+BomLine ConvertLine(const BomLayout& layout, const LineFields& fields, NotFittedMarks marks) {
     const auto text = [&](BomField field) {
         return std::string(fields.cell(ColumnOf(layout, field)));
     };
@@ -156,7 +132,7 @@ BomLine ConvertLine(const BomLayout& layout, const SplitLine& fields, NotFittedM
 
 Result<BomTable> ReadLines(TextFileReader& file, NotFittedMarks marks) {
     std::string line;
-    SplitLine fields;
+    LineFields fields;
     std::optional<BomLayout> layout;
     BomTable table;
     for (int number = 1;; ++number) {

@@ -14,6 +14,11 @@ UserMessage DamagedSessionMessage(const std::string& path) {
     return ErrorMessage("The kept session " + path + " is damaged and was not used");
 }
 
+UserMessage NoStateFolderMessage() {
+    return ErrorMessage("Can't keep the session: neither XDG_STATE_HOME nor HOME names a folder, "
+                        "and the user has no home folder. Nothing of this board is kept.");
+}
+
 UserMessage OpenElsewhereMessage() {
     return {"This board is open in another window: this window keeps nothing of it.", "Kavelto",
             MessageButtons::Ok, MessageIcon::Exclamation};

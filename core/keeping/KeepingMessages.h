@@ -16,6 +16,9 @@ UserMessage CantKeepMessage(const std::string& path, const std::string& reason);
 // A kept session that fails its checks: damaged on the disk or by hand, it was passed over.
 UserMessage DamagedSessionMessage(const std::string& path);
 
+// No folder to keep sessions in could be found for the user.
+UserMessage NoStateFolderMessage();
+
 // Another window, of this program or another run of it, keeps the board loaded here.
 UserMessage OpenElsewhereMessage();
 

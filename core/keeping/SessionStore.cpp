@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -223,14 +224,33 @@ void SessionStore::removeLeftovers() const {
     }
 }
 
+namespace {
+
+// The home folder the user database gives the effective user; empty without one.
+std::string HomeOfUser() {
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    // Far more than any entry needs: sysconf() may not know a bound.
+    std::vector<char> buffer(std::size_t{16} * 1024);
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found ||
+        !found->pw_dir || found->pw_dir[0] != '/')
+        return {};
+    return found->pw_dir;
+}
+
+} // namespace
+
+// A program started without HOME (by a service, or under env -i) still keeps its sessions in the
+// user's home folder.
 std::string SessionStateFolder() {
     const char* state = std::getenv("XDG_STATE_HOME");
     if (state && state[0] == '/')
         return std::string(state) + "/kavelto";
     const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return std::string(home) + "/.local/state/kavelto";
-    return {};
+    const std::string homeFolder = home && home[0] == '/' ? std::string(home) : HomeOfUser();
+    if (homeFolder.empty())
+        return {};
+    return homeFolder + "/.local/state/kavelto";
 }
 
 } // namespace kavelto

@@ -106,7 +106,8 @@ private:
     KeptFileWriter writer_; // after the lock: its last writes are done before the lock goes
 };
 
-// $XDG_STATE_HOME/kavelto, or ~/.local/state/kavelto; empty when neither can be had.
+// $XDG_STATE_HOME/kavelto, or ~/.local/state/kavelto, the home folder taken from the user
+// database when HOME is not set; empty when none can be had.
 std::string SessionStateFolder();
 
 } // namespace kavelto

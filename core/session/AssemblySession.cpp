@@ -687,6 +687,38 @@ SessionUpdate AssemblySession::restoreByDesignators(const KeptSession& kept) {
     return update.tell(std::move(notice));
 }
 
+// A mark of the file that names a part placed already leaves it, and its time, as they are.
+SessionUpdate AssemblySession::markPlaced(const std::vector<ProgressMark>& marks) {
+    SessionUpdate update;
+    if (marks.empty())
+        return update.tell(NothingPlacedInProgress());
+    const std::map<std::pair<std::string, Face>, int> parts = partsByDesignator();
+    std::vector<std::string> notFound;
+    std::vector<std::string> notFitted;
+    bool changed = false;
+    for (const ProgressMark& mark : marks) {
+        const auto found = mark.face ? parts.find({mark.designator, *mark.face}) : parts.end();
+        if (found == parts.end()) {
+            notFound.push_back(DisplayUtf8(mark.designator));
+        } else if (bom_.isNotFitted(found->second)) {
+            notFitted.push_back(DisplayUtf8(mark.designator));
+        } else if (PartRecord& part = table_.part(found->second); !part.placed) {
+            part.placed = true;
+            placedAt_[static_cast<std::size_t>(found->second)] = mark.placedAt;
+            changed = true;
+        }
+    }
+    if (changed) {
+        ++keptRevision_;
+        if (observer_ && faceList_->faceCount > 0)
+            observer_->placedChanged(0, faceList_->faceCount - 1);
+        update.repaintAtLeast(Repaint::Soon).refreshingFields();
+    }
+    if (!notFound.empty() || !notFitted.empty())
+        update.tell(ProgressNotAllMarked(notFound, notFitted));
+    return update;
+}
+
 // ---- finding and identifying parts
 
 std::optional<SessionUpdate> AssemblySession::findPart(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bom/BomState.h"
+#include "bom/ProgressReader.h"
 #include "geometry/Calibration.h"
 #include "geometry/ViewGeometry.h"
 #include "geometry/ViewState.h"
@@ -108,6 +109,10 @@ public:
     // face. How many of the marks name a part of this file.
     SessionUpdate restoreByDesignators(const KeptSession& kept);
     int knownMarks(const std::vector<KeptMark>& marks) const;
+    // Marks placed the parts a progress file lists as placed, by designator and face, with the
+    // time it gives; a part left off the board stays unplaced. The designators not found and
+    // those refused are told in one box, and a file that lists nothing placed is told.
+    SessionUpdate markPlaced(const std::vector<ProgressMark>& marks);
     // Moves on with every operation that changes what keptState() gives, and only then: a
     // press, a drag, a paint or a command that changes nothing leaves it.
     std::uint64_t keptRevision() const { return keptRevision_; }

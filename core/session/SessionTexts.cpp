@@ -51,6 +51,20 @@ UserMessage MarksByDesignatorsNotice(const std::vector<std::string>& gone,
     return ErrorMessage(std::move(text));
 }
 
+UserMessage NothingPlacedInProgress() {
+    return ErrorMessage("The progress file lists no part as placed.");
+}
+
+UserMessage ProgressNotAllMarked(const std::vector<std::string>& notFound,
+                                 const std::vector<std::string>& notFitted) {
+    std::string text = "Not every part the progress file lists as placed was marked placed.";
+    if (!notFound.empty())
+        text += "\n\nNot found on their face in this placement file: " + Listed(notFound) + ".";
+    if (!notFitted.empty())
+        text += "\n\nNot fitted, left unplaced: " + Listed(notFitted) + ".";
+    return ErrorMessage(std::move(text));
+}
+
 UserMessage FitReport(std::string text) {
     return {std::move(text), "Calibration", MessageButtons::Ok, MessageIcon::Information};
 }

@@ -32,6 +32,13 @@ UserMessage CalibrationNotRestored(const std::string& path);
 UserMessage MarksByDesignatorsNotice(const std::vector<std::string>& gone,
                                      const std::vector<std::string>& changed);
 
+// A progress file read back that lists no part as placed.
+UserMessage NothingPlacedInProgress();
+// The designators of a progress file that were not marked placed: not found on their face in
+// the placement file, and left off the board (UTF-8).
+UserMessage ProgressNotAllMarked(const std::vector<std::string>& notFound,
+                                 const std::vector<std::string>& notFitted);
+
 // How well a map fitted through three points or more agrees with them.
 UserMessage FitReport(std::string text);
 

@@ -122,6 +122,7 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
                                               "Load BOM...",
                                               "Not fitted (DNP)",
                                               "Export progress...",
+                                              "Import progress...",
                                               "Print sheets...",
                                               "Spares per item (10 %, at least 2 for 0402 and "
                                               "smaller; else 5 %, at least 1)"}));

@@ -9,8 +9,12 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <pwd.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace kavelto {
@@ -19,9 +23,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // One run of the program: a session and its store over the state folder beside a placement
-// file, which keeps what each action changed. It counts the states the store asked for.
+// file, or in the folder given, which keeps what each action changed. It counts the states the
+// store asked for.
 struct ProgramRun : SessionRig {
-    explicit ProgramRun(const std::string& parts) : store(parts + ".state") {}
+    explicit ProgramRun(const std::string& parts, const std::string& folder = "")
+        : store(folder.empty() ? parts + ".state" : folder) {}
     void load(const std::string& path) {
         session.loadPlacementFile(path);
         EXPECT_TRUE(store.openFile(path).ok());
@@ -512,26 +518,101 @@ TEST(SessionKeeping, PassesOverADamagedSessionForTheOneBefore) {
 }
 
 // A folder where nothing can be kept is told when the file is loaded, before anything is
-// placed, and nothing is offered; a folder others may write to is made the user's alone.
+// placed, and nothing is offered; a folder others may write to is made the user's alone, and one
+// of another user is left as it is. Giving a folder away takes root: without it, the root
+// folder stands for another user's.
 TEST(SessionKeeping, TellsAFolderThatCantKeepAtTheLoad) {
     const BoardFiles files;
     const std::string parts = files.parts.path();
-    const std::string folder = parts + ".state";
-    std::ofstream(folder) << "in the way";
-    ProgramRun blocked(parts);
-    blocked.session.loadPlacementFile(parts);
-    const Result<void> refused = blocked.store.openFile(parts);
-    ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.failure(),
-              ErrorMessage("Can't keep the session in " + folder + ": Not a directory"));
-    EXPECT_FALSE(blocked.store.offered().has_value());
-    fs::remove(folder);
-    fs::create_directory(folder);
-    fs::permissions(folder, fs::perms::all);
-    ProgramRun loose(parts);
-    loose.session.loadPlacementFile(parts);
-    EXPECT_TRUE(loose.store.openFile(parts).ok());
-    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    const std::string state = parts + ".state";
+    const bool root = ::geteuid() == 0;
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string folder;
+        std::string reason; // empty when the folder keeps
+    } rows[] = {
+        {"a file in the way", [&] { std::ofstream(state) << "in the way"; }, state,
+         "Not a directory"},
+        {"a link", [&] { fs::create_directory_symlink(fs::temp_directory_path(), state); }, state,
+         "A link, not a folder"},
+        {"another user's folder",
+         [&] {
+             fs::create_directory(state);
+             fs::permissions(state, fs::perms::owner_all | fs::perms::group_all);
+             ASSERT_EQ(::chown(state.c_str(), 65534, 65534), 0);
+         },
+         root ? state : "/", "Owned by another user"},
+        {"a folder others may write to",
+         [&] {
+             fs::create_directory(state);
+             fs::permissions(state, fs::perms::all);
+         },
+         state, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(state);
+        if (row.folder == state)
+            row.make();
+        const fs::file_status before = fs::symlink_status(row.folder);
+        struct stat owner {};
+        ASSERT_EQ(::lstat(row.folder.c_str(), &owner), 0);
+        ProgramRun run(parts, row.folder);
+        run.session.loadPlacementFile(parts);
+        const Result<void> opened = run.store.openFile(parts);
+        EXPECT_EQ(opened ? "" : opened.failure().text,
+                  row.reason.empty()
+                      ? ""
+                      : "Can't keep the session in " + row.folder + ": " + row.reason);
+        if (row.reason.empty()) {
+            EXPECT_EQ(fs::status(state).permissions(), fs::perms::owner_all);
+            continue;
+        }
+        EXPECT_FALSE(run.store.offered().has_value());
+        struct stat after {};
+        ASSERT_EQ(::lstat(row.folder.c_str(), &after), 0);
+        EXPECT_EQ(std::make_tuple(fs::symlink_status(row.folder).permissions(), after.st_uid),
+                  std::make_tuple(before.permissions(), owner.st_uid));
+    }
+    fs::remove_all(state);
+}
+
+// The folder of the kept sessions by the environment: XDG_STATE_HOME when it names a folder by its
+// whole path, else HOME, else the home folder of the user database (the "passwd" entry), as for a
+// program started by a service without HOME.
+TEST(SessionKeeping, FindsTheStateFolderWithoutHome) {
+    const struct passwd* user = ::getpwuid(::geteuid());
+    ASSERT_TRUE(user && user->pw_dir);
+    const std::string users = std::string(user->pw_dir) + "/.local/state/kavelto";
+    const struct {
+        const char* name;
+        const char* state; // nullptr: not set
+        const char* home;
+        std::string folder;
+    } rows[] = {
+        {"XDG_STATE_HOME", "/s", "/h", "/s/kavelto"},
+        {"a relative XDG_STATE_HOME", "s", "/h", "/h/.local/state/kavelto"},
+        {"HOME alone", nullptr, "/h", "/h/.local/state/kavelto"},
+        {"neither", nullptr, nullptr, users},
+        {"a relative HOME", nullptr, "h", users},
+    };
+    const auto set = [](const char* name, const char* value) {
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    };
+    const std::string state = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        set("XDG_STATE_HOME", row.state);
+        set("HOME", row.home);
+        EXPECT_EQ(SessionStateFolder(), row.folder);
+    }
+    set("XDG_STATE_HOME", state.empty() ? nullptr : state.c_str());
+    set("HOME", home.empty() ? nullptr : home.c_str());
 }
 
 // The temporary files of writes cut short are removed when their board is loaded next; those

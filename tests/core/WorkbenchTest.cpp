@@ -30,10 +30,11 @@ struct WorkbenchRig {
     Outcome loaded;
 
     // Sessions are kept in stateFolder, an empty one keeping nothing; the parts are those of
-    // partsPath, else the rig's own.
-    explicit WorkbenchRig(const std::string& stateFolder = "", const std::string& partsPath = "")
+    // partsPath, else the rig's own, read with the column layout given.
+    explicit WorkbenchRig(const std::string& stateFolder = "", const std::string& partsPath = "",
+                          const char* columns = "1\n,\n1,5,6,3,4,7,2\n")
         : workbench({"kavelto", {firstManual, secondManual}, stateFolder}) {
-        EXPECT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
+        EXPECT_TRUE(workbench.loadColumnMap(TempFile(columns).path()).ok());
         loaded = load(partsPath.empty() ? parts.path() : partsPath);
         workbench.setHighlightedRow(0); // as a click in the list does
     }
@@ -309,6 +310,23 @@ TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
     EXPECT_EQ(Texts(rig.run(CommandId::Down)), "");
 }
 
+// Without a folder to keep sessions in, each load says that nothing is kept, before anything is
+// placed.
+TEST(Workbench, TellsAtEachLoadThatNoFolderKeepsTheSession) {
+    WorkbenchRig files;
+    Workbench workbench({"kavelto", {}, "", true});
+    ASSERT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = files.parts.path();
+    const std::string told = "Error: Can't keep the session: neither XDG_STATE_HOME nor HOME "
+                             "names a folder, and the user has no home folder. Nothing of this "
+                             "board is kept.|";
+    EXPECT_EQ(Texts(workbench.run(CommandId::LoadPkpFile, inputs)), told);
+    workbench.setHighlightedRow(0);
+    EXPECT_EQ(Texts(workbench.run(CommandId::PlaceUnplace, inputs)), "");
+    EXPECT_EQ(Texts(workbench.run(CommandId::LoadPkpFile, inputs)), told);
+}
+
 // A session that can't be written where it is kept is told by the load too, not after the first
 // part is placed.
 TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
@@ -400,6 +418,7 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         const char* lines; // after the header
         std::vector<std::string> placed;
         std::string told; // "-" when nothing is offered
+        const char* names = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
     } cases[] = {
         {"a value changed",
          "R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
@@ -411,6 +430,12 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n",
          {"R1", "R2", "R3"},
          ""},
+        {"the columns in another order",
+         "top,R1,10,20,0,0603,1k\ntop,R2,30,40,0,0603,1k\ntop,R3,50,60,0,0603,1k\n"
+         "top,R4,70,80,0,0603,1k\nbottom,C1,50,60,0,0805,1u\n",
+         {"R1", "R2", "R3"},
+         "",
+         "Side,Ref,PosX,PosY,Rot,Package,Val\n"},
         {"a part removed",
          "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR4,1k,0603,70,80,0,top\n"
          "C1,1u,0805,50,60,0,bottom\n",
@@ -437,23 +462,24 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          {},
          "-"},
     };
-    const std::string header = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+    // Columns read by their names, as a file exported again may order them otherwise.
+    const char* byNames = "0\n-\nauto\n";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WorkbenchRig files;
         const std::string state = files.folder + "/state";
         const std::string board = files.folder + "/board.csv";
-        std::ofstream(board) << header
+        std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\n"
                              << "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
                                 "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
                                 "C1,1u,0805,50,60,0,bottom\n";
         {
-            WorkbenchRig first(state, board);
+            WorkbenchRig first(state, board, byNames);
             for (int part = 0; part < 3; ++part)
                 first.run(CommandId::PlaceUnplace);
         }
-        std::ofstream(board, std::ios::trunc) << header << c.lines;
-        WorkbenchRig again(state, board);
+        std::ofstream(board, std::ios::trunc) << c.names << c.lines;
+        WorkbenchRig again(state, board, byNames);
         EXPECT_EQ(again.workbench.restoreCaption(), std::nullopt);
         const std::optional<std::string> caption = again.workbench.designatorsCaption();
         if (c.told == "-") {
@@ -763,6 +789,45 @@ TEST(Workbench, ExportsTheProgress) {
     inputs.chosenFile = rig.folder + "/none/progress.csv";
     EXPECT_EQ(Texts(rig.workbench.run(CommandId::ExportProgress, inputs)),
               "Error: Can't write progress file|");
+}
+
+// A colleague's progress file marks the same parts in a placement file exported again with its
+// lines in another order; the marks are kept, and one undo takes them all back. A file that is
+// no progress file, or a cancelled choice, changes nothing.
+TEST(Workbench, ImportsTheProgressOfAnotherExportByDesignator) {
+    WorkbenchRig colleague;
+    colleague.run(CommandId::PlaceUnplace); // R1
+    colleague.run(CommandId::Bottom);
+    colleague.workbench.setHighlightedRow(0);
+    colleague.run(CommandId::PlaceUnplace); // C1
+    CommandInputs inputs = WorkbenchRig::Fields("1");
+    inputs.chosenFile = colleague.folder + "/progress.csv";
+    colleague.workbench.run(CommandId::ExportProgress, inputs);
+
+    WorkbenchRig files;
+    const std::string board = files.folder + "/board.csv";
+    std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\nC1,1u,0805,50,60,0,bottom\n"
+                            "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n";
+    WorkbenchRig rig(files.folder + "/state", board);
+    EXPECT_EQ(Texts(rig.workbench.run(CommandId::ImportProgress, inputs)), "");
+    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "C1 R1");
+    rig.run(CommandId::Undo);
+    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "");
+    rig.run(CommandId::Redo);
+    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "C1 R1");
+    rig.load(rig.parts.path()); // lets the board go, its session kept
+    WorkbenchRig next(files.folder + "/state", board);
+    EXPECT_EQ(next.workbench.restoreCaption().value_or("").rfind(
+                  "Restore session (1 + 1 of 2 + 1 placed, ", 0),
+              0u);
+
+    inputs.chosenFile = board; // a placement file, not a progress file
+    EXPECT_EQ(Texts(next.workbench.run(CommandId::ImportProgress, inputs)),
+              "Error: No row naming the columns Designator, Face and Placed in the first 40 "
+              "lines of progress file|");
+    inputs.chosenFile.reset();
+    EXPECT_EQ(Texts(next.workbench.run(CommandId::ImportProgress, inputs)), "");
+    EXPECT_EQ(PlacedDesignators(next.workbench.session()), "");
 }
 
 // The setting adds the count to gather; set again, it takes the column away.

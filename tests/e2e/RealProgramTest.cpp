@@ -142,6 +142,30 @@ class RealProgramTest : public QObject {
         QVERIFY(QTest::qWaitFor([&] { return WindowsOf(program, "^Open").isEmpty(); }, kWaitMs));
     }
 
+    // A window of the program's code, never shown, that keeps its sessions under stateHome and
+    // reads the folder's column layout.
+    std::unique_ptr<CPlacementDlg> twinKeepingIn(const QString& stateHome, FakePlatform& platform,
+                                                 const QString& folder) {
+        const QByteArray state = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
+        auto twin = std::make_unique<CPlacementDlg>(platform);
+        qputenv("XDG_STATE_HOME", state);
+        twin->setAttribute(Qt::WA_DontShowOnScreen);
+        if (!twin->LoadColumnMap(folder + "/Kavelto.ini"))
+            return nullptr;
+        twin->show();
+        return twin;
+    }
+
+    static bool copyFolder(const QString& from, const QString& to) {
+        if (!QDir().mkpath(to))
+            return false;
+        for (const QFileInfo& file : QDir(from).entryInfoList(QDir::Files))
+            if (!QFile::copy(file.filePath(), to + '/' + file.fileName()))
+                return false;
+        return true;
+    }
+
     // For the manual's pictures, taken by scripts/screenshots.sh.
     void saveShot(const QImage& image, const QString& name) {
         const QString folder = qEnvironmentVariable("KAVELTO_SCREENSHOTS");
@@ -309,6 +333,116 @@ private slots:
         QVERIFY2(WaitForBox(window, board, kLocatedPen, first, shot), "the calibration was lost");
         Keys(window, {"Escape"});
         QVERIFY(QFile::rename(dir_.filePath("Kavelto.ini.aside"), work_ + "/Kavelto.ini"));
+        QCOMPARE(Ended(*program), 0);
+    }
+
+    // The marks follow their parts through a placement file exported again with one value
+    // changed: three parts placed, the file rewritten, the program started again; "Restore
+    // session by designators" in the right-click menu brings the marks back and its box names
+    // the part whose value changed. A twin that reads a copy of the program's kept sessions
+    // tells where that entry stands in the menu.
+    void restoresByDesignatorsAfterAValueChanged() {
+        const QString folder = dir_.filePath("reexport"), board = folder + "/board.csv";
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/Kavelto.ini"), folder + "/Kavelto.ini"));
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/coldfire.csv"), board));
+        QVERIFY(QFile::setPermissions(board, QFile::ReadOwner | QFile::WriteOwner));
+        const QStringList arguments = {folder, QStringLiteral("board.csv")};
+        FakePlatform platform;
+        auto twin = twinKeepingIn(dir_.filePath("twin-reexport"), platform, folder);
+        QVERIFY(twin);
+        twin->loadFile(CommandId::LoadPkpFile, board.toStdString());
+        QWidget* list = twin->findChild<QWidget*>("partList");
+        {
+            const auto [program, window] = start(folder, "^board.csv", KAVELTO_PROGRAM, arguments);
+            QVERIFY2(!window.isEmpty(), "no main window");
+            Keys(window, {"Home"});
+            QTest::keyClick(list, Qt::Key_Home);
+            for (int enter = 0; enter < 3; ++enter) {
+                const qsizetype boxes = platform.messages.size();
+                QTest::keyClick(list, Qt::Key_Return);
+                Keys(window, {"Return"});
+                if (platform.messages.size() > boxes) {
+                    const QString box = WindowsOf(*program, "^Placement$", true).value(0);
+                    QVERIFY2(!box.isEmpty(), "no New part box");
+                    Keys(box, {"Return"});
+                    QTRY_VERIFY_WITH_TIMEOUT(WindowsOf(*program, "^Placement$").isEmpty(), kWaitMs);
+                }
+            }
+            Keys(window, {"Escape"});
+            QCOMPARE(Ended(*program), 0);
+        }
+
+        // The design's value of the first part placed changes, and the file is written again.
+        const std::vector<int> placed = twin->session().keptState().placed;
+        QCOMPARE(placed.size(), std::size_t(3));
+        const PartRecord changed = twin->session().table().part(placed.front());
+        const QString designator = QString::fromStdString(std::string(changed.designator));
+        const QString value = QString::fromStdString(std::string(changed.value));
+        const QString package = QString::fromStdString(std::string(changed.package));
+        QFile file(board);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(file.readAll());
+        file.close();
+        const QString line = '"' + designator + "\",\"" + value + '"';
+        QCOMPARE(text.count(line), 1);
+        text.replace(line, '"' + designator + "\",\"4u7\"");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        file.close();
+
+        // The entry's place among the entries shown, as the twin finds it over the same sessions.
+        const QString mirror = dir_.filePath("twin-mirror");
+        QVERIFY(copyFolder(dir_.filePath("state/kavelto"), mirror + "/kavelto"));
+        twin = twinKeepingIn(mirror, platform, folder);
+        QVERIFY(twin);
+        twin->loadFile(CommandId::LoadPkpFile, board.toStdString());
+        int downs = 0;
+        QAction* entry = nullptr;
+        for (QAction* action : twin->actions()) {
+            if (action->isSeparator() || !action->isVisible() || entry)
+                continue;
+            ++downs;
+            if (action->objectName() == QStringLiteral("command2402"))
+                entry = action;
+        }
+        QVERIFY2(entry, "no entry to restore by designators");
+        QVERIFY2(entry->text().startsWith(QStringLiteral("Restore session by designators (3 of ")),
+                 qPrintable(entry->text()));
+
+        const auto [program, window] = start(folder, "^board.csv", KAVELTO_PROGRAM, arguments);
+        QVERIFY2(!window.isEmpty(), "no main window");
+        // The window's own margin, left of its controls: they have menus of their own.
+        const QPoint margin(4, twin->findChild<QWidget*>("pkpText")->geometry().center().y());
+        Xdotool({"mousemove", "--window", window, QString::number(margin.x()),
+                 QString::number(margin.y()), "click", "3"});
+        QTest::qWait(500); // the menu opens and grabs the keyboard
+        Xdotool(QStringList{"key", "--delay", "20"} + QStringList(downs, "Down") +
+                QStringList{"Return"});
+        const QString box = WindowsOf(*program, "^Error$", true).value(0);
+        QVERIFY2(!box.isEmpty(), "no box after restoring by designators");
+
+        // The box's text, drawn here as the program's boxes draw it, is the text shown.
+        const QString expected = "The marks were restored by designator.\n\nPlaced under another "
+                                 "value or package, to be looked at: " +
+                                 designator + " (" + value + ", " + package + " now 4u7, " +
+                                 package + ").";
+        QMessageBox drawn(QMessageBox::Critical, QStringLiteral("Error"), expected,
+                          QMessageBox::Ok);
+        drawn.setAttribute(Qt::WA_DontShowOnScreen);
+        drawn.show();
+        const QImage ours = drawn.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect label = drawn.findChild<QLabel*>("qt_msgbox_label")->geometry();
+        QImage shown;
+        QVERIFY2(
+            QTest::qWaitFor([&] { return (shown = Shot(box)).size() == ours.size(); }, kWaitMs),
+            "the box is not of the size of its text");
+        if (shown.convertToFormat(QImage::Format_RGB32).copy(label) != ours.copy(label)) {
+            shown.save(dir_.filePath("shown-box.png"));
+            QFAIL("the box does not show the text expected");
+        }
+        Keys(box, {"Return"});
+        Keys(window, {"Escape"});
         QCOMPARE(Ended(*program), 0);
     }
 

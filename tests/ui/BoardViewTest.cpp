@@ -1,5 +1,6 @@
 #include "BoardView.h"
 #include "FakePlatform.h"
+#include "PlainJpeg.h"
 #include "TruthBoard.h"
 #include "geometry/MagnifierGeometry.h"
 
@@ -190,6 +191,9 @@ private slots:
         for (qsizetype at = damaged.indexOf("IDAT") + 6; at < damaged.indexOf("IEND") - 8; ++at)
             damaged[at] = char(0xA5);
         QTest::newRow("BMP cut short") << bmp.chopped(100) << "cut short";
+        QTest::newRow("PNG cut short") << png.left(png.size() / 2) << "cut short";
+        QTest::newRow("over 100 megapixels")
+            << WithClaimedSize(PlainJpeg(QSize(64, 64)), QSize(10010, 10000)) << "too large";
         QTest::newRow("text") << QByteArray("no picture") << "not a picture this program reads";
         QTest::newRow("damaged pixels") << damaged << "not a picture this program reads";
         QFile demo(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"));

@@ -82,6 +82,27 @@ private slots:
         QCOMPARE(cell(11), "DONE");
     }
 
+    // "Import progress..." asks for the file, marks its placed parts in the list, and names in
+    // one box the designator it did not find; a cancelled choice does nothing.
+    void importsProgressFromTheMenu() {
+        loadPkp("R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\n");
+        QFile progress(dir_.filePath(QStringLiteral("progress.csv")));
+        QVERIFY(progress.open(QIODevice::WriteOnly));
+        progress.write("Designator,Face,Placed\r\nR2,top,yes\r\nR7,top,yes\r\n");
+        progress.close();
+        QAction* entry = MenuEntry(*dlg_, CommandId::ImportProgress);
+        QCOMPARE(entry->text(), "Import progress...");
+        entry->trigger(); // cancelled
+        QCOMPARE(cell(0) + cell(1), "");
+        platform_.files = {progress.fileName()};
+        entry->trigger();
+        QCOMPARE(cell(0) + "|" + cell(1), "|DONE");
+        QCOMPARE(platform_.messages.size(), 1);
+        QCOMPARE(platform_.messages.front().text,
+                 "Not every part the progress file lists as placed was marked placed.\n\nNot "
+                 "found on their face in this placement file: R7.");
+    }
+
     // Three parts placed (rows 10 to 12), the same file loaded again starts afresh and offers them
     // back. Then Ctrl+F and Esc, Ctrl+F, a designator of the other face typed in another case with
     // the designators offered as it is typed, Enter: the part is selected; Esc closes the field,

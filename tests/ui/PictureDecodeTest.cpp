@@ -1,6 +1,7 @@
 #include "../support/ChildRuns.h"
 #include "CameraJpeg.h"
 #include "PictureFile.h"
+#include "PlainJpeg.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -13,33 +14,6 @@
 using namespace kavelto;
 
 namespace {
-
-// A JPEG of one plain colour: small on disk whatever its size in pixels.
-QByteArray PlainJpeg(const QSize& size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(40, 90, 160));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "JPEG", 30) ? bytes
-                                                                                : QByteArray();
-}
-
-// The JPEG with the size in its frame header replaced: a header that claims a huge picture
-// without the pixels to go with it.
-QByteArray WithClaimedSize(QByteArray jpeg, const QSize& size) {
-    const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(jpeg[i]); };
-    for (qsizetype at = 2; at + 9 <= jpeg.size(); at += 2 + (byte(at + 2) << 8 | byte(at + 3))) {
-        if (byte(at + 1) == 0xC0) {
-            const int fields[] = {size.height(), size.width()};
-            for (int i = 0; i < 2; ++i) {
-                jpeg[at + 5 + 2 * i] = static_cast<char>(fields[i] >> 8);
-                jpeg[at + 6 + 2 * i] = static_cast<char>(fields[i] & 0xFF);
-            }
-            return jpeg;
-        }
-    }
-    return {};
-}
 
 // The picture in the format given, as its file holds it.
 QByteArray Encoded(const QImage& image, const char* format) {
