@@ -132,6 +132,15 @@ const Sample kSamples[] = {
       "C1|B|5.08|-5.08|100nF|0603 [SMD]|0"}},
     {"pcbway.csv",
      {"C1|T|12.7|25.4|100nF|0603|90", "R12|B|30.48|12.7|4k7|0603|270", "TP1|T|5.08|5.08||TP1MM|0"}},
+    {"pcb-rnd.gxyrs",
+     {"C1|T|500|1000|100nF|0603|90", "R12|B|1200|500|4k7|0603|270", "J1|T|4000|3150||HEADER2|0",
+      "U1|T|900|800|STM32F103C8T6|LQFP48_7|45"}},
+    {"pcb-rnd-macrofab.xyrs",
+     {"C1|T|500|1000|100nF|0603|-90", "R12|B|1200|500|4k7|0603|-270", "J1|T|4000|3150||HEADER2|0",
+      "U1|T|900|800|STM32F103C8T6|LQFP48_7|-45"}},
+    {"pcb-rnd-macrofab-old.xyrs",
+     {"C1|T|500|1000|100nF|0603|180", "R12|B|1200|500|4k7|0603|0", "J1|T|4000|3150||HEADER2|270",
+      "U1|T|900|800|STM32F103C8T6|LQFP48_7|225"}},
 };
 
 TEST(PlacementFormats, LoadEveryPartRight) {

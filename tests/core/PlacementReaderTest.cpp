@@ -217,6 +217,10 @@ std::string PartsOf(const std::string& outcome, const PartTable& table) {
     return list;
 }
 
+// pcb-rnd's gxyrs name row, whose Type its rows leave out.
+const std::string kGxyrsNames =
+    "#Designator X-Loc Y-Loc Rotation Side Type X-Size Y-Size Value Footprint\n";
+
 // The names each tool gives its columns, and a fallback name only where no preferred name of its
 // field stands in the row, whichever comes first.
 TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
@@ -269,6 +273,22 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
         {"pcb-rnd gxyrs, not lined up",
          "#Designator X-Loc Y-Loc Rotation Side\nR1 1 2 90 bottom extra\nR2 3 4 0 top\n",
          "R1|B|1|2|||90 R2|T|3|4|||0"},
+        {"pcb-rnd gxyrs, a Type named but not written",
+         kGxyrsNames + "R1 1 2 90 bottom 10 20 1k R0603\n", "R1|B|1|2|1k|R0603|90"},
+        {"pcb-rnd gxyrs, two blanks around an empty value",
+         kGxyrsNames + "J1 1 2 0 top 10 20  HDR\n", "J1|T|1|2||HDR|0"},
+        {"a Type named and written", kGxyrsNames + "R1 1 2 90 2 1 10 20 1k R0603\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"pcb-rnd MacroFab, two Types, tabs, an empty value",
+         "#Designator X-Loc Y-Loc Rotation Side Type X-Size Y-Size Value Footprint Type\n"
+         "J1\t1\t2\t0\t2\t10\t20\t\tHDR\t2\n",
+         "J1|B|1|2||HDR|0"},
+        {"pcb-rnd MacroFab, a Type written and more columns than names",
+         kGxyrsNames + "J1\t1\t2\t0\t1\t2\t10\t20\t\tHDR\t1\tMPN\n", "J1|T|1|2||HDR|0"},
+        {"a row short of a Type between commas is short at its end",
+         "Ref,Type,X,Y,Val\nR1,1,2,red\n", "No number for X or Y in line 2 of part file"},
+        {"single blanks over rows padded with two", "Ref X Y\nR1  1 2\nR10 3 4\n",
+         "R1|T|1|2|||0 R10|T|3|4|||0"},
     };
     for (const auto& c : cases) {
         const std::string outcome = read(c.content, kByName);
