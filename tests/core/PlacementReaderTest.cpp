@@ -296,6 +296,40 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
     }
 }
 
+// Allegro's place text has no name row: its units line ends the header, and each line reads
+// "refdes x y rotation [m] symbol", with comments in parentheses.
+TEST_F(PlacementReaderTest, ReadsAllegroPlaceText) {
+    const std::string kNoNameRow = "No column names found in the first 40 lines of part file";
+    const struct {
+        const char* name;
+        std::string content;
+        std::string parts;
+    } cases[] = {
+        {"each field",
+         "(place text)\nVERSION = 2.0\nUUNITS = MILLIMETERS\nR1 1 2 90 m R0603\n"
+         "R2 3,5 4 0 C0603 (a comment)\n(a comment line)\n# another\nR3 5 6 180 g SOT23\n"
+         "R4 7 8 0\nR5 9 10 0 M SO8 ! 3\n",
+         "R1|B|1|2||R0603|90 R2|T|3.5|4||C0603|0 R3|T|5|6||SOT23|180 R4|T|7|8|||0 "
+         "R5|B|9|10||SO8|0"},
+        {"the units line in any case", "  uunits=mils\nR1 1 2 0 X\n", "R1|T|1|2||X|0"},
+        {"a comment between X and Y", "UUNITS = MILS\nR1 1 (x) 2 0 X\n", "R1|T|1|2||X|0"},
+        {"a line without Y", "UUNITS = MILS\nR1 1\n",
+         "No number for X or Y in line 2 of part file"},
+        {"a line parted by exclamation marks", "UUNITS = MILS\nR1 ! 1 ! 2 ! 0\n",
+         "No number for X or Y in line 2 of part file"},
+        {"no units line", "(place text)\nR1 1 2 0 X\n", kNoNameRow},
+        {"units without their equals sign", "UUNITS MILS\nR1 1 2 0 X\n", kNoNameRow},
+        {"a name row before a units line", "Ref,X,Y\nUUNITS = MILS,1,2\n",
+         "UUNITS = MILS|T|1|2|||0"},
+        {"a parenthesis opens no comment in a named file", "Ref,X,Y\n(R1),1,2\n", "(R1)|T|1|2|||0"},
+    };
+    for (const auto& c : cases) {
+        const std::string parts = PartsOf(read(c.content, kByName), table);
+        // The message without the names it lists, which another row checks.
+        EXPECT_EQ(parts.rfind(kNoNameRow, 0) == 0 ? kNoNameRow : parts, c.parts) << c.name;
+    }
+}
+
 // A side column's value tells the bottom by its first letter b or B, or as a layer number above
 // the top's 1; a mirror column by anything but no, 0 or nothing. Without a side column, all top.
 TEST_F(PlacementReaderTest, ReadsEachToolsSideValues) {
