@@ -289,6 +289,9 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
          "Ref,Type,X,Y,Val\nR1,1,2,red\n", "No number for X or Y in line 2 of part file"},
         {"single blanks over rows padded with two", "Ref X Y\nR1  1 2\nR10 3 4\n",
          "R1|T|1|2|||0 R10|T|3|4|||0"},
+        {"a quoted text keeps its blanks beside an empty field",
+         kGxyrsNames + "R1 1 2 90 top 10 20  \"R 0603\"\n", "R1|T|1|2||R 0603|90"},
+        {"names lined up but for the first two", "Ref   Val X Y\nR1        1 2\n", "R1|T|1|2|||0"},
     };
     for (const auto& c : cases) {
         const std::string outcome = read(c.content, kByName);
