@@ -37,23 +37,16 @@ bool IsControlByte(char c) {
     return byte < 0x20 || byte == 0x7F;
 }
 
-// The shape of a line that carries no part in one kind of file.
-struct EmptyRow {
-    char separator;
-    char commentMark;
-};
-
 // Comments such as KiCad's closing "## End" carry no part, nor do rows of nothing but blanks,
 // quotes, separators and control bytes: a spreadsheet's emptied row (",,,,,,"), the end-of-file
 // byte that joining files in text mode leaves, a form feed. A NUL has ended the line already.
-bool CarriesNoPart(const char* line, std::size_t length, EmptyRow empty) {
-    if (length > 0 && (line[0] == '#' || line[0] == empty.commentMark))
-        return true;
-    const char separator = empty.separator;
+// commentMark opens a comment line besides '#'.
+bool CarriesNoPart(const char* line, std::size_t length, char separator, char commentMark) {
     for (std::size_t i = 0; i < length; ++i) {
         const char c = line[i];
-        if (c != separator && c != ' ' && c != '"' && !IsControlByte(c))
-            return false;
+        if (c == separator || c == ' ' || c == '"' || IsControlByte(c))
+            continue;
+        return i == 0 && (c == '#' || c == commentMark);
     }
     return true;
 }
@@ -118,7 +111,7 @@ ConverterOrError ChooseConverter(const std::string& path, const ColumnMap& map, 
 
 // The parts of the lines after a full table, counted but not converted: a line there never
 // fails the load. Nothing when the file cannot be read to its end.
-std::optional<int> CountLinesWithParts(LineSource& lines, EmptyRow empty) {
+std::optional<int> CountLinesWithParts(LineSource& lines, char separator, char commentMark) {
     int count = 0;
     for (;;) {
         const TextFileReader::Status status = lines.next();
@@ -126,7 +119,7 @@ std::optional<int> CountLinesWithParts(LineSource& lines, EmptyRow empty) {
             return std::nullopt;
         if (status == TextFileReader::Status::End)
             return count;
-        if (!CarriesNoPart(lines.line(), lines.length(), empty))
+        if (!CarriesNoPart(lines.line(), lines.length(), separator, commentMark))
             ++count;
     }
 }
@@ -136,7 +129,8 @@ std::optional<int> CountLinesWithParts(LineSource& lines, EmptyRow empty) {
 Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
     PlacementParts read;
     read.table.reserveFull();
-    const EmptyRow empty{converter.separator(), converter.commentMark()};
+    const char separator = converter.separator();
+    const char commentMark = converter.commentMark();
     for (;;) {
         const TextFileReader::Status status = lines.next();
         if (status == TextFileReader::Status::Error)
@@ -146,7 +140,7 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
                 return Failed(kNoPartsFound);
             return read;
         }
-        if (CarriesNoPart(lines.line(), lines.length(), empty))
+        if (CarriesNoPart(lines.line(), lines.length(), separator, commentMark))
             continue;
         PartRecord* record = read.table.appendFresh();
         if (!record)
@@ -157,7 +151,7 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
             return converted.failure();
     }
     // The line just read carries the first part left out.
-    const std::optional<int> leftOut = CountLinesWithParts(lines, empty);
+    const std::optional<int> leftOut = CountLinesWithParts(lines, separator, commentMark);
     if (!leftOut)
         return Failed(kPartFileReadFailed);
     read.notice = ErrorMessage(PartsLeftOutMessage(kMaxParts, kMaxParts + 1 + *leftOut));
