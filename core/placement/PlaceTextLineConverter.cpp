@@ -5,7 +5,6 @@
 #include "placement/PlacementMessages.h"
 
 #include <array>
-#include <cstring>
 
 namespace kavelto {
 
