@@ -32,24 +32,24 @@ namespace {
 
 using namespace kavelto;
 
+const char* const kPackages[] = {"C_0805_2012Metric", "R_0603_1608Metric", "SOIC-8_3.9x4.9mm"};
+
 // A full table's worth of lines in the CSV layout that board design tools export, read by the
-// three classic lines or by its own name row.
+// three classic lines or by its own name row; or, listed, in the layout of pcb-rnd's gxyrs
+// template (single blanks, a Type named but not written, every fifth value empty), by its names.
 class PlacementFile {
 public:
-    PlacementFile() {
+    explicit PlacementFile(bool listed = false) {
         char pattern[] = "/tmp/kavelto-bench-XXXXXX";
         const int fd = mkstemp(pattern);
         if (fd >= 0)
             close(fd);
         path_ = pattern;
         std::ofstream out(path_, std::ios::binary);
-        out << "Ref,Val,Package,PosX,PosY,Rot,Side\n";
-        const char* packages[] = {"C_0805_2012Metric", "R_0603_1608Metric", "SOIC-8_3.9x4.9mm"};
-        for (int i = 0; i < kMaxParts; ++i) {
-            out << "\"" << (i % 2 ? "R" : "C") << i << "\",\"" << (i % 7) * 10 << "k\",\""
-                << packages[i % 3] << "\"," << 100.0 + i * 0.127 << "," << -50.0 - i * 0.061 << ","
-                << (i % 4) * 90 << ".000000," << (i % 5 ? "top" : "bottom") << "\n";
-        }
+        if (listed)
+            writeListed(out);
+        else
+            writeCsv(out);
         map_.headerLines = 1;
         const FieldCode codes[] = {FieldCode::Designator, FieldCode::Value, FieldCode::Package,
                                    FieldCode::X,          FieldCode::Y,     FieldCode::Rotation,
@@ -66,13 +66,32 @@ public:
     const ColumnMap& map(bool byName) const { return byName ? byName_ : map_; }
 
 private:
+    static void writeCsv(std::ofstream& out) {
+        out << "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+        for (int i = 0; i < kMaxParts; ++i) {
+            out << "\"" << (i % 2 ? "R" : "C") << i << "\",\"" << (i % 7) * 10 << "k\",\""
+                << kPackages[i % 3] << "\"," << 100.0 + i * 0.127 << "," << -50.0 - i * 0.061 << ","
+                << (i % 4) * 90 << ".000000," << (i % 5 ? "top" : "bottom") << "\n";
+        }
+    }
+
+    static void writeListed(std::ofstream& out) {
+        out << "#Designator X-Loc Y-Loc Rotation Side Type X-Size Y-Size Value Footprint\n";
+        for (int i = 0; i < kMaxParts; ++i) {
+            out << (i % 2 ? "R" : "C") << i << " " << 100.0 + i * 0.127 << " " << -50.0 - i * 0.061
+                << " " << (i % 4) * 90 << " " << (i % 5 ? "top" : "bottom") << " 63.00 31.50 "
+                << (i % 5 ? std::to_string((i % 7) * 10) + "k" : "") << " " << kPackages[i % 3]
+                << "\n";
+        }
+    }
+
     std::string path_;
     ColumnMap map_;
     ColumnMap byName_{0, true};
 };
 
-void ReadFullPlacementFile(benchmark::State& state, bool byName) {
-    const PlacementFile file;
+void ReadFullPlacementFile(benchmark::State& state, bool byName, bool listed) {
+    const PlacementFile file(listed);
     const long before = gAllocations;
     for (auto _ : state) {
         const Result<PlacementParts> result = ReadPlacementFile(file.path(), file.map(byName));
@@ -83,8 +102,9 @@ void ReadFullPlacementFile(benchmark::State& state, bool byName) {
     state.counters["allocations/load"] =
         static_cast<double>(gAllocations - before) / static_cast<double>(state.iterations());
 }
-BENCHMARK_CAPTURE(ReadFullPlacementFile, classic, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ReadFullPlacementFile, byName, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadFullPlacementFile, classic, false, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadFullPlacementFile, byName, true, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadFullPlacementFile, byNameListed, true, true)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -16,6 +16,15 @@ std::string_view TextOf(const FieldSpan& field) {
     return std::string_view(field.text, static_cast<std::size_t>(field.textEnd - field.text));
 }
 
+// Names parted by single blanks are listed, not lined up over their columns.
+bool IsListed(const std::vector<NamePosition>& names) {
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        if (names[i].begin - names[i - 1].end > 1)
+            return false;
+    }
+    return true;
+}
+
 // With blanks as separator, "Mid X" arrives as two fields; joinPairs takes two fields that
 // spell one name together as one column.
 std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char separator,
@@ -36,6 +45,9 @@ std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char
         const int column = static_cast<int>(layout.names.size());
         layout.names.push_back({fields[i].begin, fields[i + taken - 1].end});
         i += taken;
+        if (name && name->reading == ColumnReading::MayBeAbsent && separator == kBlankRuns &&
+            layout.absentColumn == kNoColumn)
+            layout.absentColumn = column;
         if (!name || name->field == FieldCode::Ignored)
             continue;
         // A name takes its field's column from no name, or from a fallback name.
@@ -64,6 +76,7 @@ std::optional<ColumnLayout> Interpret(const std::vector<FieldSpan>& fields, char
         if (layout.columnOfField[field] == kNoColumn)
             return std::nullopt;
     }
+    layout.listed = separator == kBlankRuns && IsListed(layout.names);
     return layout;
 }
 

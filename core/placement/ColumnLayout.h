@@ -21,6 +21,8 @@ struct ColumnLayout {
     FieldColumns columnOfField{}; // the entry of Ignored is unused
     ColumnReading sideReading = ColumnReading::Plain;
     bool positionIsPoint = false;    // X and Y stand in one column, as "(x,y)"
+    bool listed = false;             // names of blank runs, parted by single blanks
+    int absentColumn = kNoColumn;    // the first column that rows one field short leave out
     std::vector<NamePosition> names; // one for each column of the row, known name or not
 };
 

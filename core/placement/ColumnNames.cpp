@@ -69,9 +69,11 @@ constexpr ColumnName kColumnNames[] = {
     {"Description", K, F},
     {"top/bottom", L, P},
     // MacroFab XYRS and pcb-rnd's gxyrs and MacroFab templates; MacroFab writes the side as
-    // layer 1 or 2
+    // layer 1 or 2. pcb-rnd's templates list MacroFab's Type after Side, but their rows leave it
+    // out (the older MacroFab template writes it last, under a second Type).
     {"X-Loc", X, P},
     {"Y-Loc", Y, P},
+    {"Type", FieldCode::Ignored, P, ColumnReading::MayBeAbsent},
     // DipTrace, whose Name is its part's name where RefDes stands; Fritzing, whose Name is its
     // only designator
     {"Name", D, F},

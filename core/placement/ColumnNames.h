@@ -18,6 +18,7 @@ enum class ColumnReading {
     Plain,
     MirrorFlag, // a side as a mirror flag: anything but nothing, "no" and "0" ("YES") is the bottom
     Point,      // X and Y together, as "(x,y)"
+    MayBeAbsent, // a column that a name row of blanks may list without its rows holding it
 };
 
 // A column name as design tools write it in the name row of a placement file.

@@ -20,6 +20,9 @@ public:
 
     // What stands between the fields of a line; a row of nothing else carries no part.
     virtual char separator() const = 0;
+
+    // Besides '#', the character that opens a comment line after the header lines.
+    virtual char commentMark() const { return '#'; }
 };
 
 } // namespace kavelto

@@ -43,11 +43,6 @@ bool EndsWithIgnoringCase(const std::string& text, const char* ending) {
     return true;
 }
 
-// Words are separated by blanks, so a comma can only be a decimal mark.
-bool ConvertWord(FieldCode code, char* word, PartRecord& record) {
-    return ConvertField(code, word, std::strlen(word), record, true);
-}
-
 } // namespace
 
 Result<void> MountsmdLineConverter::convert(char* line, std::size_t length, int lineNumber,

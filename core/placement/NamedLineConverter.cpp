@@ -3,6 +3,7 @@
 #include "placement/PartFields.h"
 #include "placement/PlacementMessages.h"
 
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -39,7 +40,57 @@ bool IsLinedUp(const char* line, std::size_t length) {
     return std::string_view(line, length).find("  ") != std::string_view::npos;
 }
 
+// In a row that parts its fields with single blanks, as pcb-rnd's gxyrs template writes them,
+// two blanks stand around an empty field: each blank outside quotes between the row's first and
+// last field becomes a tab to split at.
+void PartAtEachBlank(char* row, std::size_t length) {
+    std::size_t first = 0;
+    std::size_t last = length;
+    while (first < last && row[first] == ' ')
+        ++first;
+    while (last > first && row[last - 1] == ' ')
+        --last;
+    bool quoted = false;
+    for (std::size_t i = first; i < last; ++i) {
+        if (row[i] == '"')
+            quoted = !quoted;
+        else if (row[i] == ' ' && !quoted)
+            row[i] = '\t';
+    }
+}
+
 } // namespace
+
+int NamedLineConverter::splitColumns(char* line, std::size_t length) {
+    columnsRead_ = fields_.data();
+    if (layout_.separator != kBlankRuns)
+        return SplitFields(line, length, layout_.separator, fields_.data());
+    // pcb-rnd's MacroFab template names its columns with blanks and parts them with tabs.
+    if (layout_.listed && std::memchr(line, '\t', length))
+        return SplitFields(line, length, '\t', fields_.data());
+    const bool linedUp = IsLinedUp(line, length);
+    if (layout_.listed && linedUp)
+        listedRow_.assign(line, length + 1); // the NUL after the line too
+    const int count = SplitFields(line, length, kBlankRuns, fields_.data());
+    if (count < 0 || !linedUp)
+        return count;
+    const auto fieldCount = static_cast<std::size_t>(count);
+    if (layout_.listed) {
+        const std::size_t fewest =
+            layout_.names.size() - (layout_.absentColumn == kNoColumn ? 0 : 1);
+        return fieldCount < fewest ? splitListedRow(length) : count;
+    }
+    if (fieldCount == layout_.names.size())
+        return count;
+    placeByPosition(fieldCount);
+    columnsRead_ = columns_.data();
+    return static_cast<int>(columns_.size());
+}
+
+int NamedLineConverter::splitListedRow(std::size_t length) {
+    PartAtEachBlank(listedRow_.data(), length);
+    return SplitFields(listedRow_.data(), length, '\t', fields_.data());
+}
 
 bool NamedLineConverter::convertColumn(FieldCode code, char* text, std::size_t length,
                                        PartRecord& record, bool decimalComma) const {
@@ -56,17 +107,14 @@ bool NamedLineConverter::convertColumn(FieldCode code, char* text, std::size_t l
 
 Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lineNumber,
                                          PartRecord& record) {
-    const bool linedUp = layout_.separator == kBlankRuns && IsLinedUp(line, length);
-    const int count = SplitFields(line, length, layout_.separator, fields_.data());
+    const int count = splitColumns(line, length);
     if (count < 0)
         return ErrorMessage(kUnterminatedQuote);
-    const FieldSpan* columns = fields_.data();
-    auto columnCount = static_cast<std::size_t>(count);
-    if (linedUp && columnCount != layout_.names.size()) {
-        placeByPosition(columnCount);
-        columns = columns_.data();
-        columnCount = columns_.size();
-    }
+    const FieldSpan* columns = columnsRead_;
+    const auto columnCount = static_cast<std::size_t>(count);
+    // A row one field short of its names leaves out the column that rows may leave out.
+    const bool leftOut =
+        layout_.absentColumn != kNoColumn && columnCount + 1 == layout_.names.size();
     const bool decimalComma = layout_.separator != ',';
     bool hasPosition = true;
     for (const FieldCode code : kRecordFields) {
@@ -76,14 +124,15 @@ Result<void> NamedLineConverter::convert(char* line, std::size_t length, int lin
         // A line that ends before the column leaves it empty.
         char empty[1] = "";
         char* text = empty;
-        std::size_t length = 0;
-        const auto at = static_cast<std::size_t>(column);
+        std::size_t textLength = 0;
+        const int shift = leftOut && column > layout_.absentColumn ? 1 : 0;
+        const auto at = static_cast<std::size_t>(column - shift);
         if (at < columnCount && columns[at].text) {
             text = columns[at].text;
-            length = static_cast<std::size_t>(columns[at].textEnd - text);
+            textLength = static_cast<std::size_t>(columns[at].textEnd - text);
             *columns[at].textEnd = '\0';
         }
-        hasPosition = convertColumn(code, text, length, record, decimalComma) && hasPosition;
+        hasPosition = convertColumn(code, text, textLength, record, decimalComma) && hasPosition;
     }
     if (!hasPosition)
         return ErrorMessage(NoPositionMessage(lineNumber));

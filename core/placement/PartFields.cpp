@@ -75,6 +75,10 @@ bool IsLowerLayerNumber(const char* text) {
 
 } // namespace
 
+bool ConvertWord(FieldCode code, char* word, PartRecord& record) {
+    return ConvertField(code, word, std::strlen(word), record, true);
+}
+
 void ConvertSide(const char* text, ColumnReading reading, PartRecord& record) {
     if (reading == ColumnReading::MirrorFlag)
         record.layer = IsMirrored(text) ? 'B' : 'T';

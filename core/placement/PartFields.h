@@ -15,6 +15,10 @@ namespace kavelto {
 bool ConvertField(FieldCode code, char* text, std::size_t length, PartRecord& record,
                   bool decimalComma);
 
+// Converts a NUL-terminated word of a line cut at its blanks, where a comma can only be a
+// decimal mark, as ConvertField does.
+bool ConvertWord(FieldCode code, char* word, PartRecord& record);
+
 // Converts the text of a side column that a name row names, as its reading tells the bottom face:
 // a bottom part's layer becomes 'B' and a mirror flag's top part 'T'; a named side keeps its
 // first byte, as the classic layer column.

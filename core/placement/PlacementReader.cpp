@@ -6,6 +6,7 @@
 #include "placement/ColumnNames.h"
 #include "placement/MountsmdLineConverter.h"
 #include "placement/NamedLineConverter.h"
+#include "placement/PlaceTextLineConverter.h"
 #include "placement/PlacementMessages.h"
 
 #include <cstring>
@@ -39,13 +40,13 @@ bool IsControlByte(char c) {
 // Comments such as KiCad's closing "## End" carry no part, nor do rows of nothing but blanks,
 // quotes, separators and control bytes: a spreadsheet's emptied row (",,,,,,"), the end-of-file
 // byte that joining files in text mode leaves, a form feed. A NUL has ended the line already.
-bool CarriesNoPart(const char* line, std::size_t length, char separator) {
-    if (length > 0 && line[0] == '#')
-        return true;
+// commentMark opens a comment line besides '#'.
+bool CarriesNoPart(const char* line, std::size_t length, char separator, char commentMark) {
     for (std::size_t i = 0; i < length; ++i) {
         const char c = line[i];
-        if (c != separator && c != ' ' && c != '"' && !IsControlByte(c))
-            return false;
+        if (c == separator || c == ' ' || c == '"' || IsControlByte(c))
+            continue;
+        return i == 0 && (c == '#' || c == commentMark);
     }
     return true;
 }
@@ -82,7 +83,8 @@ struct ConverterOrError {
     std::optional<std::string> error;
 };
 
-// Reads on to the file's name row, which says how the lines after it read.
+// Reads on to the file's name row, which says how the lines after it read, or to the units line
+// that ends a place text file's header.
 ConverterOrError FindNameRow(LineSource& lines) {
     while (lines.number() < kNameRowSearchLines) {
         const TextFileReader::Status status = lines.next();
@@ -90,6 +92,8 @@ ConverterOrError FindNameRow(LineSource& lines) {
             return {nullptr, kPartFileReadFailed};
         if (status == TextFileReader::Status::End)
             break;
+        if (IsPlaceTextUnitsLine(lines.line(), lines.length()))
+            return {std::make_unique<PlaceTextLineConverter>(), std::nullopt};
         if (std::optional<ColumnLayout> layout = ReadNameRow(lines.line(), lines.length()))
             return {std::make_unique<NamedLineConverter>(std::move(*layout), kLongLineCapacity - 1),
                     std::nullopt};
@@ -107,7 +111,7 @@ ConverterOrError ChooseConverter(const std::string& path, const ColumnMap& map, 
 
 // The parts of the lines after a full table, counted but not converted: a line there never
 // fails the load. Nothing when the file cannot be read to its end.
-std::optional<int> CountLinesWithParts(LineSource& lines, char separator) {
+std::optional<int> CountLinesWithParts(LineSource& lines, char separator, char commentMark) {
     int count = 0;
     for (;;) {
         const TextFileReader::Status status = lines.next();
@@ -115,7 +119,7 @@ std::optional<int> CountLinesWithParts(LineSource& lines, char separator) {
             return std::nullopt;
         if (status == TextFileReader::Status::End)
             return count;
-        if (!CarriesNoPart(lines.line(), lines.length(), separator))
+        if (!CarriesNoPart(lines.line(), lines.length(), separator, commentMark))
             ++count;
     }
 }
@@ -126,6 +130,7 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
     PlacementParts read;
     read.table.reserveFull();
     const char separator = converter.separator();
+    const char commentMark = converter.commentMark();
     for (;;) {
         const TextFileReader::Status status = lines.next();
         if (status == TextFileReader::Status::Error)
@@ -135,7 +140,7 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
                 return Failed(kNoPartsFound);
             return read;
         }
-        if (CarriesNoPart(lines.line(), lines.length(), separator))
+        if (CarriesNoPart(lines.line(), lines.length(), separator, commentMark))
             continue;
         PartRecord* record = read.table.appendFresh();
         if (!record)
@@ -146,7 +151,7 @@ Result<PlacementParts> ReadParts(LineSource& lines, LineConverter& converter) {
             return converted.failure();
     }
     // The line just read carries the first part left out.
-    const std::optional<int> leftOut = CountLinesWithParts(lines, separator);
+    const std::optional<int> leftOut = CountLinesWithParts(lines, separator, commentMark);
     if (!leftOut)
         return Failed(kPartFileReadFailed);
     read.notice = ErrorMessage(PartsLeftOutMessage(kMaxParts, kMaxParts + 1 + *leftOut));

@@ -19,10 +19,10 @@ struct PlacementParts {
 
 // Reads the placement file at path into a new table, under the column layout of map. A line ends
 // with a line feed, a carriage return and line feed, or a lone carriage return. Lines of only
-// blanks, quotes, separators and control bytes, and lines that start with '#' after the header
-// lines, carry no part; on the first malformed line among the first kMaxParts parts the whole
-// load fails, and so does a file without a part. A file of more parts loads its first
-// kMaxParts, and the notice counts the parts of the whole file.
+// blanks, quotes, separators and control bytes, and lines that start with '#' (or with the
+// comment mark of a place text file) after the header lines, carry no part; on the first malformed
+// line among the first kMaxParts parts the whole load fails, and so does a file without a part. A
+// file of more parts loads its first kMaxParts, and the notice counts the parts of the whole file.
 Result<PlacementParts> ReadPlacementFile(const std::string& path, const ColumnMap& map);
 
 } // namespace kavelto

@@ -90,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 54u);
+    EXPECT_EQ(ids.size(), 55u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.

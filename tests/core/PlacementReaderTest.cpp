@@ -217,6 +217,10 @@ std::string PartsOf(const std::string& outcome, const PartTable& table) {
     return list;
 }
 
+// pcb-rnd's gxyrs name row, whose Type its rows leave out.
+const std::string kGxyrsNames =
+    "#Designator X-Loc Y-Loc Rotation Side Type X-Size Y-Size Value Footprint\n";
+
 // The names each tool gives its columns, and a fallback name only where no preferred name of its
 // field stands in the row, whichever comes first.
 TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
@@ -269,10 +273,63 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
         {"pcb-rnd gxyrs, not lined up",
          "#Designator X-Loc Y-Loc Rotation Side\nR1 1 2 90 bottom extra\nR2 3 4 0 top\n",
          "R1|B|1|2|||90 R2|T|3|4|||0"},
+        {"pcb-rnd gxyrs, a Type named but not written",
+         kGxyrsNames + "R1 1 2 90 bottom 10 20 1k R0603\n", "R1|B|1|2|1k|R0603|90"},
+        {"pcb-rnd gxyrs, two blanks around an empty value",
+         kGxyrsNames + "J1 1 2 0 top 10 20  HDR\n", "J1|T|1|2||HDR|0"},
+        {"a Type named and written", kGxyrsNames + "R1 1 2 90 2 1 10 20 1k R0603\n",
+         "R1|B|1|2|1k|R0603|90"},
+        {"pcb-rnd MacroFab, two Types, tabs, an empty value",
+         "#Designator X-Loc Y-Loc Rotation Side Type X-Size Y-Size Value Footprint Type\n"
+         "J1\t1\t2\t0\t2\t10\t20\t\tHDR\t2\n",
+         "J1|B|1|2||HDR|0"},
+        {"pcb-rnd MacroFab, a Type written and more columns than names",
+         kGxyrsNames + "J1\t1\t2\t0\t1\t2\t10\t20\t\tHDR\t1\tMPN\n", "J1|T|1|2||HDR|0"},
+        {"a row short of a Type between commas is short at its end",
+         "Ref,Type,X,Y,Val\nR1,1,2,red\n", "No number for X or Y in line 2 of part file"},
+        {"single blanks over rows padded with two", "Ref X Y\nR1  1 2\nR10 3 4\n",
+         "R1|T|1|2|||0 R10|T|3|4|||0"},
+        {"a quoted text keeps its blanks beside an empty field",
+         kGxyrsNames + "R1 1 2 90 top 10 20  \"R 0603\"\n", "R1|T|1|2||R 0603|90"},
+        {"names lined up but for the first two", "Ref   Val X Y\nR1        1 2\n", "R1|T|1|2|||0"},
     };
     for (const auto& c : cases) {
         const std::string outcome = read(c.content, kByName);
         EXPECT_EQ(PartsOf(outcome, table), c.parts) << c.name;
+    }
+}
+
+// Allegro's place text has no name row: its units line ends the header, and each line reads
+// "refdes x y rotation [m] symbol", with comments in parentheses.
+TEST_F(PlacementReaderTest, ReadsAllegroPlaceText) {
+    const std::string kNoNameRow = "No column names found in the first 40 lines of part file";
+    const struct {
+        const char* name;
+        std::string content;
+        std::string parts;
+    } cases[] = {
+        {"each field",
+         "(place text)\nVERSION = 2.0\nUUNITS = MILLIMETERS\nR1 1 2 90 m R0603\n"
+         "R2 3,5 4 0 C0603 (a comment)\n(a comment line)\n# another\nR3 5 6 180 g SOT23\n"
+         "R4 7 8 0\nR5 9 10 0 M SO8 ! 3\n",
+         "R1|B|1|2||R0603|90 R2|T|3.5|4||C0603|0 R3|T|5|6||SOT23|180 R4|T|7|8|||0 "
+         "R5|B|9|10||SO8|0"},
+        {"the units line in any case", "  uunits=mils\nR1 1 2 0 X\n", "R1|T|1|2||X|0"},
+        {"a comment between X and Y", "UUNITS = MILS\nR1 1 (x) 2 0 X\n", "R1|T|1|2||X|0"},
+        {"a line without Y", "UUNITS = MILS\nR1 1\n",
+         "No number for X or Y in line 2 of part file"},
+        {"a line parted by exclamation marks", "UUNITS = MILS\nR1 ! 1 ! 2 ! 0\n",
+         "No number for X or Y in line 2 of part file"},
+        {"no units line", "(place text)\nR1 1 2 0 X\n", kNoNameRow},
+        {"units without their equals sign", "UUNITS MILS\nR1 1 2 0 X\n", kNoNameRow},
+        {"a name row before a units line", "Ref,X,Y\nUUNITS = MILS,1,2\n",
+         "UUNITS = MILS|T|1|2|||0"},
+        {"a parenthesis opens no comment in a named file", "Ref,X,Y\n(R1),1,2\n", "(R1)|T|1|2|||0"},
+    };
+    for (const auto& c : cases) {
+        const std::string parts = PartsOf(read(c.content, kByName), table);
+        // The message without the names it lists, which another row checks.
+        EXPECT_EQ(parts.rfind(kNoNameRow, 0) == 0 ? kNoNameRow : parts, c.parts) << c.name;
     }
 }
 
