@@ -66,6 +66,7 @@ std::map<int, std::string> UpdatedObjects(const std::string& pdf) {
             const size_t offset = std::stoul(pdf.substr(at, 10));
             const std::string head = std::to_string(first + entry) + " 0 obj\n";
             EXPECT_EQ(pdf.substr(offset, head.size()), head) << "object " << first + entry;
+            EXPECT_EQ(pdf[offset - 1], '\n') << "object " << first + entry << " starts no line";
             const size_t end = pdf.find("\nendobj", offset);
             objects[first + entry] = pdf.substr(offset + head.size(), end - offset - head.size());
         }
@@ -146,6 +147,21 @@ TEST(PdfNavigationTest, TitlesAreUtf16AndTargetsCountFromThePageBottom) {
     // Objects 1 to 6 were there (two pages, the annotations): the entry is 8, after its root.
     EXPECT_NE(objects.at(8).find("/Title <FEFF004B0061006C002000C42014>"), std::string::npos);
     EXPECT_NE(objects.at(8).find("/Dest [5 0 R /XYZ null 676.54 null]"), std::string::npos);
+}
+
+// A file whose last line has no line end, as some writers leave it, and a link at the page's
+// left edge: the update starts on a line of its own, and zero has no sign.
+TEST(PdfNavigationTest, StartsOnANewLineAndWritesZeroPlainly) {
+    std::string pdf = SmallPdf({PageWithAnnotationsObject(1)});
+    pdf.pop_back();
+    const size_t written = pdf.size();
+    PdfNavigation navigation(kPageHeight);
+    navigation.addLink({0, 0.0, 100, 550, 112, {0, 800}});
+    ASSERT_TRUE(navigation.appendTo(pdf));
+    EXPECT_EQ(pdf.substr(written - 5, 6), "%%EOF\n");
+    const auto objects = UpdatedObjects(pdf);
+    EXPECT_NE(objects.at(7).find("/Rect [0.00 688.00 550.00 700.00]\n"), std::string::npos);
+    EXPECT_NE(objects.at(7).find("/XYZ null 0.00 null]"), std::string::npos);
 }
 
 // A link on the first page to a place on the second; the page's annotations take it, wherever
