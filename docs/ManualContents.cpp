@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
+#include <QPaintDevice>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -12,6 +13,7 @@ namespace kavelto {
 namespace {
 
 constexpr qreal kSectionIndent = 16.0; // points, the indent of a section under its chapter
+constexpr qreal kTabDpi = 96.0;
 
 QTextBlock FirstHeading(const QTextDocument& document) {
     QTextBlock block = document.begin();
@@ -50,13 +52,17 @@ ManualContents::ManualContents(QTextDocument& document) : document_(document) {
     }
     const QTextBlock afterList = cursor.block().next();
     const qreal width = document.textWidth() - 2 * document.documentMargin();
+    // The layout scales tab positions, unlike margins, from 96 dots per inch to its device's.
+    const QPaintDevice* device = document.documentLayout()->paintDevice();
+    const qreal tabScale = device ? kTabDpi / device->logicalDpiX() : 1.0;
     QTextBlockFormat line;
     line.setTopMargin(2.0);
     for (Entry& entry : entries_) {
         const qreal indent = entry.level == 1 ? 0.0 : kSectionIndent;
         line.setLeftMargin(indent);
         // The page number stands at the right edge of the text.
-        line.setTabPositions({QTextOption::Tab(width - indent, QTextOption::RightTab)});
+        line.setTabPositions(
+            {QTextOption::Tab((width - indent) * tabScale, QTextOption::RightTab)});
         cursor.insertBlock(line, LineFormat(entry.level));
         cursor.insertText(entry.heading.block().text() + QStringLiteral("\t0"));
         // Taken once the line holds text: a cursor at an empty block's start would move on

@@ -2,11 +2,15 @@
 #include "TableRows.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace kavelto;
 
@@ -15,9 +19,13 @@ namespace {
 // Pages far smaller than the manual's, so that a short text fills several.
 constexpr QSizeF kPage(300, 200);
 
-// A document laid out on those pages, as the manual is laid out on its own.
+// A document laid out on those pages for a PDF of 72 dots per inch, as the manual is.
 void LayOut(QTextDocument& document, const QString& markdown) {
+    static QBuffer pdf;
+    static QPdfWriter writer(&pdf);
+    writer.setResolution(72);
     document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    document.documentLayout()->setPaintDevice(&writer);
     document.setPageSize(kPage);
 }
 
@@ -106,6 +114,19 @@ private slots:
         const QStringList expected = {"Title",    "Contents", "Start\t2", "One\t3",
                                       "One a\t3", "Two\t4",   "Intro",    "Start"};
         QCOMPARE(lines.mid(0, expected.size()), expected);
+        // Chapters in bold at the margin, sections indented under them; every page number
+        // ends at the text's right edge.
+        QTextBlock line = document.begin().next().next();
+        const qreal right = kPage.width() - 2 * document.documentMargin();
+        for (const bool chapter : {false, true, false, true}) {
+            QCOMPARE(line.charFormat().fontWeight() == QFont::Bold, chapter);
+            QCOMPARE(line.blockFormat().leftMargin() > 0, !chapter);
+            const qreal end =
+                line.blockFormat().leftMargin() + line.layout()->lineAt(0).naturalTextWidth();
+            QVERIFY2(std::abs(end - right) < 1.0,
+                     qPrintable(QStringLiteral("%1 ends at %2").arg(line.text()).arg(end)));
+            line = line.next();
+        }
     }
 };
 
