@@ -1,4 +1,5 @@
 #include "BoardView.h"
+#include "CameraJpeg.h"
 #include "FakePlatform.h"
 #include "Percentile.h"
 #include "TruthBoard.h"
@@ -6,6 +7,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,8 +33,26 @@ double Milliseconds(Clock::duration elapsed) {
 QString PictureOf(bool bottom) {
     return QStringLiteral(DEMO_DIR "/coldfire-%1.jpg").arg(bottom ? "bottom" : "top");
 }
-std::vector<TruthPart> TruthOf(bool bottom) {
-    return ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), bottom);
+std::vector<TruthPart> TruthOf(bool bottom, double scale = 1.0) {
+    std::vector<TruthPart> truth =
+        ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), bottom);
+    for (TruthPart& part : truth)
+        part.pixel *= scale;
+    return truth;
+}
+
+// The faces' pictures as a bench camera gives them: the demo's enlarged three times, about
+// 21 megapixels, written with a thumbnail as cameras write them.
+constexpr int kCameraScale = 3;
+bool WriteCameraPictures(const QTemporaryDir& dir) {
+    for (const bool bottom : {false, true}) {
+        const QImage demo(PictureOf(bottom));
+        if (!WriteCameraJpeg(demo.scaled(demo.size() * kCameraScale, Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation),
+                             dir.filePath(QFileInfo(PictureOf(bottom)).fileName())))
+            return false;
+    }
+    return true;
 }
 
 // The application layer alone: the workbench on the demo board, each face calibrated on its
@@ -87,10 +108,11 @@ private:
 };
 
 // The main window on the offscreen desktop with the same board, each face calibrated the
-// user's way on its picture.
+// user's way on its picture: the demo's own, or those of the folder given, scale times larger.
 class FaceWindow {
 public:
-    FaceWindow() : window_(platform_) {
+    explicit FaceWindow(const QString& folder = QStringLiteral(DEMO_DIR), double scale = 1.0)
+        : folder_(folder), scale_(scale), window_(platform_) {
         window_.LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini"));
         window_.resize(1280, 900);
         window_.show();
@@ -112,7 +134,7 @@ public:
                platform_.messages.empty();
     }
     bool showsPictureOf(bool bottom) const {
-        return window_.session().view().bitmapPath == PictureOf(bottom).toStdString();
+        return window_.session().view().bitmapPath == pictureOf(bottom).toStdString();
     }
 
     void choose(bool bottom) { click(bottom ? "bottom" : "top"); }
@@ -140,20 +162,39 @@ private:
         QTest::mouseClick(window_.findChild<QAbstractButton*>(QLatin1String(name)), Qt::LeftButton);
     }
 
+    QString pictureOf(bool bottom) const {
+        return folder_ + '/' + QFileInfo(PictureOf(bottom)).fileName();
+    }
+
     void calibrateFace(bool bottom) {
-        platform_.files.push_back(PictureOf(bottom));
+        platform_.files.push_back(pictureOf(bottom));
         click("loadBitmap");
         paintFirst(); // a press converts with the scale of the last paint
-        const std::vector<TruthPart> truth = TruthOf(bottom);
+        const std::vector<TruthPart> truth = TruthOf(bottom, scale_);
         CalibrateOn(window_, {truth.front(), truth.back()});
     }
 
+    QString folder_;
+    double scale_;
     FakePlatform platform_;
     CPlacementDlg window_;
 };
 
 std::unique_ptr<FaceWorkbench> gWorkbench;
+// The camera's pictures, when they could be written.
+std::unique_ptr<QTemporaryDir> gCamera;
 std::unique_ptr<FaceWindow> gWindow;
+
+// The window on the demo's pictures, or on the camera's. One at a time: a second window on the
+// same placement file would keep nothing of it, and say so.
+FaceWindow* WindowOn(bool camera) {
+    gWindow.reset();
+    if (!camera)
+        gWindow = std::make_unique<FaceWindow>();
+    else if (gCamera)
+        gWindow = std::make_unique<FaceWindow>(gCamera->path(), kCameraScale);
+    return gWindow.get();
+}
 
 // Top, Bottom, Top...: each switch brings back the face's list, picture path and calibration.
 void FaceSwitchApplicationLayer(benchmark::State& state) {
@@ -177,21 +218,26 @@ BENCHMARK(FaceSwitchApplicationLayer)
     ->Unit(benchmark::kMillisecond);
 
 // The same through the window, timed from the click to the first paint of the face's picture
-// and to the paint of its whole picture.
+// and to the paint of its whole picture; on the demo's pictures, or on the camera's.
 void FaceSwitchThroughTheWindow(benchmark::State& state) {
+    FaceWindow* const window = WindowOn(state.range(0) != 0);
+    if (!window) {
+        state.SkipWithError("the camera's pictures could not be written");
+        return;
+    }
     std::vector<double> first, whole;
     bool bottom = false;
     bool kept = true;
     for (auto _ : state) {
         bottom = !bottom;
         const Clock::time_point start = Clock::now();
-        gWindow->choose(bottom);
-        gWindow->paintFirst();
+        window->choose(bottom);
+        window->paintFirst();
         first.push_back(Milliseconds(Clock::now() - start));
-        gWindow->paintWhole();
+        window->paintWhole();
         whole.push_back(Milliseconds(Clock::now() - start));
         state.SetIterationTime(first.back() / 1e3);
-        kept = kept && gWindow->calibrated() && gWindow->showsPictureOf(bottom);
+        kept = kept && window->calibrated() && window->showsPictureOf(bottom);
     }
     if (!kept)
         state.SkipWithError("a switch lost the face's picture or calibration");
@@ -200,6 +246,9 @@ void FaceSwitchThroughTheWindow(benchmark::State& state) {
     state.counters["whole_paint_p90_ms"] = Percentile(whole, 0.9);
 }
 BENCHMARK(FaceSwitchThroughTheWindow)
+    ->ArgNames({"camera"})
+    ->Arg(0)
+    ->Arg(1)
     ->Iterations(20)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
@@ -211,10 +260,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     gWorkbench = std::make_unique<FaceWorkbench>();
-    gWindow = std::make_unique<FaceWindow>();
+    gCamera = std::make_unique<QTemporaryDir>();
+    if (!WriteCameraPictures(*gCamera))
+        gCamera.reset();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     gWindow.reset();
     gWorkbench.reset();
+    gCamera.reset();
     return 0;
 }

@@ -81,11 +81,13 @@ row "part step, map fitted through four points (1.1 x)" \
 row "Enter step, the session kept on disk" "$(figure BM_EnterStep/manual_time median_ms)" 6 ms
 row "Enter step, all spots of the kind shown" \
     "$(figure BM_EnterStepShowingKindSpots/manual_time median_ms)" 6 ms
-face_switch() { figure "FaceSwitchThroughTheWindow/iterations:20/manual_time" "$1"; }
+face_switch() { figure "FaceSwitchThroughTheWindow/camera:$1/iterations:20/manual_time" "$2"; }
 row "face switch, both calibrated, application layer" \
     "$(figure FaceSwitchApplicationLayer/iterations:40/manual_time median_ms)" 1 ms
-row "face switch through the window, first paint" "$(face_switch first_paint_ms)" 100 ms
-row "face switch through the window, whole picture painted" "$(face_switch whole_paint_ms)" 100 ms
+row "face switch, demo pictures, first paint" "$(face_switch 0 first_paint_ms)" 100 ms
+row "face switch, demo pictures, whole picture painted" "$(face_switch 0 whole_paint_ms)" 100 ms
+row "face switch, 21 MP camera pictures, first paint" "$(face_switch 1 first_paint_ms)" 100 ms
+row "face switch, 21 MP camera pictures, whole picture" "$(face_switch 1 whole_paint_ms)" "" ms
 row "pick list of 5000 parts: text, page, written" "$(median BM_WholePickListExport/repeats:10)" 10 ms
 row "peak memory, 24 MP picture loaded" \
     "$(figure PeakMemoryWithLargePicture/iterations:1 VmHWM_loaded_MB)" 160 MB
