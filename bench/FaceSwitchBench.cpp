@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace kavelto;
@@ -44,15 +45,11 @@ std::vector<TruthPart> TruthOf(bool bottom, double scale = 1.0) {
 // The faces' pictures as a bench camera gives them: the demo's enlarged three times, about
 // 21 megapixels, written with a thumbnail as cameras write them.
 constexpr int kCameraScale = 3;
-bool WriteCameraPictures(const QTemporaryDir& dir) {
-    for (const bool bottom : {false, true}) {
-        const QImage demo(PictureOf(bottom));
-        if (!WriteCameraJpeg(demo.scaled(demo.size() * kCameraScale, Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation),
-                             dir.filePath(QFileInfo(PictureOf(bottom)).fileName())))
-            return false;
-    }
-    return true;
+bool WriteCameraPicture(const QTemporaryDir& dir, bool bottom) {
+    const QImage demo(PictureOf(bottom));
+    return WriteCameraJpeg(
+        demo.scaled(demo.size() * kCameraScale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+        dir.filePath(QFileInfo(PictureOf(bottom)).fileName()));
 }
 
 // The application layer alone: the workbench on the demo board, each face calibrated on its
@@ -111,8 +108,8 @@ private:
 // user's way on its picture: the demo's own, or those of the folder given, scale times larger.
 class FaceWindow {
 public:
-    explicit FaceWindow(const QString& folder = QStringLiteral(DEMO_DIR), double scale = 1.0)
-        : folder_(folder), scale_(scale), window_(platform_) {
+    explicit FaceWindow(QString folder = QStringLiteral(DEMO_DIR), double scale = 1.0)
+        : folder_(std::move(folder)), scale_(scale), window_(platform_) {
         window_.LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini"));
         window_.resize(1280, 900);
         window_.show();
@@ -261,7 +258,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     gWorkbench = std::make_unique<FaceWorkbench>();
     gCamera = std::make_unique<QTemporaryDir>();
-    if (!WriteCameraPictures(*gCamera))
+    if (!WriteCameraPicture(*gCamera, false) || !WriteCameraPicture(*gCamera, true))
         gCamera.reset();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
