@@ -232,6 +232,38 @@ void WriteOutline(const std::vector<PdfOutlineEntry>& entries, int root, int fir
     objects[root] = "<<\n/Type /Outlines\n" + listed(children[count], shown) + ">>";
 }
 
+// Whether every entry's target and every link lie on one of the pages.
+bool AllOnPages(const std::vector<PdfOutlineEntry>& entries, const std::vector<PdfLinkArea>& links,
+                size_t pages) {
+    const auto onAPage = [pages](int page) {
+        return page >= 0 && static_cast<size_t>(page) < pages;
+    };
+    return std::all_of(entries.begin(), entries.end(),
+                       [&](const PdfOutlineEntry& entry) { return onAPage(entry.target.page); }) &&
+           std::all_of(links.begin(), links.end(), [&](const PdfLinkArea& link) {
+               return onAPage(link.page) && onAPage(link.target.page);
+           });
+}
+
+// The update written after the file's bytes: the objects, their cross-reference section and a
+// trailer that chains it to the section before.
+std::string Update(const PdfFile& file, const Objects& objects, int size, int root) {
+    const std::string& pdf = file.bytes;
+    std::string update = pdf.empty() || pdf.back() == '\n' ? "" : "\n";
+    std::map<int, size_t> offsets;
+    for (const auto& [number, body] : objects) {
+        offsets[number] = pdf.size() + update.size();
+        update += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+    }
+    const size_t crossReference = pdf.size() + update.size();
+    update += CrossReference(offsets) + "trailer\n<<\n/Size " + std::to_string(size) + "\n/Root " +
+              Reference(root) + '\n';
+    if (const auto info = ReferenceAfter(file.trailer, "/Info"))
+        update += "/Info " + Reference(*info) + '\n';
+    return update + "/Prev " + std::to_string(file.crossReference) + "\n>>\nstartxref\n" +
+           std::to_string(crossReference) + "\n%%EOF\n";
+}
+
 } // namespace
 
 bool PdfNavigation::appendTo(std::string& pdf) const {
@@ -248,17 +280,8 @@ bool PdfNavigation::appendTo(std::string& pdf) const {
         return false;
     std::vector<int> pages;
     file.collectPages(*pageTree, pages);
-    const auto onAPage = [&pages](const PdfPlace& place) {
-        return place.page >= 0 && place.page < static_cast<int>(pages.size());
-    };
-    for (const PdfOutlineEntry& entry : entries_) {
-        if (!onAPage(entry.target))
-            return false;
-    }
-    for (const PdfLinkArea& link : links_) {
-        if (!onAPage(link.target) || !onAPage({link.page, 0.0}))
-            return false;
-    }
+    if (!AllOnPages(entries_, links_, pages.size()))
+        return false;
     const auto destination = [&](const PdfPlace& place) {
         return "[" + Reference(pages[place.page]) + " /XYZ null " +
                Number(pageHeight_ - place.top) + " null]";
@@ -286,21 +309,7 @@ bool PdfNavigation::appendTo(std::string& pdf) const {
     if (!named)
         return false;
     objects[*root] = *named;
-
-    std::string update = pdf.empty() || pdf.back() == '\n' ? "" : "\n";
-    std::map<int, size_t> offsets;
-    for (const auto& [number, body] : objects) {
-        offsets[number] = pdf.size() + update.size();
-        update += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
-    }
-    const size_t crossReference = pdf.size() + update.size();
-    update += CrossReference(offsets) + "trailer\n<<\n/Size " + std::to_string(next) + "\n/Root " +
-              Reference(*root) + '\n';
-    if (const auto info = ReferenceAfter(file.trailer, "/Info"))
-        update += "/Info " + Reference(*info) + '\n';
-    update += "/Prev " + std::to_string(file.crossReference) + "\n>>\nstartxref\n" +
-              std::to_string(crossReference) + "\n%%EOF\n";
-    pdf += update;
+    pdf += Update(file, objects, next, *root);
     return true;
 }
 
