@@ -6,6 +6,9 @@
 // SOURCE_DATE_EPOCH when it is set, and hashing is made deterministic so that the fonts are
 // written in the same order every time.
 
+#include "ManualContents.h"
+#include "TableRows.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QColor>
 #include <QDateTime>
@@ -27,6 +30,9 @@
 
 #include <cstdio>
 #include <optional>
+
+using kavelto::ManualContents;
+using kavelto::PdfNavigation;
 
 namespace {
 
@@ -127,9 +133,23 @@ void DrawPages(QTextDocument& document, QPdfWriter& writer, const QString& title
     }
 }
 
-// Writes the manual and returns its number of pages, or -1 when it could not be written whole.
-// The PDF is complete once the writer is gone, at the end of this function.
-int WriteManual(const QString& source, const QString& output) {
+// Lays the document out on its pages: the contents listed after the title, no table row split
+// across two pages, then the contents' page numbers written until they hold.
+void Paginate(QTextDocument& document, ManualContents& contents) {
+    const auto layOutAgain = [&document] {
+        document.markContentsDirty(0, document.characterCount());
+    };
+    layOutAgain();
+    kavelto::KeepTableRowsWhole(document);
+    for (int pass = 0; pass < 3 && !contents.numberPages(); ++pass)
+        layOutAgain();
+}
+
+// Writes the manual and returns its number of pages, or -1 when it could not be written whole;
+// navigation receives its outline and links, which the PDF writer can't write itself. The PDF
+// is complete once the writer is gone, at the end of this function.
+int WriteManual(const QString& source, const QString& output,
+                std::optional<PdfNavigation>& navigation) {
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "kavelto_manual: can't read %s\n", qPrintable(source));
@@ -159,7 +179,12 @@ int WriteManual(const QString& source, const QString& output) {
     // block by block left some blocks undrawn.
     document.documentLayout()->setPaintDevice(&writer);
     document.setPageSize(QSizeF(body.width(), body.height() - kFooterHeight));
+    ManualContents contents(document);
+    Paginate(document, contents);
     DrawPages(document, writer, title);
+    const QPageLayout page = writer.pageLayout();
+    navigation =
+        contents.navigation(page.paintRectPoints().topLeft(), page.fullRectPoints().height());
     return document.pageCount();
 }
 
@@ -198,6 +223,17 @@ bool StampCreationDate(const QString& path, const QDateTime& date) {
     return pdf.seek(0) && pdf.write(bytes) == bytes.size();
 }
 
+// Adds the outline and the links to the PDF as written.
+bool AddNavigation(const QString& path, const PdfNavigation& navigation) {
+    QFile pdf(path);
+    if (!pdf.open(QIODevice::ReadWrite))
+        return false;
+    std::string bytes = pdf.readAll().toStdString();
+    return navigation.appendTo(bytes) && pdf.seek(0) &&
+           pdf.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -214,9 +250,14 @@ int main(int argc, char* argv[]) {
     if (!ReadSourceDateEpoch(sourceDate))
         return 2;
     const QString output = QString::fromLocal8Bit(argv[2]);
-    const int pages = WriteManual(QString::fromLocal8Bit(argv[1]), output);
+    std::optional<PdfNavigation> navigation;
+    const int pages = WriteManual(QString::fromLocal8Bit(argv[1]), output, navigation);
     if (pages < 0)
         return 1;
+    if (!AddNavigation(output, *navigation)) {
+        std::fprintf(stderr, "kavelto_manual: can't add the outline to %s\n", argv[2]);
+        return 1;
+    }
     if (sourceDate && !StampCreationDate(output, *sourceDate)) {
         std::fprintf(stderr, "kavelto_manual: can't date %s\n", argv[2]);
         return 1;

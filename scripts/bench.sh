@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/${1:-build}"
 benches=(placement_reader_bench facelist_bench main_window_bench board_view_bench
-         workflow_bench picklist_bench)
+         workflow_bench picklist_bench face_switch_bench)
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVELTO_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --target "${benches[@]}" -j "$(nproc)" >/dev/null
@@ -20,7 +20,7 @@ export QT_QPA_PLATFORM=offscreen XDG_STATE_HOME="$results" XDG_CONFIG_HOME="$res
 # median, the others take the medians they report themselves.
 for bench in "${benches[@]}"; do
     repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
-    case $bench in board_view_bench | workflow_bench) repeat=() ;; esac
+    case $bench in board_view_bench | workflow_bench | face_switch_bench) repeat=() ;; esac
     "$build/bench/$bench" --benchmark_format=json "${repeat[@]}" 2>/dev/null |
         awk '/"name":/ { gsub(/[",]/, "", $2); name = $2 }
              /^ *"[^"]+": -?[0-9][-0-9.e+]*,?$/ {
@@ -81,6 +81,13 @@ row "part step, map fitted through four points (1.1 x)" \
 row "Enter step, the session kept on disk" "$(figure BM_EnterStep/manual_time median_ms)" 6 ms
 row "Enter step, all spots of the kind shown" \
     "$(figure BM_EnterStepShowingKindSpots/manual_time median_ms)" 6 ms
+face_switch() { figure "FaceSwitchThroughTheWindow/camera:$1/iterations:20/manual_time" "$2"; }
+row "face switch, both calibrated, application layer" \
+    "$(figure FaceSwitchApplicationLayer/iterations:40/manual_time median_ms)" 1 ms
+row "face switch, demo pictures, first paint" "$(face_switch 0 first_paint_ms)" 100 ms
+row "face switch, demo pictures, whole picture painted" "$(face_switch 0 whole_paint_ms)" 100 ms
+row "face switch, 21 MP camera pictures, first paint" "$(face_switch 1 first_paint_ms)" 100 ms
+row "face switch, 21 MP camera pictures, whole picture" "$(face_switch 1 whole_paint_ms)" "" ms
 row "pick list of 5000 parts: text, page, written" "$(median BM_WholePickListExport/repeats:10)" 10 ms
 row "peak memory, 24 MP picture loaded" \
     "$(figure PeakMemoryWithLargePicture/iterations:1 VmHWM_loaded_MB)" 160 MB

@@ -13,5 +13,6 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 KAVELTO_SCREENSHOTS="$root/docs" "$root/tests/e2e/run-under-xvfb.sh" \
-    "$build/tests/e2e/real_program_test" firstSessionOnTheDemoBoard
+    "$build/tests/e2e/real_program_test" firstSessionOnTheDemoBoard \
+    firstRunNamesItsFilesAndKeepsTheFacesCalibration
 cmake --build "$build" --target kavelto_manual_pdf

@@ -36,3 +36,13 @@ file(STRINGS ${WORK_DIR}/first.pdf dates REGEX "/CreationDate")
 if(NOT dates STREQUAL expected_date)
     message(FATAL_ERROR "the manual's date is '${dates}', not '${expected_date}'")
 endif()
+
+# The manual opens on its outline, and each outline entry has its link in the contents.
+file(STRINGS ${WORK_DIR}/first.pdf shown REGEX "^/PageMode /UseOutlines$")
+file(STRINGS ${WORK_DIR}/first.pdf entries REGEX "^/Title <FEFF")
+file(STRINGS ${WORK_DIR}/first.pdf links REGEX "^/Subtype /Link$")
+list(LENGTH entries entry_count)
+list(LENGTH links link_count)
+if(NOT shown OR entry_count LESS 10 OR NOT entry_count EQUAL link_count)
+    message(FATAL_ERROR "the manual has ${entry_count} outline entries and ${link_count} links")
+endif()

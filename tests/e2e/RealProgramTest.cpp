@@ -38,6 +38,59 @@ QImage Shot(const QString& window) {
     return QGuiApplication::primaryScreen()->grabWindow(window.toULongLong()).toImage();
 }
 
+// The whole display: a popup menu or a field of its own is not inside the main window.
+QImage Screen() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+}
+
+// What changed on the display between two pictures of it, once it has changed and stopped
+// changing, with a margin around it; empty when nothing changed.
+QRect ChangedSince(const QImage& before, QImage& after, int margin) {
+    QRect changed;
+    QImage last;
+    (void)QTest::qWaitFor(
+        [&] {
+            after = Screen();
+            const bool settled = !changed.isEmpty() && after == last;
+            last = after;
+            changed = {};
+            for (int y = 0; y < after.height(); ++y)
+                for (int x = 0; x < after.width(); ++x)
+                    if (after.pixel(x, y) != before.pixel(x, y))
+                        changed |= QRect(x, y, 1, 1);
+            return settled;
+        },
+        kWaitMs);
+    return changed.isEmpty() ? changed
+                             : changed.adjusted(-margin, -margin, margin, margin) & after.rect();
+}
+
+// The first row of the kind with the most parts on the face shown: it has the most rings.
+int FirstRowOfCommonestKind(const CPlacementDlg& twin) {
+    const AssemblySession& session = twin.session();
+    int best = 0, bestCount = 0;
+    for (int row = 0; row < session.faceList().faceCount; ++row) {
+        int count = 0;
+        for (int other = 0; other < session.faceList().faceCount; ++other)
+            count += IsSameKind(session.partAtRow(row), session.partAtRow(other));
+        if (count > bestCount) {
+            best = row;
+            bestCount = count;
+        }
+    }
+    return best;
+}
+
+// A point of the window's own background, between its controls: a right press there opens the
+// window's menu.
+QPoint Background(const QWidget& twin) {
+    for (int y = twin.height() / 2; y < twin.height() - 4; y += 4)
+        for (int x = 4; x < twin.width() / 4; x += 4)
+            if (!twin.childAt(x, y))
+                return {x, y};
+    return {};
+}
+
 // At a point of the window. Without --sync, which waits for ever when the pointer is already
 // there: the server takes the move and the click in order all the same.
 void Click(const QString& window, const QPoint& at) {
@@ -283,6 +336,13 @@ private slots:
     void firstRunNamesItsFilesAndKeepsTheFacesCalibration() {
         QFile::remove(dir_.filePath("config/kavelto/Kavelto.ini"));
         QVERIFY(QFile::rename(work_ + "/Kavelto.ini", dir_.filePath("Kavelto.ini.aside")));
+        // "Show all parts of this kind" checked at an earlier run, for the manual's picture of
+        // the rings.
+        QVERIFY(QDir().mkpath(dir_.filePath("config/Kavelto")));
+        QFile settings(dir_.filePath("config/Kavelto/kavelto.conf"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[General]\nshowKindSpots=true\n");
+        settings.close();
         const auto [program, box] = start(launcher_, "^Error$", KAVELTO_PROGRAM,
                                           {work_, "coldfire.csv", "coldfire-top.jpg"});
         QVERIFY2(!box.isEmpty(), "no offer to create the configuration");
@@ -323,6 +383,10 @@ private slots:
                     ->toWindow(
                         {std::round(part->pixel.x()) + 0.5, std::round(part->pixel.y()) + 0.5});
             Click(window, magnifier.topLeft() + QPoint(int(lens.x), int(lens.y)));
+            if (part == &face.front()) {
+                QTest::qWait(300); // the magnifier's repaint
+                saveShot(Shot(window).copy(magnifier), "magnifier.png");
+            }
             Click(window, at(part == &face.front() ? "cal1" : "cal2").center());
         }
         Keys(window, {"Home"});
@@ -331,6 +395,33 @@ private slots:
         Click(window, at("bottom").center());
         Click(window, at("top").center());
         QVERIFY2(WaitForBox(window, board, kLocatedPen, first, shot), "the calibration was lost");
+        // The rings of the commonest kind, on the picture's own part of the board view.
+        Keys(window, QStringList{"Home"} + QStringList(FirstRowOfCommonestKind(twin), "Down"));
+        QTest::qWait(300);
+        const QSize picture = QImageReader(work_ + "/coldfire-top.jpg").size();
+        saveShot(Shot(window).copy(QRect(
+                     board.topLeft(),
+                     QSize(board.width(), board.width() * picture.height() / picture.width()))),
+                 "kind-rings.png");
+
+        // The find field, its designators offered as they are typed, over the list.
+        QImage before = Screen(), after;
+        Keys(window, {"ctrl+f"});
+        Xdotool({"type", "--delay", "5", "r30"});
+        const QRect field = ChangedSince(before, after, 24);
+        QVERIFY2(!field.isEmpty(), "no find field");
+        saveShot(after.copy(field), "find-field.png");
+        Xdotool({"key", "Escape"});
+        QTest::qWait(500); // the field goes, the window takes the keys again
+        // The right-click menu on the window's background.
+        before = Screen();
+        const QPoint background = Background(twin);
+        Xdotool({"mousemove", "--window", window, QString::number(background.x()),
+                 QString::number(background.y()), "click", "3"});
+        const QRect menu = ChangedSince(before, after, 0);
+        QVERIFY2(!menu.isEmpty(), "no right-click menu");
+        saveShot(after.copy(menu), "context-menu.png");
+        Xdotool({"key", "Escape"});
         Keys(window, {"Escape"});
         QVERIFY(QFile::rename(dir_.filePath("Kavelto.ini.aside"), work_ + "/Kavelto.ini"));
         QCOMPARE(Ended(*program), 0);
