@@ -2,6 +2,7 @@
 
 #include "PickList.h"
 #include "app/CommandId.h"
+#include "app/SheetsPicture.h"
 #include "base/UserMessage.h"
 #include "parts/Face.h"
 #include "session/SessionUpdate.h"
@@ -46,6 +47,8 @@ struct SheetsRequest {
     std::uint32_t pcbCount = 1;
     bool spares = false;
     std::vector<PickListItem> items;
+    // For the blocks' thumbnails, while a calibration is in force.
+    std::optional<SheetsPicture> picture;
 };
 
 // The small windows the main window runs over itself.

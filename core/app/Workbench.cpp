@@ -363,6 +363,7 @@ Outcome Workbench::OnPrintSheets(const CommandInputs& inputs) {
     sheets.pcbCount = session_.pcbCount();
     sheets.spares = sparesPerItem_;
     sheets.items = pickListItems();
+    sheets.picture = PictureForSheets(session_, sheets.items);
     outcome.sheets = std::move(sheets);
     outcome.open = OpenRequest{path, false, std::nullopt, SheetsNotOpened(path)};
     return outcome;

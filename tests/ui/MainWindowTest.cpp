@@ -274,6 +274,22 @@ private slots:
         QCOMPARE(pages, 3);
     }
 
+    // Calibrated on the demo board, each block carries the face's picture: the PDF holds it as
+    // one image, made once for all the blocks that show it.
+    void printSheetsHoldsThePictureOnce() {
+        loadDemoBoard();
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top.jpg")};
+        click("loadBitmap");
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
+        CalibrateOn(*dlg_, {face.front(), face.back()});
+        MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
+        QVERIFY(platform_.messages.isEmpty());
+        QFile pdf(platform_.openedDocuments.value(0));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        static const QRegularExpression image(QStringLiteral("/Subtype\\s*/Image"));
+        QCOMPARE(QString::fromLatin1(pdf.readAll()).count(image), 1);
+    }
+
     void shortcutKeys_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("seen");
