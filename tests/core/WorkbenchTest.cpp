@@ -771,5 +771,49 @@ TEST(Workbench, PrintSheetsLocatesTheSpotsOfEachItem) {
     EXPECT_EQ(spots, expected);
 }
 
+// The rule's table is offered as the rule stands; a table that gives no rule is told and offered
+// again as left; one that does changes what the pick list gathers and how the entry names it.
+TEST(Workbench, SparesRuleIsEditedAsATable) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const Outcome offered = rig.run(CommandId::EditSparesRule);
+    ASSERT_TRUE(offered.tableEdit);
+    EXPECT_EQ(std::make_tuple(offered.tableEdit->title, offered.tableEdit->columns,
+                              offered.tableEdit->rows, offered.tableEdit->next),
+              std::make_tuple(std::string("Spares per item"),
+                              std::vector<std::string>{"Up to package size", "Percent", "Minimum"},
+                              TableCells{{"0402", "10", "2"}, {"", "5", "1"}},
+                              CommandId::SparesRuleEdited));
+    CommandInputs inputs = WorkbenchRig::Fields("10");
+    inputs.editedTable = TableCells{{"0402", "10", "2"}, {"0201", "5", "1"}};
+    const Outcome refused = rig.workbench.run(CommandId::SparesRuleEdited, inputs);
+    EXPECT_EQ(Texts(refused),
+              "Spares per item: Row 2: the size must be larger than the rows' above.|");
+    ASSERT_TRUE(refused.tableEdit);
+    EXPECT_EQ(refused.tableEdit->rows, *inputs.editedTable);
+    inputs.editedTable = TableCells{{"0603", "30", "0"}, {"", "0", "0"}};
+    EXPECT_FALSE(rig.workbench.run(CommandId::SparesRuleEdited, inputs).tableEdit);
+    EXPECT_EQ(rig.workbench.sparesCaption(),
+              "Spares per item (30 %, at least 0 up to 0603; 0 %, at least 0 otherwise)");
+    rig.run(CommandId::SparesPerItem);
+    // Two 0603 parts on ten boards: 20 and 30 % of them.
+    EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->substr(70),
+              "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\t26\n"
+              "END\n\n\n\n");
+    inputs.editedTable.reset(); // cancelled
+    EXPECT_FALSE(rig.workbench.run(CommandId::SparesRuleEdited, inputs).tableEdit);
+    EXPECT_EQ(rig.workbench.sparesRuleLine(), "0603,30,0;,0,0");
+}
+
+// The settings give the rule back; a line that gives none leaves the rule as it stands.
+TEST(Workbench, SparesRuleComesBackFromTheSettings) {
+    WorkbenchRig rig;
+    rig.workbench.restoreSparesRule("0201,20,4;1206,5,1");
+    EXPECT_EQ(rig.workbench.sparesRuleLine(), "0201,20,4;1206,5,1");
+    rig.workbench.restoreSparesRule("0201,20");
+    EXPECT_EQ(rig.workbench.sparesRuleLine(), "0201,20,4;1206,5,1");
+}
+
 } // namespace
 } // namespace kavelto
