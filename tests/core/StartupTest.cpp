@@ -62,6 +62,7 @@ const LineRow kLines[] = {
      "b.csv"},
     {"bom after the file", {"a.csv", "--bom", "b.csv"}, Action::Run, {}, "a.csv", {}, "", "b.csv"},
     {"bom with equals", {"--bom=b.csv", "a.csv"}, Action::Run, {}, "a.csv", {}, "", "b.csv"},
+    {"bom of one letter", {"--bom=b"}, Action::Run, {}, {}, {}, "", "b"},
     {"bom file may start with a dash", {"--bom", "-b.csv"}, Action::Run, {}, {}, {}, "", "-b.csv"},
     {"the last bom counts",
      {"--bom", "x.csv", "--bom=b.csv"},
