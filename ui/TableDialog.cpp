@@ -19,6 +19,7 @@ QTableWidget* MakeTable(const TableEdit& edit, QWidget* parent) {
         names << QString::fromStdString(name);
     table->setHorizontalHeaderLabels(names);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
     for (std::size_t row = 0; row < edit.rows.size(); ++row)
         for (std::size_t column = 0; column < edit.rows[row].size(); ++column)
             table->setItem(static_cast<int>(row), static_cast<int>(column),
