@@ -40,6 +40,7 @@ void TakeRow(PickListItem& item, const PartTable& table, int part, const BomStat
         }
     }
     item.designators.push_back(record.designator);
+    item.parts.push_back(part);
 }
 
 } // namespace

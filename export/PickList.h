@@ -22,6 +22,7 @@ struct PickListItem {
     // The designators of the item's parts to fit, and the part numbers of the first one's BOM
     // line, empty without a BOM.
     std::vector<std::string> designators;
+    std::vector<int> parts; // the table positions of the designators' parts, in their order
     std::string manufacturer;
     std::string mpn;
     std::string supplier;

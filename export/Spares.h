@@ -3,6 +3,7 @@
 #include "PickList.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,21 @@ struct SparesShare {
     int minimum;
 };
 
-struct SparesRule {
-    SparesShare small{10, 2}; // packages of size 0402 and smaller
-    SparesShare other{5, 1};
+// The share of the packages up to a chip size (its rank, see ChipSize.h), or without a size
+// the share of every package that no row before reaches.
+struct SparesRow {
+    std::optional<int> upTo;
+    SparesShare share;
 };
 
-// Whether a package names a size of 0402 (1005 metric) or smaller, as the tools write sizes:
-// "0402", "R_0201_0603Metric", "C0402", "RESC1005X40N".
-bool IsSmallPackage(const std::string& package);
+// 10 %, at least 2, up to 0402; 5 %, at least 1, for every other package.
+std::vector<SparesRow> DefaultSparesRows();
+
+// The rows in growing size, a row without a size only last. The first row that reaches a
+// package gives its share; a package that no row reaches gets no spares.
+struct SparesRule {
+    std::vector<SparesRow> rows = DefaultSparesRows();
+};
 
 // The boards' need of the item and its spares; nothing to gather for no boards.
 std::int64_t ToGather(const PickListItem& item, const SparesRule& rule);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang in build-fuzz and runs each for the given number of seconds:
 #   scripts/fuzz.sh SECONDS [TARGET...]      (targets: column_map placement_reader text
-#                                             pick_list view_geometry board_file; all by default)
+#                                             pick_list view_geometry board_file bom_reader;
+#                                             all by default)
 # Each target starts from its seeds in fuzz/corpus/TARGET and from what earlier runs found, kept
 # in build-fuzz/corpus/TARGET. A crash, a leak, undefined behaviour, a failed check or a hang
 # leaves its input in build-fuzz/findings/ and makes the script fail.
@@ -11,7 +12,7 @@ seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(column_map placement_reader text pick_list view_geometry board_file)
+    targets=(column_map placement_reader text pick_list view_geometry board_file bom_reader)
 fi
 
 build="$root/build-fuzz"

@@ -23,6 +23,8 @@ int CPlacementApp::run() {
         return 1;
     if (line_.placementFile)
         window.loadFile(CommandId::LoadPkpFile, *line_.placementFile);
+    if (line_.bom)
+        window.loadFile(CommandId::LoadBom, *line_.bom);
     if (line_.picture)
         window.loadFile(CommandId::LoadBitmap, *line_.picture);
     platform_.runModal(window);

@@ -177,6 +177,8 @@ void CPlacementDlg::render(const Outcome& outcome) {
         ask(*outcome.prompt);
     if (outcome.choice)
         choose(*outcome.choice);
+    if (outcome.tableEdit)
+        editTable(*outcome.tableEdit);
     if (outcome.closeWindow)
         QDialog::accept();
 }
@@ -205,6 +207,13 @@ void CPlacementDlg::choose(const Choice& choice) {
     inputs.chosenEntry = platform_.chooseEntry(this, QString::fromStdString(choice.title), entries);
     if (inputs.chosenEntry)
         render(workbench_->run(choice.next, inputs));
+}
+
+void CPlacementDlg::editTable(const TableEdit& edit) {
+    CommandInputs inputs = ReadFields();
+    inputs.editedTable = platform_.editTable(this, edit);
+    if (inputs.editedTable)
+        render(workbench_->run(edit.next, inputs));
 }
 
 void CPlacementDlg::openRequested(const OpenRequest& request) {

@@ -52,6 +52,7 @@ private:
     void showHighlight();
     void ask(const Prompt& prompt);
     void choose(const Choice& choice);
+    void editTable(const TableEdit& edit);
     void openRequested(const OpenRequest& request);
     void runSmallWindow(SmallWindow window);
     void openFindField();

@@ -20,8 +20,7 @@ QString EntryText(const CommandRow& row) {
 
 } // namespace
 
-CommandMenu::CommandMenu(QWidget& window, const Workbench& workbench,
-                         std::function<void(CommandId)> run)
+CommandMenu::CommandMenu(QWidget& window, Workbench& workbench, std::function<void(CommandId)> run)
     : QObject(&window), workbench_(workbench), run_(std::move(run)) {
     for (const CommandRow& row : CommandTable())
         if (row.menu != MenuPlace::None)
@@ -37,17 +36,31 @@ void CommandMenu::add(QWidget& window, const CommandRow& row) {
     action->setCheckable(row.checked != nullptr);
     connect(action, &QAction::triggered, this, [this, &row] {
         run_(row.id);
-        if (*row.settingsKey != '\0')
-            QSettings().setValue(QLatin1String(row.settingsKey), (workbench_.*row.checked)());
+        keep(row);
     });
     entries_.emplace_back(&row, action);
 }
 
+void CommandMenu::keep(const CommandRow& row) const {
+    if (*row.settingsKey == '\0')
+        return;
+    const QString key = QLatin1String(row.settingsKey);
+    if (row.settingText)
+        QSettings().setValue(key, QString::fromStdString((workbench_.*row.settingText)()));
+    else
+        QSettings().setValue(key, (workbench_.*row.checked)());
+}
+
 void CommandMenu::restoreSettings() const {
-    for (const auto& [row, action] : entries_)
-        if (*row->settingsKey != '\0' &&
-            QSettings().value(QLatin1String(row->settingsKey), false).toBool())
+    for (const auto& [row, action] : entries_) {
+        if (*row->settingsKey == '\0')
+            continue;
+        const QVariant kept = QSettings().value(QLatin1String(row->settingsKey));
+        if (row->restoreSetting && kept.isValid())
+            (workbench_.*row->restoreSetting)(kept.toString().toStdString());
+        else if (!row->restoreSetting && kept.toBool())
             run_(row->id);
+    }
 }
 
 void CommandMenu::refresh() const {

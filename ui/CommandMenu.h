@@ -21,17 +21,20 @@ class Workbench;
 class CommandMenu : public QObject {
     Q_OBJECT
 public:
-    CommandMenu(QWidget& window, const Workbench& workbench, std::function<void(CommandId)> run);
+    CommandMenu(QWidget& window, Workbench& workbench, std::function<void(CommandId)> run);
 
-    // Runs the commands of the entries that were checked when the program last ran.
+    // Runs the commands of the entries that were checked when the program last ran, and gives
+    // the workbench back the settings its entries edited.
     void restoreSettings() const;
     // Shows, names and checks the entries as the workbench now says.
     void refresh() const;
 
 private:
     void add(QWidget& window, const CommandRow& row);
+    // Keeps what the entry's command left of its setting.
+    void keep(const CommandRow& row) const;
 
-    const Workbench& workbench_;
+    Workbench& workbench_;
     std::function<void(CommandId)> run_;
     std::vector<std::pair<const CommandRow*, QAction*>> entries_;
 };

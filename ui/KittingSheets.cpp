@@ -17,6 +17,13 @@ constexpr qreal kMarginMm = 15.0;
 constexpr qreal kTickColumnMm = 32.0;
 constexpr qreal kTickBoxMm = 3.5;
 constexpr qreal kBlockGapMm = 6.0;
+// The thumbnail's box at the block's right, and the resolution it is made at: enough to tell
+// the parts apart on paper, made once whatever the number of blocks.
+constexpr qreal kThumbnailWidthMm = 70.0;
+constexpr qreal kThumbnailHeightMm = 50.0;
+constexpr qreal kThumbnailGapMm = 5.0;
+constexpr int kThumbnailResolution = 200;
+constexpr qreal kRingRadiusMm = 1.6;
 // The usual sheet of 24 labels, 70 x 37 mm, 3 across and 8 down on A4.
 constexpr int kLabelColumns = 3;
 constexpr int kLabelRows = 8;
@@ -50,12 +57,21 @@ QString CountText(const PickListItem& item, std::uint32_t pcbCount) {
 }
 
 QString Heading(const PickListItem& item) {
-    QString text = QStringLiteral("Item %1   %2   %3")
-                       .arg(item.itemNumber)
-                       .arg(DisplayText(item.value), DisplayText(item.package));
+    return QStringLiteral("Item %1   %2   %3")
+        .arg(item.itemNumber)
+        .arg(DisplayText(item.value), DisplayText(item.package));
+}
+
+// "MPN RC0402FR-0710KL   Yageo   Supplier C25744", on a line of its own; empty without a BOM.
+QString PartNumbers(const PickListItem& item) {
+    QStringList parts;
     if (!item.mpn.empty())
-        text += QStringLiteral("   MPN ") + DisplayText(item.mpn);
-    return text;
+        parts << QStringLiteral("MPN ") + DisplayText(item.mpn);
+    if (!item.manufacturer.empty())
+        parts << DisplayText(item.manufacturer);
+    if (!item.supplier.empty())
+        parts << QStringLiteral("Supplier ") + DisplayText(item.supplier);
+    return parts.join(QStringLiteral("   "));
 }
 
 } // namespace
@@ -80,9 +96,14 @@ bool KittingSheets::paint() {
         return false;
     page_ = writer_.pageLayout().paintRectPixels(kResolution);
     page_.moveTopLeft(QPointF(0, 0));
+    if (request_.picture)
+        thumbnail_ = SheetThumbnail::Make(
+            *request_.picture,
+            QSize(static_cast<int>(kThumbnailWidthMm * kThumbnailResolution / 25.4),
+                  static_cast<int>(kThumbnailHeightMm * kThumbnailResolution / 25.4)));
     cover();
-    for (const PickListItem& item : request_.items)
-        block(item);
+    for (std::size_t i = 0; i < request_.items.size(); ++i)
+        block(i);
     labels();
     return painter_.end();
 }
@@ -130,29 +151,84 @@ void KittingSheets::cover() {
     y_ = 0;
 }
 
-// The heading, the count, then the designators in rows of tick boxes.
-void KittingSheets::block(const PickListItem& item) {
+// The heading, the count and the designators in rows of tick boxes; the thumbnail beside them.
+void KittingSheets::block(std::size_t index) {
+    const PickListItem& item = request_.items[index];
     painter_.setFont(SheetFont(10));
     const qreal line = lineHeight();
-    const int perRow = std::max(1, static_cast<int>(page_.width() / millimetres(kTickColumnMm)));
+    const QSizeF picture =
+        thumbnail_ ? QSizeF(thumbnail_->image().size()) * kResolution / kThumbnailResolution
+                   : QSizeF(0, 0);
+    const qreal width =
+        page_.width() - (thumbnail_ ? picture.width() + millimetres(kThumbnailGapMm) : 0);
+    const int perRow = std::max(1, static_cast<int>(width / millimetres(kTickColumnMm)));
     const int rows = (static_cast<int>(item.designators.size()) + perRow - 1) / perRow;
-    makeRoom(line * (2.6 + rows * 1.3) + millimetres(kBlockGapMm));
-    painter_.setFont(SheetFont(11, true));
-    painter_.drawText(QPointF(0, y_ + line), Heading(item));
+    QStringList lines = {Heading(item), PartNumbers(item), CountText(item, request_.pcbCount)};
+    lines.removeAll(QString());
+    const qreal ticksTop = line * (lines.size() * 1.2 + 0.2);
+    const qreal height = std::max(ticksTop + line * rows * 1.3, picture.height());
+    makeRoom(height + millimetres(kBlockGapMm));
+    headings(lines, width, line);
+    ticks(item, perRow, ticksTop, line);
+    if (thumbnail_)
+        thumbnail(index, QRectF(QPointF(page_.width() - picture.width(), y_), picture));
+    y_ += height + millimetres(kBlockGapMm);
+    painter_.drawLine(QPointF(0, y_ - millimetres(kBlockGapMm) / 2),
+                      QPointF(page_.width(), y_ - millimetres(kBlockGapMm) / 2));
+}
+
+// The first line bold; each cut short to the width.
+void KittingSheets::headings(const QStringList& lines, qreal width, qreal line) {
+    for (int i = 0; i < lines.size(); ++i) {
+        painter_.setFont(SheetFont(i == 0 ? 11 : 10, i == 0));
+        painter_.drawText(
+            QPointF(0, y_ + line * (1 + i * 1.2)),
+            painter_.fontMetrics().elidedText(lines[i], Qt::ElideRight, static_cast<int>(width)));
+    }
+}
+
+// Beside a thumbnail each designator carries its ring's number.
+void KittingSheets::ticks(const PickListItem& item, int perRow, qreal top, qreal line) {
     painter_.setFont(SheetFont(10));
-    painter_.drawText(QPointF(0, y_ + line * 2.2), CountText(item, request_.pcbCount));
+    painter_.setPen(QPen(Qt::black, millimetres(0.2)));
     const qreal box = millimetres(kTickBoxMm);
     for (std::size_t i = 0; i < item.designators.size(); ++i) {
         const int row = static_cast<int>(i) / perRow;
         const qreal x = (static_cast<int>(i) % perRow) * millimetres(kTickColumnMm);
-        const qreal top = y_ + line * (2.6 + row * 1.3);
-        painter_.drawRect(QRectF(x, top + (line - box) / 2, box, box));
-        painter_.drawText(QPointF(x + box * 1.6, top + line * 0.8),
-                          DisplayText(item.designators[i]));
+        const qreal rowTop = y_ + top + line * row * 1.3;
+        QString text = DisplayText(item.designators[i]);
+        if (thumbnail_)
+            text += QStringLiteral(" (%1)").arg(i + 1);
+        painter_.drawRect(QRectF(x, rowTop + (line - box) / 2, box, box));
+        painter_.drawText(QPointF(x + box * 1.6, rowTop + line * 0.8), text);
     }
-    y_ += line * (2.6 + rows * 1.3) + millimetres(kBlockGapMm);
-    painter_.drawLine(QPointF(0, y_ - millimetres(kBlockGapMm) / 2),
-                      QPointF(page_.width(), y_ - millimetres(kBlockGapMm) / 2));
+}
+
+// Red rings on a white halo and numbers on white, to read on any picture.
+void KittingSheets::thumbnail(std::size_t index, const QRectF& place) {
+    painter_.save();
+    painter_.drawImage(place, thumbnail_->image());
+    painter_.setPen(QPen(Qt::gray, 1));
+    painter_.drawRect(place);
+    painter_.setClipRect(place);
+    painter_.setFont(SheetFont(6, true));
+    const qreal scale = qreal(kResolution) / kThumbnailResolution;
+    const qreal radius = millimetres(kRingRadiusMm);
+    const QColor ring(220, 0, 0);
+    const std::vector<std::vector<SheetSpot>>& spots = request_.picture->spots;
+    for (const SheetSpot& spot : index < spots.size() ? spots[index] : std::vector<SheetSpot>()) {
+        const QPointF centre = place.topLeft() + thumbnail_->at(spot.pixel) * scale;
+        painter_.setPen(QPen(Qt::white, millimetres(0.7)));
+        painter_.drawEllipse(centre, radius, radius);
+        painter_.setPen(QPen(ring, millimetres(0.35)));
+        painter_.drawEllipse(centre, radius, radius);
+        const QString number = QString::number(spot.number);
+        QRectF label(painter_.fontMetrics().boundingRect(number));
+        label.moveBottomLeft(centre + QPointF(radius * 0.8, -radius * 0.8));
+        painter_.fillRect(label.adjusted(-2, 0, 2, 0), Qt::white);
+        painter_.drawText(label, Qt::AlignCenter, number);
+    }
+    painter_.restore();
 }
 
 // Labels go on A4 sheets whatever the locale: the label sheets are sold so.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SheetThumbnail.h"
 #include "app/Outcome.h"
 
 #include <QPainter>
@@ -9,9 +10,10 @@ namespace kavelto {
 
 // The sheets for gathering and placing one face's parts, as one PDF: a cover with the board,
 // the date, the face, the PCB count and the totals; one block for each item in list order, with
-// its numbers and a tick box for each designator, never split across pages; and a sheet of
-// kitting labels on A4, one for each item. Pages are A4, or Letter where the locale measures in
-// inches.
+// its numbers, a tick box for each designator and, while a calibration is in force, a thumbnail
+// of the face's picture with the item's spots ringed and numbered as its tick boxes, never split
+// across pages; and a sheet of kitting labels on A4, one for each item. Pages are A4, or Letter
+// where the locale measures in inches.
 class KittingSheets {
 public:
     // Writes the sheets to the request's path; false when the file can't be written.
@@ -22,7 +24,12 @@ private:
 
     bool paint();
     void cover();
-    void block(const PickListItem& item);
+    void block(std::size_t index);
+    void headings(const QStringList& lines, qreal width, qreal line);
+    // The tick boxes in rows from top below the block's top, perRow to a row.
+    void ticks(const PickListItem& item, int perRow, qreal top, qreal line);
+    // The thumbnail at its place with the spots of the item at index ringed.
+    void thumbnail(std::size_t index, const QRectF& place);
     void labels();
     void label(const PickListItem& item, const QRectF& box);
     // Starts a new page when height no longer fits below y.
@@ -35,6 +42,7 @@ private:
     QPainter painter_;
     QRectF page_; // the area within the margins, in the painter's units
     qreal y_ = 0;
+    std::optional<SheetThumbnail> thumbnail_; // made once, for every block
 };
 
 } // namespace kavelto

@@ -1,5 +1,6 @@
 #include "PictureCache.h"
 
+#include "PictureFit.h"
 #include "ViewTransformQt.h"
 
 #include <QFileInfo>
@@ -11,24 +12,6 @@
 namespace kavelto {
 
 namespace {
-
-// The size of the upright picture that, turned, gives the board's drawn rectangle.
-QSize UprightDrawnSize(const ViewTransform& board) {
-    const PixelRect drawn = board.drawn();
-    const QSize size(drawn.width, drawn.height);
-    return board.quarterTurns() % 2 == 1 ? size.transposed() : size;
-}
-
-// The JPEG decoder's largest reduction (1/8, 1/4, 1/2) that still gives at least upright's
-// pixels, so that the reduced picture fills the view; 1 when none does.
-int Reduction(const QSize& stored, const QSize& upright) {
-    for (const int factor : {8, 4, 2}) {
-        const QSize reduced = ReducedSize(stored, factor);
-        if (reduced.width() >= upright.width() && reduced.height() >= upright.height())
-            return factor;
-    }
-    return 1;
-}
 
 // The thread pools of the caches that went while decoding: kept until the process ends, so that
 // a cache never waits for its decode. A process that does not end at once waits for them here.
@@ -196,11 +179,7 @@ void PictureCache::prepare(const ViewTransform& board) {
     const QSize upright = UprightDrawnSize(board);
     if (upright_.size() != upright)
         upright_ = source_.scaled(upright, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // The upright picture turned as the board turns it, pixel for pixel: a turn of an image
-    // starts at its new top left whatever the transform's offset.
-    const ViewTransform turn({upright.width(), upright.height()}, board.quarterTurns() * 90,
-                             board.mirrored());
-    drawn_ = upright_.transformed(ToQTransform(turn));
+    drawn_ = TurnedAsDrawn(upright_, board);
     drawnTurns_ = board.quarterTurns();
     drawnMirrored_ = board.mirrored();
 }

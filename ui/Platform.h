@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Outcome.h"
 #include "base/UserMessage.h"
 
 #include <QString>
@@ -41,6 +42,9 @@ public:
     // when the user cancels.
     virtual std::optional<int> chooseEntry(QWidget* owner, const QString& title,
                                            const QStringList& entries) = 0;
+
+    // Lets the user edit a small table; the cells as left, or nothing when the user cancels.
+    virtual std::optional<TableCells> editTable(QWidget* owner, const TableEdit& edit) = 0;
 
     virtual void runModal(QDialog& dialog) = 0;
 

@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "TableDialog.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
@@ -93,6 +95,13 @@ std::optional<QString> QtPlatform::chooseFileToSave(QWidget* owner, const QStrin
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath();
+}
+
+std::optional<TableCells> QtPlatform::editTable(QWidget* owner, const TableEdit& edit) {
+    TableDialog dialog(edit, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.cells();
 }
 
 void QtPlatform::runModal(QDialog& dialog) {

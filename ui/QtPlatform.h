@@ -13,6 +13,7 @@ public:
     std::optional<int> chooseEntry(QWidget* owner, const QString& title,
                                    const QStringList& entries) override;
     std::optional<QString> chooseFileToSave(QWidget* owner, const QStringList& filters) override;
+    std::optional<TableCells> editTable(QWidget* owner, const TableEdit& edit) override;
     void runModal(QDialog& dialog) override;
     void setClipboardText(const QString& text) override;
     bool openDocument(const QString& path) override;

@@ -66,6 +66,7 @@ int main(int argc, char* argv[]) {
     }
     MakeAbsolute(line.placementFile);
     MakeAbsolute(line.picture);
+    MakeAbsolute(line.bom);
     kavelto::QtPlatform platform;
     const int status = kavelto::CPlacementApp(platform, line).run();
     // The window is gone and its session kept: a picture still decoding is not waited for.

@@ -87,13 +87,14 @@ std::string BannerText(const UserMessage& message) {
 // ---- start-up
 
 std::string UsageText() {
-    return "Usage: kavelto [FOLDER] [PLACEMENT_FILE [PICTURE]]\n"
+    return "Usage: kavelto [--bom FILE] [FOLDER] [PLACEMENT_FILE [PICTURE]]\n"
            "Guides placing surface-mount parts on a board by hand.\n"
            "\n"
            "  FOLDER          the folder to work in (else the current one); the files are\n"
            "                  taken relative to it\n"
            "  PLACEMENT_FILE  the placement (pick and place) file to load\n"
            "  PICTURE         the picture of the board face to show\n"
+           "  --bom FILE      the bill of materials to load after the placement file\n"
            "  --help          print this help and end\n"
            "  --version       print the version and end\n"
            "\n"
@@ -111,6 +112,10 @@ std::string UnknownOptionText(const std::string& option) {
 
 std::string TooManyArgumentsText() {
     return "kavelto: too many arguments";
+}
+
+std::string BomFileMissingText() {
+    return "kavelto: --bom needs a file";
 }
 
 std::string NotAFolderText(const std::string& path) {

@@ -46,6 +46,7 @@ std::string VersionText();
 // The line printed before the hint to try --help, when the arguments can't be used.
 std::string UnknownOptionText(const std::string& option);
 std::string TooManyArgumentsText();
+std::string BomFileMissingText();
 std::string NotAFolderText(const std::string& path);
 std::string TryHelpText();
 

@@ -62,6 +62,9 @@ enum class CommandId {
     ExportProgress = 2302,
     SparesPerItem = 2303,
     PrintSheets = 2304,
+    // The spares rule's table offered, and the table as the user left it.
+    EditSparesRule = 2305,
+    SparesRuleEdited = 2306,
 };
 
 } // namespace kavelto

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TableCells.h"
 #include "geometry/ViewGeometry.h"
 
 #include <optional>
@@ -19,6 +20,9 @@ struct CommandInputs {
     PicturePoint point{};
     // The entry the user chose from the list a command offered, counted from 0.
     std::optional<int> chosenEntry;
+    // The table the user left, for the command that goes on from an offered one; nothing when
+    // cancelled.
+    std::optional<TableCells> editedTable;
 };
 
 } // namespace kavelto

@@ -7,6 +7,8 @@ namespace kavelto {
 namespace {
 
 constexpr std::size_t kMostArguments = 3;
+constexpr char kBomOption[] = "--bom";
+constexpr char kBomWithFile[] = "--bom=";
 
 CommandLine Refused(std::string refusal) {
     CommandLine line;
@@ -20,14 +22,35 @@ bool IsOption(const std::string& argument) {
     return argument.size() > 1 && argument[0] == '-';
 }
 
+// Takes the BOM option at arguments[at], moving at past its file; false when no file follows
+// it. A later --bom takes the place of an earlier one.
+bool TakeBom(const std::vector<std::string>& arguments, std::size_t& at, CommandLine& line) {
+    const std::string& argument = arguments[at];
+    if (argument == kBomOption && at + 1 < arguments.size())
+        line.bom = arguments[++at];
+    else if (argument.size() > sizeof kBomWithFile - 1)
+        line.bom = argument.substr(sizeof kBomWithFile - 1);
+    else
+        return false;
+    return true;
+}
+
+bool IsBomOption(const std::string& argument) {
+    return argument == kBomOption || argument.rfind(kBomWithFile, 0) == 0;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::function<bool(const std::string&)>& isFolder) {
     CommandLine line;
     std::vector<std::string> names;
-    for (const std::string& argument : arguments) {
-        if (argument == "--help" || argument == "-h")
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (IsBomOption(argument)) {
+            if (!TakeBom(arguments, at, line))
+                return Refused(BomFileMissingText());
+        } else if (argument == "--help" || argument == "-h")
             line.action = CommandLine::Action::Help;
         else if (argument == "--version")
             line.action = CommandLine::Action::Version;

@@ -7,8 +7,8 @@
 
 namespace kavelto {
 
-// What the program was asked to do by its arguments: `kavelto [FOLDER] [PLACEMENT_FILE
-// [PICTURE]]`, or --help or --version.
+// What the program was asked to do by its arguments: `kavelto [--bom FILE] [FOLDER]
+// [PLACEMENT_FILE [PICTURE]]`, or --help or --version.
 struct CommandLine {
     enum class Action {
         Run,     // open the window
@@ -21,11 +21,14 @@ struct CommandLine {
     std::optional<std::string> folder;
     std::optional<std::string> placementFile;
     std::optional<std::string> picture;
+    // The bill of materials, loaded after the placement file.
+    std::optional<std::string> bom;
     std::string refusal;
 };
 
-// The arguments after the program's name. One or two arguments begin with the folder when the
-// first names one, else with the placement file; three always begin with it.
+// The arguments after the program's name. One or two names begin with the folder when the
+// first names one, else with the placement file; three always begin with it. The BOM's file
+// follows --bom as the next argument or after "--bom=", anywhere among the names.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::function<bool(const std::string&)>& isFolder);
 

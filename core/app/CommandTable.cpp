@@ -187,8 +187,15 @@ std::vector<CommandRow> MakeTable() {
          &W::OnSparesPerItem,
          {},
          "",
-         "Spares per item (10 %, at least 2 for 0402 and smaller; else 5 %, at least 1)",
+         "Spares per item",
          MenuPlace::Entry},
+        {CommandId::EditSparesRule,
+         &W::OnEditSparesRule,
+         {},
+         "",
+         "Spares rule...",
+         MenuPlace::Entry},
+        {CommandId::SparesRuleEdited, &W::OnSparesRuleEdited},
     };
     Command(rows, CommandId::RestoreSession).currentTitle = &W::restoreCaption;
     Command(rows, CommandId::RestoreEarlierSession).currentTitle = &W::earlierCaption;
@@ -217,6 +224,11 @@ std::vector<CommandRow> MakeTable() {
     CommandRow& spares = Command(rows, CommandId::SparesPerItem);
     spares.checked = &W::sparesPerItem;
     spares.settingsKey = "sparesPerItem";
+    spares.currentTitle = &W::sparesCaption;
+    CommandRow& rule = Command(rows, CommandId::EditSparesRule);
+    rule.settingsKey = "sparesRule";
+    rule.settingText = &W::sparesRuleLine;
+    rule.restoreSetting = &W::restoreSparesRule;
     return rows;
 }
 

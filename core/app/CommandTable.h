@@ -40,8 +40,12 @@ struct CommandRow {
     std::optional<std::string> (Workbench::*currentTitle)() const = nullptr;
     // Set for an entry that is checked or not.
     bool (Workbench::*checked)() const = nullptr;
-    // Where a checked entry's state is kept between runs.
+    // Where a checked entry's state, or the setting an entry edits, is kept between runs.
     const char* settingsKey = "";
+    // Set for an entry that edits a setting kept as text: how the workbench gives it and takes
+    // it back at the next run.
+    std::string (Workbench::*settingText)() const = nullptr;
+    void (Workbench::*restoreSetting)(const std::string& text) = nullptr;
     // Whether what it changes of the marks and the calibration can be undone.
     bool undoable = false;
 };

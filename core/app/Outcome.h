@@ -2,6 +2,8 @@
 
 #include "PickList.h"
 #include "app/CommandId.h"
+#include "app/SheetsPicture.h"
+#include "base/TableCells.h"
 #include "base/UserMessage.h"
 #include "parts/Face.h"
 #include "session/SessionUpdate.h"
@@ -36,6 +38,15 @@ struct Choice {
     CommandId next = CommandId::Ok;
 };
 
+// A small table for the user to edit, its cells as text under the columns' names; the table as
+// left goes on with another command, which gets it.
+struct TableEdit {
+    std::string title;
+    std::vector<std::string> columns;
+    TableCells rows;
+    CommandId next = CommandId::Ok;
+};
+
 // The sheets for gathering and placing the parts of a face, for the window to print into a PDF
 // at path and open.
 struct SheetsRequest {
@@ -46,13 +57,16 @@ struct SheetsRequest {
     std::uint32_t pcbCount = 1;
     bool spares = false;
     std::vector<PickListItem> items;
+    // For the blocks' thumbnails, while a calibration is in force.
+    std::optional<SheetsPicture> picture;
 };
 
 // The small windows the main window runs over itself.
 enum class SmallWindow { None, About, Keymap };
 
 // What the window does after a command, in this order: open the picture chosen, scroll the
-// revealed row into view, repaint, show the messages, ask the prompt or offer the choice, fill the
+// revealed row into view, repaint, show the messages, ask the prompt, offer the choice or the
+// table, fill the
 // clipboard, open the document, run the small window or open the find field, focus the count
 // field, refresh its fields, close.
 struct Outcome {
@@ -65,6 +79,7 @@ struct Outcome {
     std::optional<std::string> banner;
     std::optional<Prompt> prompt;
     std::optional<Choice> choice;
+    std::optional<TableEdit> tableEdit;
     std::optional<std::string> clipboardText;
     std::optional<OpenRequest> open;
     // Written before the document is opened; the document is not opened when this fails.

@@ -5,7 +5,7 @@
 #include "PickListPath.h"
 #include "PickListText.h"
 #include "ProgressExport.h"
-#include "Spares.h"
+#include "SparesTable.h"
 #include "app/AppMessages.h"
 #include "app/CommandTable.h"
 #include "base/AppIdentity.h"
@@ -32,6 +32,11 @@ std::string TodayText() {
 bool FileExists(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0;
+}
+
+// The spares rule's table with these cells; the table as left goes on to be read.
+TableEdit SparesTableEdit(TableCells cells) {
+    return {"Spares per item", SparesColumns(), std::move(cells), CommandId::SparesRuleEdited};
 }
 
 // Asks again with the same command, once the user has put things right.
@@ -344,7 +349,7 @@ std::vector<PickListItem> Workbench::pickListItems() const {
     std::vector<PickListItem> items =
         GroupPickList(session_.table(), session_.faceList(), session_.pcbCount(), &session_.bom());
     if (sparesPerItem_)
-        AddSpares(items, SparesRule());
+        AddSpares(items, sparesRule_);
     return items;
 }
 
@@ -365,6 +370,7 @@ Outcome Workbench::OnPrintSheets(const CommandInputs& inputs) {
     sheets.pcbCount = session_.pcbCount();
     sheets.spares = sparesPerItem_;
     sheets.items = pickListItems();
+    sheets.picture = PictureForSheets(session_, sheets.items);
     outcome.sheets = std::move(sheets);
     outcome.open = OpenRequest{path, false, std::nullopt, SheetsNotOpened(path)};
     return outcome;
@@ -526,6 +532,40 @@ std::vector<DrawnOutline> Workbench::outlinesToDraw() const {
         showKindSpots_, boardShapes_.shapes(), packageShapes_);
     outlines.insert(outlines.end(), located.begin(), located.end());
     return outlines;
+}
+
+std::optional<std::string> Workbench::sparesCaption() const {
+    return "Spares per item (" + SparesRuleSummary(sparesRule_) + ")";
+}
+
+std::string Workbench::sparesRuleLine() const {
+    return SparesRuleLine(sparesRule_);
+}
+
+void Workbench::restoreSparesRule(const std::string& line) {
+    if (std::optional<SparesRule> rule = ParseSparesRuleLine(line))
+        sparesRule_ = std::move(*rule);
+}
+
+Outcome Workbench::OnEditSparesRule(const CommandInputs&) {
+    Outcome outcome;
+    outcome.tableEdit = SparesTableEdit(SparesCells(sparesRule_));
+    return outcome;
+}
+
+// A table that gives no rule is told and offered again as the user left it, to put right.
+Outcome Workbench::OnSparesRuleEdited(const CommandInputs& inputs) {
+    Outcome outcome;
+    if (!inputs.editedTable)
+        return outcome;
+    Result<SparesRule> rule = ReadSparesTable(*inputs.editedTable);
+    if (rule) {
+        sparesRule_ = std::move(rule).value();
+        return outcome;
+    }
+    outcome.messages.push_back(rule.failure());
+    outcome.tableEdit = SparesTableEdit(*inputs.editedTable);
+    return outcome;
 }
 
 bool Workbench::selectedNotFitted() const {

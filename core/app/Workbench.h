@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Spares.h"
 #include "app/CommandInputs.h"
 #include "app/Outcome.h"
 #include "base/Result.h"
@@ -78,6 +79,12 @@ public:
     std::vector<DrawnOutline> outlinesToDraw() const;
     // Whether the pick list adds a count to gather with spares.
     bool sparesPerItem() const { return sparesPerItem_; }
+    // "Spares per item (10 %, at least 2 up to 0402; 5 %, at least 1 otherwise)".
+    std::optional<std::string> sparesCaption() const;
+    // The spares rule as the settings keep it, and taken back from them: a line that gives no
+    // rule leaves the rule as it is.
+    std::string sparesRuleLine() const;
+    void restoreSparesRule(const std::string& line);
     // Whether the selected part is left off the board, for the toggle's check mark.
     bool selectedNotFitted() const;
 
@@ -137,6 +144,8 @@ public:
     Outcome OnImportProgress(const CommandInputs& inputs);
     Outcome OnSparesPerItem(const CommandInputs& inputs);
     Outcome OnPrintSheets(const CommandInputs& inputs);
+    Outcome OnEditSparesRule(const CommandInputs& inputs);
+    Outcome OnSparesRuleEdited(const CommandInputs& inputs);
 
 private:
     // Takes the count field's text; on a refusal the outcome says so and focuses the field.
@@ -167,6 +176,7 @@ private:
     // Read as the outlines are asked for, which changes nothing that is seen.
     mutable PackageShapeMemo packageShapes_;
     bool sparesPerItem_ = false;
+    SparesRule sparesRule_;
 };
 
 } // namespace kavelto

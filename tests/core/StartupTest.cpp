@@ -22,6 +22,7 @@ struct LineRow {
     Action action;
     std::optional<std::string> folder, placementFile, picture;
     std::string refusal = "";
+    std::optional<std::string> bom = {};
 };
 
 const LineRow kLines[] = {
@@ -51,6 +52,47 @@ const LineRow kLines[] = {
      {},
      {},
      "kavelto: too many arguments"},
+    {"bom before the names",
+     {"--bom", "b.csv", "board", "a.csv", "top.jpg"},
+     Action::Run,
+     "board",
+     "a.csv",
+     "top.jpg",
+     "",
+     "b.csv"},
+    {"bom after the file", {"a.csv", "--bom", "b.csv"}, Action::Run, {}, "a.csv", {}, "", "b.csv"},
+    {"bom with equals", {"--bom=b.csv", "a.csv"}, Action::Run, {}, "a.csv", {}, "", "b.csv"},
+    {"bom of one letter", {"--bom=b"}, Action::Run, {}, {}, {}, "", "b"},
+    {"bom file may start with a dash", {"--bom", "-b.csv"}, Action::Run, {}, {}, {}, "", "-b.csv"},
+    {"the last bom counts",
+     {"--bom", "x.csv", "--bom=b.csv"},
+     Action::Run,
+     {},
+     {},
+     {},
+     "",
+     "b.csv"},
+    {"bom without its file",
+     {"a.csv", "--bom"},
+     Action::Refuse,
+     {},
+     {},
+     {},
+     "kavelto: --bom needs a file"},
+    {"bom with an empty file",
+     {"--bom=", "a.csv"},
+     Action::Refuse,
+     {},
+     {},
+     {},
+     "kavelto: --bom needs a file"},
+    {"bom file is no name",
+     {"--bom", "b.csv", "board", "a.csv", "top.jpg", "more"},
+     Action::Refuse,
+     {},
+     {},
+     {},
+     "kavelto: too many arguments"},
 };
 
 class CommandLineTest : public testing::TestWithParam<LineRow> {};
@@ -63,6 +105,7 @@ TEST_P(CommandLineTest, AsksForWhatTheArgumentsName) {
     EXPECT_EQ(line.folder, row.folder);
     EXPECT_EQ(line.placementFile, row.placementFile);
     EXPECT_EQ(line.picture, row.picture);
+    EXPECT_EQ(line.bom, row.bom);
     EXPECT_EQ(line.refusal, row.refusal);
 }
 

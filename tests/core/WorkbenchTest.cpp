@@ -859,5 +859,95 @@ TEST(Workbench, PrintSheetsAsksTheWindowForThePdf) {
                               std::vector<std::string>{"R1", "R2"}));
 }
 
+// While calibrated, the sheets carry the picture and each item's spots in picture pixels,
+// numbered as its designators: Cal 1 puts R1 (10, 20) at (100, 400) and Cal 2 R2 (30, 40) at
+// (600, 900), 25 pixels a millimetre, so R3 (20, 30) lies halfway at (350, 650).
+TEST(Workbench, PrintSheetsLocatesTheSpotsOfEachItem) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const TempFile kinds("Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
+                         "R2,1k,0603,30,40,0,top\nR3,1k,0603,20,30,0,top\n"
+                         "C1,1u,0805,30,20,0,top\n");
+    rig.load(kinds.path());
+    EXPECT_FALSE(rig.run(CommandId::PrintSheets).sheets->picture); // no picture yet
+    CommandInputs picture;
+    picture.chosenFile = rig.parts.path(); // any file: its size is told below
+    rig.workbench.run(CommandId::LoadBitmap, picture);
+    rig.workbench.session().setFrameSize(600, 500);
+    rig.workbench.session().pictureOpened(1200, 1000);
+    EXPECT_FALSE(rig.run(CommandId::PrintSheets).sheets->picture); // not calibrated
+    const struct {
+        int row;
+        PicturePoint at;
+        CommandId cal;
+    } points[] = {{0, {true, 100, 400}, CommandId::Cal1}, {1, {true, 600, 900}, CommandId::Cal2}};
+    for (const auto& point : points) {
+        rig.workbench.setHighlightedRow(point.row);
+        rig.run(CommandId::LocateSelectedPart);
+        rig.workbench.press(point.at);
+        rig.run(point.cal);
+    }
+    rig.run(CommandId::RotR);
+    const std::optional<SheetsPicture> sheets = rig.run(CommandId::PrintSheets).sheets->picture;
+    ASSERT_TRUE(sheets);
+    EXPECT_EQ(std::make_tuple(sheets->path, sheets->size.width, sheets->size.height,
+                              sheets->viewRotation, sheets->mirrored),
+              std::make_tuple(rig.parts.path(), 1200, 1000, 90, false));
+    const std::vector<std::vector<std::tuple<int, int, int>>> expected = {
+        {{1, 100, 400}, {2, 600, 900}, {3, 350, 650}}, {{1, 600, 400}}};
+    std::vector<std::vector<std::tuple<int, int, int>>> spots;
+    for (const std::vector<SheetSpot>& item : sheets->spots) {
+        spots.emplace_back();
+        for (const SheetSpot& spot : item)
+            spots.back().emplace_back(spot.number, spot.pixel.x, spot.pixel.y);
+    }
+    EXPECT_EQ(spots, expected);
+}
+
+// The rule's table is offered as the rule stands; a table that gives no rule is told and offered
+// again as left; one that does changes what the pick list gathers and how the entry names it.
+TEST(Workbench, SparesRuleIsEditedAsATable) {
+    WorkbenchRig rig;
+    setenv("TMPDIR", rig.folder.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    const Outcome offered = rig.run(CommandId::EditSparesRule);
+    ASSERT_TRUE(offered.tableEdit);
+    EXPECT_EQ(std::make_tuple(offered.tableEdit->title, offered.tableEdit->columns,
+                              offered.tableEdit->rows, offered.tableEdit->next),
+              std::make_tuple(std::string("Spares per item"),
+                              std::vector<std::string>{"Up to package size", "Percent", "Minimum"},
+                              TableCells{{"0402", "10", "2"}, {"", "5", "1"}},
+                              CommandId::SparesRuleEdited));
+    CommandInputs inputs = WorkbenchRig::Fields("10");
+    inputs.editedTable = TableCells{{"0402", "10", "2"}, {"0201", "5", "1"}};
+    const Outcome refused = rig.workbench.run(CommandId::SparesRuleEdited, inputs);
+    EXPECT_EQ(Texts(refused),
+              "Spares per item: Row 2: the size must be larger than the rows' above.|");
+    ASSERT_TRUE(refused.tableEdit);
+    EXPECT_EQ(refused.tableEdit->rows, *inputs.editedTable);
+    inputs.editedTable = TableCells{{"0603", "30", "0"}, {"", "0", "0"}};
+    EXPECT_FALSE(rig.workbench.run(CommandId::SparesRuleEdited, inputs).tableEdit);
+    EXPECT_EQ(rig.workbench.sparesCaption(),
+              "Spares per item (30 %, at least 0 up to 0603; 0 %, at least 0 otherwise)");
+    rig.run(CommandId::SparesPerItem);
+    // Two 0603 parts on ten boards: 20 and 30 % of them.
+    EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->substr(70),
+              "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\t26\n"
+              "END\n\n\n\n");
+    inputs.editedTable.reset(); // cancelled
+    EXPECT_FALSE(rig.workbench.run(CommandId::SparesRuleEdited, inputs).tableEdit);
+    EXPECT_EQ(rig.workbench.sparesRuleLine(), "0603,30,0;,0,0");
+}
+
+// The settings give the rule back; a line that gives none leaves the rule as it stands.
+TEST(Workbench, SparesRuleComesBackFromTheSettings) {
+    WorkbenchRig rig;
+    rig.workbench.restoreSparesRule("0201,20,4;1206,5,1");
+    EXPECT_EQ(rig.workbench.sparesRuleLine(), "0201,20,4;1206,5,1");
+    rig.workbench.restoreSparesRule("0201,20");
+    EXPECT_EQ(rig.workbench.sparesRuleLine(), "0201,20,4;1206,5,1");
+}
+
 } // namespace
 } // namespace kavelto

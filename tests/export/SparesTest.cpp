@@ -1,5 +1,7 @@
 #include "Spares.h"
+#include "ChipSize.h"
 #include "PickListText.h"
+#include "SparesTable.h"
 
 #include <gtest/gtest.h>
 
@@ -8,22 +10,31 @@
 namespace kavelto {
 namespace {
 
-TEST(Spares, SmallPackagesBySize) {
-    const std::pair<const char*, bool> rows[] = {
-        {"0402", true},
-        {"R_0402_1005Metric", true},
-        {"C_0201_0603Metric", true},
-        {"01005", true},
-        {"RESC1005X40N", true},
-        {"CAPC0603X33N", true},
-        {"R_0603_1608Metric", false},
-        {"0805", false},
-        {"SOT23", false},
-        {"RESC1608X55N", false},
-        {"", false},
+TEST(Spares, ChipSizesAsTheToolsWriteThem) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"0402", "0402"},
+        {"R_0402_1005Metric", "0402"},
+        {"C_0201_0603Metric", "0201"}, // the imperial size first, not the metric 0603
+        {"01005", "01005"},
+        {"C0402", "0402"},
+        {"RESC1005X40N", "0402"}, // IPC, metric 1005
+        {"CAPC0603X33N", "0201"}, // IPC, metric 0603
+        {"RESC1608X55N", "0603"},
+        {"R_0603_1608Metric", "0603"},
+        {"LED_1206_3216Metric", "1206"},
+        {"2512", "2512"},
+        {"0805", "0805"},
+        {"SOT23", nullptr},
+        {"LQFP-48_7x7mm_P0.5mm", nullptr},
+        {"SOT-1123", nullptr}, // four digits that name no size
+        {"", nullptr},
     };
-    for (const auto& [package, small] : rows)
-        EXPECT_EQ(IsSmallPackage(package), small) << package;
+    for (const auto& [package, size] : rows) {
+        const std::optional<int> rank = ChipSizeRank(package);
+        EXPECT_EQ(rank ? ChipSizeName(*rank) : "none", size ? size : "none") << package;
+    }
+    EXPECT_LT(*ChipSizeRank("01005"), *ChipSizeRank("0201"));
+    EXPECT_LT(*ChipSizeRank("0805"), *ChipSizeRank("1206"));
 }
 
 PickListItem Item(const char* package, std::int64_t total) {
@@ -36,22 +47,40 @@ PickListItem Item(const char* package, std::int64_t total) {
     return item;
 }
 
-// The share rounded up, or the minimum where it is more; nothing for no boards.
+SparesRule Rule(const std::string& line) {
+    const std::optional<SparesRule> rule = ParseSparesRuleLine(line);
+    EXPECT_TRUE(rule) << line;
+    return rule.value_or(SparesRule());
+}
+
+// The share rounded up, or the minimum where it is more; nothing for no boards. The first row
+// that reaches the package's size gives the share; a package no row reaches gets none.
 TEST(Spares, ToGatherIsTheNeedAndItsSpares) {
     const struct {
+        const char* rule;
         const char* package;
         std::int64_t total, toGather;
     } rows[] = {
-        {"0402", 12, 14},                       // 10 % is 1.2, the minimum 2
-        {"0402", 100, 110}, {"0402", 101, 112}, // 10.1 rounds up
-        {"0805", 100, 105}, {"0805", 3, 4},     // the minimum 1
-        {"0805", 45, 48},                       // 2.25 rounds up
-        {"0402", 0, 0},
+        {"0402,10,2;,5,1", "0402", 12, 14},                        // 10 % is 1.2, the minimum 2
+        {"0402,10,2;,5,1", "0402", 100, 110},                      //
+        {"0402,10,2;,5,1", "0402", 101, 112},                      // 10.1 rounds up
+        {"0402,10,2;,5,1", "0805", 100, 105},                      //
+        {"0402,10,2;,5,1", "0805", 3, 4},                          // the minimum 1
+        {"0402,10,2;,5,1", "0805", 45, 48},                        // 2.25 rounds up
+        {"0402,10,2;,5,1", "SOT23", 20, 21},                       // no size: the last row
+        {"0402,10,2;,5,1", "0402", 0, 0},                          // no boards
+        {"0201,20,5;0603,10,2;,0,0", "01005", 10, 15},             // below the first size
+        {"0201,20,5;0603,10,2;,0,0", "0402", 10, 12},              // the second row
+        {"0201,20,5;0603,10,2;,0,0", "R_0603_1608Metric", 50, 55}, // its own size
+        {"0201,20,5;0603,10,2;,0,0", "0805", 50, 50},              // the last row: none
+        {"0603,10,2", "1206", 50, 50},                             // no row reaches it
+        {"0603,10,2", "QFN-20", 50, 50},                           // nor a sizeless package
+        {",50,0", "0402", 7, 11},                                  // one row for every package
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ToGather(Item(row.package, row.total), SparesRule()), row.toGather)
-            << row.package << ' ' << row.total;
-    EXPECT_EQ(ToGather(Item("0805", 100), SparesRule{{10, 2}, {20, 0}}), 120);
+        EXPECT_EQ(ToGather(Item(row.package, row.total), Rule(row.rule)), row.toGather)
+            << row.rule << ' ' << row.package << ' ' << row.total;
+    EXPECT_EQ(ToGather(Item("0402", 12), SparesRule()), 14); // the default rule
 }
 
 TEST(Spares, TheListGainsAColumnToGather) {
@@ -62,6 +91,91 @@ TEST(Spares, TheListGainsAColumnToGather) {
               "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\t"
               "TO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0402\t10k\t1\t12\t14\n"
               "2\t0805\t10k\t1\t3\t4\nEND\n\n\n\n");
+}
+
+// Each table as the dialog leaves it: the rule it gives, as a settings line, or its fault.
+TEST(SparesTable, ReadsTheCellsOrTellsTheFault) {
+    const struct {
+        const char* name;
+        TableCells cells;
+        const char* rule;
+        const char* fault;
+    } rows[] = {
+        {"default", {{"0402", "10", "2"}, {"", "5", "1"}}, "0402,10,2;,5,1", nullptr},
+        {"blanks, a percent sign, a package name",
+         {{" R_0201_0603Metric ", "15 %", " 3"}, {"", "", ""}, {"", "5%", "1"}},
+         "0201,15,3;,5,1",
+         nullptr},
+        {"short rows and no row for the others", {{"0603", "7", "0"}, {}}, "0603,7,0", nullptr},
+        {"no rows", {}, nullptr, "The rule needs at least one row."},
+        {"only blank rows", {{"", " "}, {}}, nullptr, "The rule needs at least one row."},
+        {"unknown size",
+         {{"0402", "10", "2"}, {"SOT23", "5", "1"}},
+         nullptr,
+         "Row 2: \"SOT23\" names no chip size. Write one such as 0402, or leave the size empty "
+         "for every other package."},
+        {"percent not a number",
+         {{"0402", "ten", "2"}},
+         nullptr,
+         "Row 1: the percentage must be a whole number from 0 to 100."},
+        {"percent above 100",
+         {{"0402", "101", "2"}},
+         nullptr,
+         "Row 1: the percentage must be a whole number from 0 to 100."},
+        {"percent negative",
+         {{"0402", "-5", "2"}},
+         nullptr,
+         "Row 1: the percentage must be a whole number from 0 to 100."},
+        {"percent missing",
+         {{"0402", "", "2"}},
+         nullptr,
+         "Row 1: the percentage must be a whole number from 0 to 100."},
+        {"minimum a fraction",
+         {{"0402", "10", "1.5"}},
+         nullptr,
+         "Row 1: the minimum must be a whole number from 0 to 1000."},
+        {"minimum above 1000",
+         {{"0402", "10", "1001"}},
+         nullptr,
+         "Row 1: the minimum must be a whole number from 0 to 1000."},
+        {"sizes not growing",
+         {{"0603", "10", "2"}, {"0402", "5", "1"}},
+         nullptr,
+         "Row 2: the size must be larger than the rows' above."},
+        {"the same size twice",
+         {{"0603", "10", "2"}, {"R_0603_1608Metric", "5", "1"}},
+         nullptr,
+         "Row 2: the size must be larger than the rows' above."},
+        {"others not last",
+         {{"", "5", "1"}, {}, {"0402", "10", "2"}},
+         nullptr,
+         "Row 1: only the last row may leave the size empty: it is for every other package."},
+    };
+    for (const auto& row : rows) {
+        const Result<SparesRule> read = ReadSparesTable(row.cells);
+        EXPECT_EQ(read ? SparesRuleLine(read.value()) : read.failure().text,
+                  row.rule ? row.rule : row.fault)
+            << row.name;
+        if (!read) {
+            EXPECT_EQ(read.failure().caption, "Spares per item") << row.name;
+        }
+    }
+}
+
+// The settings line and the table give back the rule they were made from; a line that gives no
+// rule is none.
+TEST(SparesTable, KeepsTheRuleAsALineAndAsCells) {
+    const SparesRule rule = Rule("0201,15,3;0603,10,2;,5,1");
+    EXPECT_EQ(SparesCells(rule),
+              (TableCells{{"0201", "15", "3"}, {"0603", "10", "2"}, {"", "5", "1"}}));
+    EXPECT_EQ(
+        SparesRuleSummary(rule),
+        "15 %, at least 3 up to 0201; 10 %, at least 2 up to 0603; 5 %, at least 1 otherwise");
+    EXPECT_EQ(SparesRuleSummary(SparesRule()),
+              "10 %, at least 2 up to 0402; 5 %, at least 1 otherwise");
+    EXPECT_EQ(SparesRuleSummary(Rule(",5,1")), "5 %, at least 1");
+    for (const char* line : {"", "0402,10", "0402;10;2", "x,1,1", ";;"})
+        EXPECT_FALSE(ParseSparesRuleLine(line)) << line;
 }
 
 } // namespace

@@ -94,6 +94,26 @@ private slots:
         QCOMPARE(picture, line.picture);
         QVERIFY(platform.messages.isEmpty());
     }
+
+    // A BOM named with --bom is joined to the placement file loaded before it: its not-fitted
+    // parts (C4 excluded from the BOM, R6 marked DNP) stay off the board.
+    void joinsTheBomNamedToThePlacementFile() {
+        QVERIFY(QFile::copy(DEMO_DIR "/Kavelto.ini", "Kavelto.ini"));
+        CommandLine line;
+        line.placementFile = TEST_DATA_DIR "/boms/board.csv";
+        line.bom = TEST_DATA_DIR "/boms/kicad.csv";
+        FakePlatform platform;
+        QStringList notFitted;
+        platform.onModal = [&](QDialog& dialog) {
+            const AssemblySession& session = static_cast<CPlacementDlg&>(dialog).session();
+            for (int i = 0; i < session.table().partCount(); ++i)
+                if (session.bom().isNotFitted(i))
+                    notFitted << QString::fromUtf8(session.table().part(i).designator.view());
+        };
+        QCOMPARE(CPlacementApp(platform, line).run(), 0);
+        QCOMPARE(notFitted, QStringList({"C4", "R6"}));
+        QVERIFY(platform.messages.isEmpty());
+    }
 };
 
 QTEST_MAIN(AppStartTest)

@@ -23,6 +23,10 @@ public:
     QList<int> entries;
     // The lists offered, each its title and entries joined by "|".
     QStringList choices;
+    // The tables the user leaves, one for each table offered, in turn; nothing cancels.
+    QList<kavelto::TableCells> tables;
+    // The tables offered, as offered.
+    QList<kavelto::TableEdit> tableEdits;
     // Called with each modal window instead of running it.
     std::function<void(QDialog&)> onModal;
     // Called with each box as it is shown.
@@ -49,6 +53,12 @@ public:
                                    const QStringList& offered) override {
         choices << title + "|" + offered.join('|');
         return entries.empty() ? std::nullopt : std::optional(entries.takeFirst());
+    }
+
+    std::optional<kavelto::TableCells> editTable(QWidget*,
+                                                 const kavelto::TableEdit& edit) override {
+        tableEdits << edit;
+        return tables.empty() ? std::nullopt : std::optional(tables.takeFirst());
     }
 
     std::optional<QString> chooseFileToSave(QWidget* owner, const QStringList& filters) override {

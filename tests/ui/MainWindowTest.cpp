@@ -295,6 +295,39 @@ private slots:
         QCOMPARE(pages, 3);
     }
 
+    // Calibrated on the demo board, each block carries the face's picture: the PDF holds it as
+    // one image, made once for all the blocks that show it.
+    void printSheetsHoldsThePictureOnce() {
+        loadDemoBoard();
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top.jpg")};
+        click("loadBitmap");
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
+        CalibrateOn(*dlg_, {face.front(), face.back()});
+        MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
+        QVERIFY(platform_.messages.isEmpty());
+        QFile pdf(platform_.openedDocuments.value(0));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        static const QRegularExpression image(QStringLiteral("/Subtype\\s*/Image"));
+        QCOMPARE(QString::fromLatin1(pdf.readAll()).count(image), 1);
+    }
+
+    // "Spares rule..." offers the rule's table, again after a table that gives no rule; the
+    // rule left is kept in the settings and comes back with the next window, named in the
+    // spares entry.
+    void sparesRuleIsKeptInTheSettings() {
+        platform_.tables = {TableCells{{"0603", "101", "2"}}, TableCells{{"0805", "20", "3"}}};
+        MenuEntry(*dlg_, CommandId::EditSparesRule)->trigger();
+        QCOMPARE(platform_.tableEdits.size(), 2);
+        QCOMPARE(platform_.messages.size(), 1);
+        QCOMPARE(platform_.messages.value(0).text,
+                 "Row 1: the percentage must be a whole number from 0 to 100.");
+        const QString named = QStringLiteral("Spares per item (20 %, at least 3 up to 0805)");
+        QCOMPARE(MenuEntry(*dlg_, CommandId::SparesPerItem)->text(), named);
+        dlg_ = std::make_unique<CPlacementDlg>(platform_);
+        QCOMPARE(MenuEntry(*dlg_, CommandId::SparesPerItem)->text(), named);
+        QSettings().remove(QStringLiteral("sparesRule"));
+    }
+
     void shortcutKeys_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("seen");
