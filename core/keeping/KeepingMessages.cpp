@@ -19,6 +19,17 @@ UserMessage NoStateFolderMessage() {
                         "and the user has no home folder. Nothing of this board is kept.");
 }
 
+UserMessage NotReadAgainMessage(const std::string& placementPath) {
+    return ErrorMessage("Can't read " + placementPath +
+                        " again to keep its session: nothing of this board is kept.");
+}
+
+UserMessage UnlockedMessage(const std::string& lockPath, const std::string& reason) {
+    return {"Can't lock " + lockPath + ": " + reason +
+                ". The session is kept, but another window on this board could overwrite it.",
+            "Kavelto", MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
 UserMessage OpenElsewhereMessage() {
     return {"This board is open in another window: this window keeps nothing of it.", "Kavelto",
             MessageButtons::Ok, MessageIcon::Exclamation};

@@ -21,6 +21,10 @@ UserMessage NoStateFolderMessage();
 
 // Another window, of this program or another run of it, keeps the board loaded here.
 UserMessage OpenElsewhereMessage();
+// The placement file just loaded could not be read again for its content's hash.
+UserMessage NotReadAgainMessage(const std::string& placementPath);
+// No lock could be had on the kept sessions: keeping goes on unguarded.
+UserMessage UnlockedMessage(const std::string& lockPath, const std::string& reason);
 
 // "Restore session (3 + 0 of 146 + 14 placed, 14:02)", the placed and all parts of the top face
 // and then the bottom one, the time in local time; "(37 of 146 placed, 14:02)", the face shown

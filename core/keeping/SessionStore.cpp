@@ -114,6 +114,9 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
     open_ = hash.has_value() && !folder_.empty();
     if (!open_) {
         lock_ = FileLock();
+        // Read a moment ago, gone or changed to unreadable since: nothing can be kept of it.
+        if (!folder_.empty())
+            return NotReadAgainMessage(placementPath);
         return {};
     }
     // Said now, before anything is placed, rather than at the first write.
@@ -122,30 +125,34 @@ Result<void> SessionStore::openFile(const std::string& placementPath) {
         lock_ = FileLock();
         return CantKeepMessage(folder.failure().path, folder.failure().reason);
     }
-    if (!holdLock(sameFile)) {
+    const LockTaken lock = holdLock(sameFile);
+    if (lock.heldElsewhere) {
         open_ = false;
         return OpenElsewhereMessage();
     }
     removeLeftovers();
     for (int generation = 0; generation < kKeptGenerations; ++generation)
         generations_.push_back(readKept(generationPath(generation)));
+    if (lock.failure)
+        return UnlockedMessage(lock.failure->path, lock.failure->reason);
     return {};
 }
 
-// Holds the lock on the current file's kept sessions; false when another store holds it. Where
-// no lock can be had at all, keeping goes on without one: its writes then tell what is wrong.
-bool SessionStore::holdLock(bool sameFile) {
+// Holds the lock on the current file's kept sessions. Where no lock can be had at all (a file
+// system without locks, say), keeping goes on without one, and the user is told that another
+// window could overwrite what this one keeps.
+SessionStore::LockTaken SessionStore::holdLock(bool sameFile) {
     if (sameFile && lock_.held())
-        return true;
+        return {};
     // Let go first: a lock of this very store on the same file would refuse the new one.
     lock_ = FileLock();
     FileResult<FileLock> lock = FileLock::Take(currentPath() + ".lock");
     if (!lock)
-        return true;
+        return {false, lock.failure()};
     if (!lock->held())
-        return false;
+        return {true, std::nullopt};
     lock_ = std::move(lock).value();
-    return true;
+    return {};
 }
 
 void SessionStore::closeFile() {

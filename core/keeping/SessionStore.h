@@ -87,7 +87,12 @@ public:
 
 private:
     std::optional<KeptSession> readKept(const std::string& path);
-    bool holdLock(bool sameFile);
+    // What taking the lock found: another store holds it, or no lock can be had at all.
+    struct LockTaken {
+        bool heldElsewhere = false;
+        std::optional<FileFailure> failure;
+    };
+    LockTaken holdLock(bool sameFile);
     void removeLeftovers() const;
 
     std::string folder_;

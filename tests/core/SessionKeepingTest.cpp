@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -475,6 +477,46 @@ TEST(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     ProgramRun third(parts);
     third.load(parts);
     EXPECT_EQ(third.keptRow(), 0);
+}
+
+// Where no lock can be had (here a folder stands where the lock file goes), the load says so and
+// the board is kept all the same.
+TEST(SessionKeeping, SaysSoWhenNoLockCanBeHadAndKeepsAllTheSame) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    ProgramRun run(parts);
+    run.load(parts);
+    run.store.closeFile();
+    const std::string lock = run.store.currentPath() + ".lock";
+    fs::remove(lock);
+    fs::create_directory(lock);
+    fs::remove(run.store.currentPath());
+    const Result<void> opened = run.store.openFile(parts);
+    ASSERT_FALSE(opened.ok());
+    const UserMessage told = opened.failure();
+    EXPECT_EQ(told.text, "Can't lock " + lock + ": " + std::strerror(EISDIR) +
+                             ". The session is kept, but another window on this board could "
+                             "overwrite it.");
+    EXPECT_EQ(told.icon, MessageIcon::Exclamation);
+    run.keep();
+    EXPECT_EQ(run.keptRow(), 0);
+}
+
+// A placement file gone between its load and its keeping is said to keep nothing.
+TEST(SessionKeeping, SaysSoWhenThePlacementFileCannotBeReadAgain) {
+    const BoardFiles files;
+    const std::string parts = files.parts.path();
+    const std::string moved = parts + ".moved";
+    ProgramRun run(parts);
+    run.session.loadPlacementFile(parts);
+    fs::rename(parts, moved);
+    const Result<void> opened = run.store.openFile(parts);
+    fs::rename(moved, parts);
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.failure().text,
+              "Can't read " + parts + " again to keep its session: nothing of this board is kept.");
+    run.keep();
+    EXPECT_EQ(run.keptRow(), std::nullopt);
 }
 
 // A kept session damaged on the disk is named once in a box and never applied: the one before it
