@@ -1,6 +1,7 @@
 #include "DesktopSetup.h"
 
 #include "FileChooser.h"
+#include "app/ColumnMapLookup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +21,9 @@ WorkbenchSetup DesktopSetup() {
                          LocalPath(QDir::cleanPath(installed.absoluteFilePath(manual)))};
     setup.stateFolder = SessionStateFolder();
     setup.noStateFolder = setup.stateFolder.empty();
+    const std::string configFolder = ColumnMapLookup::FromEnvironment().userFolder();
+    if (!configFolder.empty())
+        setup.pinOneTable = configFolder + "/pin1-corrections.txt";
     return setup;
 }
 

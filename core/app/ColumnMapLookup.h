@@ -27,6 +27,8 @@ public:
     // $XDG_CONFIG_HOME/kavelto/Kavelto.ini, else ~/.config/kavelto/Kavelto.ini; empty when
     // neither variable names a folder.
     const std::string& userFile() const { return userFile_; }
+    // The folder of userFile(), where the user's other settings files lie too.
+    const std::string& userFolder() const { return userFolder_; }
 
     // The box that says where the file was looked for: it offers to create the user's file
     // when there is a place for one, with Yes and No; else it only tells.

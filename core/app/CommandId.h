@@ -56,6 +56,8 @@ enum class CommandId {
     ImportProgress = 2403,
     LoadBoardFile = 2200,
     ShowPlacedParts = 2201,
+    PinOneOfPackage = 2202,
+    PinOneChosen = 2203,
     // The bill of materials beside the placement file.
     LoadBom = 2300,
     ToggleNotFitted = 2301,

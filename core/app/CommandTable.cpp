@@ -122,6 +122,13 @@ std::vector<CommandRow> MakeTable() {
          "",
          "Show placed parts",
          MenuPlace::Entry},
+        {CommandId::PinOneOfPackage,
+         &W::OnPinOneOfPackage,
+         {},
+         "",
+         "Pin 1 of the package...",
+         MenuPlace::Entry},
+        {CommandId::PinOneChosen, &W::OnPinOneChosen},
         // Beside the window's own commands, in the right-click menu.
         {CommandId::Undo,
          &W::OnUndo,
@@ -203,6 +210,7 @@ std::vector<CommandRow> MakeTable() {
     CommandRow& spots = Command(rows, CommandId::ShowKindSpots);
     spots.checked = &W::showKindSpots;
     spots.settingsKey = "showKindSpots";
+    Command(rows, CommandId::PinOneOfPackage).currentTitle = &W::pinOneCaption;
     CommandRow& placed = Command(rows, CommandId::ShowPlacedParts);
     placed.checked = &W::showPlacedParts;
     placed.settingsKey = "showPlacedParts";

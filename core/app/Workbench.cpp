@@ -46,7 +46,10 @@ Prompt RetryPrompt(UserMessage message, CommandId command) {
 
 } // namespace
 
-Workbench::Workbench(WorkbenchSetup setup) : setup_(std::move(setup)), store_(setup_.stateFolder) {}
+Workbench::Workbench(WorkbenchSetup setup)
+    : setup_(std::move(setup)), store_(setup_.stateFolder), pinOne_(setup_.pinOneTable) {
+    packageShapes_.correct(pinOne_.corrections());
+}
 
 Result<void> Workbench::loadColumnMap(const std::string& path) {
     return session_.loadColumnMap(path);
@@ -621,11 +624,60 @@ Outcome Workbench::OnWholePicture(const CommandInputs&) {
     return Outcome(session_.resetOverviewZoom());
 }
 
-// ---- the board file and the placed parts
+// ---- the board file, the placed parts and pin 1
 
 Outcome Workbench::OnShowPlacedParts(const CommandInputs&) {
     showPlacedParts_ = !showPlacedParts_;
     Outcome outcome;
+    outcome.update.repaint = Repaint::Soon;
+    return outcome;
+}
+
+const PartRecord* Workbench::selectedPart() const {
+    const std::optional<int> row = session_.selection().row;
+    if (!row || *row < 0 || *row >= session_.faceList().faceCount)
+        return nullptr;
+    return &session_.table().part(session_.faceList().indexes[static_cast<std::size_t>(*row)]);
+}
+
+// Only where the package name gives pin 1, or gave it before the user hid it: a part of the board
+// file has its own.
+std::optional<std::string> Workbench::pinOneCaption() const {
+    const PartRecord* part = selectedPart();
+    if (!part || boardShapes_.shapes().count(std::string(part->designator)) != 0)
+        return std::nullopt;
+    if (!packageShapes_.uncorrectedShapeOf(part->package, part->designator).pinOne)
+        return std::nullopt;
+    return "Pin 1 of " + std::string(part->package) + "...";
+}
+
+Outcome Workbench::OnPinOneOfPackage(const CommandInputs&) {
+    Outcome outcome;
+    if (const std::optional<std::string> caption = pinOneCaption()) {
+        const bool hidden = pinOne_.corrections().of(std::string(selectedPart()->package)).hidden;
+        outcome.choice =
+            Choice{*caption,
+                   {"Turn a quarter clockwise", "Turn a quarter anticlockwise", "Turn a half",
+                    "Mirror left to right", hidden ? "Show it again" : "Hide it",
+                    "As the package name gives it"},
+                   CommandId::PinOneChosen};
+    }
+    return outcome;
+}
+
+// The step chosen holds for every part of the package, on this board and the next.
+Outcome Workbench::OnPinOneChosen(const CommandInputs& inputs) {
+    Outcome outcome;
+    const PartRecord* part = selectedPart();
+    const int entry = inputs.chosenEntry.value_or(-1);
+    if (!part || entry < 0 || entry > static_cast<int>(PinOneStep::Reset))
+        return outcome;
+    const std::string package(part->package);
+    const PinOneCorrection now =
+        Followed(pinOne_.corrections().of(package), static_cast<PinOneStep>(entry));
+    if (const Result<void> kept = pinOne_.set(package, now); !kept)
+        outcome.messages.push_back(kept.failure());
+    packageShapes_.correct(pinOne_.corrections());
     outcome.update.repaint = Repaint::Soon;
     return outcome;
 }

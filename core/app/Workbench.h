@@ -3,6 +3,7 @@
 #include "Spares.h"
 #include "app/CommandInputs.h"
 #include "app/Outcome.h"
+#include "app/PinOneTable.h"
 #include "base/Result.h"
 #include "boardfile/BoardShapes.h"
 #include "keeping/SessionStore.h"
@@ -24,6 +25,8 @@ struct WorkbenchSetup {
     std::string stateFolder;
     // Set when no folder for them could be found: each load then says that nothing is kept.
     bool noStateFolder = false;
+    // The file of the user's pin 1 corrections; empty keeps them for this run only.
+    std::string pinOneTable{};
 };
 
 // The application: one assembly session with what it needs around it, keeping it on disk,
@@ -65,6 +68,8 @@ public:
     // file before it was exported again is offered.
     std::optional<std::string> designatorsCaption() const;
     bool showKindSpots() const { return showKindSpots_; }
+    // "Pin 1 of <package>...", while the selected part's pin 1 comes from its package name.
+    std::optional<std::string> pinOneCaption() const;
     // Whether every placed part of the face is drawn, dim, under the rest.
     bool showPlacedParts() const { return showPlacedParts_; }
     // Whether a new kind of part is announced in a banner over the picture instead of a box.
@@ -138,6 +143,8 @@ public:
     Outcome OnWholePicture(const CommandInputs& inputs);
     Outcome OnLoadBoardFile(const CommandInputs& inputs);
     Outcome OnShowPlacedParts(const CommandInputs& inputs);
+    Outcome OnPinOneOfPackage(const CommandInputs& inputs);
+    Outcome OnPinOneChosen(const CommandInputs& inputs);
     Outcome OnLoadBom(const CommandInputs& inputs);
     Outcome OnToggleNotFitted(const CommandInputs& inputs);
     Outcome OnExportProgress(const CommandInputs& inputs);
@@ -159,6 +166,8 @@ private:
     void offerByDesignators();
     // Loads the board file's shapes for the parts loaded; differing positions in one box.
     void loadBoardFile(const std::string& path, Outcome& outcome);
+    // The selected part, while a row of the face is selected.
+    const PartRecord* selectedPart() const;
 
     WorkbenchSetup setup_;
     AssemblySession session_;
@@ -175,6 +184,7 @@ private:
     BoardShapes boardShapes_;
     // Read as the outlines are asked for, which changes nothing that is seen.
     mutable PackageShapeMemo packageShapes_;
+    PinOneTable pinOne_;
     bool sparesPerItem_ = false;
     SparesRule sparesRule_;
 };

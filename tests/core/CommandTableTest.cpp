@@ -90,7 +90,7 @@ TEST(CommandTable, HasOneRowForEachCommandAndOneCommandForEachKey) {
         for (const KeyBinding& binding : row.keys)
             EXPECT_TRUE(keys.insert({binding.key, binding.scope}).second);
     }
-    EXPECT_EQ(ids.size(), 57u);
+    EXPECT_EQ(ids.size(), 59u);
 }
 
 // The right-click menu in its order, the separator before the restore entry, the keys named.
@@ -113,6 +113,7 @@ TEST(CommandTable, MakesTheMenuInItsOrder) {
                                               "Restore session by designators",
                                               "Load board file",
                                               "Show placed parts",
+                                              "Pin 1 of the package...",
                                               "-",
                                               "Undo\tCtrl+Z",
                                               "Redo\tCtrl+Shift+Z",

@@ -19,6 +19,8 @@ constexpr char kParts[] = "Ref,Val,Package,PosX,PosY,Rot,Side\n"
                           "R2,1k,0603,30,40,0,top\n"
                           "C1,1u,0805,50,60,0,bottom\n";
 
+constexpr char kColumns[] = "1\n,\n1,5,6,3,4,7,2\n";
+
 // A workbench that keeps nothing, its manual looked for at two paths that tests create, with
 // three parts loaded under the columns Ref,Val,Package,PosX,PosY,Rot,Side and row 0 highlighted.
 struct WorkbenchRig {
@@ -31,9 +33,10 @@ struct WorkbenchRig {
 
     // Sessions are kept in stateFolder, an empty one keeping nothing; the parts are those of
     // partsPath, else the rig's own, read with the column layout given.
+    // The user's pin 1 corrections are kept in pinOneTable, an empty one keeping none.
     explicit WorkbenchRig(const std::string& stateFolder = "", const std::string& partsPath = "",
-                          const char* columns = "1\n,\n1,5,6,3,4,7,2\n")
-        : workbench({"kavelto", {firstManual, secondManual}, stateFolder}) {
+                          const char* columns = kColumns, const std::string& pinOneTable = "")
+        : workbench({"kavelto", {firstManual, secondManual}, stateFolder, false, pinOneTable}) {
         EXPECT_TRUE(workbench.loadColumnMap(TempFile(columns).path()).ok());
         loaded = load(partsPath.empty() ? parts.path() : partsPath);
         workbench.setHighlightedRow(0); // as a click in the list does
@@ -533,29 +536,43 @@ PlanePoint MiddleOf(const DrawnOutline& drawn) {
     return sum;
 }
 
+// A 1200 x 1000 picture under the rig's parts, its board view 600 x 500.
+void ShowPicture(WorkbenchRig& rig) {
+    CommandInputs picture;
+    picture.chosenFile = rig.parts.path(); // any file: its size is told below
+    rig.workbench.run(CommandId::LoadBitmap, picture);
+    rig.workbench.session().setFrameSize(600, 500);
+    rig.workbench.session().pictureOpened(1200, 1000);
+}
+
+// A click in the list on the part's row.
+void Locate(WorkbenchRig& rig, const std::string& designator) {
+    const AssemblySession& session = rig.workbench.session();
+    for (int row = 0; row < session.faceList().faceCount; ++row)
+        if (session.table().part(session.faceList().indexes[row]).designator == designator)
+            rig.workbench.setHighlightedRow(row);
+    rig.run(CommandId::LocateSelectedPart);
+}
+
+// R1 (board 10, 20) pressed at pixel (100, 400) for Cal 1, R2 (30, 40) at (600, 900) for Cal 2.
+void CalibrateOnR1AndR2(WorkbenchRig& rig) {
+    Locate(rig, "R1");
+    rig.workbench.press({true, 100, 400});
+    rig.run(CommandId::Cal1);
+    Locate(rig, "R2");
+    rig.workbench.press({true, 600, 900});
+    rig.run(CommandId::Cal2);
+}
+
 // Outlines are drawn only for a part located under a calibration: the part first, then with
 // the kind's spots the others of its kind, each on the pixel its calibration point was pressed.
 TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
     WorkbenchRig rig;
-    AssemblySession& session = rig.workbench.session();
-    CommandInputs picture;
-    picture.chosenFile = rig.parts.path(); // any file: its size is told below
-    rig.workbench.run(CommandId::LoadBitmap, picture);
-    session.setFrameSize(600, 500);
-    session.pictureOpened(1200, 1000);
-    const auto locate = [&](const std::string& designator) {
-        for (int row = 0; row < session.faceList().faceCount; ++row)
-            if (session.table().part(session.faceList().indexes[row]).designator == designator)
-                rig.workbench.setHighlightedRow(row);
-        rig.run(CommandId::LocateSelectedPart);
-    };
+    ShowPicture(rig);
+    const auto locate = [&](const std::string& designator) { Locate(rig, designator); };
     locate("R1");
     EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // nothing to map through yet
-    rig.workbench.press({true, 100, 400});
-    rig.run(CommandId::Cal1);
-    locate("R2");
-    rig.workbench.press({true, 600, 900});
-    rig.run(CommandId::Cal2);
+    CalibrateOnR1AndR2(rig);
     locate("R1");
     std::vector<DrawnOutline> drawn = rig.workbench.outlinesToDraw();
     ASSERT_EQ(drawn.size(), 1u);
@@ -590,6 +607,61 @@ TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
     EXPECT_TRUE(drawn[1].selected);
     rig.run(CommandId::ShowPlacedParts);
     EXPECT_EQ(rig.workbench.outlinesToDraw().size(), 2u);
+}
+
+// "Pin 1 of <package>..." turns the mark of every part of the package, and the next run, of this
+// board or another, reads the correction from the user's table. A name without a pin 1 offers
+// nothing to correct.
+TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
+    const TempFile parts("Ref,Val,Package,PosX,PosY,Rot,Side\n"
+                         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                         "U1,MCU,SOIC-8_3.9x4.9mm_P1.27mm,20,30,0,top\n");
+    const std::string folder = WorkbenchRig::MakeFolder();
+    const std::string table = folder + "/config/pin1.txt";
+    const auto pinOneOfU1 = [&](WorkbenchRig& rig) {
+        ShowPicture(rig);
+        CalibrateOnR1AndR2(rig);
+        Locate(rig, "U1");
+        return rig.workbench.outlinesToDraw().at(0).outline.pinOne.value();
+    };
+    WorkbenchRig rig("", parts.path(), kColumns, table);
+    const PlanePoint before = pinOneOfU1(rig);
+    EXPECT_EQ(rig.workbench.pinOneCaption(),
+              std::optional<std::string>("Pin 1 of SOIC-8_3.9x4.9mm_P1.27mm..."));
+    const Outcome offered = rig.run(CommandId::PinOneOfPackage);
+    ASSERT_TRUE(offered.choice);
+    EXPECT_EQ(offered.choice->entries.size(), 6u);
+    EXPECT_EQ(offered.choice->entries[4], "Hide it");
+    CommandInputs half;
+    half.chosenEntry = 2;
+    EXPECT_EQ(Texts(rig.workbench.run(offered.choice->next, half)), "");
+    // Turned a half about the body's middle, which lies on the part's pixel (350, 650).
+    const PlanePoint turned = rig.workbench.outlinesToDraw().at(0).outline.pinOne.value();
+    EXPECT_NEAR(turned.x, 700 - before.x, 1e-6);
+    EXPECT_NEAR(turned.y, 1300 - before.y, 1e-6);
+    WorkbenchRig next("", parts.path(), kColumns, table);
+    const PlanePoint again = pinOneOfU1(next);
+    EXPECT_NEAR(again.x, turned.x, 1e-6);
+    EXPECT_NEAR(again.y, turned.y, 1e-6);
+    CommandInputs hide;
+    hide.chosenEntry = 4;
+    next.workbench.run(CommandId::PinOneChosen, hide);
+    EXPECT_FALSE(next.workbench.outlinesToDraw().at(0).outline.pinOne);
+    EXPECT_EQ(next.run(CommandId::PinOneOfPackage).choice->entries[4], "Show it again");
+    Locate(next, "R1");
+    EXPECT_EQ(next.workbench.pinOneCaption(), std::nullopt); // an 0603 resistor has no pin 1
+    std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// A table that can't be written says so, and the correction holds for this run.
+TEST(WorkbenchOutlines, SaysSoWhenThePinOneTableCannotBeWritten) {
+    const TempFile blocker("not a folder");
+    PinOneTable table(blocker.path() + "/pin1.txt");
+    const Result<void> kept = table.set("SOT-23", {1, false, false});
+    ASSERT_FALSE(kept.ok());
+    EXPECT_EQ(kept.failure().text.rfind("Can't keep the pin 1 corrections in " + blocker.path(), 0),
+              0u);
+    EXPECT_EQ(table.corrections().of("SOT-23").quarterTurns, 1);
 }
 
 TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {
