@@ -7,7 +7,7 @@ namespace kavelto {
 namespace {
 
 // A few lines for every package of a large library.
-constexpr std::int64_t kMaxTableBytes = 4 * 1024 * 1024;
+constexpr std::int64_t kMaxTableBytes = std::int64_t{4} * 1024 * 1024;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
