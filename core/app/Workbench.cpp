@@ -13,6 +13,7 @@
 #include "keeping/KeepingMessages.h"
 
 #include <ctime>
+#include <set>
 #include <sys/stat.h>
 
 namespace kavelto {
@@ -79,7 +80,12 @@ Outcome Workbench::kept(Outcome outcome) {
         shownPicture_ = session_.view().bitmapPath;
         outcome.pictureChanged = true;
     }
-    store_.keep(session_.keptRevision(), [this] { return session_.keptState(); });
+    // Both counts only grow, so their sum moves whenever either does.
+    store_.keep(session_.keptRevision() + pinOneRevision_, [this] {
+        KeptSession kept = session_.keptState();
+        kept.pinOne = keptPinOne();
+        return kept;
+    });
     if (std::optional<UserMessage> failure = store_.takeFailure())
         outcome.messages.push_back(*std::move(failure));
     return outcome;
@@ -465,6 +471,7 @@ Outcome Workbench::restore(const KeptSession& kept) {
     store_.startAfresh();
     history_.clear();
     Outcome outcome(session_.restore(kept));
+    restorePinOne(kept.pinOne, outcome);
     outcome.pictureChanged = true;
     return outcome;
 }
@@ -665,6 +672,39 @@ Outcome Workbench::OnPinOneOfPackage(const CommandInputs&) {
     return outcome;
 }
 
+std::vector<KeptPinOne> Workbench::keptPinOne() const {
+    std::vector<KeptPinOne> kept;
+    const PinOneCorrections& corrections = pinOne_.corrections();
+    if (corrections.empty())
+        return kept;
+    std::set<std::string> packages;
+    for (const PartRecord& part : session_.table().parts())
+        packages.insert(std::string(part.package));
+    for (const std::string& package : packages) {
+        const PinOneCorrection correction = corrections.of(package);
+        if (correction != PinOneCorrection{})
+            kept.push_back(
+                {package, correction.quarterTurns, correction.mirrored, correction.hidden});
+    }
+    return kept;
+}
+
+// The session's corrections come back where the user's table has none for the package: another
+// user's or another machine's session brings its own.
+void Workbench::restorePinOne(const std::vector<KeptPinOne>& kept, Outcome& outcome) {
+    for (const KeptPinOne& pinOne : kept) {
+        if (pinOne_.corrections().of(pinOne.package) != PinOneCorrection{})
+            continue;
+        const Result<void> set =
+            pinOne_.set(pinOne.package, {pinOne.quarterTurns, pinOne.mirrored, pinOne.hidden});
+        if (!set) {
+            outcome.messages.push_back(set.failure());
+            break;
+        }
+    }
+    packageShapes_.correct(pinOne_.corrections());
+}
+
 // The step chosen holds for every part of the package, on this board and the next.
 Outcome Workbench::OnPinOneChosen(const CommandInputs& inputs) {
     Outcome outcome;
@@ -678,6 +718,7 @@ Outcome Workbench::OnPinOneChosen(const CommandInputs& inputs) {
     if (const Result<void> kept = pinOne_.set(package, now); !kept)
         outcome.messages.push_back(kept.failure());
     packageShapes_.correct(pinOne_.corrections());
+    ++pinOneRevision_;
     outcome.update.repaint = Repaint::Soon;
     return outcome;
 }

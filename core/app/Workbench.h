@@ -168,6 +168,9 @@ private:
     void loadBoardFile(const std::string& path, Outcome& outcome);
     // The selected part, while a row of the face is selected.
     const PartRecord* selectedPart() const;
+    // The corrections of the board's packages, to keep with the session, and back.
+    std::vector<KeptPinOne> keptPinOne() const;
+    void restorePinOne(const std::vector<KeptPinOne>& kept, Outcome& outcome);
 
     WorkbenchSetup setup_;
     AssemblySession session_;
@@ -185,6 +188,7 @@ private:
     // Read as the outlines are asked for, which changes nothing that is seen.
     mutable PackageShapeMemo packageShapes_;
     PinOneTable pinOne_;
+    std::uint64_t pinOneRevision_ = 0; // moves with every correction, to keep it
     bool sparesPerItem_ = false;
     SparesRule sparesRule_;
 };

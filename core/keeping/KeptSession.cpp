@@ -166,6 +166,8 @@ public:
             return placed(in);
         if (key == "mark")
             return mark(in);
+        if (key == "pinone")
+            return pinOne(in);
         if (key == "bom") {
             std::optional<std::string> path = Unescaped(rest);
             kept_.bomPath = path;
@@ -274,6 +276,22 @@ private:
             start = end + 1;
         }
         return start == rest.size() + 1 && !mark.designator.empty();
+    }
+
+    // "pinone turns mirrored hidden package", the package escaped to the end of the line.
+    bool pinOne(std::istringstream& in) {
+        KeptPinOne& kept = kept_.pinOne.emplace_back();
+        int mirrored = -1;
+        int hidden = -1;
+        std::string rest;
+        if (!(in >> kept.quarterTurns >> mirrored >> hidden) || !restOfLine(in, rest))
+            return false;
+        const std::optional<std::string> package = Unescaped(rest);
+        kept.mirrored = mirrored == 1;
+        kept.hidden = hidden == 1;
+        kept.package = package.value_or("");
+        return package && !package->empty() && kept.quarterTurns >= 0 && kept.quarterTurns < 4 &&
+               (mirrored == 0 || mirrored == 1) && (hidden == 0 || hidden == 1);
     }
 
     bool added(std::istream& in, Calibration& c) {
@@ -426,6 +444,9 @@ std::string KeptSessionText(const KeptSession& kept) {
     for (const KeptMark& mark : kept.marks)
         out << "mark " << static_cast<int>(mark.face) << ' ' << Escaped(mark.designator) << '\t'
             << Escaped(mark.value) << '\t' << Escaped(mark.package) << '\n';
+    for (const KeptPinOne& pinOne : kept.pinOne)
+        out << "pinone " << pinOne.quarterTurns << ' ' << pinOne.mirrored << ' ' << pinOne.hidden
+            << ' ' << Escaped(pinOne.package) << '\n';
     out << "end\n";
     const std::string body = out.str();
     return body + kCheckKey + HashText(Fnv1a(kFnvOffset, body.data(), body.size())) + '\n';

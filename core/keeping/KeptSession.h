@@ -66,6 +66,15 @@ struct KeptMark {
     std::string package;
 };
 
+// The user's pin 1 correction of a package of the board: quarter turns clockwise after a mirror,
+// or hidden.
+struct KeptPinOne {
+    std::string package;
+    int quarterTurns = 0;
+    bool mirrored = false;
+    bool hidden = false;
+};
+
 // Everything of an assembly that the user would miss after a crash: the placed marks of both
 // faces by their position in the part table and by designator, the calibration, the picture and the
 // view, the face and order, the PCB count, and the row selected.
@@ -95,6 +104,8 @@ struct KeptSession {
     // the board by their position in the part table; nothing from a version without them.
     std::optional<std::string> bomPath;
     std::optional<std::vector<int>> notFitted;
+    // The pin 1 corrections of the board's packages, by package name.
+    std::vector<KeptPinOne> pinOne;
 };
 
 // The text of a kept session, and back; nothing for a text that is damaged, cut short or

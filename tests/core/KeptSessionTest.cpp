@@ -29,6 +29,7 @@ KeptSession SmallSession() {
     kept.placedOnFace = 2;
     kept.faceCount = 4;
     kept.selectedRow = 3;
+    kept.pinOne = {{"SOT-23", 1, true, false}};
     return kept;
 }
 
@@ -137,6 +138,13 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
         {"a picture hash cut short", "calpicture", "calpicture 5000 17 feed /boards/b.jpg", false},
         {"a picture hash not hex", "calpicture", "calpicture 5000 17 000000000000feeg /b.jpg",
          false},
+        {"a pin 1 correction as written", "pinone", "pinone 1 1 0 SOT-23", true},
+        {"a pin 1 turned four quarters", "pinone", "pinone 4 1 0 SOT-23", false},
+        {"a pin 1 turned back", "pinone", "pinone -1 1 0 SOT-23", false},
+        {"a pin 1 mirror of neither 0 nor 1", "pinone", "pinone 1 2 0 SOT-23", false},
+        {"a pin 1 hidden of neither 0 nor 1", "pinone", "pinone 1 0 7 SOT-23", false},
+        {"a pin 1 correction of no package", "pinone", "pinone 1 1 0 ", false},
+        {"a pin 1 correction cut short", "pinone", "pinone 1 1", false},
         {"a calibrated picture without a path", "calpicture",
          "calpicture 5000 17 000000000000feed ", false},
     };

@@ -108,7 +108,9 @@ std::string Described(const KeptSession& k) {
     text << "|placed";
     for (const int index : k.placed)
         text << ' ' << index;
-    text << '|' << k.selectedRow << '|' << k.placedOnFace << '|' << k.faceCount;
+    text << '|' << k.selectedRow << '|' << k.placedOnFace << '|' << k.faceCount << "|pin 1";
+    for (const KeptPinOne& p : k.pinOne)
+        text << " (" << p.package << ' ' << p.quarterTurns << p.mirrored << p.hidden << ')';
     return text.str();
 }
 
@@ -173,6 +175,9 @@ TEST(KeptSessionText, EachFieldRoundTrips) {
                     }});
     rows.push_back({"picture", [](KeptSession& k) {
                         k.picture = KeptPicture{"/p q.jpg", 12, 34};
+                    }});
+    rows.push_back({"pin 1 corrections", [](KeptSession& k) {
+                        k.pinOne = {{"SOT-23", 3, true, false}, {"LED \"red\"\t2", 0, false, true}};
                     }});
     rows.push_back({"progress", [](KeptSession& k) {
                         k.placedOnFace = 2;

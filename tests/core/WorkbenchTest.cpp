@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -650,6 +651,34 @@ TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
     EXPECT_EQ(next.run(CommandId::PinOneOfPackage).choice->entries[4], "Show it again");
     Locate(next, "R1");
     EXPECT_EQ(next.workbench.pinOneCaption(), std::nullopt); // an 0603 resistor has no pin 1
+    std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// The corrections of the board's packages are kept with its session: restored where another
+// user's table has none for the package, they are written to that table.
+TEST(WorkbenchOutlines, PinOneCorrectionsComeBackWithTheKeptSession) {
+    const TempFile parts("Ref,Val,Package,PosX,PosY,Rot,Side\n"
+                         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                         "U1,MCU,SOIC-8_3.9x4.9mm_P1.27mm,20,30,0,top\n");
+    const std::string folder = WorkbenchRig::MakeFolder();
+    {
+        WorkbenchRig mine(folder + "/state", parts.path(), kColumns, folder + "/mine.txt");
+        ShowPicture(mine);
+        CalibrateOnR1AndR2(mine);
+        Locate(mine, "U1");
+        CommandInputs half;
+        half.chosenEntry = 2;
+        mine.workbench.run(CommandId::PinOneChosen, half);
+    }
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::ofstream(folder + "/theirs.txt") << "1 0 0\tQFN-32\n";
+    WorkbenchRig theirs(folder + "/state", parts.path(), kColumns, folder + "/theirs.txt");
+    ASSERT_TRUE(theirs.workbench.restoreCaption());
+    theirs.run(CommandId::RestoreSession);
+    EXPECT_EQ(read(folder + "/theirs.txt"), "1 0 0\tQFN-32\n2 0 0\tSOIC-8_3.9x4.9mm_P1.27mm\n");
     std::system(("rm -rf '" + folder + "'").c_str());
 }
 
