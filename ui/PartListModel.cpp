@@ -28,6 +28,12 @@ const PartListColumn& ListColumn(int column) {
                : kBomListColumns[static_cast<std::size_t>(column - kPartColumnCount)];
 }
 
+// The BOM line's text that a part numbers' column shows.
+const std::string& BomFieldOf(const BomLine& line, int column) {
+    const auto field = static_cast<BomColumn>(column - kPartColumnCount);
+    return field == BomColumn::Mpn ? line.mpn : line.supplier;
+}
+
 } // namespace
 
 PartListModel::PartListModel(const AssemblySession& session, QObject* parent)
@@ -56,16 +62,25 @@ QVariant PartListModel::data(const QModelIndex& index, int role) const {
 QVariant PartListModel::text(int row, int column) const {
     if (column >= kPartColumnCount) {
         const BomLine* line = session_.bomLineAtRow(row);
-        if (!line)
-            return QString();
-        const auto field = static_cast<BomColumn>(column - kPartColumnCount);
-        return DisplayText(field == BomColumn::Mpn ? line->mpn : line->supplier);
+        return line ? DisplayText(BomFieldOf(*line, column)) : QString();
     }
     const auto partColumn = static_cast<PartColumn>(column);
     if (partColumn == PartColumn::Placed && session_.isNotFittedAtRow(row))
         return QString::fromLatin1(kNotFittedMark);
     return DisplayText(
         PartColumnText(session_.partAtRow(row), session_.itemNumber(row), partColumn));
+}
+
+bool PartListModel::columnFilled(int column) const {
+    if (column < kPartColumnCount)
+        return true;
+    if (!session_.bom().hasBom())
+        return false;
+    for (int row = 0; row < rowCount(); ++row)
+        if (const BomLine* line = session_.bomLineAtRow(row);
+            line && !BomFieldOf(*line, column).empty())
+            return true;
+    return false;
 }
 
 QVariant PartListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -23,6 +23,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // Whether some row shows text in the column: asked of the session, not of every row's text,
+    // as the part numbers' columns are empty on any board without a BOM.
+    bool columnFilled(int column) const;
+
     void faceListAboutToChange() override;
     void faceListChanged() override;
     void placedChanged(int firstRow, int lastRow) override;

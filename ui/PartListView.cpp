@@ -1,6 +1,7 @@
 #include "PartListView.h"
 
 #include "PartListColumns.h"
+#include "PartListModel.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -49,14 +50,10 @@ void PartListView::setRowSelected(int row, bool selected) {
     }
 }
 
-void PartListView::hideEmptyColumns(int firstColumn) {
-    const QAbstractItemModel* rows = model();
-    for (int column = firstColumn; column < rows->columnCount(); ++column) {
-        bool filled = false;
-        for (int row = 0; row < rows->rowCount() && !filled; ++row)
-            filled = !rows->index(row, column).data().toString().isEmpty();
-        setColumnHidden(column, !filled);
-    }
+void PartListView::hideEmptyColumns() {
+    const auto* parts = static_cast<const PartListModel*>(model());
+    for (int column = kPartColumnCount; column < kListColumnCount; ++column)
+        setColumnHidden(column, !parts->columnFilled(column));
 }
 
 void PartListView::ensureRowVisible(int row) {
@@ -65,7 +62,7 @@ void PartListView::ensureRowVisible(int row) {
         scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
-void PartListView::showParts(QAbstractItemModel* model) {
+void PartListView::showParts(PartListModel* model) {
     setModel(model);
     QHeaderView* header = horizontalHeader();
     for (int column = 0; column < kPartColumnCount; ++column)
@@ -73,9 +70,8 @@ void PartListView::showParts(QAbstractItemModel* model) {
     for (int column = 0; column < kBomColumnCount; ++column)
         header->resizeSection(kPartColumnCount + column,
                               kBomListColumns[static_cast<std::size_t>(column)].width);
-    hideEmptyColumns(kPartColumnCount);
-    connect(model, &QAbstractItemModel::modelReset, this,
-            [this] { hideEmptyColumns(kPartColumnCount); });
+    hideEmptyColumns();
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { hideEmptyColumns(); });
 }
 
 } // namespace kavelto

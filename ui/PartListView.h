@@ -6,6 +6,8 @@
 
 namespace kavelto {
 
+class PartListModel;
+
 // The part list: full rows, one selected at most, the selection shown without focus.
 class PartListView : public QTableView {
     Q_OBJECT
@@ -15,11 +17,13 @@ public:
     std::optional<int> selectedRow() const;
     void setRowSelected(int row, bool selected);
     void ensureRowVisible(int row);
-    // Hides each column from firstColumn on that no row fills, and shows the others.
-    void hideEmptyColumns(int firstColumn);
     // Lists the parts of model in their columns' widths; the part numbers' columns show only
     // while some row fills them.
-    void showParts(QAbstractItemModel* model);
+    void showParts(PartListModel* model);
+
+private:
+    // Hides each column of the part numbers that no row fills, and shows the others.
+    void hideEmptyColumns();
 };
 
 } // namespace kavelto

@@ -145,6 +145,9 @@ Result<BomTable> ReadLines(TextFileReader& file, NotFittedMarks marks) {
             if (number > kNameRowSearchLines)
                 break;
             layout = ReadNameRow(line, fields);
+            // Read for its marks alone, a file that has no mark column has nothing more to tell.
+            if (layout && marks == NotFittedMarks::ColumnsOnly && layout->markColumns.empty())
+                return table;
             continue;
         }
         if (!fields.split(line, layout->separator))

@@ -277,6 +277,10 @@ TEST(Bom, PlacementFileMarks) {
         if (line.notFitted)
             notFitted.push_back(Joined(line.designators));
     EXPECT_EQ(Joined(notFitted), "R2");
+    // Without a mark column there is nothing to read past the name row.
+    const TempFile plain("Designator,Value,Mid X,Mid Y\nR1,DNP,1,1\n");
+    EXPECT_TRUE(ReadBomFile(plain.path(), NotFittedMarks::ColumnsOnly)->lines.empty());
+    EXPECT_EQ(ReadBomFile(plain.path())->lines.size(), 1u);
 }
 
 } // namespace
