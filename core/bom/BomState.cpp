@@ -39,10 +39,14 @@ void BomState::join(const PartTable& table, const std::optional<BomTable>& marks
     sources_.assign(count, NotFittedSource::Fitted);
     notFitted_.assign(count, false);
     refused_.assign(count, false);
-    join_ = JoinBom(bom_, table);
-    if (!hasBom())
-        join_.mismatches = {};
-    if (marks) {
+    if (hasBom()) {
+        join_ = JoinBom(bom_, table);
+    } else {
+        // Without a BOM no part has a line, and nothing disagrees.
+        join_ = {};
+        join_.lineOfPart.assign(count, kNoBomLine);
+    }
+    if (marks && !marks->lines.empty()) {
         const std::vector<bool> marked = MarkedParts(*marks, table);
         for (std::size_t part = 0; part < count; ++part)
             if (marked[part])
