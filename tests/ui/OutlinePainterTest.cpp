@@ -44,6 +44,15 @@ bool ColourNear(const QImage& image, QPointF at, const QColor& colour) {
     return false;
 }
 
+// The outlines painted upright at the picture's own scale over black.
+QImage PaintedUpright(const std::vector<DrawnOutline>& outlines) {
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    OutlinePainter(ViewTransform({kWidth, kHeight}, 0, false)).paint(painter, outlines);
+    return image;
+}
+
 } // namespace
 
 class OutlinePainterTest : public QObject {
@@ -83,9 +92,6 @@ private slots:
 
     // A cathode bar is a thick line between its two ends, a "+" two strokes through pin 1.
     void barAndPlus() {
-        const ViewTransform view({kWidth, kHeight}, 0, false);
-        QImage image(kWidth, kHeight, QImage::Format_RGB32);
-        image.fill(Qt::black);
         PictureOutline bar;
         bar.corners = kBody;
         bar.pinOne = kPinOne;
@@ -94,10 +100,7 @@ private slots:
         PictureOutline plus = bar;
         plus.mark = PinOneMark::Plus;
         plus.pinOne = PlanePoint{150, 50};
-        {
-            QPainter painter(&image);
-            OutlinePainter(view).paint(painter, {{bar, true, false}, {plus, true, false}});
-        }
+        const QImage image = PaintedUpright({{bar, true, false}, {plus, true, false}});
         QCOMPARE(image.pixelColor(45, 20), kPinOneColour);
         QCOMPARE(image.pixelColor(45, 26), kPinOneColour);
         QCOMPARE(image.pixelColor(150, 50), kPinOneColour);
@@ -107,17 +110,11 @@ private slots:
 
     // Pads appear once the view shows them at least four pixels wide.
     void padsOnlyWhenLargeEnough() {
-        QImage image(kWidth, kHeight, QImage::Format_RGB32);
         for (const double side : {10.0, 3.0}) {
-            image.fill(Qt::black);
             PictureOutline outline;
             outline.pads = {
                 {PlanePoint{100, 50}, {100 + side, 50}, {100 + side, 50 + side}, {100, 50 + side}}};
-            {
-                QPainter painter(&image);
-                OutlinePainter(ViewTransform({kWidth, kHeight}, 0, false))
-                    .paint(painter, {{outline, true, false}});
-            }
+            const QImage image = PaintedUpright({{outline, true, false}});
             QCOMPARE(image.pixelColor(100, 52) != QColor(Qt::black), side > 4);
         }
     }
@@ -125,20 +122,13 @@ private slots:
     // A part done is filled dim over the picture, its body where known, else a dot at its
     // position; no mark is drawn for it.
     void donePartsFilledDim() {
-        const ViewTransform view({kWidth, kHeight}, 0, false);
-        QImage image(kWidth, kHeight, QImage::Format_RGB32);
-        image.fill(Qt::black);
         PictureOutline body;
         body.corners = kBody;
         body.pinOne = kPinOne;
         body.mark = PinOneMark::Dot;
         PictureOutline dot;
         dot.origin = PlanePoint{150, 50};
-        {
-            QPainter painter(&image);
-            OutlinePainter(view).paint(painter,
-                                       {{body, false, true, true}, {dot, false, true, true}});
-        }
+        const QImage image = PaintedUpright({{body, false, true, true}, {dot, false, true, true}});
         for (const QPoint inside : {QPoint(60, 20), QPoint(45, 15), QPoint(150, 50)}) {
             const QColor seen = image.pixelColor(inside);
             QVERIFY(seen.green() > seen.red() && seen.green() > seen.blue());
@@ -149,18 +139,12 @@ private slots:
 
     // A part of the kind is drawn in its spot colour, placed or still to place.
     void kindOutlinesInSpotColours() {
-        const ViewTransform view({kWidth, kHeight}, 0, false);
-        QImage image(kWidth, kHeight, QImage::Format_RGB32);
-        image.fill(Qt::black);
         PictureOutline toPlace;
         toPlace.corners = kBody;
         PictureOutline placed = toPlace;
         for (PlanePoint& corner : *placed.corners)
             corner.x += 100;
-        {
-            QPainter painter(&image);
-            OutlinePainter(view).paint(painter, {{toPlace, false, false}, {placed, false, true}});
-        }
+        const QImage image = PaintedUpright({{toPlace, false, false}, {placed, false, true}});
         QVERIFY(ColourNear(image, {60, 10}, QColor(0, 200, 255)));
         QVERIFY(ColourNear(image, {160, 10}, QColor(200, 120, 255)));
     }
