@@ -20,6 +20,14 @@ namespace kavelto {
 
 namespace {
 
+// Each package name of the table once, in order.
+std::vector<std::string> PackageNames(const PartTable& table) {
+    std::set<std::string> names;
+    for (const PartRecord& part : table.parts())
+        names.insert(std::string(part.package));
+    return {names.begin(), names.end()};
+}
+
 // The local date, as the sheets' cover shows it.
 std::string TodayText() {
     const std::time_t now = std::time(nullptr);
@@ -185,6 +193,7 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
         return outcome;
     }
     placementPath_ = inputs.chosenFile;
+    boardPackages_ = PackageNames(session_.table());
     if (setup_.noStateFolder)
         outcome.messages.push_back(NoStateFolderMessage());
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
@@ -644,7 +653,7 @@ const PartRecord* Workbench::selectedPart() const {
     const std::optional<int> row = session_.selection().row;
     if (!row || *row < 0 || *row >= session_.faceList().faceCount)
         return nullptr;
-    return &session_.table().part(session_.faceList().indexes[static_cast<std::size_t>(*row)]);
+    return &session_.partAtRow(*row);
 }
 
 // Only where the package name gives pin 1, or gave it before the user hid it: a part of the board
@@ -677,10 +686,7 @@ std::vector<KeptPinOne> Workbench::keptPinOne() const {
     const PinOneCorrections& corrections = pinOne_.corrections();
     if (corrections.empty())
         return kept;
-    std::set<std::string> packages;
-    for (const PartRecord& part : session_.table().parts())
-        packages.insert(std::string(part.package));
-    for (const std::string& package : packages) {
+    for (const std::string& package : boardPackages_) {
         const PinOneCorrection correction = corrections.of(package);
         if (correction != PinOneCorrection{})
             kept.push_back(
