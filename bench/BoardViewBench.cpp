@@ -254,25 +254,26 @@ void PeakMemoryWithLargePicture(benchmark::State& state) {
 }
 BENCHMARK(PeakMemoryWithLargePicture)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// One step along the list with the keys: the part is located, the box moves and the board
-// view repaints before the key returns; the list's own redraw follows in the event loop. The
+// Steps along the list from a row to the next and back: the part is located, the box moves and the
+// board view repaints before the key returns; the list's own redraw follows in the event loop. The
 // part is located by the pair, or by the map fitted through four points.
-void PartStepMovesTheBox(benchmark::State& state) {
+void TimeSteps(benchmark::State& state, bool fitted, int firstRow) {
     CPlacementDlg& window = gBoard->window();
-    const bool fitted = state.range(0) != 0;
     gBoard->calibrate(fitted);
     if (!gBoard->calibrated(fitted) || !gBoard->quiet()) {
         state.SkipWithError("the board did not calibrate");
         return;
     }
+    if (firstRow != 0)
+        ClickRow(window, firstRow);
     std::vector<double> steps;
-    bool down = true;
+    bool forward = true;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        QTest::keyClick(&window, down ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(&window, forward ? Qt::Key_Down : Qt::Key_Up);
         QCoreApplication::processEvents();
         steps.push_back(Milliseconds(Clock::now() - start));
-        down = !down;
+        forward = !forward;
     }
     const std::optional<kavelto::Marker>& marker = window.session().view().marker;
     if (!marker || marker->mode != kavelto::MarkerMode::PartLocated)
@@ -280,7 +281,51 @@ void PartStepMovesTheBox(benchmark::State& state) {
     state.counters["median_ms"] = Percentile(steps, 0.5);
     state.counters["p90_ms"] = Percentile(steps, 0.9);
 }
+
+void PartStepMovesTheBox(benchmark::State& state) {
+    TimeSteps(state, state.range(0) != 0, 0);
+}
 BENCHMARK(PartStepMovesTheBox)->ArgNames({"fitted"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The row before which the list passes between the two largest neighbouring kinds.
+int LargestKindBoundary(const kavelto::AssemblySession& session) {
+    const int rows = session.faceList().faceCount;
+    const auto kindSize = [&](int row) {
+        int size = 0;
+        for (int other = 0; other < rows; ++other)
+            size += IsSameKind(session.partAtRow(row), session.partAtRow(other)) ? 1 : 0;
+        return size;
+    };
+    int best = 1;
+    int bestSize = 0;
+    for (int row = 1; row < rows; ++row) {
+        if (IsSameKind(session.partAtRow(row - 1), session.partAtRow(row)))
+            continue;
+        const int size = std::min(kindSize(row - 1), kindSize(row));
+        if (size > bestSize) {
+            best = row;
+            bestSize = size;
+        }
+    }
+    return best;
+}
+
+// Across the boundary of two large kinds and back, with the other parts of the kind shown or
+// not: nothing drawn for one part's kind serves the other's.
+void PartStepToAnotherKind(benchmark::State& state) {
+    QAction* spots = MenuEntry(gBoard->window(), CommandId::ShowKindSpots);
+    const bool showKind = state.range(0) != 0;
+    if (spots->isChecked() != showKind)
+        spots->trigger();
+    TimeSteps(state, false, LargestKindBoundary(gBoard->window().session()) - 1);
+    if (spots->isChecked())
+        spots->trigger();
+}
+BENCHMARK(PartStepToAnotherKind)
+    ->ArgNames({"kind_shown"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 // "Load Bitmap" of a picture of the kind, and its paints as the user sees them: the first,
 // from the thumbnail or the picture reduced to the frame, and that of the whole picture, both

@@ -1,6 +1,5 @@
 #include "BoardView.h"
 
-#include "OutlinePainter.h"
 #include "PictureMessages.h"
 #include "session/AssemblySession.h"
 
@@ -155,7 +154,7 @@ void BoardView::paintPicture(QPainter& painter, const ViewState& view) const {
         paintKindSpots(painter, *board);
     if (view.marker && !bodyKnown)
         paintMarkerBox(painter, *board, *view.marker);
-    OutlinePainter(*board).paint(painter, outlines_);
+    sprites_.paint(painter, *board, outlines_);
 }
 
 // Told after every command, before the repaint that command asked for.

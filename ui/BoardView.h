@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutlineSprites.h"
 #include "PictureCache.h"
 #include "geometry/PixelRect.h"
 #include "geometry/ViewGeometry.h"
@@ -34,12 +35,11 @@ public:
 
     // Marks the other parts of the selected part's kind beside the marker's box.
     void setShowKindSpots(bool show);
-    // The outlines and pin 1 marks drawn over the picture, with the kind's when asked.
-    // The outlines to draw, as the workbench made them for the state shown.
+    // The outlines and pin 1 marks drawn over the picture, as the workbench made them for the
+    // state shown.
     const std::vector<DrawnOutline>& outlines() const { return outlines_; }
     void showOutlines(std::vector<DrawnOutline> outlines);
     bool showsKindSpots() const { return showKindSpots_; }
-    // The board file's exact shapes, which the outlines take where they have one.
     // The pixels, the turn, the mirror or the frame changed: what is drawn is made again, so
     // that a paint only copies it.
     void viewChanged();
@@ -82,6 +82,8 @@ private:
     QPoint panFrom_; // where the middle button's drag was last reported
     QTimer* bannerTimer_;
     std::vector<DrawnOutline> outlines_;
+    // Pictures of the outlines, kept between paints as a decoded picture is.
+    mutable OutlineSprites sprites_;
 };
 
 } // namespace kavelto

@@ -1,7 +1,6 @@
 #include "MagnifierView.h"
 
 #include "BoardView.h"
-#include "OutlinePainter.h"
 #include "geometry/MagnifierGeometry.h"
 #include "session/AssemblySession.h"
 
@@ -42,7 +41,7 @@ void MagnifierView::paintEvent(QPaintEvent*) {
     if (const std::optional<ViewTransform> magnifier = transform()) {
         painter.fillRect(rect(), Qt::black);
         board_.pictures().drawThrough(painter, *magnifier);
-        OutlinePainter(*magnifier).paint(painter, board_.outlines());
+        sprites_.paint(painter, *magnifier, board_.outlines());
         paintCrosshair(painter, *magnifier);
     }
     drawFrame(&painter);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutlineSprites.h"
 #include "geometry/ViewGeometry.h"
 
 #include <QFrame>
@@ -40,6 +41,7 @@ private:
     const AssemblySession& session_;
     const BoardView& board_;
     std::optional<ViewTransform> held_;
+    OutlineSprites sprites_;
 };
 
 } // namespace kavelto
