@@ -193,7 +193,7 @@ Outcome Workbench::OnLoadPkpFile(const CommandInputs& inputs) {
         return outcome;
     }
     placementPath_ = inputs.chosenFile;
-    boardPackages_ = PackageNames(session_.table());
+    boardPackages_.reset();
     if (setup_.noStateFolder)
         outcome.messages.push_back(NoStateFolderMessage());
     if (const Result<void> opened = store_.openFile(*inputs.chosenFile); !opened)
@@ -686,7 +686,9 @@ std::vector<KeptPinOne> Workbench::keptPinOne() const {
     const PinOneCorrections& corrections = pinOne_.corrections();
     if (corrections.empty())
         return kept;
-    for (const std::string& package : boardPackages_) {
+    if (!boardPackages_)
+        boardPackages_ = PackageNames(session_.table());
+    for (const std::string& package : *boardPackages_) {
         const PinOneCorrection correction = corrections.of(package);
         if (correction != PinOneCorrection{})
             kept.push_back(

@@ -189,9 +189,9 @@ private:
     mutable PackageShapeMemo packageShapes_;
     PinOneTable pinOne_;
     std::uint64_t pinOneRevision_ = 0; // moves with every correction, to keep it
-    // The package names of the parts loaded, taken at the load: the session is kept at every
-    // step, and only their corrections go with it.
-    std::vector<std::string> boardPackages_;
+    // The package names of the parts loaded, taken when the session is first kept with a
+    // correction set: it is kept at every step, and only their corrections go with it.
+    mutable std::optional<std::vector<std::string>> boardPackages_;
     bool sparesPerItem_ = false;
     SparesRule sparesRule_;
 };
