@@ -221,14 +221,13 @@ std::optional<BoardFootprint> FootprintOf(const SExpression& item) {
 } // namespace
 
 Result<std::vector<BoardFootprint>> ReadKicadBoard(std::string_view text) {
-    const std::optional<SExpression> board = ParseSExpression(text);
-    if (!board || board->head() != "kicad_pcb")
-        return ErrorMessage(kNotABoardFile);
     std::vector<BoardFootprint> footprints;
-    for (const SExpression& item : board->items())
-        if (item.head() == "footprint")
-            if (std::optional<BoardFootprint> footprint = FootprintOf(item))
-                footprints.push_back(std::move(*footprint));
+    const bool whole = ReadItemsOf(text, "kicad_pcb", "footprint", [&](const SExpression& item) {
+        if (std::optional<BoardFootprint> footprint = FootprintOf(item))
+            footprints.push_back(std::move(*footprint));
+    });
+    if (!whole)
+        return ErrorMessage(kNotABoardFile);
     return footprints;
 }
 

@@ -1,6 +1,7 @@
 #include "boardfile/SExpression.h"
 
 #include <charconv>
+#include <functional>
 
 namespace kavelto {
 
@@ -20,7 +21,56 @@ public:
 
     std::optional<SExpression> parse() {
         skipSpace();
-        if (at_ >= text_.size() || text_[at_] != '(')
+        return parseList(0);
+    }
+
+    // The first list's items with the keyword wanted go to take whole; the others are passed
+    // over. False where the first list is not whole or its keyword is another.
+    bool readItemsOf(std::string_view keyword, std::string_view wanted,
+                     const std::function<void(const SExpression&)>& take) {
+        skipSpace();
+        if (!atListStart() || keywordAhead() != keyword)
+            return false;
+        ++at_;
+        while (true) {
+            skipSpace();
+            if (at_ >= text_.size())
+                return false;
+            if (text_[at_] == ')')
+                return true;
+            if (!atListStart()) {
+                if (!readAtom())
+                    return false;
+            } else if (keywordAhead() == wanted) {
+                const std::optional<SExpression> item = parseList(1);
+                if (!item)
+                    return false;
+                take(*item);
+            } else if (!skipList(1)) {
+                return false;
+            }
+        }
+    }
+
+private:
+    bool atListStart() const { return at_ < text_.size() && text_[at_] == '('; }
+
+    // The keyword of the list starting at at_, read without moving.
+    std::string_view keywordAhead() {
+        const std::size_t start = at_;
+        ++at_;
+        skipSpace();
+        const std::string_view keyword =
+            at_ < text_.size() && text_[at_] != '(' && text_[at_] != ')' && text_[at_] != '"'
+                ? readBare()
+                : std::string_view();
+        at_ = start;
+        return keyword;
+    }
+
+    // The list starting at at_ inside `outer` others, read whole, at_ past its end.
+    std::optional<SExpression> parseList(std::size_t outer) {
+        if (!atListStart())
             return std::nullopt;
         std::vector<SExpression> open;
         open.push_back(SExpression::List());
@@ -31,7 +81,7 @@ public:
                 return std::nullopt;
             const char c = text_[at_];
             if (c == '(') {
-                if (open.size() >= kMaxDepth)
+                if (outer + open.size() >= kMaxDepth)
                     return std::nullopt;
                 open.push_back(SExpression::List());
                 ++at_;
@@ -53,7 +103,36 @@ public:
         }
     }
 
-private:
+    // Past the list starting at at_ inside `outer` others, held to the same rules as one read,
+    // keeping nothing.
+    bool skipList(std::size_t outer) {
+        std::size_t depth = outer;
+        do {
+            skipSpace();
+            if (at_ >= text_.size())
+                return false;
+            const char c = text_[at_];
+            if (c == '(') {
+                if (++depth > kMaxDepth)
+                    return false;
+                ++at_;
+            } else if (c == ')') {
+                --depth;
+                ++at_;
+            } else if (!readAtom()) {
+                return false;
+            }
+        } while (depth > outer);
+        return true;
+    }
+
+    bool readAtom() {
+        if (text_[at_] == '"')
+            return readQuoted().has_value();
+        readBare();
+        return true;
+    }
+
     void skipSpace() {
         while (at_ < text_.size() && IsSpace(text_[at_]))
             ++at_;
@@ -113,6 +192,11 @@ std::optional<double> SExpression::number(std::size_t index) const {
 
 std::optional<SExpression> ParseSExpression(std::string_view text) {
     return Parser(text).parse();
+}
+
+bool ReadItemsOf(std::string_view text, std::string_view keyword, std::string_view wanted,
+                 const std::function<void(const SExpression&)>& take) {
+    return Parser(text).readItemsOf(keyword, wanted, take);
 }
 
 } // namespace kavelto

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,12 @@ private:
 
 // The first whole list of the text, or nothing where the text holds none or ends inside it.
 std::optional<SExpression> ParseSExpression(std::string_view text);
+
+// Hands take each list directly inside the text's first list, in order, whose keyword is
+// wanted, read whole; the other items are passed over without being kept, so that a large
+// file never stands in memory as one tree. False where the first list's keyword is not
+// keyword, or the text ends inside it or breaks the rules a whole read holds it to.
+bool ReadItemsOf(std::string_view text, std::string_view keyword, std::string_view wanted,
+                 const std::function<void(const SExpression&)>& take);
 
 } // namespace kavelto

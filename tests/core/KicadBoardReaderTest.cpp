@@ -39,6 +39,53 @@ TEST(SExpression, RefusesTextThatEndsInsideAListOrHoldsNone) {
         EXPECT_FALSE(ParseSExpression(text)) << text;
 }
 
+// The board's footprints are read one by one, the rest passed over: only lists with the
+// keyword, directly inside the first list, in order.
+TEST(SExpression, HandsOnlyTheWantedItemsOfTheFirstList) {
+    std::vector<std::string> taken;
+    const bool whole = ReadItemsOf(
+        R"x((top (x 1) (want a) b "s (" (want (c ")")) (y (want no)) ( want d )))x", "top", "want",
+        [&](const SExpression& item) {
+            taken.emplace_back(item.isList() && item.items()[1].isList() ? item.items()[1].text(1)
+                                                                         : item.text(1));
+        });
+    EXPECT_TRUE(whole);
+    EXPECT_EQ(taken, (std::vector<std::string>{"a", ")", "d"}));
+}
+
+std::string Nested(int depth) {
+    return std::string(std::size_t(depth), '(') + std::string(std::size_t(depth), ')');
+}
+
+TEST(SExpression, RefusesWhatAWholeReadRefusesAlsoWherePassedOver) {
+    const struct {
+        std::string text;
+        bool whole;
+    } rows[] = {
+        {"", false},
+        {"word", false},
+        {"(other (want a))", false},
+        {"(\"top\" (want a))", false},
+        {"(top (x (y)", false},
+        {"(top (x \"open) )", false},
+        {"(top (want a", false},
+        {"(top (want \"open))", false},
+        {"(top " + Nested(255) + ")", true},
+        {"(top " + Nested(256) + ")", false},
+        {"(top (want " + Nested(254) + "))", true},
+        {"(top (want " + Nested(255) + "))", false},
+        {"(top) trailing (", true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ReadItemsOf(row.text, "top", "want", [](const SExpression&) {}), row.whole)
+            << row.text.substr(0, 40);
+        // A whole read refuses the same depths.
+        if (row.text.rfind("(top", 0) == 0) {
+            EXPECT_EQ(ParseSExpression(row.text).has_value(), row.whole) << row.text.substr(0, 40);
+        }
+    }
+}
+
 TEST(KicadBoardReader, RefusesOtherFiles) {
     const auto read = ReadKicadBoard("(kicad_sch (version 20211123))");
     ASSERT_FALSE(read);
