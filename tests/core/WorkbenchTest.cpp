@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <sstream>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -567,58 +569,48 @@ TEST(Workbench, LoadsTheBoardFileBesideThePlacementFile) {
     EXPECT_TRUE(rig.workbench.exactShapes().empty());
 }
 
-// The middle of an outline's corners, in picture pixels.
-PlanePoint MiddleOf(const DrawnOutline& drawn) {
-    PlanePoint sum{0, 0};
-    for (const PlanePoint& corner : drawn.outline.corners.value()) {
-        sum.x += corner.x / 4;
-        sum.y += corner.y / 4;
+// Each outline drawn, in drawing order: "s" when selected, "p" placed, "b" in the background, and
+// the middle of its corners in picture pixels, to a thousandth.
+std::string Drawn(const Workbench& workbench) {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(3);
+    for (const DrawnOutline& drawn : workbench.outlinesToDraw()) {
+        PlanePoint middle{0, 0};
+        for (const PlanePoint& corner : drawn.outline.corners.value())
+            middle = {middle.x + corner.x / 4, middle.y + corner.y / 4};
+        text << (drawn.selected ? "s" : "") << (drawn.placed ? "p" : "")
+             << (drawn.background ? "b" : "") << ' ' << middle.x << ' ' << middle.y << ';';
     }
-    return sum;
+    return text.str();
 }
 
 // Outlines are drawn only for a part located under a calibration: the part first, then with
 // the kind's spots the others of its kind, each on the pixel its calibration point was pressed.
+// The parts done show under everything, also while a pressed point stands alone.
 TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
     WorkbenchRig rig;
     rig.showPicture();
     rig.locate("R1");
-    EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // nothing to map through yet
+    EXPECT_EQ(Drawn(rig.workbench), ""); // nothing to map through yet
     rig.calibrateOnR1AndR2();
     rig.locate("R1");
-    std::vector<DrawnOutline> drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_TRUE(drawn[0].selected);
-    EXPECT_NEAR(MiddleOf(drawn[0]).x, 100, 1e-6);
-    EXPECT_NEAR(MiddleOf(drawn[0]).y, 400, 1e-6);
+    EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;");
     rig.workbench.press({true, 300, 300});
-    EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // a pressed point is boxed alone
+    EXPECT_EQ(Drawn(rig.workbench), ""); // a pressed point is boxed alone
     rig.run(CommandId::ShowKindSpots);
     rig.locate("R2");
     rig.run(CommandId::PlaceUnplace);
     rig.locate("R1");
-    drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 2u);
-    EXPECT_FALSE(drawn[1].selected);
-    EXPECT_TRUE(drawn[1].placed);
-    EXPECT_NEAR(MiddleOf(drawn[1]).x, 600, 1e-6);
-    EXPECT_NEAR(MiddleOf(drawn[1]).y, 900, 1e-6);
-    // The parts done show under everything, also while a pressed point stands alone.
+    EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;p 600.000 900.000;");
     rig.run(CommandId::ShowPlacedParts);
     EXPECT_TRUE(rig.workbench.showPlacedParts());
     rig.workbench.press({true, 300, 300});
-    drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_TRUE(drawn[0].background);
-    EXPECT_NEAR(MiddleOf(drawn[0]).x, 600, 1e-6);
-    EXPECT_NEAR(drawn[0].outline.origin.value().y, 900, 1e-6);
+    EXPECT_EQ(Drawn(rig.workbench), "pb 600.000 900.000;");
+    EXPECT_NEAR(rig.workbench.outlinesToDraw().at(0).outline.origin.value().y, 900, 1e-6);
     rig.locate("R1");
-    drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 3u);
-    EXPECT_TRUE(drawn[0].background);
-    EXPECT_TRUE(drawn[1].selected);
+    EXPECT_EQ(Drawn(rig.workbench), "pb 600.000 900.000;s 100.000 400.000;p 600.000 900.000;");
     rig.run(CommandId::ShowPlacedParts);
-    EXPECT_EQ(rig.workbench.outlinesToDraw().size(), 2u);
+    EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;p 600.000 900.000;");
 }
 
 // R1 and R2 as the rig's, and U1 with a pin 1 between them.
