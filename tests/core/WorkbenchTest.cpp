@@ -331,29 +331,6 @@ TEST(Workbench, AColumnLayoutThatCannotBeReadIsAnError) {
               std::make_tuple("Error"s, "Can't find Kavelto.ini file"s));
 }
 
-// A second workbench on the board says at once that it keeps nothing; once the first is gone, a
-// new one offers what the first kept.
-TEST(Workbench, KeepsABoardInOneWindowAndOffersItBack) {
-    WorkbenchRig files;
-    const std::string state = files.folder + "/state";
-    WorkbenchRig keeper(state, files.parts.path());
-    EXPECT_TRUE(keeper.loaded.messages.empty());
-    keeper.run(CommandId::PlaceUnplace);
-    {
-        WorkbenchRig second(state, files.parts.path());
-        EXPECT_EQ(Texts(second.loaded),
-                  "Kavelto: This board is open in another window: this window keeps nothing of "
-                  "it.|");
-        EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
-    }
-    keeper.load(keeper.parts.path()); // another file: the board is let go
-    WorkbenchRig next(state, files.parts.path());
-    EXPECT_TRUE(next.loaded.messages.empty());
-    ASSERT_TRUE(next.workbench.restoreCaption());
-    EXPECT_EQ(next.workbench.restoreCaption()->rfind("Restore session (1 + 0 of 2 + 1 placed, ", 0),
-              0u);
-}
-
 // A folder where nothing can be kept is told by the load, before anything is placed, and once.
 TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
     WorkbenchRig probe;
@@ -402,19 +379,6 @@ TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
                                         "session in " +
                                         kept + ": Is a directory|");
     EXPECT_EQ(Texts(second.run(CommandId::PlaceUnplace)), "");
-}
-
-// A damaged kept session is named by the load that passed it over.
-TEST(Workbench, NamesADamagedKeptSessionAtTheLoad) {
-    WorkbenchRig files;
-    const std::string state = files.folder + "/state";
-    WorkbenchRig(state, files.parts.path()).run(CommandId::PlaceUnplace);
-    const std::string kept = WorkbenchRig::KeptFile(state);
-    std::fstream(kept, std::ios::in | std::ios::out).put('K');
-    WorkbenchRig second(state, files.parts.path());
-    EXPECT_EQ(Texts(second.loaded),
-              "Error: The kept session " + kept + " is damaged and was not used|");
-    EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
 }
 
 // The sessions kept before are listed newest first, each with its time and counts, and the one
