@@ -134,7 +134,7 @@ TEST_P(ColumnMapLookupTest, ReadsTheFirstThatExists) {
     const ColumnMapLookup lookup("/work/board", row.configHome, row.home);
     const std::optional<std::string> read =
         lookup.find([&](const std::string& path) { return row.existing.count(path) > 0; });
-    const std::string userFile = lookup.userFile();
+    const std::string& userFile = lookup.userFile();
     EXPECT_EQ(read.value_or("-") + "|" + userFile, row.readAndUserFile);
     EXPECT_EQ(lookup.canCreate(), !userFile.empty());
     const UserMessage box = lookup.missingMessage();
