@@ -24,6 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr PicturePoint kPressed{true, 100, 400};
+
 // One run of the program: a session and its store over the state folder beside a placement
 // file, or in the folder given, which keeps what each action changed. It counts the states the
 // store asked for.
@@ -41,6 +43,12 @@ struct ProgramRun : SessionRig {
             ++statesTaken;
             return session.keptState();
         });
+    }
+    // A press on the picture, dragged 10 pixels down and right and released 10 more on.
+    void dragFrom(PicturePoint at) {
+        session.pressOnPicture(at);
+        session.dragOnPicture({true, at.x + 10, at.y + 10});
+        session.releaseOnPicture({true, at.x + 20, at.y + 20});
     }
     // The selected row of the current kept session on disk, or nothing when there is none.
     std::optional<int> keptRow() {
@@ -330,18 +338,9 @@ TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
         {"click on another row", [](ProgramRun& r) { r.click(2); }, 2},
         {"click on the selected row", [](ProgramRun& r) { r.click(0); }, std::nullopt},
         {"Enter places and steps on", [](ProgramRun& r) { r.enter(0); }, 1},
-        {"press on the picture",
-         [](ProgramRun& r) {
-             r.session.pressOnPicture({true, 100, 400});
-         },
+        {"press on the picture", [](ProgramRun& r) { r.session.pressOnPicture(kPressed); },
          std::nullopt},
-        {"drag and release",
-         [](ProgramRun& r) {
-             r.session.pressOnPicture({true, 100, 400});
-             r.session.dragOnPicture({true, 110, 410});
-             r.session.releaseOnPicture({true, 120, 420});
-         },
-         std::nullopt},
+        {"drag and release", [](ProgramRun& r) { r.dragFrom(kPressed); }, std::nullopt},
         {"frame resized", [](ProgramRun& r) { r.session.setFrameSize(800, 600); }, std::nullopt},
         {"Top while the top is shown", [](ProgramRun& r) { r.session.changeFace(Face::Top); },
          std::nullopt},
