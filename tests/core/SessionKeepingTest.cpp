@@ -497,7 +497,7 @@ TEST(SessionKeeping, SaysSoWhenNoLockCanBeHadAndKeepsAllTheSame) {
     fs::remove(run.store.currentPath());
     const Result<void> opened = run.store.openFile(parts);
     ASSERT_FALSE(opened.ok());
-    const UserMessage told = opened.failure();
+    const UserMessage& told = opened.failure();
     EXPECT_EQ(told.text, "Can't lock " + lock + ": " + std::strerror(EISDIR) +
                              ". The session is kept, but another window on this board could "
                              "overwrite it.");
@@ -765,9 +765,9 @@ TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
     const std::string parts = files.parts.path();
     ProgramRun run(parts);
     const auto placedIn = [](const std::vector<KeptSession>& sessions) {
-        std::vector<std::size_t> counts;
-        for (const KeptSession& kept : sessions)
-            counts.push_back(kept.placed.size());
+        std::vector<std::size_t> counts(sessions.size());
+        for (std::size_t i = 0; i < sessions.size(); ++i)
+            counts[i] = sessions[i].placed.size();
         return counts;
     };
     std::vector<std::size_t> expected; // newest first
