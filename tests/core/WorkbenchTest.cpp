@@ -427,7 +427,7 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         const char* name;
         const char* lines; // after the header
         std::vector<std::string> placed;
-        std::string told; // "-" when nothing is offered
+        std::string told; // "-" when nothing is offered, "cancelled" for a cancelled load after it
         const char* names = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
     } cases[] = {
         {"a value changed",
@@ -471,6 +471,11 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
          {},
          "-"},
+        {"a load after the offer, of nothing, that drops it",
+         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
+         "R4,1k,0603,70,80,0,top\nR5,1k,0603,90,20,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         {},
+         "cancelled"},
     };
     // Columns read by their names, as a file exported again may order them otherwise.
     const char* byNames = "0\n-\nauto\n";
@@ -498,6 +503,11 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         }
         ASSERT_TRUE(caption.has_value());
         EXPECT_EQ(caption->rfind("Restore session by designators (3 of 4 placed, ", 0), 0u);
+        if (c.told == "cancelled") {
+            again.runOn(CommandId::LoadPkpFile, std::nullopt);
+            EXPECT_EQ(again.workbench.designatorsCaption(), std::nullopt);
+            continue;
+        }
         const Outcome restored = again.run(CommandId::RestoreByDesignators);
         std::vector<std::string> placed;
         for (const PartRecord& part : again.workbench.session().table().parts())
