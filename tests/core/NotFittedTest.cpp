@@ -10,20 +10,9 @@
 namespace kavelto {
 namespace {
 
-const std::string kHeader = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
-
-// Q1 to Q6 sorted by prefix and number: items 1, 1, 1, 2, 3, 4.
-const std::string kKinds =
-    kHeader + "Q1,BC847,SOT23,1,1,0,top\nQ2,BC847,SOT23,2,1,0,top\nQ3,BC847,SOT23,3,1,0,top\n"
-              "Q4,BC857,SOT23,4,1,0,top\nQ5,LM358,SOIC8,5,1,0,top\nQ6,BC847,SOT23,6,1,0,top\n";
-
 // Q2 and Q3 not fitted; part numbers for the rest.
 const std::string kBom = "Reference,Value,MPN,DNP\n\"Q1,Q6\",BC847,BC847B\n\"Q2,Q3\",BC847,,DNP\n"
                          "Q4,BC857,BC857C\nQ5,LM358,LM358DR\n";
-
-std::string Said(const SessionUpdate& u) {
-    return u.message ? u.message->text : "";
-}
 
 // A session on kKinds in prefix order with kBom loaded, driven as the user drives the window.
 struct BomRig : SessionRig {
