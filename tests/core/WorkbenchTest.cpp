@@ -423,18 +423,22 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         return "The marks were restored by designator.\n\nNo longer in the file, not restored: " +
                std::string(names) + ".";
     };
+    const std::string board = "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                              "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
+                              "C1,1u,0805,50,60,0,bottom\n";
+    // The board's lines with the first text from replaced by to.
+    const auto changed = [&board](const std::string& from, const std::string& to) {
+        return std::string(board).replace(board.find(from), from.size(), to);
+    };
+    const std::string added = changed("C1", "R5,1k,0603,90,20,0,top\nC1");
     const struct {
         const char* name;
-        const char* lines; // after the header
+        std::string lines; // after the header
         std::vector<std::string> placed;
         std::string told; // "-" when nothing is offered, "cancelled" for a cancelled load after it
         const char* names = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
     } cases[] = {
-        {"a value changed",
-         "R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R2", "R3"},
-         changedR2},
+        {"a value changed", changed("R2,1k", "R2,2k"), {"R1", "R2", "R3"}, changedR2},
         {"the lines in another order",
          "C1,1u,0805,50,60,0,bottom\nR4,1k,0603,70,80,0,top\nR3,1k,0603,50,60,0,top\n"
          "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n",
@@ -446,36 +450,18 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          {"R1", "R2", "R3"},
          "",
          "Side,Ref,PosX,PosY,Rot,Package,Val\n"},
-        {"a part removed",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR4,1k,0603,70,80,0,top\n"
-         "C1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R2"},
-         goneOnly("R3")},
-        {"a part added",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nR5,1k,0603,90,20,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R2", "R3"},
-         ""},
-        {"a part renamed",
-         "R1,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R3"},
-         goneOnly("R2")},
+        {"a part removed", changed("R3,1k,0603,50,60,0,top\n", ""), {"R1", "R2"}, goneOnly("R3")},
+        {"a part added", added, {"R1", "R2", "R3"}, ""},
+        {"a part renamed", changed("R2,", "R20,"), {"R1", "R3"}, goneOnly("R2")},
         {"a part moved to the other face",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,bottom\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         changed("40,0,top", "40,0,bottom"),
          {"R1", "R3"},
          goneOnly("R2")},
         {"most parts renamed",
-         "R10,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         changed("R1,1k,0603,10,20,0,top\nR2,", "R10,1k,0603,10,20,0,top\nR20,"),
          {},
          "-"},
-        {"a load after the offer, of nothing, that drops it",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nR5,1k,0603,90,20,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {},
-         "cancelled"},
+        {"a load after the offer, of nothing, that drops it", added, {}, "cancelled"},
     };
     // Columns read by their names, as a file exported again may order them otherwise.
     const char* byNames = "0\n-\nauto\n";
@@ -483,18 +469,15 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         SCOPED_TRACE(c.name);
         WorkbenchRig files;
         const std::string state = files.folder + "/state";
-        const std::string board = files.folder + "/board.csv";
-        std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\n"
-                             << "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
-                                "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
-                                "C1,1u,0805,50,60,0,bottom\n";
+        const std::string file = files.folder + "/board.csv";
+        std::ofstream(file) << "Ref,Val,Package,PosX,PosY,Rot,Side\n" << board;
         {
-            WorkbenchRig first(state, board, byNames);
+            WorkbenchRig first(state, file, byNames);
             for (int part = 0; part < 3; ++part)
                 first.run(CommandId::PlaceUnplace);
         }
-        std::ofstream(board, std::ios::trunc) << c.names << c.lines;
-        WorkbenchRig again(state, board, byNames);
+        std::ofstream(file, std::ios::trunc) << c.names << c.lines;
+        WorkbenchRig again(state, file, byNames);
         EXPECT_EQ(again.workbench.restoreCaption(), std::nullopt);
         const std::optional<std::string> caption = again.workbench.designatorsCaption();
         if (c.told == "-") {
