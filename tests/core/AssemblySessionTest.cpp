@@ -12,8 +12,6 @@
 namespace kavelto {
 namespace {
 
-const std::string kHeader = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
-
 // One package, value and prefix: rows follow the numbers. With R1 at pixel (100, 400), R2 at
 // (600, 900) makes a direct pair of 0.1 board unit per pixel that locates R3 at (350, 650); R4 at
 // (200, 900) makes a swapped pair that locates R5 at (150, 650). R10 is the bottom face's part.
@@ -21,16 +19,6 @@ const std::string kCalParts =
     kHeader + "R1,1k,0603,10,20,0,top\nR2,1k,0603,60,70,0,top\nR3,1k,0603,35,45,0,top\n"
               "R4,1k,0603,60,30,0,top\nR5,1k,0603,35,25,0,top\nR7,1k,0603,10,90,0,top\n"
               "R8,1k,0603,80,20,0,top\nR10,1k,0603,35,45,0,bottom\n";
-
-// Q1 to Q6; sorted by prefix and number, items 1, 1, 1, 2, 3, 4.
-const std::string kKinds =
-    kHeader + "Q1,BC847,SOT23,1,1,0,top\nQ2,BC847,SOT23,2,1,0,top\nQ3,BC847,SOT23,3,1,0,top\n"
-              "Q4,BC857,SOT23,4,1,0,top\nQ5,LM358,SOIC8,5,1,0,top\nQ6,BC847,SOT23,6,1,0,top\n";
-
-// The text of the update's message box, or "" when it shows none.
-std::string Said(const SessionUpdate& u) {
-    return u.message ? u.message->text : "";
-}
 
 // The marker's point, or (-1, -1) while there is none.
 std::pair<int, int> Marker(const AssemblySession& s) {

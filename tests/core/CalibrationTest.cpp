@@ -63,6 +63,8 @@ constexpr CalOutcome (*kRemove)(Calibration&, PartSelection&, std::optional<Pixe
 TEST(Calibration, StepsFromNoCalibration) {
     constexpr CalPoint upright2{60, 70, 600, 900}, upright3{10, 90, 100, 1100};
     constexpr CalPoint turned2{60, 30, 200, 900}, turned3{30, 70, 600, 600};
+    const CalStep cal1{kCal1, kP1}, up2{kCal2, upright2}, up3{kAdd, upright3},
+        turn2{kCal2, turned2}, turn3{kAdd, turned3}, remove{kRemove, {}};
     const std::pair<int, int> none{-1, -1}, probe{350, 650};
     const struct {
         const char* name;
@@ -71,38 +73,26 @@ TEST(Calibration, StepsFromNoCalibration) {
         const char* field;
         std::pair<int, int> located;
     } rows[] = {
-        {"Cal 2 before Cal 1", {{kCal2, upright2}}, "Select cal1 first", "Not calibrated", none},
+        {"Cal 2 before Cal 1", {up2}, "Select cal1 first", "Not calibrated", none},
         {"Add before Cal 1", {{kAdd, upright2}}, "Select cal1 first", "Not calibrated", none},
-        {"Cal 1 waits", {{kCal1, kP1}}, "", "Waiting for point 2", none},
-        {"an upright pair", {{kCal1, kP1}, {kCal2, upright2}}, "", "Calibrated, ok", probe},
-        {"a swapped pair", {{kCal1, kP1}, {kCal2, turned2}}, "", "Calibrated, flipped", probe},
+        {"Cal 1 waits", {cal1}, "", "Waiting for point 2", none},
+        {"an upright pair", {cal1, up2}, "", "Calibrated, ok", probe},
+        {"a swapped pair", {cal1, turn2}, "", "Calibrated, flipped", probe},
         {"a refused pair keeps waiting",
-         {{kCal1, kP1}, {kCal2, {30, 20, 300, 700}}},
+         {cal1, {kCal2, {30, 20, 300, 700}}},
          "Components with same Y !",
          "Waiting for point 2",
          none},
-        {"an upright fit",
-         {{kCal1, kP1}, {kCal2, upright2}, {kAdd, upright3}},
-         "",
-         "Calibrated, ok (3 points)",
-         probe},
-        {"a quarter-turned fit",
-         {{kCal1, kP1}, {kCal2, turned2}, {kAdd, turned3}},
-         "",
-         "Calibrated, flipped (3 points)",
-         probe},
-        {"the added point removed",
-         {{kCal1, kP1}, {kCal2, upright2}, {kAdd, upright3}, {kRemove, {}}},
-         "",
-         "Calibrated, ok",
-         probe},
+        {"an upright fit", {cal1, up2, up3}, "", "Calibrated, ok (3 points)", probe},
+        {"a quarter-turned fit", {cal1, turn2, turn3}, "", "Calibrated, flipped (3 points)", probe},
+        {"the added point removed", {cal1, up2, up3, remove}, "", "Calibrated, ok", probe},
         {"nothing added to remove",
-         {{kCal1, kP1}, {kCal2, upright2}, {kRemove, {}}},
+         {cal1, up2, remove},
          "No added calibration point to remove",
          "Calibrated, ok",
          probe},
         {"Cal 1 again forgets the added points",
-         {{kCal1, kP1}, {kCal2, upright2}, {kAdd, upright3}, {kCal1, kP1}},
+         {cal1, up2, up3, cal1},
          "",
          "Waiting for point 2",
          none},

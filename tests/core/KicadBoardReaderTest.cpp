@@ -14,24 +14,34 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 using namespace kavelto;
 using namespace coldfire;
 
 namespace {
 
+using namespace std::string_literals;
+
+// A body's left, top, right and bottom; NaNs where there is none.
+std::tuple<double, double, double, double> Box(const std::optional<BodyRect>& body) {
+    const double none = std::nan("");
+    return body ? std::make_tuple(body->left, body->top, body->right, body->bottom)
+                : std::make_tuple(none, none, none, none);
+}
+
 TEST(SExpression, ReadsAtomsQuotedStringsAndNestedLists) {
     const auto parsed = ParseSExpression(R"( (a "b c" (d 1.5 -2) "e \"q\"" ()) )");
     ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->head(), "a");
-    EXPECT_EQ(parsed->text(1), "b c");
     const SExpression* d = parsed->find("d");
     ASSERT_TRUE(d);
-    EXPECT_EQ(d->number(1), 1.5);
-    EXPECT_EQ(d->number(2), -2.0);
-    EXPECT_FALSE(d->number(0));
-    EXPECT_EQ(parsed->text(3), R"(e \"q\")");
-    EXPECT_TRUE(parsed->items()[4].isList());
+    EXPECT_EQ(std::make_tuple(parsed->head(), parsed->text(1), parsed->text(3),
+                              parsed->items()[4].isList()),
+              std::make_tuple("a"s, "b c"s, R"(e \"q\")"s, true));
+    EXPECT_EQ(std::make_tuple(d->number(1), d->number(2), d->number(0)),
+              std::make_tuple(std::optional(1.5), std::optional(-2.0), std::optional<double>()));
 }
 
 TEST(SExpression, RefusesTextThatEndsInsideAListOrHoldsNone) {
@@ -89,8 +99,8 @@ TEST(SExpression, RefusesWhatAWholeReadRefusesAlsoWherePassedOver) {
 TEST(KicadBoardReader, RefusesOtherFiles) {
     const auto read = ReadKicadBoard("(kicad_sch (version 20211123))");
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.failure().text, "Not a KiCad board file (.kicad_pcb)");
-    EXPECT_EQ(read.failure().caption, "Error");
+    EXPECT_EQ(std::tie(read.failure().text, read.failure().caption),
+              std::make_tuple("Not a KiCad board file (.kicad_pcb)"s, "Error"s));
 }
 
 // Version 8 names the reference by a property and draws with strokes; the bottom part's items
@@ -108,34 +118,25 @@ TEST(KicadBoardReader, ReadsAVersionEightFootprint) {
     ASSERT_TRUE(read);
     ASSERT_EQ(read->size(), 1u);
     const BoardFootprint& d = read->front();
-    EXPECT_EQ(d.designator, "D7");
-    EXPECT_EQ(d.footprintName, "Diode_SMD:D_SMA");
-    EXPECT_EQ(d.x, 10);
-    EXPECT_EQ(d.y, 20);
-    EXPECT_EQ(d.rotation, 90);
-    EXPECT_TRUE(d.bottom);
-    ASSERT_EQ(d.pads.size(), 2u);
-    EXPECT_EQ(d.pads[0].name, "1");
-    EXPECT_EQ(d.pads[0].at.x, -2);
-    EXPECT_EQ(d.pads[0].at.y, -0.5); // mirrored back
-    EXPECT_EQ(d.pads[0].shape, PadShape::RoundRect);
-    EXPECT_EQ(d.pads[0].angle, 0);
-    ASSERT_TRUE(d.body);
-    EXPECT_EQ(d.body->left, -2.2);
-    EXPECT_EQ(d.body->top, -1.0);
-    EXPECT_EQ(d.body->right, 2.2);
-    EXPECT_EQ(d.body->bottom, 1.4);
+    EXPECT_EQ(std::tie(d.designator, d.footprintName, d.x, d.y, d.rotation, d.bottom),
+              std::make_tuple("D7"s, "Diode_SMD:D_SMA"s, 10.0, 20.0, 90.0, true));
+    ASSERT_EQ(d.pads.size(), 2u); // pad 1's Y mirrored back
+    EXPECT_EQ(
+        std::tie(d.pads[0].name, d.pads[0].at.x, d.pads[0].at.y, d.pads[0].shape, d.pads[0].angle),
+        std::make_tuple("1"s, -2.0, -0.5, PadShape::RoundRect, 0.0));
+    EXPECT_EQ(Box(d.body), std::make_tuple(-2.2, -1.0, 2.2, 1.4));
     const PackageShape shape = ShapeFromFootprint(d, PartKind::Diode);
-    EXPECT_EQ(shape.mark, PinOneMark::CathodeBar);
-    ASSERT_TRUE(shape.pinOne);
-    EXPECT_EQ(shape.pinOne->x, -2);
+    EXPECT_EQ(std::make_tuple(shape.mark, shape.pinOne.value_or(FootprintPoint{}).x),
+              std::make_tuple(PinOneMark::CathodeBar, -2.0));
     // The pad 1.5 x 1.7, turned with the footprint only: its outline keeps its own sides.
     ASSERT_EQ(shape.pads.size(), 2u);
     ASSERT_EQ(shape.pads[0].size(), 4u);
-    EXPECT_NEAR(shape.pads[0][0].x, -2.75, 1e-9);
-    EXPECT_NEAR(shape.pads[0][0].y, -1.35, 1e-9);
-    EXPECT_NEAR(shape.pads[0][2].x, -1.25, 1e-9);
-    EXPECT_NEAR(shape.pads[0][2].y, 0.35, 1e-9);
+    const std::pair<FootprintPoint, FootprintPoint> corners[] = {{shape.pads[0][0], {-2.75, -1.35}},
+                                                                 {shape.pads[0][2], {-1.25, 0.35}}};
+    for (const auto& [corner, expected] : corners) {
+        EXPECT_NEAR(corner.x, expected.x, 1e-9);
+        EXPECT_NEAR(corner.y, expected.y, 1e-9);
+    }
 }
 
 // A round pad is drawn as a polygon on its circle, an oval one as a stadium, turned by the pad's
@@ -173,12 +174,9 @@ TEST(KicadBoardReader, ReadsAVersionSixFootprintAndItsArc) {
     ASSERT_TRUE(read);
     ASSERT_EQ(read->size(), 2u);
     const BoardFootprint& q1 = read.value()[0];
-    EXPECT_EQ(q1.designator, "Q1");
-    ASSERT_TRUE(q1.body);
-    EXPECT_EQ(q1.body->left, -1.25);
-    EXPECT_EQ(q1.body->right, 1.25);
-    EXPECT_EQ(PinOnePad(q1)->name, "2"); // the lowest where there is no pad 1
-    const BoardFootprint& q2 = read.value()[1];
+    EXPECT_EQ(std::make_tuple(q1.designator, Box(q1.body), PinOnePad(q1)->name),
+              std::make_tuple("Q1"s, std::make_tuple(-1.25, -0.25, 1.25, 0.25), "2"s));
+    const BoardFootprint& q2 = read.value()[1]; // the lowest pad where there is no pad 1
     ASSERT_TRUE(q2.body);
     EXPECT_NEAR(q2.body->top, -1.0, 1e-12);
     EXPECT_NEAR(q2.body->bottom, 0.0, 1e-12);
@@ -197,10 +195,8 @@ TEST(KicadBoardReader, PassesOverExtentsWithoutArea) {
         (pad "1" smd rect (at 1 0) (size 0 0) (layers "F.Cu")))))");
     ASSERT_TRUE(read);
     ASSERT_EQ(read->size(), 2u);
-    ASSERT_TRUE(read.value()[0].body);
-    EXPECT_EQ(read.value()[0].body->left, -3);
-    EXPECT_EQ(read.value()[0].body->bottom, 1);
-    EXPECT_FALSE(read.value()[1].body);
+    EXPECT_EQ(std::make_tuple(Box(read.value()[0].body), read.value()[1].body.has_value()),
+              std::make_tuple(std::make_tuple(-3.0, -1.0, 3.0, 1.0), false));
 }
 
 TEST(BoardFileBeside, SharesThePlacementFilesName) {

@@ -2,28 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace kavelto {
 namespace {
 
-const std::string kHeader = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
-
-// Q1 to Q6 sorted by prefix and number: items 1, 1, 1, 2, 3, 4.
-const std::string kKinds =
-    kHeader + "Q1,BC847,SOT23,1,1,0,top\nQ2,BC847,SOT23,2,1,0,top\nQ3,BC847,SOT23,3,1,0,top\n"
-              "Q4,BC857,SOT23,4,1,0,top\nQ5,LM358,SOIC8,5,1,0,top\nQ6,BC847,SOT23,6,1,0,top\n";
-
 // Q2 and Q3 not fitted; part numbers for the rest.
 const std::string kBom = "Reference,Value,MPN,DNP\n\"Q1,Q6\",BC847,BC847B\n\"Q2,Q3\",BC847,,DNP\n"
                          "Q4,BC857,BC857C\nQ5,LM358,LM358DR\n";
-
-std::string Said(const SessionUpdate& u) {
-    return u.message ? u.message->text : "";
-}
 
 // A session on kKinds in prefix order with kBom loaded, driven as the user drives the window.
 struct BomRig : SessionRig {
@@ -38,85 +27,58 @@ struct BomRig : SessionRig {
     TempFile bom{kBom};
 };
 
-// From a row clicked, one command: the row selected afterwards, the placed parts and the parts
-// left off (by table position), and what the box says.
+// What the user does on a row of the list: Enter, or a click and then the toggle or Delete.
+enum class Act { Enter, Toggle, NextUnplaced };
+
+// "row R | placed | left off | said": the row selected, the placed parts and the parts left off
+// (by table position), and what the box says.
+std::string Outcome(const BomRig& rig, const SessionUpdate& u) {
+    const auto list = [](const std::vector<int>& parts) {
+        std::string text;
+        for (const int part : parts)
+            text += (text.empty() ? "" : " ") + std::to_string(part);
+        return text;
+    };
+    return "row " + std::to_string(rig.session.selection().row.value_or(-1)) + " | " +
+           list(rig.placed()) + " | " + list(rig.notFitted()) + " | " + Said(u);
+}
+
+// From a fresh rig, the acts on their rows in turn, and the outcome of the last.
 TEST(NotFitted, SessionRules) {
-    using Steps = std::function<SessionUpdate(BomRig&)>;
+    const std::string kItem2 = "New part !\n\nItem# 2\nBC857, SOT23\nMPN BC857C";
     const struct {
         const char* name;
-        Steps steps;
-        int row;
-        std::vector<int> placed, notFitted;
-        std::string said;
+        std::vector<std::pair<Act, int>> acts;
+        std::string outcome;
     } rows[] = {
-        {"Enter passes over the parts left off",
-         [](BomRig& r) { return r.enter(0); },
-         3,
-         {0},
-         {1, 2},
-         "New part !\n\nItem# 2\nBC857, SOT23\nMPN BC857C"},
-        {"Delete passes over them",
-         [](BomRig& r) {
-             r.click(0);
-             return r.session.nextUnplaced();
-         },
-         3,
-         {},
-         {1, 2},
-         ""},
+        {"Enter passes over the parts left off", {{Act::Enter, 0}}, "row 3 | 0 | 1 2 | " + kItem2},
+        {"Delete passes over them", {{Act::NextUnplaced, 0}}, "row 3 |  | 1 2 | "},
         {"Enter on one says why",
-         [](BomRig& r) { return r.enter(1); },
-         1,
-         {},
-         {1, 2},
-         "Q2 stays off the board: the BOM marks it not fitted."},
-        {"and says it once",
-         [](BomRig& r) {
-             r.enter(1);
-             return r.enter(1);
-         },
-         1,
-         {},
-         {1, 2},
-         ""},
+         {{Act::Enter, 1}},
+         "row 1 |  | 1 2 | Q2 stays off the board: the BOM marks it not fitted."},
+        {"and says it once", {{Act::Enter, 1}, {Act::Enter, 1}}, "row 1 |  | 1 2 | "},
         {"toggled back to fitted it is placed",
-         [](BomRig& r) {
-             r.click(1);
-             r.session.toggleNotFitted();
-             return r.enter(1);
-         },
-         3,
-         {1},
-         {2},
-         "New part !\n\nItem# 2\nBC857, SOT23\nMPN BC857C"},
+         {{Act::Toggle, 1}, {Act::Enter, 1}},
+         "row 3 | 1 | 2 | " + kItem2},
         {"toggled by hand",
-         [](BomRig& r) {
-             r.click(4);
-             r.session.toggleNotFitted();
-             return r.enter(4);
-         },
-         4,
-         {},
-         {1, 2, 4},
-         "Q5 stays off the board: it was marked not fitted by hand."},
+         {{Act::Toggle, 4}, {Act::Enter, 4}},
+         "row 4 |  | 1 2 4 | Q5 stays off the board: it was marked not fitted by hand."},
         {"a placed part is never counted",
-         [](BomRig& r) {
-             r.enter(4);
-             r.click(4);
-             return r.session.toggleNotFitted();
-         },
-         4,
-         {4},
-         {1, 2, 4},
-         ""},
+         {{Act::Enter, 4}, {Act::Toggle, 4}},
+         "row 4 | 4 | 1 2 4 | "},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         BomRig rig;
-        const SessionUpdate u = row.steps(rig);
-        EXPECT_EQ(
-            std::make_tuple(rig.session.selection().row, rig.placed(), rig.notFitted(), Said(u)),
-            std::make_tuple(std::optional<int>(row.row), row.placed, row.notFitted, row.said));
+        SessionUpdate u;
+        for (const auto& [act, at] : row.acts) {
+            u = act == Act::Enter ? rig.enter(at) : rig.click(at);
+            if (act == Act::Toggle)
+                u = rig.session.toggleNotFitted();
+            if (act == Act::NextUnplaced)
+                u = rig.session.nextUnplaced();
+        }
+        EXPECT_EQ(Outcome(rig, u), row.outcome);
     }
 }
 

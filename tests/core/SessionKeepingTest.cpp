@@ -24,6 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr PicturePoint kPressed{true, 100, 400};
+
 // One run of the program: a session and its store over the state folder beside a placement
 // file, or in the folder given, which keeps what each action changed. It counts the states the
 // store asked for.
@@ -41,6 +43,12 @@ struct ProgramRun : SessionRig {
             ++statesTaken;
             return session.keptState();
         });
+    }
+    // A press on the picture, dragged 10 pixels down and right and released 10 more on.
+    void dragFrom(PicturePoint at) {
+        session.pressOnPicture(at);
+        session.dragOnPicture({true, at.x + 10, at.y + 10});
+        session.releaseOnPicture({true, at.x + 20, at.y + 20});
     }
     // The selected row of the current kept session on disk, or nothing when there is none.
     std::optional<int> keptRow() {
@@ -330,18 +338,9 @@ TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
         {"click on another row", [](ProgramRun& r) { r.click(2); }, 2},
         {"click on the selected row", [](ProgramRun& r) { r.click(0); }, std::nullopt},
         {"Enter places and steps on", [](ProgramRun& r) { r.enter(0); }, 1},
-        {"press on the picture",
-         [](ProgramRun& r) {
-             r.session.pressOnPicture({true, 100, 400});
-         },
+        {"press on the picture", [](ProgramRun& r) { r.session.pressOnPicture(kPressed); },
          std::nullopt},
-        {"drag and release",
-         [](ProgramRun& r) {
-             r.session.pressOnPicture({true, 100, 400});
-             r.session.dragOnPicture({true, 110, 410});
-             r.session.releaseOnPicture({true, 120, 420});
-         },
-         std::nullopt},
+        {"drag and release", [](ProgramRun& r) { r.dragFrom(kPressed); }, std::nullopt},
         {"frame resized", [](ProgramRun& r) { r.session.setFrameSize(800, 600); }, std::nullopt},
         {"Top while the top is shown", [](ProgramRun& r) { r.session.changeFace(Face::Top); },
          std::nullopt},
@@ -498,7 +497,7 @@ TEST(SessionKeeping, SaysSoWhenNoLockCanBeHadAndKeepsAllTheSame) {
     fs::remove(run.store.currentPath());
     const Result<void> opened = run.store.openFile(parts);
     ASSERT_FALSE(opened.ok());
-    const UserMessage told = opened.failure();
+    const UserMessage& told = opened.failure();
     EXPECT_EQ(told.text, "Can't lock " + lock + ": " + std::strerror(EISDIR) +
                              ". The session is kept, but another window on this board could "
                              "overwrite it.");
@@ -766,9 +765,9 @@ TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
     const std::string parts = files.parts.path();
     ProgramRun run(parts);
     const auto placedIn = [](const std::vector<KeptSession>& sessions) {
-        std::vector<std::size_t> counts;
-        for (const KeptSession& kept : sessions)
-            counts.push_back(kept.placed.size());
+        std::vector<std::size_t> counts(sessions.size());
+        for (std::size_t i = 0; i < sessions.size(); ++i)
+            counts[i] = sessions[i].placed.size();
         return counts;
     };
     std::vector<std::size_t> expected; // newest first

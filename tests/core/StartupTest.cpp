@@ -8,105 +8,75 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 namespace kavelto {
 namespace {
 
-using Action = CommandLine::Action;
 using Names = std::vector<std::string>;
 
-// The arguments, with "board" the only folder, and what they must ask for.
+// The arguments, with "board" the only folder, and what they must ask for: the action, then each
+// name given with its role, then the refusal.
 struct LineRow {
     const char* name;
     Names arguments;
-    Action action;
-    std::optional<std::string> folder, placementFile, picture;
-    std::string refusal = "";
-    std::optional<std::string> bom = {};
+    std::string asks;
 };
 
 const LineRow kLines[] = {
-    {"nothing", {}, Action::Run, {}, {}, {}},
-    {"help", {"--help"}, Action::Help, {}, {}, {}},
-    {"short help", {"-h"}, Action::Help, {}, {}, {}},
-    {"help after a file", {"a.csv", "--help"}, Action::Help, {}, {}, {}},
-    {"version", {"--version"}, Action::Version, {}, {}, {}},
-    {"unknown option", {"--bogus"}, Action::Refuse, {}, {}, {}, "kavelto: unknown option --bogus"},
-    {"folder alone", {"board"}, Action::Run, "board", {}, {}},
-    {"file alone", {"a.csv"}, Action::Run, {}, "a.csv", {}},
-    {"dash is a file", {"-"}, Action::Run, {}, "-", {}},
-    {"folder and file", {"board", "a.csv"}, Action::Run, "board", "a.csv", {}},
-    {"file and picture", {"a.csv", "top.jpg"}, Action::Run, {}, "a.csv", "top.jpg"},
-    {"all three", {"board", "a.csv", "top.jpg"}, Action::Run, "board", "a.csv", "top.jpg"},
+    {"nothing", {}, "run"},
+    {"help", {"--help"}, "help"},
+    {"short help", {"-h"}, "help"},
+    {"help after a file", {"a.csv", "--help"}, "help"},
+    {"version", {"--version"}, "version"},
+    {"unknown option", {"--bogus"}, "refuse: kavelto: unknown option --bogus"},
+    {"folder alone", {"board"}, "run folder=board"},
+    {"file alone", {"a.csv"}, "run file=a.csv"},
+    {"dash is a file", {"-"}, "run file=-"},
+    {"folder and file", {"board", "a.csv"}, "run folder=board file=a.csv"},
+    {"file and picture", {"a.csv", "top.jpg"}, "run file=a.csv picture=top.jpg"},
+    {"all three", {"board", "a.csv", "top.jpg"}, "run folder=board file=a.csv picture=top.jpg"},
     {"three without a folder",
      {"nowhere", "a.csv", "top.jpg"},
-     Action::Refuse,
-     {},
-     {},
-     {},
-     "kavelto: nowhere is not a folder"},
-    {"four",
-     {"board", "a.csv", "top.jpg", "more"},
-     Action::Refuse,
-     {},
-     {},
-     {},
-     "kavelto: too many arguments"},
+     "refuse: kavelto: nowhere is not a folder"},
+    {"four", {"board", "a.csv", "top.jpg", "more"}, "refuse: kavelto: too many arguments"},
     {"bom before the names",
      {"--bom", "b.csv", "board", "a.csv", "top.jpg"},
-     Action::Run,
-     "board",
-     "a.csv",
-     "top.jpg",
-     "",
-     "b.csv"},
-    {"bom after the file", {"a.csv", "--bom", "b.csv"}, Action::Run, {}, "a.csv", {}, "", "b.csv"},
-    {"bom with equals", {"--bom=b.csv", "a.csv"}, Action::Run, {}, "a.csv", {}, "", "b.csv"},
-    {"bom of one letter", {"--bom=b"}, Action::Run, {}, {}, {}, "", "b"},
-    {"bom file may start with a dash", {"--bom", "-b.csv"}, Action::Run, {}, {}, {}, "", "-b.csv"},
-    {"the last bom counts",
-     {"--bom", "x.csv", "--bom=b.csv"},
-     Action::Run,
-     {},
-     {},
-     {},
-     "",
-     "b.csv"},
-    {"bom without its file",
-     {"a.csv", "--bom"},
-     Action::Refuse,
-     {},
-     {},
-     {},
-     "kavelto: --bom needs a file"},
-    {"bom with an empty file",
-     {"--bom=", "a.csv"},
-     Action::Refuse,
-     {},
-     {},
-     {},
-     "kavelto: --bom needs a file"},
+     "run folder=board file=a.csv picture=top.jpg bom=b.csv"},
+    {"bom after the file", {"a.csv", "--bom", "b.csv"}, "run file=a.csv bom=b.csv"},
+    {"bom with equals", {"--bom=b.csv", "a.csv"}, "run file=a.csv bom=b.csv"},
+    {"bom of one letter", {"--bom=b"}, "run bom=b"},
+    {"bom file may start with a dash", {"--bom", "-b.csv"}, "run bom=-b.csv"},
+    {"the last bom counts", {"--bom", "x.csv", "--bom=b.csv"}, "run bom=b.csv"},
+    {"bom without its file", {"a.csv", "--bom"}, "refuse: kavelto: --bom needs a file"},
+    {"bom with an empty file", {"--bom=", "a.csv"}, "refuse: kavelto: --bom needs a file"},
     {"bom file is no name",
      {"--bom", "b.csv", "board", "a.csv", "top.jpg", "more"},
-     Action::Refuse,
-     {},
-     {},
-     {},
-     "kavelto: too many arguments"},
+     "refuse: kavelto: too many arguments"},
 };
+
+// Every field of the command line, in the rows' words.
+std::string Asks(const CommandLine& line) {
+    const char* const actions[] = {"run", "help", "version", "refuse"};
+    std::string asks = actions[static_cast<int>(line.action)];
+    const std::pair<const char*, const std::optional<std::string>&> names[] = {
+        {" folder=", line.folder},
+        {" file=", line.placementFile},
+        {" picture=", line.picture},
+        {" bom=", line.bom}};
+    for (const auto& [role, name] : names)
+        asks += name ? role + *name : "";
+    return asks + (line.refusal.empty() ? "" : ": " + line.refusal);
+}
 
 class CommandLineTest : public testing::TestWithParam<LineRow> {};
 
 TEST_P(CommandLineTest, AsksForWhatTheArgumentsName) {
     const LineRow& row = GetParam();
-    const CommandLine line =
-        ParseCommandLine(row.arguments, [](const std::string& path) { return path == "board"; });
-    EXPECT_EQ(line.action, row.action);
-    EXPECT_EQ(line.folder, row.folder);
-    EXPECT_EQ(line.placementFile, row.placementFile);
-    EXPECT_EQ(line.picture, row.picture);
-    EXPECT_EQ(line.bom, row.bom);
-    EXPECT_EQ(line.refusal, row.refusal);
+    EXPECT_EQ(Asks(ParseCommandLine(row.arguments,
+                                    [](const std::string& path) { return path == "board"; })),
+              row.asks);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommandLineTest, testing::ValuesIn(kLines), [](const auto& info) {
@@ -117,14 +87,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, CommandLineTest, testing::ValuesIn(kLines), [](co
     return name;
 });
 
-// The variables, the files that exist, and the file read, the user's file and the box shown.
+// The variables, the files that exist, and the file read ("-" for none) and the user's file.
 struct LookupRow {
     const char* name;
     std::optional<std::string> configHome, home;
     std::set<std::string> existing;
-    std::optional<std::string> read;
-    std::string userFile;
-    MessageButtons buttons;
+    std::string readAndUserFile;
 };
 
 const LookupRow kLookups[] = {
@@ -132,65 +100,52 @@ const LookupRow kLookups[] = {
      "/c",
      "/h",
      {"Kavelto.ini", "/c/kavelto/Kavelto.ini"},
-     "Kavelto.ini",
-     "/c/kavelto/Kavelto.ini",
-     MessageButtons::YesNo},
+     "Kavelto.ini|/c/kavelto/Kavelto.ini"},
     {"configuration home",
      "/c",
      "/h",
      {"/c/kavelto/Kavelto.ini"},
-     "/c/kavelto/Kavelto.ini",
-     "/c/kavelto/Kavelto.ini",
-     MessageButtons::YesNo},
+     "/c/kavelto/Kavelto.ini|/c/kavelto/Kavelto.ini"},
     {"home's .config",
      {},
      "/h",
      {"/h/.config/kavelto/Kavelto.ini"},
-     "/h/.config/kavelto/Kavelto.ini",
-     "/h/.config/kavelto/Kavelto.ini",
-     MessageButtons::YesNo},
+     "/h/.config/kavelto/Kavelto.ini|/h/.config/kavelto/Kavelto.ini"},
     {"home's not read while the configuration home is set",
      "/c",
      "/h",
      {"/h/.config/kavelto/Kavelto.ini"},
-     {},
-     "/c/kavelto/Kavelto.ini",
-     MessageButtons::YesNo},
+     "-|/c/kavelto/Kavelto.ini"},
     {"relative configuration home counts as unset",
      "conf",
      "/h",
      {"conf/kavelto/Kavelto.ini", "/h/.config/kavelto/Kavelto.ini"},
-     "/h/.config/kavelto/Kavelto.ini",
-     "/h/.config/kavelto/Kavelto.ini",
-     MessageButtons::YesNo},
-    {"empty configuration home counts as unset",
-     "",
-     "/h",
-     {},
-     {},
-     "/h/.config/kavelto/Kavelto.ini",
-     MessageButtons::YesNo},
-    {"nowhere to create one", {}, {}, {}, {}, "", MessageButtons::Ok},
-    {"relative home", {}, "h", {"h/.config/kavelto/Kavelto.ini"}, {}, "", MessageButtons::Ok},
+     "/h/.config/kavelto/Kavelto.ini|/h/.config/kavelto/Kavelto.ini"},
+    {"empty configuration home counts as unset", "", "/h", {}, "-|/h/.config/kavelto/Kavelto.ini"},
+    {"nowhere to create one", {}, {}, {}, "-|"},
+    {"relative home", {}, "h", {"h/.config/kavelto/Kavelto.ini"}, "-|"},
 };
 
 class ColumnMapLookupTest : public testing::TestWithParam<LookupRow> {};
 
+// The box offers to create the user's file where there is one, else only tells.
 TEST_P(ColumnMapLookupTest, ReadsTheFirstThatExists) {
     const LookupRow& row = GetParam();
     const ColumnMapLookup lookup("/work/board", row.configHome, row.home);
-    EXPECT_EQ(lookup.find([&](const std::string& path) { return row.existing.count(path) > 0; }),
-              row.read);
-    EXPECT_EQ(lookup.userFile(), row.userFile);
-    EXPECT_EQ(lookup.canCreate(), !row.userFile.empty());
+    const std::optional<std::string> read =
+        lookup.find([&](const std::string& path) { return row.existing.count(path) > 0; });
+    const std::string& userFile = lookup.userFile();
+    EXPECT_EQ(read.value_or("-") + "|" + userFile, row.readAndUserFile);
+    EXPECT_EQ(lookup.canCreate(), !userFile.empty());
     const UserMessage box = lookup.missingMessage();
-    EXPECT_EQ(box.buttons, row.buttons);
-    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(std::tie(box.buttons, box.caption),
+              std::make_tuple(userFile.empty() ? MessageButtons::Ok : MessageButtons::YesNo,
+                              std::string("Error")));
     // The box names the folder searched and, where there is one, the file it offers to create.
     EXPECT_NE(box.text.find("Can't find Kavelto.ini file"), std::string::npos);
     EXPECT_NE(box.text.find("/work/board"), std::string::npos);
-    if (!row.userFile.empty()) {
-        EXPECT_NE(box.text.find("Create " + row.userFile + " with the lines 0, - and auto"),
+    if (!userFile.empty()) {
+        EXPECT_NE(box.text.find("Create " + userFile + " with the lines 0, - and auto"),
                   std::string::npos);
     }
 }
@@ -212,8 +167,7 @@ TEST(ColumnMapLookupFile, CreatesTheUserFileWithItsFolders) {
     EXPECT_EQ(FileText(home + "/.config/kavelto/Kavelto.ini"), "0\n-\nauto\n");
     const Result<ColumnMap> read = ReadColumnMap(lookup.userFile());
     ASSERT_TRUE(read.ok());
-    EXPECT_TRUE(read->byName);
-    EXPECT_EQ(read->headerLines, 0);
+    EXPECT_EQ(std::make_tuple(read->byName, read->headerLines), std::make_tuple(true, 0));
     EXPECT_EQ(std::system(("rm -rf '" + home + "'").c_str()), 0);
 }
 
@@ -223,8 +177,9 @@ TEST(ColumnMapLookupFile, TellsWhyTheFileCannotBeCreated) {
     const ColumnMapLookup lookup("/work", blocker.path(), std::nullopt);
     const Result<void> created = lookup.createUserFile();
     ASSERT_FALSE(created.ok());
-    EXPECT_EQ(created.failure().caption, "Error");
-    EXPECT_EQ(created.failure().text.rfind("Can't create " + blocker.path(), 0), 0u)
+    EXPECT_EQ(std::make_tuple(created.failure().caption,
+                              created.failure().text.rfind("Can't create " + blocker.path(), 0)),
+              std::make_tuple("Error", 0u))
         << created.failure().text;
 }
 

@@ -13,6 +13,8 @@ UndoStep Marks(std::vector<bool> placed) {
     return step;
 }
 
+constexpr CalPoint kPoint{1, 2, 3, 4};
+
 // Each change to one field of a step, and whether it makes the step one of its own.
 struct ChangeRow {
     const char* name;
@@ -30,16 +32,8 @@ const ChangeRow kChanges[] = {
      true},
     {"point 1's pixel", [](UndoStep& s) { s.calibration.point1.pixelX = 7; }, true},
     {"point 2's board", [](UndoStep& s) { s.calibration.point2.boardY = 0.5f; }, true},
-    {"a pair pressed",
-     [](UndoStep& s) {
-         s.calibration.pressedPoint2 = CalPoint{1, 2, 3, 4};
-     },
-     true},
-    {"a point added",
-     [](UndoStep& s) {
-         s.calibration.addedPoints.push_back({1, 2, 3, 4});
-     },
-     true},
+    {"a pair pressed", [](UndoStep& s) { s.calibration.pressedPoint2 = kPoint; }, true},
+    {"a point added", [](UndoStep& s) { s.calibration.addedPoints.push_back(kPoint); }, true},
     {"the fit", [](UndoStep& s) { s.calibration.fit.h[8] = 1.0; }, true},
 };
 

@@ -7,13 +7,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <sstream>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
 
 namespace kavelto {
 namespace {
+
+using namespace std::string_literals;
 
 constexpr char kParts[] = "Ref,Val,Package,PosX,PosY,Rot,Side\n"
                           "R1,1k,0603,10,20,0,top\n"
@@ -42,12 +46,7 @@ struct WorkbenchRig {
         loaded = load(partsPath.empty() ? parts.path() : partsPath);
         workbench.setHighlightedRow(0); // as a click in the list does
     }
-    Outcome load(const std::string& path) {
-        CommandInputs inputs = Fields("1");
-        inputs.chosenFile = path;
-        return workbench.run(CommandId::LoadPkpFile, inputs);
-    }
-    ~WorkbenchRig() { std::system(("rm -rf '" + folder + "'").c_str()); }
+    ~WorkbenchRig() { std::filesystem::remove_all(folder); }
 
     static std::string MakeFolder() {
         char pattern[] = "/tmp/kavelto-workbench-XXXXXX";
@@ -62,11 +61,70 @@ struct WorkbenchRig {
     Outcome run(CommandId id, const std::string& pcbCount = "1", bool focus = true) {
         return workbench.run(id, Fields(pcbCount, focus));
     }
+    // The command on the file chosen, or with the choice cancelled.
+    Outcome runOn(CommandId id, std::optional<std::string> file,
+                  const std::string& pcbCount = "1") {
+        CommandInputs inputs = Fields(pcbCount);
+        inputs.chosenFile = std::move(file);
+        return workbench.run(id, inputs);
+    }
+    Outcome load(const std::string& path) { return runOn(CommandId::LoadPkpFile, path); }
+    // The command with the entry chosen from the list it offered.
+    Outcome choose(CommandId id, int entry) {
+        CommandInputs inputs = Fields("1");
+        inputs.chosenEntry = entry;
+        return workbench.run(id, inputs);
+    }
+    // Pages and sheets go under the rig's folder, into the user's own folder there, returned.
+    std::string writePagesHere() const {
+        setenv("TMPDIR", folder.c_str(), 1);
+        unsetenv("XDG_RUNTIME_DIR");
+        return folder + "/kavelto-" + std::to_string(geteuid());
+    }
     int placed() const {
         int count = 0;
         for (int i = 0; i < workbench.session().table().partCount(); ++i)
             count += workbench.session().table().part(i).placed;
         return count;
+    }
+    // The designators placed, in table order.
+    std::string placedNames() const {
+        std::string names;
+        for (const PartRecord& part : workbench.session().table().parts())
+            if (part.placed)
+                names += (names.empty() ? "" : " ") + std::string(part.designator);
+        return names;
+    }
+    // A 1200 x 1000 picture under the rig's parts, its board view 600 x 500.
+    void showPicture() {
+        runOn(CommandId::LoadBitmap, parts.path()); // any file: its size is told below
+        workbench.session().setFrameSize(600, 500);
+        workbench.session().pictureOpened(1200, 1000);
+    }
+    // A click in the list on the part's row.
+    void locate(const std::string& designator) {
+        const AssemblySession& session = workbench.session();
+        for (int row = 0; row < session.faceList().faceCount; ++row)
+            if (session.table().part(session.faceList().indexes[row]).designator == designator)
+                workbench.setHighlightedRow(row);
+        run(CommandId::LocateSelectedPart);
+    }
+    // R1 (board 10, 20) pressed at pixel (100, 400) for Cal 1, R2 (30, 40) at (600, 900) for
+    // Cal 2.
+    void calibrateOnR1AndR2() {
+        locate("R1");
+        workbench.press({true, 100, 400});
+        run(CommandId::Cal1);
+        locate("R2");
+        workbench.press({true, 600, 900});
+        run(CommandId::Cal2);
+    }
+    // The session file a store keeps in the state folder.
+    static std::string KeptFile(const std::string& state) {
+        for (const auto& entry : std::filesystem::directory_iterator(state))
+            if (entry.path().extension() == ".session")
+                return entry.path().string();
+        return "";
     }
 };
 
@@ -107,9 +165,10 @@ TEST(Workbench, UnplaceAllAsksFirstAndGoesOnOnlyOnOk) {
     const Outcome asked = rig.run(CommandId::UnplaceAll);
     EXPECT_EQ(rig.placed(), 1);
     ASSERT_TRUE(asked.prompt);
-    EXPECT_EQ(asked.prompt->message.text, "Unplace all components on both sides ?");
-    EXPECT_EQ(asked.prompt->message.caption, "Please confirm");
-    EXPECT_EQ(asked.prompt->message.buttons, MessageButtons::OkCancel);
+    const UserMessage& box = asked.prompt->message;
+    EXPECT_EQ(std::tie(box.text, box.caption, box.buttons),
+              std::make_tuple("Unplace all components on both sides ?"s, "Please confirm"s,
+                              MessageButtons::OkCancel));
     rig.workbench.answer(*asked.prompt, MessageAnswer::Cancel, {});
     EXPECT_EQ(rig.placed(), 1);
     rig.workbench.answer(*asked.prompt, MessageAnswer::Ok, {});
@@ -148,13 +207,13 @@ TEST(Workbench, TheLogoOffersTheMakersSite) {
     WorkbenchRig rig;
     const Outcome asked = rig.run(CommandId::LogoClick);
     ASSERT_TRUE(asked.prompt);
-    EXPECT_EQ(asked.prompt->message.caption, "QUANDEL");
-    EXPECT_EQ(asked.prompt->message.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(std::tie(asked.prompt->message.caption, asked.prompt->message.buttons),
+              std::make_tuple("QUANDEL"s, MessageButtons::YesNo));
     EXPECT_FALSE(rig.workbench.answer(*asked.prompt, MessageAnswer::No, {}).open);
     const Outcome visit = rig.workbench.answer(*asked.prompt, MessageAnswer::Yes, {});
     ASSERT_TRUE(visit.open);
-    EXPECT_EQ(visit.open->target, "http://www.quandel.example");
-    EXPECT_TRUE(visit.open->isUrl);
+    EXPECT_EQ(std::tie(visit.open->target, visit.open->isUrl),
+              std::make_tuple("http://www.quandel.example"s, true));
 }
 
 // The first manual that exists opens; without any, Retry looks again.
@@ -163,21 +222,21 @@ TEST(Workbench, NeedHelpOpensTheFirstManualThatExists) {
     const Outcome none = rig.run(CommandId::NeedHelp);
     ASSERT_TRUE(none.prompt);
     EXPECT_FALSE(none.open);
-    EXPECT_EQ(none.prompt->message.text, "Can't open KaveltoManual.pdf...");
-    EXPECT_EQ(none.prompt->message.buttons, MessageButtons::RetryCancel);
-    EXPECT_EQ(none.prompt->answer, MessageAnswer::Retry);
-    EXPECT_EQ(none.prompt->next, CommandId::NeedHelp);
+    EXPECT_EQ(std::tie(none.prompt->message.text, none.prompt->message.buttons, none.prompt->answer,
+                       none.prompt->next),
+              std::make_tuple("Can't open KaveltoManual.pdf..."s, MessageButtons::RetryCancel,
+                              MessageAnswer::Retry, CommandId::NeedHelp));
     std::ofstream(rig.secondManual) << "%PDF";
     const Outcome second = rig.run(CommandId::NeedHelp);
     ASSERT_TRUE(second.open && second.open->onFailure);
-    EXPECT_EQ(second.open->target, rig.secondManual);
-    EXPECT_FALSE(second.open->isUrl);
-    EXPECT_EQ(second.open->onFailure->next, CommandId::NeedHelp);
     // A manual that no program takes is named whole, for the user to open by hand.
-    EXPECT_EQ(second.open->onFailure->message.text,
-              "Can't open KaveltoManual.pdf...\n\nNo program opened " + rig.secondManual +
-                  "\nOpen it with a PDF viewer.");
-    EXPECT_EQ(second.open->onFailure->message.buttons, MessageButtons::RetryCancel);
+    const Prompt& failed = *second.open->onFailure;
+    EXPECT_EQ(std::tie(second.open->target, second.open->isUrl, failed.next, failed.message.text,
+                       failed.message.buttons),
+              std::make_tuple(rig.secondManual, false, CommandId::NeedHelp,
+                              "Can't open KaveltoManual.pdf...\n\nNo program opened " +
+                                  rig.secondManual + "\nOpen it with a PDF viewer.",
+                              MessageButtons::RetryCancel));
     std::ofstream(rig.firstManual) << "%PDF";
     EXPECT_EQ(rig.run(CommandId::NeedHelp).open->target, rig.firstManual);
 }
@@ -185,24 +244,22 @@ TEST(Workbench, NeedHelpOpensTheFirstManualThatExists) {
 // The list goes to the clipboard and the page into the user's own folder, which is opened.
 TEST(Workbench, PickListFillsTheClipboardAndOpensThePage) {
     WorkbenchRig rig;
-    setenv("TMPDIR", rig.folder.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
+    const std::string page = rig.writePagesHere() + "/picklst.html";
     const Outcome outcome = rig.run(CommandId::PickList, "3");
     ASSERT_TRUE(outcome.clipboardText && outcome.open);
     // Byte for byte the list it always was, while no BOM is loaded.
     EXPECT_EQ(*outcome.clipboardText,
               "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\n"
               "-------\t-------\t-----\t-----\t-----\n1\t0603\t1k\t2\t6\nEND\n\n\n\n");
-    const std::string page = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/picklst.html";
-    EXPECT_EQ(outcome.open->target, page);
-    EXPECT_FALSE(outcome.open->isUrl);
-    EXPECT_TRUE(outcome.messages.empty());
     // Where no browser takes it, a box names the page whole.
     ASSERT_TRUE(outcome.open->tellOnFailure);
-    EXPECT_EQ(outcome.open->tellOnFailure->text,
-              "No browser opened the pick list page.\n\nIt is at " + page +
-                  "\nand the list is on the clipboard.");
-    EXPECT_EQ(outcome.open->tellOnFailure->buttons, MessageButtons::Ok);
+    EXPECT_EQ(std::tie(outcome.open->target, outcome.open->isUrl, outcome.open->tellOnFailure->text,
+                       outcome.open->tellOnFailure->buttons),
+              std::make_tuple(page, false,
+                              "No browser opened the pick list page.\n\nIt is at " + page +
+                                  "\nand the list is on the clipboard.",
+                              MessageButtons::Ok));
+    EXPECT_TRUE(outcome.messages.empty());
 }
 
 // The title bar names the files loaded, without their folders, before the caption.
@@ -211,13 +268,11 @@ TEST(Workbench, TheTitleNamesTheFilesLoaded) {
     WorkbenchRig rig;
     const std::string parts = rig.parts.path().substr(rig.parts.path().rfind('/') + 1);
     EXPECT_EQ(rig.workbench.windowTitle(), parts + " \u2014 " + caption);
-    CommandInputs picture;
-    picture.chosenFile = "/boards/top side/coldfire-top.jpg";
-    rig.workbench.run(CommandId::LoadBitmap, picture);
+    rig.runOn(CommandId::LoadBitmap, "/boards/top side/coldfire-top.jpg");
     EXPECT_EQ(rig.workbench.windowTitle(), parts + ", coldfire-top.jpg \u2014 " + caption);
-    rig.workbench.run(CommandId::LoadPkpFile, {}); // cancelled: nothing is listed
+    rig.runOn(CommandId::LoadPkpFile, std::nullopt); // cancelled: nothing is listed
     EXPECT_EQ(rig.workbench.windowTitle(), "coldfire-top.jpg \u2014 " + caption);
-    rig.workbench.run(CommandId::LoadBitmap, {});
+    rig.runOn(CommandId::LoadBitmap, std::nullopt);
     EXPECT_EQ(rig.workbench.windowTitle(), caption);
 }
 
@@ -238,17 +293,15 @@ TEST(Workbench, RestoreWithoutAnOfferChangesNothing) {
     WorkbenchRig rig;
     rig.run(CommandId::PlaceUnplace);
     const Outcome outcome = rig.run(CommandId::RestoreSession);
-    EXPECT_TRUE(outcome.messages.empty());
-    EXPECT_EQ(outcome.update.repaint, Repaint::None);
-    EXPECT_EQ(rig.placed(), 1);
+    EXPECT_EQ(std::make_tuple(outcome.messages.size(), outcome.update.repaint, rig.placed()),
+              std::make_tuple(0u, Repaint::None, 1));
 }
 
 TEST(Workbench, FindPartSaysWhenNoPartHasTheDesignator) {
     WorkbenchRig rig;
     EXPECT_TRUE(rig.run(CommandId::FindPart).openFindField);
     EXPECT_TRUE(rig.workbench.findPart("R9").findFailed);
-    const Outcome found = rig.workbench.findPart("c1");
-    EXPECT_FALSE(found.findFailed);
+    EXPECT_FALSE(rig.workbench.findPart("c1").findFailed);
     EXPECT_EQ(rig.workbench.session().face(), Face::Bottom);
 }
 
@@ -258,47 +311,24 @@ TEST(Workbench, TogglesTheKindSpotsAndOpensTheSmallWindows) {
     EXPECT_TRUE(rig.workbench.showKindSpots());
     rig.run(CommandId::ShowKindSpots);
     EXPECT_FALSE(rig.workbench.showKindSpots());
-    EXPECT_EQ(rig.run(CommandId::About).window, SmallWindow::About);
-    EXPECT_EQ(rig.run(CommandId::Shortcuts).window, SmallWindow::Keymap);
+    EXPECT_EQ(
+        std::make_pair(rig.run(CommandId::About).window, rig.run(CommandId::Shortcuts).window),
+        std::make_pair(SmallWindow::About, SmallWindow::Keymap));
 }
 
 TEST(Workbench, ACancelledLoadLeavesNothingLoaded) {
     WorkbenchRig rig;
-    const Outcome outcome = rig.run(CommandId::LoadPkpFile);
-    EXPECT_TRUE(outcome.update.refreshFields);
-    EXPECT_EQ(rig.workbench.session().pkpText(), "no pkp loaded");
-    EXPECT_EQ(rig.workbench.restoreCaption(), std::nullopt);
+    EXPECT_TRUE(rig.run(CommandId::LoadPkpFile).update.refreshFields);
+    EXPECT_EQ(std::make_tuple(rig.workbench.session().pkpText(), rig.workbench.restoreCaption()),
+              std::make_tuple("no pkp loaded"s, std::optional<std::string>()));
 }
 
 TEST(Workbench, AColumnLayoutThatCannotBeReadIsAnError) {
     Workbench workbench{{"kavelto", {}, ""}};
     const Result<void> loaded = workbench.loadColumnMap("/nonexistent/Kavelto.ini");
     ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.failure().caption, "Error");
-    EXPECT_EQ(loaded.failure().text, "Can't find Kavelto.ini file");
-}
-
-// A second workbench on the board says at once that it keeps nothing; once the first is gone, a
-// new one offers what the first kept.
-TEST(Workbench, KeepsABoardInOneWindowAndOffersItBack) {
-    WorkbenchRig files;
-    const std::string state = files.folder + "/state";
-    WorkbenchRig keeper(state, files.parts.path());
-    EXPECT_TRUE(keeper.loaded.messages.empty());
-    keeper.run(CommandId::PlaceUnplace);
-    {
-        WorkbenchRig second(state, files.parts.path());
-        EXPECT_EQ(Texts(second.loaded),
-                  "Kavelto: This board is open in another window: this window keeps nothing of "
-                  "it.|");
-        EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
-    }
-    keeper.load(keeper.parts.path()); // another file: the board is let go
-    WorkbenchRig next(state, files.parts.path());
-    EXPECT_TRUE(next.loaded.messages.empty());
-    ASSERT_TRUE(next.workbench.restoreCaption());
-    EXPECT_EQ(next.workbench.restoreCaption()->rfind("Restore session (1 + 0 of 2 + 1 placed, ", 0),
-              0u);
+    EXPECT_EQ(std::tie(loaded.failure().caption, loaded.failure().text),
+              std::make_tuple("Error"s, "Can't find Kavelto.ini file"s));
 }
 
 // A folder where nothing can be kept is told by the load, before anything is placed, and once.
@@ -319,7 +349,7 @@ TEST(Workbench, TellsAFolderThatCantKeepAtTheLoadOnce) {
 TEST(Workbench, TellsAtEachLoadThatNoFolderKeepsTheSession) {
     WorkbenchRig files;
     Workbench workbench({"kavelto", {}, "", true});
-    ASSERT_TRUE(workbench.loadColumnMap(TempFile("1\n,\n1,5,6,3,4,7,2\n").path()).ok());
+    ASSERT_TRUE(workbench.loadColumnMap(TempFile(kColumns).path()).ok());
     CommandInputs inputs = WorkbenchRig::Fields("1");
     inputs.chosenFile = files.parts.path();
     const std::string told = "Error: Can't keep the session: neither XDG_STATE_HOME nor HOME "
@@ -338,10 +368,8 @@ TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
     const std::string state = files.folder + "/state";
     std::string kept;
     {
-        WorkbenchRig first(state, files.parts.path());
-        for (const auto& entry : std::filesystem::directory_iterator(state))
-            if (entry.path().extension() == ".session")
-                kept = entry.path().string();
+        const WorkbenchRig first(state, files.parts.path());
+        kept = WorkbenchRig::KeptFile(state);
     }
     std::filesystem::remove(kept);
     std::filesystem::create_directory(kept); // in the way of the kept file, and no session
@@ -351,25 +379,6 @@ TEST(Workbench, TellsASessionThatCantBeWrittenAtTheLoad) {
                                         "session in " +
                                         kept + ": Is a directory|");
     EXPECT_EQ(Texts(second.run(CommandId::PlaceUnplace)), "");
-}
-
-// A damaged kept session is named by the load that passed it over.
-TEST(Workbench, NamesADamagedKeptSessionAtTheLoad) {
-    WorkbenchRig files;
-    const std::string state = files.folder + "/state";
-    std::string kept;
-    {
-        WorkbenchRig first(state, files.parts.path());
-        first.run(CommandId::PlaceUnplace);
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(state))
-        if (entry.path().extension() == ".session")
-            kept = entry.path().string();
-    std::fstream(kept, std::ios::in | std::ios::out).put('K');
-    WorkbenchRig second(state, files.parts.path());
-    EXPECT_EQ(Texts(second.loaded),
-              "Error: The kept session " + kept + " is damaged and was not used|");
-    EXPECT_EQ(second.workbench.restoreCaption(), std::nullopt);
 }
 
 // The sessions kept before are listed newest first, each with its time and counts, and the one
@@ -398,12 +407,9 @@ TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
                               CommandId::RestoreChosenSession));
     EXPECT_EQ(choice->entries.front().size(),
               std::string("2026-12-07 14:02: 2 of 2 placed").size());
-    CommandInputs chosen = WorkbenchRig::Fields("1");
-    chosen.chosenEntry = 1;
-    rig.workbench.run(CommandId::RestoreChosenSession, chosen);
+    rig.choose(CommandId::RestoreChosenSession, 1);
     EXPECT_EQ(rig.placed(), 1);
-    chosen.chosenEntry = 7; // beyond the list: nothing
-    rig.workbench.run(CommandId::RestoreChosenSession, chosen);
+    rig.choose(CommandId::RestoreChosenSession, 7); // beyond the list: nothing
     EXPECT_EQ(rig.placed(), 1);
 }
 
@@ -417,18 +423,22 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         return "The marks were restored by designator.\n\nNo longer in the file, not restored: " +
                std::string(names) + ".";
     };
+    const std::string board = "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                              "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
+                              "C1,1u,0805,50,60,0,bottom\n";
+    // The board's lines with the first text from replaced by to.
+    const auto changed = [&board](const std::string& from, const std::string& to) {
+        return std::string(board).replace(board.find(from), from.size(), to);
+    };
+    const std::string added = changed("C1", "R5,1k,0603,90,20,0,top\nC1");
     const struct {
         const char* name;
-        const char* lines; // after the header
+        std::string lines; // after the header
         std::vector<std::string> placed;
-        std::string told; // "-" when nothing is offered
+        std::string told; // "-" when nothing is offered, "cancelled" for a cancelled load after it
         const char* names = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
     } cases[] = {
-        {"a value changed",
-         "R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R2", "R3"},
-         changedR2},
+        {"a value changed", changed("R2,1k", "R2,2k"), {"R1", "R2", "R3"}, changedR2},
         {"the lines in another order",
          "C1,1u,0805,50,60,0,bottom\nR4,1k,0603,70,80,0,top\nR3,1k,0603,50,60,0,top\n"
          "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n",
@@ -440,31 +450,18 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
          {"R1", "R2", "R3"},
          "",
          "Side,Ref,PosX,PosY,Rot,Package,Val\n"},
-        {"a part removed",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR4,1k,0603,70,80,0,top\n"
-         "C1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R2"},
-         goneOnly("R3")},
-        {"a part added",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nR5,1k,0603,90,20,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R2", "R3"},
-         ""},
-        {"a part renamed",
-         "R1,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
-         {"R1", "R3"},
-         goneOnly("R2")},
+        {"a part removed", changed("R3,1k,0603,50,60,0,top\n", ""), {"R1", "R2"}, goneOnly("R3")},
+        {"a part added", added, {"R1", "R2", "R3"}, ""},
+        {"a part renamed", changed("R2,", "R20,"), {"R1", "R3"}, goneOnly("R2")},
         {"a part moved to the other face",
-         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,bottom\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         changed("40,0,top", "40,0,bottom"),
          {"R1", "R3"},
          goneOnly("R2")},
         {"most parts renamed",
-         "R10,1k,0603,10,20,0,top\nR20,1k,0603,30,40,0,top\nR3,1k,0603,50,60,0,top\n"
-         "R4,1k,0603,70,80,0,top\nC1,1u,0805,50,60,0,bottom\n",
+         changed("R1,1k,0603,10,20,0,top\nR2,", "R10,1k,0603,10,20,0,top\nR20,"),
          {},
          "-"},
+        {"a load after the offer, of nothing, that drops it", added, {}, "cancelled"},
     };
     // Columns read by their names, as a file exported again may order them otherwise.
     const char* byNames = "0\n-\nauto\n";
@@ -472,18 +469,15 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         SCOPED_TRACE(c.name);
         WorkbenchRig files;
         const std::string state = files.folder + "/state";
-        const std::string board = files.folder + "/board.csv";
-        std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\n"
-                             << "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
-                                "R3,1k,0603,50,60,0,top\nR4,1k,0603,70,80,0,top\n"
-                                "C1,1u,0805,50,60,0,bottom\n";
+        const std::string file = files.folder + "/board.csv";
+        std::ofstream(file) << "Ref,Val,Package,PosX,PosY,Rot,Side\n" << board;
         {
-            WorkbenchRig first(state, board, byNames);
+            WorkbenchRig first(state, file, byNames);
             for (int part = 0; part < 3; ++part)
                 first.run(CommandId::PlaceUnplace);
         }
-        std::ofstream(board, std::ios::trunc) << c.names << c.lines;
-        WorkbenchRig again(state, board, byNames);
+        std::ofstream(file, std::ios::trunc) << c.names << c.lines;
+        WorkbenchRig again(state, file, byNames);
         EXPECT_EQ(again.workbench.restoreCaption(), std::nullopt);
         const std::optional<std::string> caption = again.workbench.designatorsCaption();
         if (c.told == "-") {
@@ -492,6 +486,11 @@ TEST(Workbench, RestoresTheMarksOfAFileExportedAgainByDesignator) {
         }
         ASSERT_TRUE(caption.has_value());
         EXPECT_EQ(caption->rfind("Restore session by designators (3 of 4 placed, ", 0), 0u);
+        if (c.told == "cancelled") {
+            again.runOn(CommandId::LoadPkpFile, std::nullopt);
+            EXPECT_EQ(again.workbench.designatorsCaption(), std::nullopt);
+            continue;
+        }
         const Outcome restored = again.run(CommandId::RestoreByDesignators);
         std::vector<std::string> placed;
         for (const PartRecord& part : again.workbench.session().table().parts())
@@ -527,102 +526,66 @@ TEST(Workbench, LoadsTheBoardFileBesideThePlacementFile) {
     EXPECT_TRUE(rig.workbench.exactShapes().empty());
 }
 
-// The middle of an outline's corners, in picture pixels.
-PlanePoint MiddleOf(const DrawnOutline& drawn) {
-    PlanePoint sum{0, 0};
-    for (const PlanePoint& corner : drawn.outline.corners.value()) {
-        sum.x += corner.x / 4;
-        sum.y += corner.y / 4;
+// Each outline drawn, in drawing order: "s" when selected, "p" placed, "b" in the background, and
+// the middle of its corners in picture pixels, to a thousandth.
+std::string Drawn(const Workbench& workbench) {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(3);
+    for (const DrawnOutline& drawn : workbench.outlinesToDraw()) {
+        PlanePoint middle{0, 0};
+        for (const PlanePoint& corner : drawn.outline.corners.value())
+            middle = {middle.x + corner.x / 4, middle.y + corner.y / 4};
+        text << (drawn.selected ? "s" : "") << (drawn.placed ? "p" : "")
+             << (drawn.background ? "b" : "") << ' ' << middle.x << ' ' << middle.y << ';';
     }
-    return sum;
-}
-
-// A 1200 x 1000 picture under the rig's parts, its board view 600 x 500.
-void ShowPicture(WorkbenchRig& rig) {
-    CommandInputs picture;
-    picture.chosenFile = rig.parts.path(); // any file: its size is told below
-    rig.workbench.run(CommandId::LoadBitmap, picture);
-    rig.workbench.session().setFrameSize(600, 500);
-    rig.workbench.session().pictureOpened(1200, 1000);
-}
-
-// A click in the list on the part's row.
-void Locate(WorkbenchRig& rig, const std::string& designator) {
-    const AssemblySession& session = rig.workbench.session();
-    for (int row = 0; row < session.faceList().faceCount; ++row)
-        if (session.table().part(session.faceList().indexes[row]).designator == designator)
-            rig.workbench.setHighlightedRow(row);
-    rig.run(CommandId::LocateSelectedPart);
-}
-
-// R1 (board 10, 20) pressed at pixel (100, 400) for Cal 1, R2 (30, 40) at (600, 900) for Cal 2.
-void CalibrateOnR1AndR2(WorkbenchRig& rig) {
-    Locate(rig, "R1");
-    rig.workbench.press({true, 100, 400});
-    rig.run(CommandId::Cal1);
-    Locate(rig, "R2");
-    rig.workbench.press({true, 600, 900});
-    rig.run(CommandId::Cal2);
+    return text.str();
 }
 
 // Outlines are drawn only for a part located under a calibration: the part first, then with
 // the kind's spots the others of its kind, each on the pixel its calibration point was pressed.
+// The parts done show under everything, also while a pressed point stands alone.
 TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
     WorkbenchRig rig;
-    ShowPicture(rig);
-    const auto locate = [&](const std::string& designator) { Locate(rig, designator); };
-    locate("R1");
-    EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // nothing to map through yet
-    CalibrateOnR1AndR2(rig);
-    locate("R1");
-    std::vector<DrawnOutline> drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_TRUE(drawn[0].selected);
-    EXPECT_NEAR(MiddleOf(drawn[0]).x, 100, 1e-6);
-    EXPECT_NEAR(MiddleOf(drawn[0]).y, 400, 1e-6);
+    rig.showPicture();
+    rig.locate("R1");
+    EXPECT_EQ(Drawn(rig.workbench), ""); // nothing to map through yet
+    rig.calibrateOnR1AndR2();
+    rig.locate("R1");
+    EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;");
     rig.workbench.press({true, 300, 300});
-    EXPECT_TRUE(rig.workbench.outlinesToDraw().empty()); // a pressed point is boxed alone
+    EXPECT_EQ(Drawn(rig.workbench), ""); // a pressed point is boxed alone
     rig.run(CommandId::ShowKindSpots);
-    locate("R2");
+    rig.locate("R2");
     rig.run(CommandId::PlaceUnplace);
-    locate("R1");
-    drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 2u);
-    EXPECT_FALSE(drawn[1].selected);
-    EXPECT_TRUE(drawn[1].placed);
-    EXPECT_NEAR(MiddleOf(drawn[1]).x, 600, 1e-6);
-    EXPECT_NEAR(MiddleOf(drawn[1]).y, 900, 1e-6);
-    // The parts done show under everything, also while a pressed point stands alone.
+    rig.locate("R1");
+    EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;p 600.000 900.000;");
     rig.run(CommandId::ShowPlacedParts);
     EXPECT_TRUE(rig.workbench.showPlacedParts());
     rig.workbench.press({true, 300, 300});
-    drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_TRUE(drawn[0].background);
-    EXPECT_NEAR(MiddleOf(drawn[0]).x, 600, 1e-6);
-    EXPECT_NEAR(drawn[0].outline.origin.value().y, 900, 1e-6);
-    locate("R1");
-    drawn = rig.workbench.outlinesToDraw();
-    ASSERT_EQ(drawn.size(), 3u);
-    EXPECT_TRUE(drawn[0].background);
-    EXPECT_TRUE(drawn[1].selected);
+    EXPECT_EQ(Drawn(rig.workbench), "pb 600.000 900.000;");
+    EXPECT_NEAR(rig.workbench.outlinesToDraw().at(0).outline.origin.value().y, 900, 1e-6);
+    rig.locate("R1");
+    EXPECT_EQ(Drawn(rig.workbench), "pb 600.000 900.000;s 100.000 400.000;p 600.000 900.000;");
     rig.run(CommandId::ShowPlacedParts);
-    EXPECT_EQ(rig.workbench.outlinesToDraw().size(), 2u);
+    EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;p 600.000 900.000;");
 }
+
+// R1 and R2 as the rig's, and U1 with a pin 1 between them.
+constexpr char kPartsWithPinOne[] = "Ref,Val,Package,PosX,PosY,Rot,Side\n"
+                                    "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
+                                    "U1,MCU,SOIC-8_3.9x4.9mm_P1.27mm,20,30,0,top\n";
 
 // "Pin 1 of <package>..." turns the mark of every part of the package, and the next run, of this
 // board or another, reads the correction from the user's table. A name without a pin 1 offers
 // nothing to correct.
 TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
-    const TempFile parts("Ref,Val,Package,PosX,PosY,Rot,Side\n"
-                         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
-                         "U1,MCU,SOIC-8_3.9x4.9mm_P1.27mm,20,30,0,top\n");
-    const std::string folder = WorkbenchRig::MakeFolder();
-    const std::string table = folder + "/config/pin1.txt";
+    const TempFile parts(kPartsWithPinOne);
+    const WorkbenchRig files;
+    const std::string table = files.folder + "/config/pin1.txt";
     const auto pinOneOfU1 = [&](WorkbenchRig& rig) {
-        ShowPicture(rig);
-        CalibrateOnR1AndR2(rig);
-        Locate(rig, "U1");
+        rig.showPicture();
+        rig.calibrateOnR1AndR2();
+        rig.locate("U1");
         return rig.workbench.outlinesToDraw().at(0).outline.pinOne.value();
     };
     WorkbenchRig rig("", parts.path(), kColumns, table);
@@ -631,11 +594,9 @@ TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
               std::optional<std::string>("Pin 1 of SOIC-8_3.9x4.9mm_P1.27mm..."));
     const Outcome offered = rig.run(CommandId::PinOneOfPackage);
     ASSERT_TRUE(offered.choice);
-    EXPECT_EQ(offered.choice->entries.size(), 6u);
-    EXPECT_EQ(offered.choice->entries[4], "Hide it");
-    CommandInputs half;
-    half.chosenEntry = 2;
-    EXPECT_EQ(Texts(rig.workbench.run(offered.choice->next, half)), "");
+    EXPECT_EQ(std::make_tuple(offered.choice->entries.size(), offered.choice->entries[4]),
+              std::make_tuple(6u, "Hide it"s));
+    EXPECT_EQ(Texts(rig.choose(offered.choice->next, 2)), "");
     // Turned a half about the body's middle, which lies on the part's pixel (350, 650).
     const PlanePoint turned = rig.workbench.outlinesToDraw().at(0).outline.pinOne.value();
     EXPECT_NEAR(turned.x, 700 - before.x, 1e-6);
@@ -644,31 +605,25 @@ TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
     const PlanePoint again = pinOneOfU1(next);
     EXPECT_NEAR(again.x, turned.x, 1e-6);
     EXPECT_NEAR(again.y, turned.y, 1e-6);
-    CommandInputs hide;
-    hide.chosenEntry = 4;
-    next.workbench.run(CommandId::PinOneChosen, hide);
+    next.choose(CommandId::PinOneChosen, 4);
     EXPECT_FALSE(next.workbench.outlinesToDraw().at(0).outline.pinOne);
     EXPECT_EQ(next.run(CommandId::PinOneOfPackage).choice->entries[4], "Show it again");
-    Locate(next, "R1");
+    next.locate("R1");
     EXPECT_EQ(next.workbench.pinOneCaption(), std::nullopt); // an 0603 resistor has no pin 1
-    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 // The corrections of the board's packages are kept with its session: restored where another
 // user's table has none for the package, they are written to that table.
 TEST(WorkbenchOutlines, PinOneCorrectionsComeBackWithTheKeptSession) {
-    const TempFile parts("Ref,Val,Package,PosX,PosY,Rot,Side\n"
-                         "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
-                         "U1,MCU,SOIC-8_3.9x4.9mm_P1.27mm,20,30,0,top\n");
-    const std::string folder = WorkbenchRig::MakeFolder();
+    const TempFile parts(kPartsWithPinOne);
+    const WorkbenchRig files;
+    const std::string folder = files.folder;
     {
         WorkbenchRig mine(folder + "/state", parts.path(), kColumns, folder + "/mine.txt");
-        ShowPicture(mine);
-        CalibrateOnR1AndR2(mine);
-        Locate(mine, "U1");
-        CommandInputs half;
-        half.chosenEntry = 2;
-        mine.workbench.run(CommandId::PinOneChosen, half);
+        mine.showPicture();
+        mine.calibrateOnR1AndR2();
+        mine.locate("U1");
+        mine.choose(CommandId::PinOneChosen, 2);
     }
     const auto read = [](const std::string& path) {
         std::ifstream in(path);
@@ -679,7 +634,6 @@ TEST(WorkbenchOutlines, PinOneCorrectionsComeBackWithTheKeptSession) {
     ASSERT_TRUE(theirs.workbench.restoreCaption());
     theirs.run(CommandId::RestoreSession);
     EXPECT_EQ(read(folder + "/theirs.txt"), "1 0 0\tQFN-32\n2 0 0\tSOIC-8_3.9x4.9mm_P1.27mm\n");
-    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 // A table that can't be written says so, and the correction holds for this run.
@@ -702,23 +656,36 @@ TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {
         (property "Reference" "R2") (pad "1" smd rect (at -0.8 0) (size 0.8 0.9) (layers "F.Cu")))
       (footprint "R_0603_1608Metric" (layer "F.Cu") (at 30.04 -40)
         (property "Reference" "R9") (pad "1" smd rect (at -0.8 0) (size 0.8 0.9) (layers "F.Cu")))))");
-    CommandInputs inputs = WorkbenchRig::Fields("1");
-    inputs.chosenFile = board.path();
-    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBoardFile, inputs)),
+    EXPECT_EQ(Texts(rig.runOn(CommandId::LoadBoardFile, board.path())),
               "Board file: Parts placed elsewhere in the board file than in the placement "
               "file:\nR2: board file 30.100, 40.000; placement file 30.000, 40.000|");
     EXPECT_EQ(rig.workbench.exactShapes().size(), 2u);
 }
 
-TEST(Workbench, ABoardFileThatCannotBeReadIsAnError) {
+// Each command on a file it cannot use says why; a cancelled choice says nothing.
+TEST(Workbench, SaysWhyAChosenFileCannotBeUsed) {
     WorkbenchRig rig;
-    CommandInputs inputs = WorkbenchRig::Fields("1");
-    inputs.chosenFile = rig.folder + "/none.kicad_pcb";
-    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBoardFile, inputs)),
-              "Error: Can't read board file " + rig.folder + "/none.kicad_pcb|");
-    inputs.chosenFile = rig.parts.path();
-    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBoardFile, inputs)),
-              "Error: Not a KiCad board file (.kicad_pcb)|");
+    const struct {
+        CommandId command;
+        std::optional<std::string> file;
+        std::string told;
+    } rows[] = {
+        {CommandId::LoadBoardFile, rig.folder + "/none.kicad_pcb",
+         "Error: Can't read board file " + rig.folder + "/none.kicad_pcb|"},
+        {CommandId::LoadBoardFile, rig.parts.path(), "Error: Not a KiCad board file (.kicad_pcb)|"},
+        {CommandId::ExportProgress, rig.folder + "/none/progress.csv",
+         "Error: Can't write progress file|"},
+        {CommandId::ImportProgress, rig.parts.path(), // a placement file, not a progress file
+         "Error: No row naming the columns Designator, Face and Placed in the first 40 lines of "
+         "progress file|"},
+        {CommandId::ImportProgress, std::nullopt, ""},
+        {CommandId::LoadBom, std::nullopt, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file.value_or("cancelled"));
+        EXPECT_EQ(Texts(rig.runOn(row.command, row.file)), row.told);
+    }
+    EXPECT_EQ(rig.placed(), 0);
 }
 
 } // namespace
@@ -758,21 +725,13 @@ const UndoRow kUndoSteps[] = {
     {"redo goes back to the bottom", CommandId::Redo, "C1", 0},
 };
 
-std::string PlacedDesignators(const AssemblySession& session) {
-    std::string placed;
-    for (const PartRecord& part : session.table().parts())
-        if (part.placed)
-            placed += (placed.empty() ? "" : " ") + std::string(part.designator);
-    return placed;
-}
-
 TEST(WorkbenchUndo, UndoesAndRedoesPlacingStepByStep) {
     WorkbenchRig rig;
     for (const UndoRow& row : kUndoSteps) {
         SCOPED_TRACE(row.step);
         rig.workbench.setHighlightedRow(rig.workbench.session().selection().row);
         rig.run(row.command);
-        EXPECT_EQ(PlacedDesignators(rig.workbench.session()), row.placed);
+        EXPECT_EQ(rig.placedNames(), row.placed);
         EXPECT_EQ(rig.workbench.session().selection().row, std::optional<int>(row.row));
     }
     EXPECT_EQ(rig.workbench.session().face(), Face::Bottom);
@@ -782,14 +741,9 @@ TEST(WorkbenchUndo, UndoesAndRedoesPlacingStepByStep) {
 // new picture or placement file forgets every step.
 TEST(WorkbenchUndo, UndoesCalibrationStepsAndForgetsThemWithANewPicture) {
     WorkbenchRig rig;
-    CommandInputs picture;
-    picture.chosenFile = rig.parts.path(); // any file: its size is told below
-    rig.workbench.run(CommandId::LoadBitmap, picture);
-    AssemblySession& session = rig.workbench.session();
-    session.setFrameSize(600, 500);
-    session.pictureOpened(1200, 1000);
-    rig.workbench.setHighlightedRow(0);
-    rig.run(CommandId::LocateSelectedPart); // as a click on row 0 does
+    rig.showPicture();
+    const AssemblySession& session = rig.workbench.session();
+    rig.locate("R1");
     rig.workbench.press({true, 100, 400});
     rig.run(CommandId::Cal1);
     EXPECT_EQ(session.calibration().state, CalState::WaitingPoint2);
@@ -798,14 +752,14 @@ TEST(WorkbenchUndo, UndoesCalibrationStepsAndForgetsThemWithANewPicture) {
     EXPECT_EQ(session.calibration().state, CalState::None);
     rig.run(CommandId::Redo);
     EXPECT_EQ(session.calibration().state, CalState::WaitingPoint2);
-    rig.workbench.run(CommandId::LoadBitmap, picture);
+    rig.runOn(CommandId::LoadBitmap, rig.parts.path());
     rig.run(CommandId::Undo);
     EXPECT_EQ(session.calibration().state, CalState::None);
     rig.workbench.setHighlightedRow(0);
     rig.run(CommandId::PlaceUnplace);
     rig.load(rig.parts.path());
     rig.run(CommandId::Undo);
-    EXPECT_EQ(PlacedDesignators(session), "");
+    EXPECT_EQ(rig.placedNames(), "");
 }
 
 // With the setting on, the new kind goes to the banner instead of a box; off, the box as ever.
@@ -836,9 +790,7 @@ TEST(WorkbenchAnnounce, TheBannerTakesTheNewKindsNoticeWhenChosen) {
 TEST(Workbench, LoadsABomAndTogglesTheSelectedPart) {
     WorkbenchRig rig;
     const TempFile bom("Designator,Qty,DNP\n\"R1,R2\",2,\nC1,1,DNP\nC9,1,\n");
-    CommandInputs inputs = WorkbenchRig::Fields("1");
-    inputs.chosenFile = bom.path();
-    EXPECT_EQ(Texts(rig.workbench.run(CommandId::LoadBom, inputs)),
+    EXPECT_EQ(Texts(rig.runOn(CommandId::LoadBom, bom.path())),
               "BOM: In the BOM but not in the placement file: C9; in the placement file but not "
               "in the BOM: none.|");
     EXPECT_EQ(Texts(rig.load(rig.parts.path())),
@@ -851,21 +803,16 @@ TEST(Workbench, LoadsABomAndTogglesTheSelectedPart) {
     EXPECT_TRUE(rig.workbench.selectedNotFitted());
     EXPECT_EQ(Texts(rig.run(CommandId::PlaceUnplace)).substr(0, 12), "Placement: R");
     EXPECT_EQ(rig.placed(), 0);
-    inputs.chosenFile.reset(); // the choice cancelled
-    EXPECT_TRUE(rig.workbench.run(CommandId::LoadBom, inputs).messages.empty());
 }
 
 // With a BOM the list names each item's part numbers and designators, without its parts left
 // off the board.
 TEST(Workbench, PickListWithABomNamesPartNumbers) {
     WorkbenchRig rig;
-    setenv("TMPDIR", rig.folder.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
+    rig.writePagesHere();
     const TempFile bom("Ref,Manufacturer,MPN,LCSC,DNP\nR1,Yageo,RC0603FR-071KL,C21190,\n"
                        "R2,Yageo,RC0603FR-071KL,C21190,DNP\nC1,Samsung,CL10A105KB8NNNC,C15849,\n");
-    CommandInputs inputs = WorkbenchRig::Fields("2");
-    inputs.chosenFile = bom.path();
-    rig.workbench.run(CommandId::LoadBom, inputs);
+    rig.runOn(CommandId::LoadBom, bom.path(), "2");
     EXPECT_EQ(*rig.run(CommandId::PickList, "2").clipboardText,
               "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total\t"
               "MANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n"
@@ -877,19 +824,15 @@ TEST(Workbench, PickListWithABomNamesPartNumbers) {
 TEST(Workbench, ExportsTheProgress) {
     WorkbenchRig rig;
     rig.run(CommandId::PlaceUnplace);
-    CommandInputs inputs = WorkbenchRig::Fields("1");
-    inputs.chosenFile = rig.folder + "/progress.csv";
-    EXPECT_TRUE(rig.workbench.run(CommandId::ExportProgress, inputs).messages.empty());
-    std::ifstream in(*inputs.chosenFile);
+    const std::string progress = rig.folder + "/progress.csv";
+    EXPECT_TRUE(rig.runOn(CommandId::ExportProgress, progress).messages.empty());
+    std::ifstream in(progress);
     std::string lines[4];
     for (std::string& line : lines)
         std::getline(in, line);
     EXPECT_EQ(lines[0], "Designator,Face,Value,Package,Placed,Time placed");
     EXPECT_EQ(lines[1].substr(0, 21), "R1,top,1k,0603,yes,20"); // placed now, at a time
     EXPECT_EQ(lines[2] + "|" + lines[3], "R2,top,1k,0603,no,|C1,bottom,1u,0805,no,");
-    inputs.chosenFile = rig.folder + "/none/progress.csv";
-    EXPECT_EQ(Texts(rig.workbench.run(CommandId::ExportProgress, inputs)),
-              "Error: Can't write progress file|");
 }
 
 // A colleague's progress file marks the same parts in a placement file exported again with its
@@ -901,41 +844,31 @@ TEST(Workbench, ImportsTheProgressOfAnotherExportByDesignator) {
     colleague.run(CommandId::Bottom);
     colleague.workbench.setHighlightedRow(0);
     colleague.run(CommandId::PlaceUnplace); // C1
-    CommandInputs inputs = WorkbenchRig::Fields("1");
-    inputs.chosenFile = colleague.folder + "/progress.csv";
-    colleague.workbench.run(CommandId::ExportProgress, inputs);
+    const std::string progress = colleague.folder + "/progress.csv";
+    colleague.runOn(CommandId::ExportProgress, progress);
 
     WorkbenchRig files;
     const std::string board = files.folder + "/board.csv";
     std::ofstream(board) << "Ref,Val,Package,PosX,PosY,Rot,Side\nC1,1u,0805,50,60,0,bottom\n"
                             "R2,1k,0603,30,40,0,top\nR1,1k,0603,10,20,0,top\n";
     WorkbenchRig rig(files.folder + "/state", board);
-    EXPECT_EQ(Texts(rig.workbench.run(CommandId::ImportProgress, inputs)), "");
-    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "C1 R1");
+    EXPECT_EQ(Texts(rig.runOn(CommandId::ImportProgress, progress)), "");
+    EXPECT_EQ(rig.placedNames(), "C1 R1");
     rig.run(CommandId::Undo);
-    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "");
+    EXPECT_EQ(rig.placedNames(), "");
     rig.run(CommandId::Redo);
-    EXPECT_EQ(PlacedDesignators(rig.workbench.session()), "C1 R1");
+    EXPECT_EQ(rig.placedNames(), "C1 R1");
     rig.load(rig.parts.path()); // lets the board go, its session kept
     WorkbenchRig next(files.folder + "/state", board);
     EXPECT_EQ(next.workbench.restoreCaption().value_or("").rfind(
                   "Restore session (1 + 1 of 2 + 1 placed, ", 0),
               0u);
-
-    inputs.chosenFile = board; // a placement file, not a progress file
-    EXPECT_EQ(Texts(next.workbench.run(CommandId::ImportProgress, inputs)),
-              "Error: No row naming the columns Designator, Face and Placed in the first 40 "
-              "lines of progress file|");
-    inputs.chosenFile.reset();
-    EXPECT_EQ(Texts(next.workbench.run(CommandId::ImportProgress, inputs)), "");
-    EXPECT_EQ(PlacedDesignators(next.workbench.session()), "");
 }
 
 // The setting adds the count to gather; set again, it takes the column away.
 TEST(Workbench, SparesPerItemAddsACountToGather) {
     WorkbenchRig rig;
-    setenv("TMPDIR", rig.folder.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
+    rig.writePagesHere();
     rig.run(CommandId::SparesPerItem);
     EXPECT_TRUE(rig.workbench.sparesPerItem());
     EXPECT_EQ(rig.run(CommandId::PickList, "10").clipboardText->substr(70),
@@ -948,11 +881,9 @@ TEST(Workbench, SparesPerItemAddsACountToGather) {
 // The sheets of the face shown go beside the pick list's page, and are opened once written.
 TEST(Workbench, PrintSheetsAsksTheWindowForThePdf) {
     WorkbenchRig rig;
-    setenv("TMPDIR", rig.folder.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
+    const std::string path = rig.writePagesHere() + "/sheets.pdf";
     const Outcome outcome = rig.run(CommandId::PrintSheets, "4");
     ASSERT_TRUE(outcome.sheets && outcome.open);
-    const std::string path = rig.folder + "/kavelto-" + std::to_string(geteuid()) + "/sheets.pdf";
     EXPECT_EQ(std::make_tuple(outcome.sheets->path, outcome.open->target,
                               outcome.sheets->placementPath, outcome.sheets->pcbCount,
                               outcome.sheets->items.size(), outcome.sheets->items[0].designators),
@@ -965,30 +896,15 @@ TEST(Workbench, PrintSheetsAsksTheWindowForThePdf) {
 // (600, 900), 25 pixels a millimetre, so R3 (20, 30) lies halfway at (350, 650).
 TEST(Workbench, PrintSheetsLocatesTheSpotsOfEachItem) {
     WorkbenchRig rig;
-    setenv("TMPDIR", rig.folder.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
+    rig.writePagesHere();
     const TempFile kinds("Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
                          "R2,1k,0603,30,40,0,top\nR3,1k,0603,20,30,0,top\n"
                          "C1,1u,0805,30,20,0,top\n");
     rig.load(kinds.path());
     EXPECT_FALSE(rig.run(CommandId::PrintSheets).sheets->picture); // no picture yet
-    CommandInputs picture;
-    picture.chosenFile = rig.parts.path(); // any file: its size is told below
-    rig.workbench.run(CommandId::LoadBitmap, picture);
-    rig.workbench.session().setFrameSize(600, 500);
-    rig.workbench.session().pictureOpened(1200, 1000);
+    rig.showPicture();
     EXPECT_FALSE(rig.run(CommandId::PrintSheets).sheets->picture); // not calibrated
-    const struct {
-        int row;
-        PicturePoint at;
-        CommandId cal;
-    } points[] = {{0, {true, 100, 400}, CommandId::Cal1}, {1, {true, 600, 900}, CommandId::Cal2}};
-    for (const auto& point : points) {
-        rig.workbench.setHighlightedRow(point.row);
-        rig.run(CommandId::LocateSelectedPart);
-        rig.workbench.press(point.at);
-        rig.run(point.cal);
-    }
+    rig.calibrateOnR1AndR2();
     rig.run(CommandId::RotR);
     const std::optional<SheetsPicture> sheets = rig.run(CommandId::PrintSheets).sheets->picture;
     ASSERT_TRUE(sheets);
@@ -1010,8 +926,7 @@ TEST(Workbench, PrintSheetsLocatesTheSpotsOfEachItem) {
 // again as left; one that does changes what the pick list gathers and how the entry names it.
 TEST(Workbench, SparesRuleIsEditedAsATable) {
     WorkbenchRig rig;
-    setenv("TMPDIR", rig.folder.c_str(), 1);
-    unsetenv("XDG_RUNTIME_DIR");
+    rig.writePagesHere();
     const Outcome offered = rig.run(CommandId::EditSparesRule);
     ASSERT_TRUE(offered.tableEdit);
     EXPECT_EQ(std::make_tuple(offered.tableEdit->title, offered.tableEdit->columns,

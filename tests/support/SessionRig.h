@@ -6,8 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 
 namespace kavelto {
+
+// The name row of the rig's column layout.
+const std::string kHeader = "Ref,Val,Package,PosX,PosY,Rot,Side\n";
+
+// Q1 to Q6; sorted by prefix and number, items 1, 1, 1, 2, 3, 4.
+const std::string kKinds =
+    kHeader + "Q1,BC847,SOT23,1,1,0,top\nQ2,BC847,SOT23,2,1,0,top\nQ3,BC847,SOT23,3,1,0,top\n"
+              "Q4,BC857,SOT23,4,1,0,top\nQ5,LM358,SOIC8,5,1,0,top\nQ6,BC847,SOT23,6,1,0,top\n";
+
+// The text of the update's message box, or "" when it shows none.
+inline std::string Said(const SessionUpdate& u) {
+    return u.message ? u.message->text : "";
+}
 
 // A session under the column layout Ref,Val,Package,PosX,PosY,Rot,Side, driven as the user
 // drives the window.
