@@ -121,6 +121,8 @@ TEST(Bom, DesignatorCellsAsToolsGroupThem) {
         {"R4-R1", "R4-R1"},     // backwards: no range
         {"R1-C4", "R1-C4"},     // two prefixes: no range
         {"R01-R03", "R01-R03"}, // leading zeros would not come back
+        {"R999998-R999999", "R999998 R999999"},
+        {"R1000000-R1000001", "R1000000-R1000001"}, // numbers of six digits at most
         {"-R3", "-R3"},
         {"", ""},
         {" , ", ""},

@@ -167,5 +167,23 @@ TEST(CommandTable, AsksWhereToSaveOnlyTheFileItWrites) {
     EXPECT_TRUE(ChoosesFileToWrite(FileChoice::Progress));
 }
 
+// What each checked entry and the rule it edits are kept under between runs: a key dropped or
+// renamed forgets the user's choice at the next start.
+TEST(CommandTable, KeepsEachSettingUnderItsKey) {
+    const std::pair<CommandId, const char*> rows[] = {
+        {CommandId::ShowKindSpots, "showKindSpots"},
+        {CommandId::ShowPlacedParts, "showPlacedParts"},
+        {CommandId::AnnounceInPicture, "announceInPicture"},
+        {CommandId::SparesPerItem, "sparesPerItem"},
+        {CommandId::EditSparesRule, "sparesRule"},
+    };
+    for (const auto& [id, key] : rows)
+        EXPECT_STREQ(Command(id).settingsKey, key) << key;
+    std::size_t kept = 0;
+    for (const CommandRow& row : CommandTable())
+        kept += *row.settingsKey != '\0' ? 1 : 0;
+    EXPECT_EQ(kept, std::size(rows));
+}
+
 } // namespace
 } // namespace kavelto

@@ -697,6 +697,29 @@ namespace {
 // The undo history through the commands: each step the user takes, with the designators
 // placed and the row selected afterwards, written out by hand. R1 and R2 are rows 0 and 1 of
 // the top face, C1 the bottom's only part.
+// Alt and an arrow key move the pressed point one picture pixel the arrow's way, on the
+// upright picture.
+TEST(Workbench, NudgesThePressedPointOnePixelEachWay) {
+    WorkbenchRig rig;
+    rig.showPicture();
+    rig.workbench.press({true, 200, 300});
+    const struct {
+        CommandId command;
+        int x;
+        int y;
+    } steps[] = {{CommandId::NudgeLeft, 199, 300},
+                 {CommandId::NudgeUp, 199, 299},
+                 {CommandId::NudgeRight, 200, 299},
+                 {CommandId::NudgeDown, 200, 300}};
+    for (const auto& step : steps) {
+        rig.run(step.command);
+        const std::optional<Marker>& marker = rig.workbench.session().view().marker;
+        ASSERT_TRUE(marker);
+        EXPECT_EQ(std::make_pair(marker->at.x, marker->at.y), std::make_pair(step.x, step.y))
+            << static_cast<int>(step.command);
+    }
+}
+
 struct UndoRow {
     const char* step;
     CommandId command;
