@@ -2,8 +2,8 @@
 #include "CameraJpeg.h"
 #include "PictureFile.h"
 #include "PlainJpeg.h"
+#include "TestFiles.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -14,13 +14,6 @@
 using namespace kavelto;
 
 namespace {
-
-// The picture in the format given, as its file holds it.
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format) ? bytes : QByteArray();
-}
 
 QImage Plain(const QSize& size, QImage::Format format) {
     QImage image(size, format);
@@ -53,11 +46,10 @@ private slots:
         QFETCH(QByteArray, jpeg);
         QFETCH(qint64, fileSize);
         QFETCH(QSize, decoded);
-        QFile file(dir_.filePath(QStringLiteral("board.jpg")));
-        QVERIFY(!jpeg.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(jpeg) > 0 &&
-                (fileSize == 0 || file.resize(fileSize)));
-        file.close();
-        const QImage image = DecodePicture(file.fileName());
+        const QString path = WriteFile(dir_.filePath(QStringLiteral("board.jpg")), jpeg);
+        QVERIFY(!jpeg.isEmpty() && !path.isEmpty() &&
+                (fileSize == 0 || QFile::resize(path, fileSize)));
+        const QImage image = DecodePicture(path);
         QCOMPARE(image.size(), decoded);
         if (!image.isNull()) {
             const QColor middle = image.pixelColor(decoded.width() / 2, decoded.height() / 2);
@@ -126,10 +118,9 @@ private slots:
     void refusesWhatCantBeShown() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, fault);
-        QFile file(dir_.filePath(QStringLiteral("board.pic")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        const Result<PictureFile, PictureRefusal> read = ReadPictureFile(file.fileName());
+        const QString path = WriteFile(dir_.filePath(QStringLiteral("board.pic")), bytes);
+        QVERIFY(!path.isEmpty());
+        const Result<PictureFile, PictureRefusal> read = ReadPictureFile(path);
         QCOMPARE(read ? -1 : int(read.failure().fault), fault);
     }
 

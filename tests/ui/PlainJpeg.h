@@ -1,19 +1,15 @@
 #pragma once
 
-#include <QBuffer>
-#include <QByteArray>
+#include "TestFiles.h"
+
 #include <QColor>
-#include <QImage>
 #include <QSize>
 
 // A JPEG of one plain colour: small on disk whatever its size in pixels.
 inline QByteArray PlainJpeg(const QSize& size) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(40, 90, 160));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "JPEG", 30) ? bytes
-                                                                                : QByteArray();
+    return Encoded(image, "JPEG", 30);
 }
 
 // The JPEG with the size in its frame header replaced: a header that claims a huge picture
