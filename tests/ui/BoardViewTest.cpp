@@ -27,13 +27,14 @@ class BoardViewTest : public QObject {
     static int CountColour(const QImage& shot, const QRect& area, const QColor& colour) {
         const QImage part = shot.copy(area).convertToFormat(QImage::Format_RGB32);
         const auto* pixels = reinterpret_cast<const QRgb*>(part.constBits());
-        return int(std::count(pixels, pixels + part.width() * part.height(), colour.rgb()));
+        return int(
+            std::count(pixels, pixels + qsizetype(part.width()) * part.height(), colour.rgb()));
     }
     // The demo truth's record of the part at a board position.
     static QJsonObject TruthOf(const TruthPart& part) {
         QFile file(QStringLiteral(DEMO_DIR "/coldfire.truth.json"));
         file.open(QIODevice::ReadOnly);
-        for (const QJsonValue& p : QJsonDocument::fromJson(file.readAll())["parts"].toArray())
+        for (const QJsonValue p : QJsonDocument::fromJson(file.readAll())["parts"].toArray())
             if (p["pos_x"].toDouble() == part.boardX && p["pos_y"].toDouble() == part.boardY)
                 return p.toObject();
         return {};
@@ -44,13 +45,11 @@ class BoardViewTest : public QObject {
         if (!board)
             return false;
         const QImage shot = dlg_->grab().toImage();
-        for (const QJsonValue& pixel : pixels) {
+        return std::all_of(pixels.begin(), pixels.end(), [&](const QJsonValue& pixel) {
             const ViewPoint at = board->toWindow({pixel[0].toDouble(), pixel[1].toDouble()});
             const QPoint centre = frame().topLeft() + QPoint(int(at.x), int(at.y));
-            if (CountColour(shot, QRect(centre - QPoint(3, 3), QSize(7, 7)), colour) == 0)
-                return false;
-        }
-        return true;
+            return CountColour(shot, QRect(centre - QPoint(3, 3), QSize(7, 7)), colour) > 0;
+        });
     }
     QWidget* child(const char* name) const { return dlg_->findChild<QWidget*>(name); }
     void click(const char* name) { QTest::mouseClick(child(name), Qt::LeftButton); }

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "KeymapPicture.h"
 #include "ShortcutKeys.h"
 #include "TestFiles.h"
 #include "TruthBoard.h"
@@ -248,6 +249,27 @@ private slots:
                                   "Ctrl+0: Whole picture again"}));
         };
         click("shortcuts");
+    }
+
+    // The shortcut picture's keypad: every key in its own cell, "+" and Enter two rows high, "0"
+    // two columns wide, with the background in every gap between two keys. Sampled at the cells'
+    // and gaps' middles ('#' a key, '.' the background), cells 64 x 61 pixels in a margin of 4
+    // and gaps of 3.
+    void keymapPictureKeysInTheirCells() {
+        const QImage picture = KeymapPicture();
+        const QRgb background = picture.pixel(1, 1);
+        QStringList seen;
+        for (int y = 0; y < 9; ++y) {
+            QString line;
+            for (int x = 0; x < 7; ++x) {
+                const QPoint at(x % 2 ? 69 + 67 * (x / 2) : 36 + 67 * (x / 2),
+                                y % 2 ? 66 + 64 * (y / 2) : 34 + 64 * (y / 2));
+                line += picture.pixel(at) == background ? '.' : '#';
+            }
+            seen << line;
+        }
+        QCOMPARE(seen, QStringList({"#.#.#.#", ".......", "#.#.#.#", "......#", "#.#.#.#",
+                                    ".......", "#.#.#.#", "......#", "###.#.#"}));
     }
 
     // Load BOM from the right-click menu: the part it leaves off reads "DNP" in grey, the MPN

@@ -19,7 +19,7 @@ inline QByteArray WithClaimedSize(QByteArray jpeg, const QSize& size) {
     for (qsizetype at = 2; at + 9 <= jpeg.size(); at += 2 + (byte(at + 2) << 8 | byte(at + 3))) {
         if (byte(at + 1) == 0xC0) {
             const int fields[] = {size.height(), size.width()};
-            for (int i = 0; i < 2; ++i) {
+            for (qsizetype i = 0; i < 2; ++i) {
                 jpeg[at + 5 + 2 * i] = static_cast<char>(fields[i] >> 8);
                 jpeg[at + 6 + 2 * i] = static_cast<char>(fields[i] & 0xFF);
             }

@@ -36,7 +36,7 @@ class RandomSessionTest : public QObject {
         return wider.topLeft() + QPoint(below(wider.width()), below(wider.height()));
     }
     QString write(const char* name, const QByteArray& bytes) const {
-        const QString path = WriteFile(dir_.filePath(QLatin1String(name)), bytes);
+        QString path = WriteFile(dir_.filePath(QLatin1String(name)), bytes);
         if (path.isEmpty())
             qFatal("cannot write %s", name);
         return path;
