@@ -27,7 +27,7 @@ std::string SmallPdf(const std::vector<std::string>& pages) {
     objects.push_back("<<\n/Type /Pages\n/Kids [" + kids + "]\n/Count " +
                       std::to_string(pages.size()) + "\n>>");
     objects.insert(objects.end(), pages.begin(), pages.end());
-    objects.push_back("[ ]"); // the annotations that "/Annots N 0 R" pages name
+    objects.emplace_back("[ ]"); // the annotations that "/Annots N 0 R" pages name
     std::string pdf = "%PDF-1.4\n";
     std::vector<size_t> offsets;
     for (size_t object = 0; object < objects.size(); ++object) {

@@ -255,12 +255,11 @@ class RealProgramTest : public QObject {
     }
 
     static bool copyFolder(const QString& from, const QString& to) {
-        if (!QDir().mkpath(to))
-            return false;
-        for (const QFileInfo& file : QDir(from).entryInfoList(QDir::Files))
-            if (!QFile::copy(file.filePath(), to + '/' + file.fileName()))
-                return false;
-        return true;
+        const QFileInfoList files = QDir(from).entryInfoList(QDir::Files);
+        return QDir().mkpath(to) &&
+               std::all_of(files.begin(), files.end(), [&](const QFileInfo& file) {
+                   return QFile::copy(file.filePath(), to + '/' + file.fileName());
+               });
     }
 
     // For the manual's pictures, taken by scripts/screenshots.sh.
@@ -467,9 +466,9 @@ private slots:
         QFile file(board);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QString text = QString::fromUtf8(file.readAll());
-        const QString line = '"' + designator + "\",\"" + value + '"';
+        const QString line = '"' + designator + R"(",")" + value + '"';
         QCOMPARE(text.count(line), 1);
-        text.replace(line, '"' + designator + "\",\"4u7\"");
+        text.replace(line, '"' + designator + R"(","4u7")");
         QVERIFY(!WriteFile(board, text.toUtf8()).isEmpty());
 
         // The entry's place among the entries shown, as the twin finds it over the same sessions.
