@@ -239,8 +239,15 @@ private slots:
         }
         QCOMPARE(ran, expected);
         QVERIFY(edit->text().isEmpty());
+        // The keypad's picture whole, the list below it, both inside the window.
         platform_.onModal = [](QDialog& keymap) {
-            const QString list = keymap.findChild<QLabel*>("otherKeys")->text();
+            const QRect picture = keymap.findChild<QLabel*>("keymapPicture")->geometry();
+            const auto* other = keymap.findChild<QLabel*>("otherKeys");
+            QVERIFY(picture.width() >= KeymapPicture().width() &&
+                    picture.height() >= KeymapPicture().height());
+            QVERIFY(picture.bottom() < other->geometry().top() &&
+                    keymap.rect().contains(picture | other->geometry()));
+            const QString list = other->text();
             QCOMPARE(list.split('\n'),
                      QStringList({"Ctrl+F: Find part...", "Ins: Add calibration point",
                                   "Ctrl+press on the picture: Select the part pressed on",
