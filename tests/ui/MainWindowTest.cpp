@@ -234,8 +234,13 @@ private slots:
                 QTest::keyClick(edit, qtKeys.value(binding.key), modifiers.value(binding.scope));
                 expected << row.id;
             }
-            if (row.menu != MenuPlace::None)
-                QVERIFY(MenuEntry(*dlg_, row.id)->text().startsWith(QString::fromUtf8(row.title)));
+            if (row.menu == MenuPlace::None)
+                continue;
+            QAction* entry = MenuEntry(*dlg_, row.id);
+            QVERIFY(entry->text().startsWith(QString::fromUtf8(row.title)));
+            const QList<QAction*> menu = dlg_->actions();
+            const QAction* above = menu.value(menu.indexOf(entry) - 1);
+            QCOMPARE(above && above->isSeparator(), row.menu == MenuPlace::AfterSeparator);
         }
         QCOMPARE(ran, expected);
         QVERIFY(edit->text().isEmpty());
