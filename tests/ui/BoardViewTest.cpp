@@ -148,6 +148,26 @@ private slots:
         QCOMPARE(shown(), "point, boxed, picture");
     }
 
+    // A banner darkens a strip across the picture's top, black at 190 of 255 over it, for two
+    // seconds; the picture below it is left as it was.
+    void bannerDarkensTheTopForAWhile() {
+        const QPoint top = frame().topLeft() + QPoint(frame().width() / 3, 6);
+        const QPoint below = top + QPoint(0, 200);
+        const auto colours = [&] {
+            const QImage shot = dlg_->grab().toImage();
+            return std::pair(shot.pixelColor(top), shot.pixelColor(below));
+        };
+        const auto [before, pictureBelow] = colours();
+        dlg_->findChild<BoardView*>("pictureFrame")->showBanner(QStringLiteral("New kind"));
+        const auto [darkened, stillBelow] = colours();
+        for (const auto& [after, was] :
+             {std::pair(darkened.red(), before.red()), std::pair(darkened.green(), before.green()),
+              std::pair(darkened.blue(), before.blue())})
+            QVERIFY2(std::abs(after - was * 65 / 255) <= 2, qPrintable(darkened.name()));
+        QCOMPARE(stillBelow, pictureBelow);
+        QTRY_COMPARE_WITH_TIMEOUT(colours().first, before, 4000);
+    }
+
     // A press boxes its point without any paint since the picture was opened. A picture loaded
     // again after it changed on disk is read again: cut short, it can't be decoded, is drawn
     // black, and a press does not count. Then replaced twice by pictures of one size, with only
