@@ -108,6 +108,16 @@ private slots:
         QCOMPARE(image.pixelColor(153, 53), QColor(Qt::black));
     }
 
+    // Without pin 1 known no mark is drawn, whatever mark the package has.
+    void noMarkWithoutPinOne() {
+        PictureOutline outline = Body(PinOneMark::Dot);
+        outline.pinOne.reset();
+        const QImage image = PaintedUpright({{outline, true, false}});
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        QCOMPARE(std::count(pixels, pixels + qsizetype(kWidth) * kHeight, kPinOneColour.rgb()), 0);
+        QVERIFY(ColourNear(image, {60, 10}, kSelectedOutline)); // the outline all the same
+    }
+
     // Pads appear once the view shows them at least four pixels wide.
     void padsOnlyWhenLargeEnough() {
         for (const double side : {10.0, 3.0}) {
