@@ -466,9 +466,10 @@ private slots:
         QFile file(board);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QString text = QString::fromUtf8(file.readAll());
-        const QString line = '"' + designator + R"(",")" + value + '"';
+        const auto quoted = [](const QString& text) { return '"' + text + '"'; };
+        const QString line = quoted(designator) + ',' + quoted(value);
         QCOMPARE(text.count(line), 1);
-        text.replace(line, '"' + designator + R"(","4u7")");
+        text.replace(line, quoted(designator) + ',' + quoted(QStringLiteral("4u7")));
         QVERIFY(!WriteFile(board, text.toUtf8()).isEmpty());
 
         // The entry's place among the entries shown, as the twin finds it over the same sessions.
