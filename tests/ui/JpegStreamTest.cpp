@@ -78,6 +78,7 @@ struct Miniature {
 // Coded data of restart interval i, with stuffed and fill bytes among its own.
 std::vector<std::string> Pieces(int count) {
     std::vector<std::string> pieces;
+    pieces.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i)
         pieces.push_back(std::string(1 + i % 3, char('a' + i)) + std::string("\xFF\x00z", 3) +
                          (i % 4 == 1 ? "\xFF\xFF" : ""));
