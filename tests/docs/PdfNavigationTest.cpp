@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -26,7 +27,7 @@ std::string SmallPdf(const std::vector<std::string>& pages) {
     objects.push_back("<<\n/Type /Pages\n/Kids [" + kids + "]\n/Count " +
                       std::to_string(pages.size()) + "\n>>");
     objects.insert(objects.end(), pages.begin(), pages.end());
-    objects.push_back("[ ]"); // the annotations that "/Annots N 0 R" pages name
+    objects.emplace_back("[ ]"); // the annotations that "/Annots N 0 R" pages name
     std::string pdf = "%PDF-1.4\n";
     std::vector<size_t> offsets;
     for (size_t object = 0; object < objects.size(); ++object) {
@@ -78,12 +79,39 @@ PdfOutlineEntry Entry(const char16_t* title, int level, int page, double top) {
     return {title, level, {page, top}};
 }
 
+// The update that the navigation, given its entries and links by add, appends to the pdf: its
+// objects by number.
+std::map<int, std::string> Updated(std::string& pdf,
+                                   const std::function<void(PdfNavigation&)>& add) {
+    PdfNavigation navigation(kPageHeight);
+    add(navigation);
+    return navigation.appendTo(pdf) ? UpdatedObjects(pdf) : std::map<int, std::string>();
+}
+
+// Each object holds each of its texts, each ending a line or the object; a text after "!" is
+// nowhere in it.
+void ExpectHolds(const std::map<int, std::string>& objects,
+                 const std::map<int, std::vector<std::string>>& expected) {
+    for (const auto& [number, texts] : expected) {
+        const auto object = objects.find(number);
+        ASSERT_NE(object, objects.end()) << "no object " << number;
+        for (const std::string& text : texts) {
+            const std::string& o = object->second;
+            const bool absent = text[0] == '!';
+            const std::string wanted = absent ? text.substr(1) : text;
+            const size_t at = o.find(wanted), end = at + wanted.size();
+            const bool held =
+                at != std::string::npos && (absent || end == o.size() || o[end] == '\n');
+            EXPECT_NE(held, absent) << number << ": " << text << " in\n" << o;
+        }
+    }
+}
+
 TEST(PdfNavigationTest, KeepsTheBytesWrittenAndChainsItsSectionToTheirs) {
     const std::string before = SmallPdf({PageWithAnnotationsObject(1)});
-    PdfNavigation navigation(kPageHeight);
-    navigation.addEntry(Entry(u"One", 1, 0, 100));
     std::string pdf = before;
-    ASSERT_TRUE(navigation.appendTo(pdf));
+    ASSERT_FALSE(
+        Updated(pdf, [](PdfNavigation& n) { n.addEntry(Entry(u"One", 1, 0, 100)); }).empty());
     EXPECT_EQ(pdf.substr(0, before.size()), before);
     const std::string update = pdf.substr(before.size());
     const std::string oldTable = before.substr(before.rfind("startxref") + 10);
@@ -95,58 +123,40 @@ TEST(PdfNavigationTest, KeepsTheBytesWrittenAndChainsItsSectionToTheirs) {
     EXPECT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
 }
 
+// Objects 1 to 5 were there: the outline's root is the first new one, and one entry follows.
 TEST(PdfNavigationTest, TheCatalogNamesTheOutlineAndShowsIt) {
     std::string pdf = SmallPdf({PageWithAnnotationsObject(1)});
-    PdfNavigation navigation(kPageHeight);
-    navigation.addEntry(Entry(u"One", 1, 0, 100));
-    ASSERT_TRUE(navigation.appendTo(pdf));
-    const auto objects = UpdatedObjects(pdf);
-    // Objects 1 to 5 were there: the outline's root is the first new one.
-    ASSERT_EQ(objects.count(2), 1u);
-    EXPECT_NE(objects.at(2).find("/Pages 3 0 R"), std::string::npos);
-    EXPECT_NE(objects.at(2).find("/Outlines 6 0 R"), std::string::npos);
-    EXPECT_NE(objects.at(2).find("/PageMode /UseOutlines"), std::string::npos);
-    EXPECT_NE(pdf.find("/Size 8\n"), std::string::npos); // root and one entry added
+    ExpectHolds(Updated(pdf, [](PdfNavigation& n) { n.addEntry(Entry(u"One", 1, 0, 100)); }),
+                {{2, {"/Pages 3 0 R", "/Outlines 6 0 R", "/PageMode /UseOutlines"}}});
+    EXPECT_NE(pdf.find("/Size 8\n"), std::string::npos);
 }
 
-// Levels 1, 2, 2, 1, 2: two chapters, their sections under them, siblings chained.
+// Levels 1, 2, 2, 1, 2: two chapters, their sections under them, siblings chained. Root 6; A 7,
+// A1 8, A2 9, B 10, B1 11.
 TEST(PdfNavigationTest, SectionsGoUnderTheirChapter) {
     std::string pdf = SmallPdf({PageWithAnnotationsObject(1)});
-    PdfNavigation navigation(kPageHeight);
-    for (const auto& [title, level] : std::vector<std::pair<const char16_t*, int>>{
-             {u"A", 1}, {u"A1", 2}, {u"A2", 2}, {u"B", 1}, {u"B1", 2}})
-        navigation.addEntry(Entry(title, level, 0, 10));
-    ASSERT_TRUE(navigation.appendTo(pdf));
-    const auto objects = UpdatedObjects(pdf);
-    // Root 6; A 7, A1 8, A2 9, B 10, B1 11.
-    const std::map<int, std::vector<std::string>> expected = {
-        {6, {"/Type /Outlines", "/First 7 0 R", "/Last 10 0 R", "/Count 5"}},
-        {7, {"/Parent 6 0 R", "/Next 10 0 R", "/First 8 0 R", "/Last 9 0 R", "/Count 2"}},
-        {8, {"/Parent 7 0 R", "/Next 9 0 R"}},
-        {9, {"/Parent 7 0 R", "/Prev 8 0 R"}},
-        {10, {"/Parent 6 0 R", "/Prev 7 0 R", "/First 11 0 R", "/Count 1"}},
-        {11, {"/Parent 10 0 R"}},
-    };
-    for (const auto& [number, keys] : expected) {
-        for (const std::string& key : keys)
-            EXPECT_NE(objects.at(number).find(key + '\n'), std::string::npos)
-                << number << " lacks " << key;
-    }
-    for (const int leaf : {8, 9, 11})
-        EXPECT_EQ(objects.at(leaf).find("/First"), std::string::npos) << leaf;
-    EXPECT_EQ(objects.at(8).find("/Prev"), std::string::npos);
-    EXPECT_EQ(objects.at(9).find("/Next"), std::string::npos);
+    ExpectHolds(Updated(pdf,
+                        [](PdfNavigation& n) {
+                            for (const auto& [title, level] :
+                                 std::vector<std::pair<const char16_t*, int>>{
+                                     {u"A", 1}, {u"A1", 2}, {u"A2", 2}, {u"B", 1}, {u"B1", 2}})
+                                n.addEntry(Entry(title, level, 0, 10));
+                        }),
+                {{6, {"/Type /Outlines", "/First 7 0 R", "/Last 10 0 R", "/Count 5"}},
+                 {7, {"/Parent 6 0 R", "/Next 10 0 R", "/First 8 0 R", "/Last 9 0 R", "/Count 2"}},
+                 {8, {"/Parent 7 0 R", "/Next 9 0 R", "!/First", "!/Prev"}},
+                 {9, {"/Parent 7 0 R", "/Prev 8 0 R", "!/First", "!/Next"}},
+                 {10, {"/Parent 6 0 R", "/Prev 7 0 R", "/First 11 0 R", "/Count 1"}},
+                 {11, {"/Parent 10 0 R", "!/First"}}});
 }
 
+// Objects 1 to 6 were there (two pages, the annotations): the entry is 8, after its root.
 TEST(PdfNavigationTest, TitlesAreUtf16AndTargetsCountFromThePageBottom) {
     std::string pdf = SmallPdf({PageWithAnnotationsObject(2), PageWithAnnotationsObject(2)});
-    PdfNavigation navigation(kPageHeight);
-    navigation.addEntry(Entry(u"Kal \u00c4\u2014", 1, 1, 123.456));
-    ASSERT_TRUE(navigation.appendTo(pdf));
-    const auto objects = UpdatedObjects(pdf);
-    // Objects 1 to 6 were there (two pages, the annotations): the entry is 8, after its root.
-    EXPECT_NE(objects.at(8).find("/Title <FEFF004B0061006C002000C42014>"), std::string::npos);
-    EXPECT_NE(objects.at(8).find("/Dest [5 0 R /XYZ null 676.54 null]"), std::string::npos);
+    ExpectHolds(
+        Updated(pdf,
+                [](PdfNavigation& n) { n.addEntry(Entry(u"Kal \u00c4\u2014", 1, 1, 123.456)); }),
+        {{8, {"/Title <FEFF004B0061006C002000C42014>", "/Dest [5 0 R /XYZ null 676.54 null]"}}});
 }
 
 // A file whose last line has no line end, as some writers leave it, and a link at the page's
@@ -155,13 +165,12 @@ TEST(PdfNavigationTest, StartsOnANewLineAndWritesZeroPlainly) {
     std::string pdf = SmallPdf({PageWithAnnotationsObject(1)});
     pdf.pop_back();
     const size_t written = pdf.size();
-    PdfNavigation navigation(kPageHeight);
-    navigation.addLink({0, 0.0, 100, 550, 112, {0, 800}});
-    ASSERT_TRUE(navigation.appendTo(pdf));
+    const auto objects = Updated(pdf, [](PdfNavigation& n) {
+        n.addLink({0, 0.0, 100, 550, 112, {0, 800}});
+    });
     EXPECT_EQ(pdf.substr(written - 5, 6), "%%EOF\n");
-    const auto objects = UpdatedObjects(pdf);
-    EXPECT_NE(objects.at(7).find("/Rect [0.00 688.00 550.00 700.00]\n"), std::string::npos);
-    EXPECT_NE(objects.at(7).find("/XYZ null 0.00 null]"), std::string::npos);
+    ExpectHolds(objects,
+                {{7, {"/Rect [0.00 688.00 550.00 700.00]", "/Dest [4 0 R /XYZ null 0.00 null]"}}});
 }
 
 // A link on the first page to a place on the second; the page's annotations take it, wherever
@@ -175,30 +184,26 @@ struct LinkRow {
 
 class PdfLinkTest : public ::testing::TestWithParam<LinkRow> {};
 
+// Objects 1 to 6 were there; the outline's root, empty, is 7 and the link 8.
 TEST_P(PdfLinkTest, ThePageListsTheLinkToItsTarget) {
     const LinkRow& row = GetParam();
     std::string pdf = SmallPdf({row.firstPage, PageWithAnnotationsObject(2)});
-    PdfNavigation navigation(kPageHeight);
-    navigation.addLink({0, 50, 100, 550, 112, {1, 40}});
-    ASSERT_TRUE(navigation.appendTo(pdf));
-    const auto objects = UpdatedObjects(pdf);
-    // Objects 1 to 6 were there; the outline's root, empty, is 7 and the link 8.
-    EXPECT_NE(objects.at(7).find("/Type /Outlines"), std::string::npos);
-    EXPECT_EQ(objects.at(7).find("/First"), std::string::npos);
-    const std::string& link = objects.at(8);
-    EXPECT_NE(link.find("/Subtype /Link\n"), std::string::npos);
-    EXPECT_NE(link.find("/Rect [50.00 688.00 550.00 700.00]\n"), std::string::npos);
-    EXPECT_NE(link.find("/Dest [5 0 R /XYZ null 760.00 null]\n"), std::string::npos);
-    ASSERT_EQ(objects.count(row.changedObject), 1u);
-    EXPECT_NE(objects.at(row.changedObject).find(row.annotations), std::string::npos)
-        << objects.at(row.changedObject);
+    ExpectHolds(Updated(pdf,
+                        [](PdfNavigation& n) {
+                            n.addLink({0, 50, 100, 550, 112, {1, 40}});
+                        }),
+                {{7, {"/Type /Outlines", "!/First"}},
+                 {8,
+                  {"/Subtype /Link", "/Rect [50.00 688.00 550.00 700.00]",
+                   "/Dest [5 0 R /XYZ null 760.00 null]"}},
+                 {row.changedObject, {row.annotations}}});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, PdfLinkTest,
     ::testing::Values(LinkRow{"AnnotationsObject", PageWithAnnotationsObject(2), 6, "[  8 0 R]"},
                       LinkRow{"AnnotationsInline", "<<\n/Type /Page\n/Annots [9 0 R]\n>>", 4,
-                              "[9 0 R 8 0 R]"},
+                              "/Annots [9 0 R 8 0 R]"},
                       LinkRow{"NoAnnotations", "<<\n/Type /Page\n/Parent 3 0 R\n>>", 4,
                               "/Parent 3 0 R\n/Annots [ 8 0 R]\n>>"}),
     [](const auto& info) { return info.param.name; });

@@ -93,72 +93,49 @@ TEST(Spares, TheListGainsAColumnToGather) {
               "2\t0805\t10k\t1\t3\t4\nEND\n\n\n\n");
 }
 
-// Each table as the dialog leaves it: the rule it gives, as a settings line, or its fault.
+// Each table as the dialog leaves it: the rule it gives, as a settings line, or its fault in a
+// box of the dialog's caption.
 TEST(SparesTable, ReadsTheCellsOrTellsTheFault) {
+    const std::string box = "Spares per item: ";
+    const std::string percent = box + "Row 1: the percentage must be a whole number from 0 to 100.";
+    const std::string minimum = box + "Row 1: the minimum must be a whole number from 0 to 1000.";
+    const std::string growing = box + "Row 2: the size must be larger than the rows' above.";
+    const std::string noRow = box + "The rule needs at least one row.";
     const struct {
         const char* name;
         TableCells cells;
-        const char* rule;
-        const char* fault;
+        std::string rule; // or the box
     } rows[] = {
-        {"default", {{"0402", "10", "2"}, {"", "5", "1"}}, "0402,10,2;,5,1", nullptr},
+        {"default", {{"0402", "10", "2"}, {"", "5", "1"}}, "0402,10,2;,5,1"},
         {"blanks, a percent sign, a package name",
          {{" R_0201_0603Metric ", "15 %", " 3"}, {"", "", ""}, {"", "5%", "1"}},
-         "0201,15,3;,5,1",
-         nullptr},
-        {"short rows and no row for the others", {{"0603", "7", "0"}, {}}, "0603,7,0", nullptr},
-        {"no rows", {}, nullptr, "The rule needs at least one row."},
-        {"only blank rows", {{"", " "}, {}}, nullptr, "The rule needs at least one row."},
+         "0201,15,3;,5,1"},
+        {"short rows and no row for the others", {{"0603", "7", "0"}, {}}, "0603,7,0"},
+        {"no rows", {}, noRow},
+        {"only blank rows", {{"", " "}, {}}, noRow},
         {"unknown size",
          {{"0402", "10", "2"}, {"SOT23", "5", "1"}},
-         nullptr,
-         "Row 2: \"SOT23\" names no chip size. Write one such as 0402, or leave the size empty "
-         "for every other package."},
-        {"percent not a number",
-         {{"0402", "ten", "2"}},
-         nullptr,
-         "Row 1: the percentage must be a whole number from 0 to 100."},
-        {"percent above 100",
-         {{"0402", "101", "2"}},
-         nullptr,
-         "Row 1: the percentage must be a whole number from 0 to 100."},
-        {"percent negative",
-         {{"0402", "-5", "2"}},
-         nullptr,
-         "Row 1: the percentage must be a whole number from 0 to 100."},
-        {"percent missing",
-         {{"0402", "", "2"}},
-         nullptr,
-         "Row 1: the percentage must be a whole number from 0 to 100."},
-        {"minimum a fraction",
-         {{"0402", "10", "1.5"}},
-         nullptr,
-         "Row 1: the minimum must be a whole number from 0 to 1000."},
-        {"minimum above 1000",
-         {{"0402", "10", "1001"}},
-         nullptr,
-         "Row 1: the minimum must be a whole number from 0 to 1000."},
-        {"sizes not growing",
-         {{"0603", "10", "2"}, {"0402", "5", "1"}},
-         nullptr,
-         "Row 2: the size must be larger than the rows' above."},
-        {"the same size twice",
-         {{"0603", "10", "2"}, {"R_0603_1608Metric", "5", "1"}},
-         nullptr,
-         "Row 2: the size must be larger than the rows' above."},
+         box +
+             "Row 2: \"SOT23\" names no chip size. Write one such as 0402, or leave the size empty "
+             "for every other package."},
+        {"percent not a number", {{"0402", "ten", "2"}}, percent},
+        {"percent above 100", {{"0402", "101", "2"}}, percent},
+        {"percent negative", {{"0402", "-5", "2"}}, percent},
+        {"percent missing", {{"0402", "", "2"}}, percent},
+        {"minimum a fraction", {{"0402", "10", "1.5"}}, minimum},
+        {"minimum above 1000", {{"0402", "10", "1001"}}, minimum},
+        {"sizes not growing", {{"0603", "10", "2"}, {"0402", "5", "1"}}, growing},
+        {"the same size twice", {{"0603", "10", "2"}, {"R_0603_1608Metric", "5", "1"}}, growing},
         {"others not last",
          {{"", "5", "1"}, {}, {"0402", "10", "2"}},
-         nullptr,
-         "Row 1: only the last row may leave the size empty: it is for every other package."},
+         box + "Row 1: only the last row may leave the size empty: it is for every other package."},
     };
     for (const auto& row : rows) {
         const Result<SparesRule> read = ReadSparesTable(row.cells);
-        EXPECT_EQ(read ? SparesRuleLine(read.value()) : read.failure().text,
-                  row.rule ? row.rule : row.fault)
+        EXPECT_EQ(read ? SparesRuleLine(read.value())
+                       : read.failure().caption + ": " + read.failure().text,
+                  row.rule)
             << row.name;
-        if (!read) {
-            EXPECT_EQ(read.failure().caption, "Spares per item") << row.name;
-        }
     }
 }
 

@@ -40,24 +40,29 @@ TEST(JpegStream, TellsWholePicturesWithTrailersFromCutOnes) {
 }
 
 // A sequential JPEG in miniature: a frame of the size with three components (the first sampled
-// twice across and down: coded units of 16 x 16 pixels) or one (units of 8 x 8), a restart every
-// so many units, and one scan whose coded data between restarts is the given pieces, with
-// markers numbered from 0.
+// twice across and down: coded units of 16 x 16 pixels, unless all are sampled alike: 8 x 8) or
+// one (units of 8 x 8), a restart every so many units, and one scan whose coded data between
+// restarts is the given pieces, with markers numbered from 0.
 struct Miniature {
-    Miniature(int width = 64, int height = 48, int components = 3, int interval = 4)
-        : width(width), height(height), components(components), interval(interval) {}
+    Miniature(int width = 64, int height = 48, int components = 3, int interval = 4,
+              bool subsampled = true)
+        : width(width), height(height), components(components), interval(interval),
+          subsampled(subsampled) {}
 
     int width;
     int height;
     int components;
     int interval;
+    bool subsampled;
     std::string frame = "\xFF\xC0";
+
+    int unit() const { return components > 1 && subsampled ? 16 : 8; }
 
     std::string stream(const std::vector<std::string>& pieces, int rows) const {
         std::string jpeg = "\xFF\xD8" + frame + Word(8 + 3 * components) + '\x08' + Word(rows) +
                            Word(width) + char(components);
         for (int c = 1; c <= components; ++c)
-            jpeg += std::string{char(c), c == 1 && components > 1 ? '\x22' : '\x11', '\0'};
+            jpeg += std::string{char(c), c == 1 && unit() == 16 ? '\x22' : '\x11', '\0'};
         if (interval)
             jpeg += "\xFF\xDD" + Word(4) + Word(interval);
         jpeg += "\xFF\xDA" + Word(6 + 2 * components) + char(components);
@@ -73,6 +78,7 @@ struct Miniature {
 // Coded data of restart interval i, with stuffed and fill bytes among its own.
 std::vector<std::string> Pieces(int count) {
     std::vector<std::string> pieces;
+    pieces.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i)
         pieces.push_back(std::string(1 + i % 3, char('a' + i)) + std::string("\xFF\x00z", 3) +
                          (i % 4 == 1 ? "\xFF\xFF" : ""));
@@ -94,9 +100,11 @@ TEST(JpegStream, CutsIntoBandsAlongRowsWhereCodingRestarts) {
         {{64, 48, 3, 2}, 2, {{0, 16, 2}, {16, 32, 4}}},             // two a row
         {{64, 40, 3, 4}, 3, {{0, 16, 1}, {16, 16, 1}, {32, 8, 1}}}, // the last row short
         {{64, 320, 3, 8}, 2, {{0, 160, 5}, {160, 160, 5}}},         // over eight markers
+        {{64, 16, 3, 8, false}, 2, {{0, 8, 1}, {8, 8, 1}}},         // units of 8 x 8
     };
     for (const auto& c : cases) {
-        const int units = (c.jpeg.width + 15) / 16 * ((c.jpeg.height + 15) / 16);
+        const int unit = c.jpeg.unit();
+        const int units = (c.jpeg.width + unit - 1) / unit * ((c.jpeg.height + unit - 1) / unit);
         const std::vector<std::string> pieces =
             Pieces((units + c.jpeg.interval - 1) / c.jpeg.interval);
         const std::vector<JpegBand> bands =

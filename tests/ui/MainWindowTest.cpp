@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
+#include "KeymapPicture.h"
 #include "ShortcutKeys.h"
+#include "TestFiles.h"
 #include "TruthBoard.h"
 #include "parts/PartColumns.h"
 
@@ -29,14 +31,20 @@ class MainWindowTest : public QObject {
     }
     void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
 
+    // A file of the temporary directory; its path.
+    QString write(const char* name, const QByteArray& bytes) const {
+        return WriteFile(dir_.filePath(QLatin1String(name)), bytes);
+    }
     // A placement file of these lines under the demo's column names.
     void loadPkp(const QByteArray& lines) {
-        QFile file(dir_.filePath(QStringLiteral("parts.csv")));
-        const QByteArray contents = "Ref,Val,Package,PosX,PosY,Rot,Side\n" + lines;
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-        file.close();
-        platform_.files = {file.fileName()};
+        platform_.files = {write("parts.csv", "Ref,Val,Package,PosX,PosY,Rot,Side\n" + lines)};
         click("loadPkp");
+    }
+    // The text of the PDF the window opened, which must start as one.
+    QString openedPdf() const {
+        QFile pdf(platform_.openedDocuments.value(0));
+        const QByteArray bytes = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+        return bytes.startsWith("%PDF") ? QString::fromLatin1(bytes) : QString();
     }
 
     // The demo board, its row 10 selected.
@@ -86,15 +94,13 @@ private slots:
     // one box the designator it did not find; a cancelled choice does nothing.
     void importsProgressFromTheMenu() {
         loadPkp("R1,1k,0603,10,20,0,top\nR2,2k,0603,30,40,0,top\n");
-        QFile progress(dir_.filePath(QStringLiteral("progress.csv")));
-        QVERIFY(progress.open(QIODevice::WriteOnly));
-        progress.write("Designator,Face,Placed\r\nR2,top,yes\r\nR7,top,yes\r\n");
-        progress.close();
+        const QString progress =
+            write("progress.csv", "Designator,Face,Placed\r\nR2,top,yes\r\nR7,top,yes\r\n");
         QAction* entry = MenuEntry(*dlg_, CommandId::ImportProgress);
         QCOMPARE(entry->text(), "Import progress...");
         entry->trigger(); // cancelled
         QCOMPARE(cell(0) + cell(1), "");
-        platform_.files = {progress.fileName()};
+        platform_.files = {progress};
         entry->trigger();
         QCOMPARE(cell(0) + "|" + cell(1), "|DONE");
         QCOMPARE(platform_.messages.size(), 1);
@@ -134,14 +140,12 @@ private slots:
         control<PartListView>("partList")->selectRow(9);
         dlg_->accept();
         QCOMPARE(cell(9), "DONE");
-        control<QLineEdit>("pcbCount")->setText("");
-        dlg_->focusWidget()->clearFocus();
-        dlg_->accept();
-        QVERIFY(dlg_->isVisible());
-        control<QLineEdit>("pcbCount")->setText("2");
-        dlg_->focusWidget()->clearFocus();
-        dlg_->accept();
-        QVERIFY(!dlg_->isVisible());
+        for (const QString count : {"", "2"}) {
+            control<QLineEdit>("pcbCount")->setText(count);
+            dlg_->focusWidget()->clearFocus();
+            dlg_->accept();
+            QCOMPARE(dlg_->isVisible(), count.isEmpty());
+        }
     }
 
     // The boxes in order. A load that fails on its hundredth line has overwritten records the
@@ -228,13 +232,25 @@ private slots:
                 QTest::keyClick(edit, qtKeys.value(binding.key), modifiers.value(binding.scope));
                 expected << row.id;
             }
-            if (row.menu != MenuPlace::None)
-                QVERIFY(MenuEntry(*dlg_, row.id)->text().startsWith(QString::fromUtf8(row.title)));
+            if (row.menu == MenuPlace::None)
+                continue;
+            QAction* entry = MenuEntry(*dlg_, row.id);
+            QVERIFY(entry->text().startsWith(QString::fromUtf8(row.title)));
+            const QList<QAction*> menu = dlg_->actions();
+            const QAction* above = menu.value(menu.indexOf(entry) - 1);
+            QCOMPARE(above && above->isSeparator(), row.menu == MenuPlace::AfterSeparator);
         }
         QCOMPARE(ran, expected);
         QVERIFY(edit->text().isEmpty());
+        // The keypad's picture whole, the list below it, both inside the window.
         platform_.onModal = [](QDialog& keymap) {
-            const QString list = keymap.findChild<QLabel*>("otherKeys")->text();
+            const QRect picture = keymap.findChild<QLabel*>("keymapPicture")->geometry();
+            const auto* other = keymap.findChild<QLabel*>("otherKeys");
+            QVERIFY(picture.width() >= KeymapPicture().width() &&
+                    picture.height() >= KeymapPicture().height());
+            QVERIFY(picture.bottom() < other->geometry().top() &&
+                    keymap.rect().contains(picture | other->geometry()));
+            const QString list = other->text();
             QCOMPARE(list.split('\n'),
                      QStringList({"Ctrl+F: Find part...", "Ins: Add calibration point",
                                   "Ctrl+press on the picture: Select the part pressed on",
@@ -245,18 +261,35 @@ private slots:
         click("shortcuts");
     }
 
+    // The shortcut picture's keypad: every key in its own cell, "+" and Enter two rows high, "0"
+    // two columns wide, with the background in every gap between two keys. Sampled at the cells'
+    // and gaps' middles ('#' a key, '.' the background), cells 64 x 61 pixels in a margin of 4
+    // and gaps of 3.
+    void keymapPictureKeysInTheirCells() {
+        const QImage picture = KeymapPicture();
+        const QRgb background = picture.pixel(1, 1);
+        QStringList seen;
+        for (int y = 0; y < 9; ++y) {
+            QString line;
+            for (int x = 0; x < 7; ++x) {
+                const QPoint at(x % 2 ? 69 + 67 * (x / 2) : 36 + 67 * (x / 2),
+                                y % 2 ? 66 + 64 * (y / 2) : 34 + 64 * (y / 2));
+                line += picture.pixel(at) == background ? '.' : '#';
+            }
+            seen << line;
+        }
+        QCOMPARE(seen, QStringList({"#.#.#.#", ".......", "#.#.#.#", "......#", "#.#.#.#",
+                                    ".......", "#.#.#.#", "......#", "###.#.#"}));
+    }
+
     // Load BOM from the right-click menu: the part it leaves off reads "DNP" in grey, the MPN
     // column shows while a row fills it, and Enter on the part says why once.
     void bomMarksPartsLeftOff() {
         loadPkp("R1,10k,0603,1,2,0,top\nR2,10k,0603,3,4,0,top\n");
-        QFile bom(dir_.filePath(QStringLiteral("bom.csv")));
-        QVERIFY(bom.open(QIODevice::WriteOnly));
-        bom.write("Reference,MPN,DNP\nR1,RC0603FR-0710KL,\nR2,,DNP\n");
-        bom.close();
         auto* list = control<QTableView>("partList");
         const int mpn = kPartColumnCount;
         QVERIFY(list->isColumnHidden(mpn));
-        platform_.files = {bom.fileName()};
+        platform_.files = {write("bom.csv", "Reference,MPN,DNP\nR1,RC0603FR-0710KL,\nR2,,DNP\n")};
         MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
         QCOMPARE(cell(1, 0) + "|" + cell(0, mpn), "DNP|RC0603FR-0710KL");
         QVERIFY(!list->isColumnHidden(mpn));
@@ -282,17 +315,9 @@ private slots:
         MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
         MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
         QVERIFY(platform_.messages.isEmpty());
-        QFile pdf(platform_.openedDocuments.value(0));
-        QCOMPARE(QFileInfo(pdf).fileName(), "sheets.pdf");
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        const QByteArray bytes = pdf.readAll();
-        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(QFileInfo(platform_.openedDocuments.value(0)).fileName(), "sheets.pdf");
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
-        int pages = 0;
-        for (auto match = page.globalMatch(QString::fromLatin1(bytes)); match.hasNext();
-             match.next())
-            ++pages;
-        QCOMPARE(pages, 3);
+        QCOMPARE(openedPdf().count(page), 3);
     }
 
     // Calibrated on the demo board, each block carries the face's picture: the PDF holds it as
@@ -305,10 +330,8 @@ private slots:
         CalibrateOn(*dlg_, {face.front(), face.back()});
         MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
         QVERIFY(platform_.messages.isEmpty());
-        QFile pdf(platform_.openedDocuments.value(0));
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
         static const QRegularExpression image(QStringLiteral("/Subtype\\s*/Image"));
-        QCOMPARE(QString::fromLatin1(pdf.readAll()).count(image), 1);
+        QCOMPARE(openedPdf().count(image), 1);
     }
 
     // "Spares rule..." offers the rule's table, again after a table that gives no rule; the
@@ -380,22 +403,26 @@ private slots:
                     column = column < 0 ? x : -2;
             return QPoint(column, row);
         };
-        const QPoint cross = crosshair();
-        QVERIFY(cross.x() > 0 && cross.y() > 0);
+        QVERIFY(crosshair().x() > 0 && crosshair().y() > 0);
         const double scale = magnifier->width() / double(dlg_->session().view().zoomBoxSize);
-        const PixelPoint pressed = marker();
-        QTest::mouseClick(magnifier, Qt::LeftButton, {}, cross + QPoint(qRound(10 * scale), 0));
-        QCOMPARE(marker().y, pressed.y);
-        QVERIFY(std::abs(marker().x - (pressed.x + 10)) <= 1);
-        const PixelPoint right = marker();
-        QTest::mouseClick(magnifier, Qt::LeftButton, {},
-                          crosshair() + QPoint(0, qRound(10 * scale)));
-        QCOMPARE(marker().x, right.x);
-        QVERIFY(std::abs(marker().y - (right.y + 10)) <= 1);
-        const PixelPoint below = marker();
-        QTest::keyClick(dlg_.get(), Qt::Key_Right, Qt::AltModifier);
-        QCOMPARE(marker().x, below.x + 1);
-        QCOMPARE(marker().y, below.y);
+        // Each press and key, and how far it moves the point: the presses to within a pixel.
+        const auto moves = [&](const std::function<void()>& act) {
+            const PixelPoint before = marker();
+            act();
+            return QPoint(marker().x - before.x, marker().y - before.y);
+        };
+        const int step = qRound(10 * scale);
+        const auto press = [&](const QPoint& by) {
+            QTest::mouseClick(magnifier, Qt::LeftButton, {}, crosshair() + by);
+        };
+        const QPoint across = moves([&] { press({step, 0}); });
+        QVERIFY2(across.y() == 0 && std::abs(across.x() - 10) <= 1,
+                 qPrintable(QString::number(across.x())));
+        const QPoint down = moves([&] { press({0, step}); });
+        QVERIFY2(down.x() == 0 && std::abs(down.y() - 10) <= 1,
+                 qPrintable(QString::number(down.y())));
+        QCOMPARE(moves([&] { QTest::keyClick(dlg_.get(), Qt::Key_Right, Qt::AltModifier); }),
+                 QPoint(1, 0));
         QCOMPARE(dlg_->session().view().marker->mode, MarkerMode::UserPoint);
     }
 

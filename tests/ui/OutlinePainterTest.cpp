@@ -44,6 +44,15 @@ bool ColourNear(const QImage& image, QPointF at, const QColor& colour) {
     return false;
 }
 
+// An outline of the body, pin 1 marked so.
+PictureOutline Body(PinOneMark mark, PlanePoint pinOne = kPinOne) {
+    PictureOutline outline;
+    outline.corners = kBody;
+    outline.pinOne = pinOne;
+    outline.mark = mark;
+    return outline;
+}
+
 // The outlines painted upright at the picture's own scale over black.
 QImage PaintedUpright(const std::vector<DrawnOutline>& outlines) {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -74,13 +83,9 @@ private slots:
         const ViewTransform view({kWidth, kHeight}, turns * 90, mirrored);
         QImage image(kWidth, kWidth, QImage::Format_RGB32);
         image.fill(Qt::black);
-        PictureOutline outline;
-        outline.corners = kBody;
-        outline.pinOne = kPinOne;
-        outline.mark = PinOneMark::Dot;
         {
             QPainter painter(&image);
-            OutlinePainter(view).paint(painter, {{outline, true, false}});
+            OutlinePainter(view).paint(painter, {{Body(PinOneMark::Dot), true, false}});
         }
         for (const PlanePoint& corner : kBody)
             QVERIFY(ColourNear(image, TurnedByHand(corner, turns, mirrored), kSelectedOutline));
@@ -92,20 +97,25 @@ private slots:
 
     // A cathode bar is a thick line between its two ends, a "+" two strokes through pin 1.
     void barAndPlus() {
-        PictureOutline bar;
-        bar.corners = kBody;
-        bar.pinOne = kPinOne;
-        bar.mark = PinOneMark::CathodeBar;
+        PictureOutline bar = Body(PinOneMark::CathodeBar);
         bar.bar = {PlanePoint{45, 12}, PlanePoint{45, 28}};
-        PictureOutline plus = bar;
-        plus.mark = PinOneMark::Plus;
-        plus.pinOne = PlanePoint{150, 50};
-        const QImage image = PaintedUpright({{bar, true, false}, {plus, true, false}});
+        const QImage image =
+            PaintedUpright({{bar, true, false}, {Body(PinOneMark::Plus, {150, 50}), true, false}});
         QCOMPARE(image.pixelColor(45, 20), kPinOneColour);
         QCOMPARE(image.pixelColor(45, 26), kPinOneColour);
         QCOMPARE(image.pixelColor(150, 50), kPinOneColour);
         QCOMPARE(image.pixelColor(153, 50), kPinOneColour);
         QCOMPARE(image.pixelColor(153, 53), QColor(Qt::black));
+    }
+
+    // Without pin 1 known no mark is drawn, whatever mark the package has.
+    void noMarkWithoutPinOne() {
+        PictureOutline outline = Body(PinOneMark::Dot);
+        outline.pinOne.reset();
+        const QImage image = PaintedUpright({{outline, true, false}});
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+        QCOMPARE(std::count(pixels, pixels + qsizetype(kWidth) * kHeight, kPinOneColour.rgb()), 0);
+        QVERIFY(ColourNear(image, {60, 10}, kSelectedOutline)); // the outline all the same
     }
 
     // Pads appear once the view shows them at least four pixels wide.
@@ -122,13 +132,10 @@ private slots:
     // A part done is filled dim over the picture, its body where known, else a dot at its
     // position; no mark is drawn for it.
     void donePartsFilledDim() {
-        PictureOutline body;
-        body.corners = kBody;
-        body.pinOne = kPinOne;
-        body.mark = PinOneMark::Dot;
         PictureOutline dot;
         dot.origin = PlanePoint{150, 50};
-        const QImage image = PaintedUpright({{body, false, true, true}, {dot, false, true, true}});
+        const QImage image =
+            PaintedUpright({{Body(PinOneMark::Dot), false, true, true}, {dot, false, true, true}});
         for (const QPoint inside : {QPoint(60, 20), QPoint(45, 15), QPoint(150, 50)}) {
             const QColor seen = image.pixelColor(inside);
             QVERIFY(seen.green() > seen.red() && seen.green() > seen.blue());
@@ -139,8 +146,7 @@ private slots:
 
     // A part of the kind is drawn in its spot colour, placed or still to place.
     void kindOutlinesInSpotColours() {
-        PictureOutline toPlace;
-        toPlace.corners = kBody;
+        const PictureOutline toPlace = Body(PinOneMark::None);
         PictureOutline placed = toPlace;
         for (PlanePoint& corner : *placed.corners)
             corner.x += 100;

@@ -1,6 +1,7 @@
 #include "../support/ChildRuns.h"
 #include "DisplayText.h"
 #include "FakePlatform.h"
+#include "TestFiles.h"
 #include "TruthBoard.h"
 #include "parts/PartColumns.h"
 
@@ -35,10 +36,10 @@ class RandomSessionTest : public QObject {
         return wider.topLeft() + QPoint(below(wider.width()), below(wider.height()));
     }
     QString write(const char* name, const QByteArray& bytes) const {
-        QFile file(dir_.filePath(QLatin1String(name)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        QString path = WriteFile(dir_.filePath(QLatin1String(name)), bytes);
+        if (path.isEmpty())
             qFatal("cannot write %s", name);
-        return file.fileName();
+        return path;
     }
     // One action, drawn by weight, and what it did.
     QString act() {
