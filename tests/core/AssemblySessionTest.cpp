@@ -316,5 +316,30 @@ TEST(AssemblySession, ALongFileLoadsItsFirst5000PartsAndSaysSo) {
                               5000));
 }
 
+// The other parts of the selected part's kind, where the calibration puts them: every part here
+// lies on the line through the two calibration parts, at the share of the way between their
+// pixels that it lies between their positions.
+TEST(AssemblySession, SpotsTheOtherPartsOfTheSelectedKind) {
+    SessionRig rig;
+    rig.loadText(kHeader + "C1,1u,0603,10,20,0,top\nC2,1u,0603,30,40,0,top\n"
+                           "C3,1u,0603,20,30,0,top\nR1,10k,0603,15,25,0,top\n"
+                           "R2,10k,0603,25,35,0,top\n");
+    rig.showPicture("picture.bmp");
+    const auto spots = [&rig](int row) {
+        rig.click(row);
+        std::string text;
+        for (const AssemblySession::Spot& spot : rig.session.spotsOfSelectedKind())
+            text += std::to_string((spot.pixel.x + 2) / 5 * 5) + "," +
+                    std::to_string((spot.pixel.y + 2) / 5 * 5) + (spot.placed ? " placed " : " ");
+        return text;
+    };
+    EXPECT_EQ(spots(0), ""); // nowhere before a calibration
+    rig.calibratePair();     // C1 (10, 20) at (100, 400), C2 (30, 40) at (600, 900)
+    rig.enter(2);            // C3 placed
+    EXPECT_EQ(spots(0), "600,900 350,650 placed ");
+    EXPECT_EQ(spots(2), "100,400 600,900 ");
+    EXPECT_EQ(spots(3), "475,775 ");
+}
+
 } // namespace
 } // namespace kavelto

@@ -10,8 +10,8 @@
 namespace kavelto {
 namespace {
 
-// A 4 x 2 body with its middle at (1, 0).
-constexpr BodyRect kBody{-1, -1, 3, 1};
+// A 4 x 2 body with its middle at (1, 1), off the footprint's origin on both axes.
+constexpr BodyRect kBody{-1, 0, 3, 2};
 
 struct MoveRow {
     const char* name;
@@ -21,13 +21,13 @@ struct MoveRow {
 };
 
 const MoveRow kMoves[] = {
-    {"left end, half turn", {-0.5, 0}, {2, false, false}, {2.5, 0}},
-    {"corner, quarter clockwise", {-1, -1}, {1, false, false}, {3, -1}},
-    {"corner, three quarters", {-1, -1}, {3, false, false}, {-1, 1}},
-    {"corner, mirrored", {-1, -1}, {0, true, false}, {3, -1}},
-    {"corner, mirrored then a quarter", {-1, -1}, {1, true, false}, {3, 1}},
-    {"left end, quarter", {-0.5, 0}, {1, false, false}, {1, -0.75}},
-    {"outside the body, half turn", {-2, -0.5}, {2, false, false}, {4, 0.5}},
+    {"left end, half turn", {-0.5, 1}, {2, false, false}, {2.5, 1}},
+    {"corner, quarter clockwise", {-1, 0}, {1, false, false}, {3, 0}},
+    {"corner, three quarters", {-1, 0}, {3, false, false}, {-1, 2}},
+    {"corner, mirrored", {-1, 0}, {0, true, false}, {3, 0}},
+    {"corner, mirrored then a quarter", {-1, 0}, {1, true, false}, {3, 2}},
+    {"left end, quarter", {-0.5, 1}, {1, false, false}, {1, 0.25}},
+    {"outside the body, half turn", {-2, 0.5}, {2, false, false}, {4, 1.5}},
 };
 
 TEST(PinOneCorrection, MovesPinOneAboutTheBodysMiddle) {
@@ -48,14 +48,14 @@ TEST(PinOneCorrection, MovesPinOneAboutTheBodysMiddle) {
 TEST(PinOneCorrection, HidingTakesTheMarkAwayAndNothingLeavesTheShape) {
     PackageShape shape;
     shape.body = kBody;
-    shape.pinOne = FootprintPoint{-1, -1};
+    shape.pinOne = FootprintPoint{-1, 0};
     shape.mark = PinOneMark::CathodeBar;
     const PackageShape hidden = Corrected(shape, {1, true, true});
     EXPECT_FALSE(hidden.pinOne);
     EXPECT_EQ(hidden.mark, PinOneMark::None);
     const PackageShape same = Corrected(shape, {});
     EXPECT_EQ(same.pinOne->x, -1);
-    EXPECT_EQ(same.pinOne->y, -1);
+    EXPECT_EQ(same.pinOne->y, 0);
     PackageShape noBody;
     noBody.pinOne = FootprintPoint{0, 0};
     EXPECT_EQ(Corrected(noBody, {2, false, false}).pinOne->x, 0); // nothing to turn about
@@ -90,12 +90,12 @@ TEST(PinOneCorrection, FollowsEachStep) {
 TEST(PinOneCorrection, AMirrorAfterATurnMovesPinOneAsBothInTurn) {
     PackageShape shape;
     shape.body = kBody;
-    shape.pinOne = FootprintPoint{-1, -1};
-    const PinOneCorrection turned = Followed({}, PinOneStep::TurnClockwise); // to (3, -1)
-    const PinOneCorrection then = Followed(turned, PinOneStep::Mirror);      // to (-1, -1)
+    shape.pinOne = FootprintPoint{-1, 0};
+    const PinOneCorrection turned = Followed({}, PinOneStep::TurnClockwise); // to (3, 0)
+    const PinOneCorrection then = Followed(turned, PinOneStep::Mirror);      // to (-1, 0)
     const PackageShape moved = Corrected(shape, then);
     EXPECT_NEAR(moved.pinOne->x, -1, 1e-12);
-    EXPECT_NEAR(moved.pinOne->y, -1, 1e-12);
+    EXPECT_NEAR(moved.pinOne->y, 0, 1e-12);
 }
 
 TEST(PinOneCorrections, KeepTheirLinesAndPassOverOthers) {
