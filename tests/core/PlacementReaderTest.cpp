@@ -117,6 +117,9 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
               "2 read");
     EXPECT_EQ(read("R1,T,1,2,\"10k,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read(std::string(300, 'R') + "\n"), "Field too long");
+    // A field of 254 characters is taken; the line's end then leaves it alone.
+    EXPECT_EQ(read(std::string(254, 'R') + "\n"), "Not enough fields per line");
+    EXPECT_EQ(read(std::string(255, 'R') + "\n"), "Field too long");
     EXPECT_EQ(read("R1,T,1,2,V,P\n"), "Not enough fields per line");
     EXPECT_EQ(read("R1,T,1,2,\"V\"x,P,0\n"), "unterminated string in file");
     EXPECT_EQ(read("Part,Value\nR1,10k\n", "0\n,\nauto\n"),

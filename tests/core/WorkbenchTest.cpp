@@ -720,6 +720,16 @@ TEST(Workbench, NudgesThePressedPointOnePixelEachWay) {
     }
 }
 
+// Ctrl+0 shows the whole picture again after the wheel enlarged it.
+TEST(Workbench, ShowsTheWholePictureAgain) {
+    WorkbenchRig rig;
+    rig.showPicture();
+    rig.workbench.zoomOverview(300, 250, 3);
+    EXPECT_GT(rig.workbench.session().view().overviewZoom, 1.0);
+    rig.run(CommandId::WholePicture);
+    EXPECT_EQ(rig.workbench.session().view().overviewZoom, 1.0);
+}
+
 struct UndoRow {
     const char* step;
     CommandId command;
