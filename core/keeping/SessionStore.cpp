@@ -177,14 +177,9 @@ void SessionStore::keep(std::uint64_t revision, const std::function<KeptSession(
         generations_.pop_back();
     }
     moveAsideOnKeep_ = false;
-    const bool first = !keptSinceOpen_;
     keptSinceOpen_ = true;
     generations_.front() = std::move(kept);
     writer_.write(std::move(job));
-    // The first write after a load is waited for, so that a session that can't be kept is told
-    // with the load, before anything is placed.
-    if (first)
-        writer_.flush();
 }
 
 std::optional<UserMessage> SessionStore::takeFailure() {
