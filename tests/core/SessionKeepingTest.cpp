@@ -688,6 +688,8 @@ TEST(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
         {"0123456789abcdef.session.previous.Qw3rty", true, false},
         {"notes.txt.Qw3rty", true, false},
         {current + ".lock.Qw3rty", true, false},
+        {current + "-a1B2c3", true, false},
+        {"x.a1B2c", true, false},
     };
     for (const Leftover& leftover : leftovers) {
         std::ofstream(folder + "/" + leftover.name) << "kavelto-session 2\nplacement /b";
