@@ -19,11 +19,6 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
 
-    std::optional<SExpression> parse() {
-        skipSpace();
-        return parseList(0);
-    }
-
     // The first list's items with the keyword wanted go to take whole; the others are passed
     // over. False where the first list is not whole or its keyword is another.
     bool readItemsOf(std::string_view keyword, std::string_view wanted,
@@ -188,10 +183,6 @@ std::optional<double> SExpression::number(std::size_t index) const {
     if (read.ec != std::errc() || read.ptr != word.data() + word.size())
         return std::nullopt;
     return value;
-}
-
-std::optional<SExpression> ParseSExpression(std::string_view text) {
-    return Parser(text).parse();
 }
 
 bool ReadItemsOf(std::string_view text, std::string_view keyword, std::string_view wanted,

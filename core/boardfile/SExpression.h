@@ -39,9 +39,6 @@ private:
     std::vector<SExpression> items_;
 };
 
-// The first whole list of the text, or nothing where the text holds none or ends inside it.
-std::optional<SExpression> ParseSExpression(std::string_view text);
-
 // Hands take each list directly inside the text's first list, in order, whose keyword is
 // wanted, read whole; the other items are passed over without being kept, so that a large
 // file never stands in memory as one tree. False where the first list's keyword is not

@@ -244,6 +244,14 @@ TEST(PackageBody, RadialAndAxialBodiesLieBetweenThePins) {
     EXPECT_NEAR(axial.body->top, -1.35, 1e-9);
 }
 
+// A crystal's pads count from the bottom left, so its mark stands inside the body, in that quarter.
+TEST(PackageName, MarksAFourPadCrystalInsideItsBottomLeftQuarter) {
+    const PackageShape crystal = ShapeFromPackage("Crystal_SMD_3225-4Pin_3.2x2.5mm", "Y1");
+    ASSERT_TRUE(crystal.body && crystal.pinOne);
+    EXPECT_TRUE(crystal.pinOne->x > -1.6 && crystal.pinOne->x < 0.0) << crystal.pinOne->x;
+    EXPECT_TRUE(crystal.pinOne->y > 0.0 && crystal.pinOne->y < 1.25) << crystal.pinOne->y;
+}
+
 TEST(PackageName, CaseDoesNotMatter) {
     EXPECT_EQ(ShapeFromPackage("soic-8_3.9x4.9mm_p1.27mm", "U1").mark, PinOneMark::Dot);
 }
