@@ -100,14 +100,21 @@ private slots:
         }
     }
 
-    // A frame that needs the picture's own pixels gets the whole picture first.
-    void wholeFirstForALargeFrame() {
+    // A frame that needs the picture's own pixels gets the whole picture first, and so does a
+    // view whose frame is not known yet.
+    void wholeFirstForALargeFrameOrNone_data() {
+        QTest::addColumn<bool>("framed");
+        QTest::newRow("a large frame") << true;
+        QTest::newRow("no frame yet") << false;
+    }
+    void wholeFirstForALargeFrameOrNone() {
+        QFETCH(bool, framed);
         PictureCache cache;
         QSignalSpy sharpened(&cache, &PictureCache::sharpened);
         cache.open(path_);
         const ViewTransform board =
             *ViewTransform::Fitted({2400, 1600}, 0, false, {0, 0, 1500, 1000});
-        cache.decode(board);
+        cache.decode(framed ? std::optional(board) : std::nullopt);
         QVERIFY(sharpened.wait(10000));
         QVERIFY(cache.whole());
         cache.prepare(board);
