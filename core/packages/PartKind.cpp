@@ -60,8 +60,4 @@ PartKind KindFromDesignator(std::string_view designator) {
     return PartKind::Unknown;
 }
 
-bool IsPolarisedTwoTerminal(PartKind kind) {
-    return kind == PartKind::Diode || kind == PartKind::Led || kind == PartKind::PolarisedCapacitor;
-}
-
 } // namespace kavelto

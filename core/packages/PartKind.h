@@ -26,7 +26,4 @@ enum class PartKind {
 // ("R", "C", "D", "LED", "Q", "U", ...), Unknown for letters no class uses.
 PartKind KindFromDesignator(std::string_view designator);
 
-// Whether the kind has a side that must go one way round: the mark is then a bar or a "+".
-bool IsPolarisedTwoTerminal(PartKind kind);
-
 } // namespace kavelto

@@ -296,6 +296,20 @@ TEST(AssemblySession, UnplaceAllAndTheListObserver) {
         std::make_tuple("Not enough fields per line", "no parts found", 0u, 0));
 }
 
+// A restore brings back the marks kept and only those: parts placed since are unplaced again.
+TEST(AssemblySession, RestoreTakesOffTheMarksPlacedSince) {
+    SessionRig rig;
+    AssemblySession& s = rig.session;
+    rig.loadText(kKinds);
+    s.changeSort(2); // rows in file order
+    rig.enter(0);
+    const KeptSession kept = s.keptState();
+    rig.enter(3);
+    rig.enter(5);
+    s.restore(kept);
+    EXPECT_EQ(s.keptState().placed, std::vector<int>{0});
+}
+
 // A file that gives no part says so in a box, and the field still reads "no parts found".
 TEST(AssemblySession, AFileWithoutPartsSaysSo) {
     SessionRig rig;

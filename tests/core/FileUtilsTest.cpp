@@ -1,5 +1,6 @@
 #include "files/FileUtils.h"
 #include "files/FileLock.h"
+#include "files/TextFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,60 @@ protected:
         return fs::path(::mkdtemp(pattern) ? pattern : "");
     }();
 };
+
+// Each line a reader gives, read with either call, closed by "|". A carriage return before the
+// feed belongs to the line end, unless the kept part of a cut line ends right on it.
+struct LineRow {
+    const char* name;
+    std::string bytes;
+    TextFileReader::LineEnds ends;
+    std::size_t maxLength;
+    const char* lines;
+};
+
+const LineRow kLineRows[] = {
+    {"feeds", "ab\ncd\n", TextFileReader::LineEnds::Feed, 80, "ab|cd|"},
+    {"CR LF", "ab\r\ncd\r\n", TextFileReader::LineEnds::Feed, 80, "ab|cd|"},
+    {"last line without an end", "ab\ncd", TextFileReader::LineEnds::Feed, 80, "ab|cd|"},
+    {"a lone return is text", "ab\rcd\n", TextFileReader::LineEnds::Feed, 80, "ab\rcd|"},
+    {"a lone return ends a line", "ab\rcd\r", TextFileReader::LineEnds::FeedOrReturn, 80, "ab|cd|"},
+    {"CR LF where a return ends a line", "ab\r\ncd\r\n", TextFileReader::LineEnds::FeedOrReturn, 80,
+     "ab|cd|"},
+    {"cut before the return", "abcd\r\nef\n", TextFileReader::LineEnds::Feed, 3, "abc|ef|"},
+    {"cut right after the return", "abc\r\nef\n", TextFileReader::LineEnds::Feed, 4, "abc|ef|"},
+    {"UTF-8 byte order mark",
+     "\xEF\xBB\xBF"
+     "ab\n",
+     TextFileReader::LineEnds::Feed, 80, "ab|"},
+};
+
+std::string LinesAsStrings(const std::string& path, const LineRow& row) {
+    TextFileReader reader(path, row.ends);
+    std::string lines;
+    std::string line;
+    while (reader.readLine(line, row.maxLength) == TextFileReader::Status::Line)
+        lines += line + "|";
+    return lines;
+}
+
+std::string LinesIntoBuffer(const std::string& path, const LineRow& row) {
+    TextFileReader reader(path, row.ends);
+    std::string lines;
+    std::vector<char> buffer(row.maxLength + 1);
+    std::size_t length = 0;
+    while (reader.readLine(buffer.data(), buffer.size(), length) == TextFileReader::Status::Line)
+        lines += std::string(buffer.data(), length) + "|";
+    return lines;
+}
+
+TEST_F(FileUtilsTest, ReadsTextLineByLineWithEitherCall) {
+    for (const LineRow& row : kLineRows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = put("lines.txt", row.bytes);
+        EXPECT_EQ(LinesAsStrings(path, row), row.lines);
+        EXPECT_EQ(LinesIntoBuffer(path, row), row.lines);
+    }
+}
 
 // Only a regular file is read, and a FIFO or a device is refused at once: an ordinary open would
 // wait for the FIFO's writer, and /dev/zero never ends. The cap holds a file of its size.

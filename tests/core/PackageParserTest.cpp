@@ -58,6 +58,10 @@ const NameRow kNames[] = {
     {"CP_Tantalum_Case-B_EIA-3528-21", "C6", 3.5, 2.8, 0.05, Plus, Pad{-1.5, 0}, Pad{1.5, 0}, {}},
     {"D_SOD-123", "D2", 2.7, 1.6, 0.1, Bar, Pad{-1.65, 0}, Pad{1.65, 0}, {}},
     {"D_SOD-323", "D3", 1.7, 1.25, 0.1, Bar, Pad{-1.1, 0}, Pad{1.1, 0}, {}},
+    {"D_SOD-523", "D20", 1.2, 0.8, 0.05, Bar, {}, {}, {}},
+    {"D_SOD-923", "D21", 0.8, 0.6, 0.05, Bar, {}, {}, {}},
+    {"D_SOD-128", "D22", 3.8, 2.5, 0.05, Bar, {}, {}, {}},
+    {"D_MELF", "D23", 5.0, 2.5, 0.05, Bar, {}, {}, {}},
     {"D_SMA", "D4", 4.3, 2.6, 0.2, Bar, Pad{-2.0, 0}, Pad{2.0, 0}, {}},
     {"D_SMB_Handsoldering", "D6", 4.3, 3.6, 0.2, Bar, Pad{-2.7, 0}, Pad{2.7, 0}, {}},
     {"D_SMC", "D7", 6.9, 5.9, 0.2, Bar, Pad{-3.4, 0}, Pad{3.4, 0}, {}},
@@ -105,6 +109,15 @@ const NameRow kNames[] = {
     {"TO-220-3_Vertical", "U17", 0, 0, 0, Dot, Pad{0, 0}, Pad{2.54, 0}, {}},
     {"CP_Radial_D8.0mm_P3.50mm", "C7", 8.0, 8.0, 0.05, Plus, Pad{0, 0}, Pad{3.5, 0}, {}},
     {"C_Radial_D5.0mm_H7.0mm_P2.00mm", "C8", 5.0, 5.0, 0.05, None, {}, {}, {}},
+    {"CP_Axial_L11.0mm_D5.0mm_P15.24mm_Horizontal",
+     "C9",
+     15.24,
+     5.0,
+     0.05,
+     Plus,
+     Pad{0, 0},
+     Pad{15.24, 0},
+     {}},
     {"R_Axial_DIN0207_L6.3mm_D2.5mm_P7.62mm_Horizontal", "R3", 7.62, 2.5, 0.05, None, {}, {}, {}},
     {"D_DO-41_SOD81_P10.16mm_Horizontal",
      "D10",
@@ -237,6 +250,10 @@ TEST(PackageBody, RadialAndAxialBodiesLieBetweenThePins) {
     ASSERT_TRUE(radial.body);
     EXPECT_NEAR(radial.body->left, -2.25, 1e-9);
     EXPECT_NEAR(radial.body->right, 5.75, 1e-9);
+    const PackageShape unpolarised = ShapeFromPackage("C_Radial_D5.0mm_H7.0mm_P2.00mm", "C2");
+    ASSERT_TRUE(unpolarised.body);
+    EXPECT_NEAR(unpolarised.body->left, -1.5, 1e-9);
+    EXPECT_NEAR(unpolarised.body->right, 3.5, 1e-9);
     const PackageShape axial = ShapeFromPackage("D_DO-41_SOD81_P10.16mm_Horizontal", "D1");
     ASSERT_TRUE(axial.body);
     EXPECT_NEAR(axial.body->left, 0.0, 1e-9);

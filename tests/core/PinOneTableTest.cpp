@@ -1,0 +1,31 @@
+#include "app/PinOneTable.h"
+#include "TempFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace kavelto {
+namespace {
+
+// The table is read whole up to 4 MiB; a larger file is no table of this program's and gives no
+// corrections.
+TEST(PinOneTable, ReadsATableUpToItsCap) {
+    constexpr std::size_t kCap = std::size_t{4} * 1024 * 1024;
+    const std::string line = "1 0 0\tSOT-23\n";
+    const struct {
+        const char* name;
+        std::size_t bytes;
+        int quarterTurns;
+    } rows[] = {{"exactly the cap", kCap, 1}, {"one byte more", kCap + 1, 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TempFile file(line + std::string(row.bytes - line.size(), '\n'));
+        EXPECT_EQ(PinOneTable(file.path()).corrections().of("SOT-23").quarterTurns,
+                  row.quarterTurns);
+    }
+}
+
+} // namespace
+} // namespace kavelto
