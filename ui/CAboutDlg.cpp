@@ -10,7 +10,6 @@ namespace kavelto {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Kavelto"));
-    setWindowIcon(ProgramIcon());
     const DialogUnits units(font());
     setFixedSize(units.toPixels(0, 0, 235, 55).size());
     addIcon(units);

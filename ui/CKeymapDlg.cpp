@@ -2,7 +2,6 @@
 
 #include "DialogUnits.h"
 #include "KeymapPicture.h"
-#include "ProgramIcon.h"
 #include "app/CommandTable.h"
 
 #include <QKeyEvent>
@@ -29,7 +28,6 @@ QString OtherKeysText() {
 
 CKeymapDlg::CKeymapDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Keymap"));
-    setWindowIcon(ProgramIcon());
     const DialogUnits units(font());
 
     // The picture keeps its natural size, centred in its place; with a font whose units come out

@@ -42,6 +42,8 @@ TEST(CutShort, TellsAStreamThatEndsBeforeItsHeadersSay) {
         {"24 bits, 5 x 3, rows of 16 bytes", Bmp(5, 3, 24, 0, 0, 48)},
         {"top down", Bmp(5, -3, 24, 0, 0, 48)},
         {"1 bit, rows of 4 bytes", Bmp(5, 3, 1, 0, 0, 12)},
+        {"1 bit, one pixel wide: rows of 4 bytes", Bmp(1, 3, 1, 0, 0, 12)},
+        {"1 bit, 33 wide: rows of 8 bytes", Bmp(33, 2, 1, 0, 0, 16)},
         {"bit fields", Bmp(2, 2, 32, 3, 0, 16)},
         {"alpha bit fields", Bmp(2, 2, 32, 6, 0, 16)},
         {"RLE8 of 10 bytes", Bmp(4, 2, 8, 1, 10, 10)},

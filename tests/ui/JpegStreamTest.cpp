@@ -135,6 +135,13 @@ TEST(JpegStream, WalksSegmentsAndScans) {
     ExpectIncompleteWhenCut(whole, {table + 3, table + 6, whole.size() - 4, whole.size() - 1});
 }
 
+// The stream with its frame header cut to the room of one component while it still counts three.
+std::string FrameWithOneComponentsRoom(std::string stream) {
+    const std::size_t frame = stream.find("\xFF\xC0");
+    stream.replace(frame + 2, 2, Word(8 + 3));
+    return stream.erase(frame + 2 + 8 + 3, 6);
+}
+
 // Streams a decoder could not take band by band, or that would go wrong cut.
 TEST(JpegStream, LeavesWholeWhatCantBeCut) {
     const Miniature plain;
@@ -151,6 +158,9 @@ TEST(JpegStream, LeavesWholeWhatCantBeCut) {
         {"progressive", progressive.stream(Pieces(3), 48)},
         {"a restart missing", plain.stream(Pieces(2), 48)},
         {"a second scan", whole.substr(0, whole.size() - 2) + secondScan + "\xFF\xD9"},
+        {"restart markers without a restart interval",
+         Miniature{64, 48, 3, 0}.stream(Pieces(12), 48)},
+        {"a frame shorter than its components", FrameWithOneComponentsRoom(whole)},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(SplitJpegIntoBands(c.stream, 2).empty()) << c.name;

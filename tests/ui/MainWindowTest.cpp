@@ -179,6 +179,7 @@ private slots:
                  dir_.path() + QStringLiteral("/kavelto-%1/picklst.html").arg(geteuid()));
         platform_.onModal = [&](QDialog& window) {
             QCOMPARE(window.parentWidget(), dlg_.get());
+            QVERIFY(!window.windowIcon().isNull()); // the main window's, not the desktop's default
             window.show();
             QTest::keyClick(&window, Qt::Key_Asterisk, Qt::KeypadModifier);
         };

@@ -88,6 +88,29 @@ private slots:
         }
     }
 
+    // Turned half round and back, the drawn picture follows each turn though its size stays.
+    void drawnFollowsATurnBackToTheFirst() {
+        PictureCache cache;
+        QSignalSpy sharpened(&cache, &PictureCache::sharpened);
+        cache.open(path_);
+        const auto turned = [this](int rotation) {
+            return *ViewTransform::Fitted({stored_.width(), stored_.height()}, rotation, false,
+                                          {0, 0, 300, 300});
+        };
+        cache.decode(turned(0));
+        QVERIFY(sharpened.wait(10000));
+        const struct {
+            int rotation;
+            const char* clockwise;
+        } steps[] = {{0, "red green white blue"},
+                     {180, "white blue red green"},
+                     {0, "red green white blue"}};
+        for (const auto& step : steps) {
+            cache.prepare(turned(step.rotation));
+            QCOMPARE(Colours(cache.drawn(), QuarterMiddles(cache.drawn().rect())),
+                     QString(step.clockwise));
+        }
+    }
     // The painter's transform takes the picture point where the view transform does, in every
     // turn and mirror.
     void painterTransformFollowsTheRows() {
