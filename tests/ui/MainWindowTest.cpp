@@ -47,6 +47,26 @@ class MainWindowTest : public QObject {
         return bytes.startsWith("%PDF") ? QString::fromLatin1(bytes) : QString();
     }
 
+    // The rectangles the opened PDF's pages draw, counted in their content streams, which the
+    // writer deflates.
+    int openedPdfRectangles() const {
+        const QByteArray pdf = openedPdf().toLatin1();
+        static const QRegularExpression rectangle(QStringLiteral(" re\\n"));
+        int rectangles = 0;
+        for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+            const qsizetype end = pdf.indexOf("endstream", at + 7);
+            const qsizetype object = pdf.lastIndexOf(" obj", at);
+            if (pdf.mid(object, at - object).contains("/FlateDecode")) {
+                // The size told first is only where inflating starts; the buffer grows as needed.
+                const QByteArray deflated = pdf.mid(at + 7, end - at - 7);
+                const QByteArray text = qUncompress(QByteArray("\0\0\x10\0", 4) + deflated);
+                rectangles += int(QString::fromLatin1(text).count(rectangle));
+            }
+            at = end + 9;
+        }
+        return rectangles;
+    }
+
     // The demo board, its row 10 selected.
     void loadDemoBoard() {
         platform_.files = {QStringLiteral(DEMO_DIR "/coldfire.csv")};
@@ -308,7 +328,7 @@ private slots:
     }
 
     // Print sheets writes the PDF beside the pick list's page and opens it: a cover, the items'
-    // blocks on one page, a sheet of labels.
+    // blocks on one page, a sheet of labels. C4 is excluded from the BOM and R6 not fitted.
     void printSheetsWritesAndOpensThePdf() {
         platform_.files = {QStringLiteral(TEST_DATA_DIR "/boms/board.csv"),
                            QStringLiteral(TEST_DATA_DIR "/boms/kicad.csv")};
@@ -319,6 +339,8 @@ private slots:
         QCOMPARE(QFileInfo(platform_.openedDocuments.value(0)).fileName(), "sheets.pdf");
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
         QCOMPARE(openedPdf().count(page), 3);
+        // A tick box for each of the nine top parts fitted, a label for each of their 5 items.
+        QCOMPARE(openedPdfRectangles(), 9 + 5);
     }
 
     // Calibrated on the demo board, each block carries the face's picture: the PDF holds it as
