@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -294,6 +296,31 @@ TEST(AssemblySession, UnplaceAllAndTheListObserver) {
     EXPECT_EQ(
         std::make_tuple(Said(u), s.pkpText(), s.table().parts().size(), s.faceList().faceCount),
         std::make_tuple("Not enough fields per line", "no parts found", 0u, 0));
+}
+
+// Every event that rebuilds or changes the list's rows tells the list before and after it, once.
+TEST(AssemblySession, TellsTheListAroundEachChangeOfItsRows) {
+    const TempFile bom("Designator,Qty,DNP\nQ1,1,DNP\n");
+    const struct {
+        const char* name;
+        std::function<void(AssemblySession&)> event;
+    } rows[] = {
+        {"a sort change", [](AssemblySession& s) { s.changeSort(1); }},
+        {"a face change", [](AssemblySession& s) { s.changeFace(Face::Bottom); }},
+        {"a BOM", [&bom](AssemblySession& s) { s.loadBom(bom.path()); }},
+        {"a restore", [](AssemblySession& s) { s.restore(s.keptState()); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SessionRig rig;
+        rig.loadText(kKinds);
+        RecordingObserver observer(rig.session);
+        rig.session.setObserver(&observer);
+        row.event(rig.session);
+        EXPECT_EQ(observer.log.substr(0, 3) + observer.log.substr(observer.log.size() - 2),
+                  "<6Q>6");
+        EXPECT_EQ(std::count(observer.log.begin(), observer.log.end(), '<'), 1);
+    }
 }
 
 // A restore brings back the marks kept and only those: parts placed since are unplaced again.

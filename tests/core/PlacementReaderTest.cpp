@@ -93,6 +93,10 @@ TEST_F(PlacementReaderTest, ConvertsEachLineByItsColumnsOrTheirNames) {
          "\357\273\277Designator,Comment,Footprint,Center-X(mm),Center-Y(mm)\nR1," +
              std::string(300, 'c') + ",F,1,2\r\n",
          "R1|R|1||1|2|" + std::string(255, 'c') + "|F|0|0", "0\n,\nauto\n"},
+        {"a line of the longest length read whole, its last column in its last byte",
+         "Designator,Comment,Footprint,Center-X(mm),Center-Y(mm)\nR1," + std::string(4087, 'c') +
+             ",F,1,2\n",
+         "R1|R|1||1|2|" + std::string(255, 'c') + "|F|0|0", "0\n,\nauto\n"},
         {"a line of separators past the longest line read: a field between each two, no part",
          "Designator,Comment,Footprint,Center-X(mm),Center-Y(mm)\nR1,V,F,1,2\n" +
              std::string(5000, ',') + "\n",
