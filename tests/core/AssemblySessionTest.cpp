@@ -323,6 +323,63 @@ TEST(AssemblySession, TellsTheListAroundEachChangeOfItsRows) {
     }
 }
 
+// Each change of what is kept asks for the session to be written again; a press on the picture
+// and a pan of the overview keep nothing. From R1 selected on a shown picture.
+TEST(AssemblySession, AsksForAWriteOnEachChangeOfWhatIsKept) {
+    const TempFile bom("Designator,Qty,DNP\nR1,1,DNP\n");
+    using S = AssemblySession;
+    const struct {
+        const char* name;
+        std::function<void(S&)> event;
+        bool kept;
+        std::function<void(SessionRig&)> before = [](SessionRig&) {};
+    } rows[] = {
+        {"a placement file", [](S& s) { s.loadPlacementFile(s.placementPath()); }, true},
+        {"a BOM", [&bom](S& s) { s.loadBom(bom.path()); }, true},
+        {"a part left off", [](S& s) { s.toggleNotFitted(); }, true},
+        {"the other face", [](S& s) { s.changeFace(Face::Bottom); }, true},
+        {"another order", [](S& s) { s.changeSort(1); }, true},
+        {"another picture", [](S& s) { s.loadBitmap("other.jpg"); }, true},
+        {"a turn left", [](S& s) { s.rotateLeft(); }, true},
+        {"a turn right", [](S& s) { s.rotateRight(); }, true},
+        {"a mirror", [](S& s) { s.flip(); }, true},
+        {"a zoom in", [](S& s) { s.zoomIn(); }, true},
+        {"a zoom out", [](S& s) { s.zoomOut(); }, true},
+        {"a part placed", [](S& s) { s.placeUnplace(); }, true},
+        {"a part unplaced", [](S& s) { s.placeUnplace(); }, true,
+         [](SessionRig& rig) {
+             rig.enter(0);
+             rig.click(0);
+         }},
+        {"all unplaced", [](S& s) { s.unplaceAll(); }, true},
+        {"another row", [](S& s) { s.navigate(NavigationKey::Down); }, true},
+        {"Cal 1",
+         [](S& s) {
+             s.pressOnPicture({true, 100, 400});
+             s.cal1();
+         },
+         true},
+        {"a restore", [](S& s) { s.restore(s.keptState()); }, true},
+        {"a press alone",
+         [](S& s) {
+             s.pressOnPicture({true, 100, 400});
+         },
+         false},
+        {"a pan of the overview", [](S& s) { s.panOverview(5, 5); }, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SessionRig rig;
+        rig.loadText(kCalParts);
+        rig.showPicture("board.jpg");
+        rig.click(0);
+        row.before(rig);
+        const std::uint64_t before = rig.session.keptRevision();
+        row.event(rig.session);
+        EXPECT_EQ(rig.session.keptRevision() != before, row.kept);
+    }
+}
+
 // A restore brings back the marks kept and only those: parts placed since are unplaced again.
 TEST(AssemblySession, RestoreTakesOffTheMarksPlacedSince) {
     SessionRig rig;

@@ -114,26 +114,55 @@ TEST(Calibration, StepsFromNoCalibration) {
     }
 }
 
-// A part at exactly (0, 0) is refused as no part at all; one on a single axis is taken.
-TEST(Calibration, APartAtTheOriginCountsAsNoPartChosen) {
+// A part or a pixel at exactly (0, 0) is refused as none at all; one on a single axis is taken.
+TEST(Calibration, APartOrAPixelAtTheOriginCountsAsNoneChosen) {
     const struct {
         const char* name;
         std::optional<BoardPosition> part;
+        std::optional<PixelPoint> pressed;
         const char* message;
     } cases[] = {
-        {"no part chosen", std::nullopt, "Select a part first"},
-        {"a part at the origin", BoardPosition{0, 0}, "Select a part first"},
-        {"a part on the Y axis", BoardPosition{0, 5}, nullptr},
-        {"a part on the X axis", BoardPosition{5, 0}, nullptr},
+        {"no part chosen", std::nullopt, PixelPoint{100, 400}, "Select a part first"},
+        {"a part at the origin", BoardPosition{0, 0}, PixelPoint{100, 400}, "Select a part first"},
+        {"a part on the Y axis", BoardPosition{0, 5}, PixelPoint{100, 400}, nullptr},
+        {"a part on the X axis", BoardPosition{5, 0}, PixelPoint{100, 400}, nullptr},
+        {"no point pressed", BoardPosition{5, 5}, std::nullopt,
+         "Select a point on the bitmap first"},
+        {"a pixel at the origin", BoardPosition{5, 5}, PixelPoint{0, 0},
+         "Select a point on the bitmap first"},
+        {"a pixel on the top edge", BoardPosition{5, 5}, PixelPoint{1, 0}, nullptr},
+        {"a pixel on the left edge", BoardPosition{5, 5}, PixelPoint{0, 1}, nullptr},
     };
     for (const auto& c : cases) {
         Calibration calibration;
         PartSelection selection{3, c.part};
-        const CalOutcome outcome = RecordCalPoint1(calibration, selection, PixelPoint{100, 400});
+        const CalOutcome outcome = RecordCalPoint1(calibration, selection, c.pressed);
         EXPECT_EQ(outcome.failure ? outcome.failure->text : "", c.message ? c.message : "")
             << c.name;
         EXPECT_EQ(calibration.state, c.message ? CalState::None : kWaiting) << c.name;
     }
+}
+
+// Through three and four points the map is exact; from five on the worst point is named.
+TEST(Calibration, ReportsTheFitByItsPointCount) {
+    const struct {
+        FitQuality quality;
+        const char* text;
+    } rows[] = {
+        {{3, 0.04, 1},
+         "Calibrated on 3 points.\nLargest residual: 0.0 picture pixels.\nThrough three points "
+         "the map is exact: a fourth point takes a tilted camera into account, a fifth shows how "
+         "well the points agree."},
+        {{4, 0.26, 2},
+         "Calibrated on 4 points.\nLargest residual: 0.3 picture pixels.\nThrough four points "
+         "the map is exact: a fifth point shows how well the points agree."},
+        {{6, 1.26, 5},
+         "Calibrated on 6 points.\nLargest residual: 1.3 picture pixels, at point 5 of 6.\n"
+         "(Point 1 is Cal 1's, point 2 Cal 2's when it was pressed, then the added points in "
+         "order.)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FitReportText(row.quality), row.text) << row.quality.pointCount;
 }
 
 // Offset -3.33 truncates to -3, not -4; a board position beyond any pixel is held to the pixels
