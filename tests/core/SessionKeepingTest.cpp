@@ -193,10 +193,12 @@ TEST_F(SessionKeeping, RestoresBothFacesAndTheCalibrationInANewRun) {
 // The marks cleared by mistake come back, and so do those of a run that forgot to restore: a
 // session with nothing placed is never moved aside over them.
 TEST_F(SessionKeeping, OffersWhatWasKeptForThisFileAsItIs) {
-    const auto keptElsewhere = [](const std::string& path) {
-        KeptSession kept = ParseKeptSession(FileText(path)).value_or(KeptSession{});
-        kept.placementPath = "/elsewhere.csv";
-        std::ofstream(path, std::ios::trunc) << KeptSessionText(kept);
+    const auto keptElsewhere = [](ProgramRun& r) {
+        for (const std::string& path : {r.store.currentPath(), r.store.previousPath()}) {
+            KeptSession kept = ParseKeptSession(FileText(path)).value_or(KeptSession{});
+            kept.placementPath = "/elsewhere.csv";
+            std::ofstream(path, std::ios::trunc) << KeptSessionText(kept);
+        }
     };
     const std::pair<std::vector<int>, int> keptLast({0, 1}, 2);
     const struct {
@@ -214,12 +216,7 @@ TEST_F(SessionKeeping, OffersWhatWasKeptForThisFileAsItIs) {
              }
          },
          std::pair(keptLast.first, 1)},
-        {"both kept for another path",
-         [&](ProgramRun& r) {
-             keptElsewhere(r.store.currentPath());
-             keptElsewhere(r.store.previousPath());
-         },
-         std::nullopt},
+        {"both kept for another path", keptElsewhere, std::nullopt},
         {"the file changed since",
          [](ProgramRun& r) { std::ofstream(r.parts, std::ios::app) << "R5,1k,0603,1,2,0,top\n"; },
          std::nullopt},
@@ -392,6 +389,10 @@ TEST_F(SessionKeeping, TellsAtTheLoadWhatKeepsNothingOrKeepsUnguarded) {
         folder(fs::perms::owner_all | fs::perms::group_all);
         ASSERT_EQ(::chown(state.c_str(), 65534, 65534), 0);
     };
+    const std::function<void()> gone = [&] {
+        folder(fs::perms::owner_all);
+        fs::rename(parts, moved);
+    };
     const struct {
         const char* name;
         std::function<void()> make; // after the session's load
@@ -400,41 +401,24 @@ TEST_F(SessionKeeping, TellsAtTheLoadWhatKeepsNothingOrKeepsUnguarded) {
         std::optional<int> keptRow; // nothing when nothing is kept
         std::function<void()> putBack = [] {};
     } rows[] = {
-        {"a file in the way",
-         [&] { std::ofstream(state) << "in the way"; },
-         state,
-         CantKeep(state, "Not a directory"),
-         {}},
-        {"a link",
-         [&] { fs::create_directory_symlink(fs::temp_directory_path(), state); },
-         state,
-         CantKeep(state, "A link, not a folder"),
-         {}},
-        {"another user's folder",
-         root ? givenAway : [] {},
-         root ? state : "/",
-         CantKeep(root ? state : "/", "Owned by another user"),
-         {}},
+        {"a file in the way", [&] { std::ofstream(state) << "in the way"; }, state,
+         CantKeep(state, "Not a directory"), std::nullopt},
+        {"a link", [&] { fs::create_directory_symlink(fs::temp_directory_path(), state); }, state,
+         CantKeep(state, "A link, not a folder"), std::nullopt},
+        {"another user's folder", root ? givenAway : [] {}, root ? state : "/",
+         CantKeep(root ? state : "/", "Owned by another user"), std::nullopt},
         {"a folder others may write to", [&] { folder(fs::perms::all); }, state, std::nullopt, 0},
-        {"the board open in another store",
-         [&] { EXPECT_TRUE(holder.open().ok()); },
-         state,
+        {"the board open in another store", [&] { EXPECT_TRUE(holder.open().ok()); }, state,
          Warning("This board is open in another window: this window keeps nothing of it."),
-         {}},
+         std::nullopt},
         {"a folder where the lock goes", [&] { fs::create_directories(lock); }, state,
          Warning("Can't lock " + lock + ": " + std::strerror(EISDIR) +
                  ". The session is kept, but another window on this board could overwrite it."),
          0},
-        {"the file gone",
-         [&] {
-             folder(fs::perms::owner_all);
-             fs::rename(parts, moved);
-         },
-         state,
+        {"the file gone", gone, state,
          Error("Can't read " + parts +
                " again to keep its session: nothing of this board is kept."),
-         {},
-         [&] { fs::rename(moved, parts); }},
+         std::nullopt, [&] { fs::rename(moved, parts); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
