@@ -267,8 +267,10 @@ TEST(KeepingMessages, RestoreCaptionCountsBothFaces) {
         KeptSession kept;
         kept.placedOnFace = 5;
         kept.faceCount = 14;
-        kept.placed = {0, 1, 2, 3, 4};
-        kept.marks.assign(5, {"R1", Face::Top, "", ""});
+        for (int i = 0; i < kept.placedOnFace; ++i) {
+            kept.placed.push_back(i);
+            kept.marks.push_back({"R" + std::to_string(i + 1), Face::Top, "", ""});
+        }
         kept.faces = row.faces;
         const std::optional<KeptSession> back = ParseKeptSession(KeptSessionText(kept));
         ASSERT_TRUE(back.has_value());
