@@ -1,3 +1,4 @@
+#include "KeptFields.h"
 #include "SessionRig.h"
 #include "keeping/KeepingMessages.h"
 #include "keeping/SessionStore.h"
@@ -11,12 +12,13 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <pwd.h>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace kavelto {
@@ -26,15 +28,44 @@ namespace fs = std::filesystem;
 
 constexpr PicturePoint kPressed{true, 100, 400};
 
-// One run of the program: a session and its store over the state folder beside a placement
-// file, or in the folder given, which keeps what each action changed. It counts the states the
-// store asked for.
+// R1 to R4, all on the top face.
+const std::string kFourOnTop = kHeader + "R1,1k,0603,10,20,0,top\nR2,1k,0603,60,70,0,top\n"
+                                         "R3,1k,0603,35,45,0,top\nR4,1k,0603,40,50,0,top\n";
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The boxes keeping shows: an error stops, a warning lets the user go on.
+UserMessage Error(const std::string& text) {
+    return {text, "Error", MessageButtons::Ok, MessageIcon::Stop};
+}
+UserMessage Warning(const std::string& text) {
+    return {text, "Kavelto", MessageButtons::Ok, MessageIcon::Exclamation};
+}
+UserMessage CantKeep(const std::string& folder, const std::string& reason) {
+    return Error("Can't keep the session in " + folder + ": " + reason);
+}
+
+// What opening a file told the user, or nothing when it went through.
+std::optional<UserMessage> Told(const Result<void>& opened) {
+    return opened ? std::nullopt : std::optional(opened.failure());
+}
+
+// One run of the program on a placement file: a session and its store over the state folder
+// beside the file, or in the folder given, which keeps what each action changed. It counts the
+// states the store asked for.
 struct ProgramRun : SessionRig {
-    explicit ProgramRun(const std::string& parts, const std::string& folder = "")
-        : store(folder.empty() ? parts + ".state" : folder) {}
-    void load(const std::string& path) {
-        session.loadPlacementFile(path);
-        EXPECT_TRUE(store.openFile(path).ok());
+    explicit ProgramRun(std::string placement, const std::string& folder = "")
+        : parts(std::move(placement)), store(folder.empty() ? parts + ".state" : folder) {}
+    // The file loaded as the window loads it: into the session first, then into the store.
+    Result<void> open() {
+        session.loadPlacementFile(parts);
+        return store.openFile(parts);
+    }
+    void load() {
+        EXPECT_TRUE(open().ok());
         keep();
         store.flush(); // before the test touches the kept files; opening a file flushes too
     }
@@ -53,256 +84,186 @@ struct ProgramRun : SessionRig {
     // The selected row of the current kept session on disk, or nothing when there is none.
     std::optional<int> keptRow() {
         store.flush();
-        std::ifstream in(store.currentPath());
-        const std::string text(std::istreambuf_iterator<char>(in), {});
-        const std::optional<KeptSession> kept = ParseKeptSession(text);
-        return kept ? std::optional<int>(kept->selectedRow) : std::nullopt;
+        const std::optional<KeptSession> kept = ParseKeptSession(FileText(store.currentPath()));
+        return kept ? std::optional(kept->selectedRow) : std::nullopt;
+    }
+    // The marks and the selected row of the session on offer, or nothing when none is.
+    std::optional<std::pair<std::vector<int>, int>> offer() const {
+        const std::optional<KeptSession> kept = store.offered();
+        return kept ? std::optional(std::pair(kept->placed, kept->selectedRow)) : std::nullopt;
     }
 
+    const std::string parts;
     SessionStore store;
     int statesTaken = 0;
 };
 
-// Four parts on the top face, listed R1 to R4, and a picture.
+// A placement file, of four parts on the top face unless told, and a picture; the state folder
+// beside them goes with them.
 struct BoardFiles {
-    ~BoardFiles() { fs::remove_all(parts.path() + ".state"); }
-    const TempFile parts{"Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
-                         "R2,1k,0603,60,70,0,top\nR3,1k,0603,35,45,0,top\n"
-                         "R4,1k,0603,40,50,0,top\n"};
+    explicit BoardFiles(const std::string& partsText = kFourOnTop) : parts(partsText) {}
+    ~BoardFiles() { fs::remove_all(folder); }
+    const TempFile parts;
     const TempFile picture{"a picture's bytes"};
+    const std::string folder = parts.path() + ".state";
 };
 
-// Awkward values come back exactly; every other field comes back in
-// RestoresWhatWasKeptForThisFileAsItIs. A text cut short anywhere, as by a crash, is refused.
-TEST(KeptSessionText, RoundTripsAwkwardValuesAndRefusesDamage) {
-    KeptSession kept;
-    kept.placementPath = "/boards/a b\\c\nd.csv";
-    kept.calibration.fit = {{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}};
-    kept.faceCount = 5000;
-    kept.selectedRow = 4999;
-    const std::string text = KeptSessionText(kept);
-    const KeptSession back = ParseKeptSession(text).value_or(KeptSession{});
-    EXPECT_EQ(std::tie(back.placementPath, back.calibration.fit.h, back.selectedRow),
-              std::tie(kept.placementPath, kept.calibration.fit.h, kept.selectedRow));
-    for (std::size_t cut = 0; cut < text.size() - 1; cut += 7)
-        EXPECT_FALSE(ParseKeptSession(text.substr(0, cut)).has_value()) << cut;
-}
-
-// Every field of a kept session, written out by the test itself: two sessions that read the
-// same here agree in everything kept.
-std::string Described(const KeptSession& k) {
-    std::ostringstream text;
-    text.precision(17);
-    const auto point = [&text](const CalPoint& p) {
-        text << " (" << p.boardX << ' ' << p.boardY << ' ' << p.pixelX << ' ' << p.pixelY << ')';
-    };
-    text << k.placementPath << '|' << k.contentHash << '|' << k.savedAt << '|' << int(k.face) << '|'
-         << int(k.sortMode) << '|' << k.pcbCount << '|' << k.viewRotation << '|' << k.mirrored
-         << '|' << k.zoomBoxSize << '|';
-    if (k.picture)
-        text << k.picture->path << ' ' << k.picture->bytes << ' ' << k.picture->modifiedNs;
-    const Calibration& c = k.calibration;
-    text << '|' << int(c.state) << ' ' << int(c.pairState);
-    point(c.point1);
-    point(c.point2);
-    if (c.pressedPoint2)
-        point(*c.pressedPoint2);
-    text << " added";
-    for (const CalPoint& p : c.addedPoints)
-        point(p);
-    text << " fit";
-    for (const double h : c.fit.h)
-        text << ' ' << h;
-    text << "|placed";
-    for (const int index : k.placed)
-        text << ' ' << index;
-    text << '|' << k.selectedRow << '|' << k.placedOnFace << '|' << k.faceCount << "|pin 1";
-    for (const KeptPinOne& p : k.pinOne)
-        text << " (" << p.package << ' ' << p.quarterTurns << p.mirrored << p.hidden << ')';
-    return text.str();
-}
-
-// One field of a kept session set apart from its default.
-struct KeptField {
-    const char* name;
-    void (*set)(KeptSession&);
+// The tests of keeping on the four parts of BoardFiles, each run with fresh files.
+class SessionKeeping : public ::testing::Test {
+protected:
+    const BoardFiles files;
+    const std::string& parts = files.parts.path();
 };
 
-const KeptField kSessionFields[] = {
-    {"face", [](KeptSession& k) { k.face = Face::Bottom; }},
-    {"order", [](KeptSession& k) { k.sortMode = SortMode::PrefixPartId; }},
-    {"PCB count", [](KeptSession& k) { k.pcbCount = 12; }},
-    {"turn", [](KeptSession& k) { k.viewRotation = 270; }},
-    {"mirror", [](KeptSession& k) { k.mirrored = true; }},
-    {"zoom", [](KeptSession& k) { k.zoomBoxSize = 240; }},
-    {"placed marks",
-     [](KeptSession& k) {
-         k.placed = {0, 2, 3};
-         k.marks = {{"R1", Face::Top, "1k", "0603"},
-                    {"R3", Face::Top, "1k", "0603"},
-                    {"R4", Face::Bottom, "1k", "0603"}};
-     }},
-    {"selected row",
-     [](KeptSession& k) {
-         k.selectedRow = 2;
-         k.faceCount = 3;
-     }},
-    {"calibration pair",
-     [](KeptSession& k) {
-         k.calibration.state = k.calibration.pairState = CalState::CalibratedFlipped;
-         k.calibration.point1 = {10.5f, 20, 100, 400};
-         k.calibration.point2 = {60, 30.25f, 200, 900};
-     }},
-    {"added points",
-     [](KeptSession& k) {
-         k.calibration.state = CalState::CalibratedOk;
-         k.calibration.addedPoints = {{1, 2, 3, 4}, {5, 6, 7, 8}};
-         k.calibration.fit = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
-     }},
-    {"added points after a pressed point 2",
-     [](KeptSession& k) {
-         k.calibration.state = CalState::CalibratedOk;
-         k.calibration.pressedPoint2 = CalPoint{60, 70, 600, 900};
-         k.calibration.addedPoints = {{1, 2, 3, 4}};
-         k.calibration.fit = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
-     }},
-    {"fitted map",
-     [](KeptSession& k) {
-         k.calibration.fit = {{11.9, -0.2, 100, 1e-300, -12.01, 95.5, 2.5e-5, -1e-6, 1}};
-     }},
-};
-
-// Each field comes back from the text as it went in; the path, hash, time, picture and progress
-// only the text keeps, the session computes them.
-TEST(KeptSessionText, EachFieldRoundTrips) {
-    std::vector<KeptField> rows(std::begin(kSessionFields), std::end(kSessionFields));
-    rows.push_back({"path, hash and time", [](KeptSession& k) {
-                        k.placementPath = "/b/x.csv";
-                        k.contentHash = 0xFEDCBA9876543210u;
-                        k.savedAt = 1700000000;
-                    }});
-    rows.push_back({"picture", [](KeptSession& k) {
-                        k.picture = KeptPicture{"/p q.jpg", 12, 34};
-                    }});
-    rows.push_back({"pin 1 corrections", [](KeptSession& k) {
-                        k.pinOne = {{"SOT-23", 3, true, false}, {"LED \"red\"\t2", 0, false, true}};
-                    }});
-    rows.push_back({"progress", [](KeptSession& k) {
-                        k.placedOnFace = 2;
-                        k.faceCount = 146;
-                        k.placed = {0, 1};
-                        k.marks = {{"R1", Face::Top, "", ""}, {"R2", Face::Top, "", ""}};
-                    }});
-    for (const KeptField& row : rows) {
-        KeptSession kept;
-        row.set(kept);
-        ASSERT_NE(Described(kept), Described(KeptSession{})) << row.name;
-        const std::optional<KeptSession> back = ParseKeptSession(KeptSessionText(kept));
-        EXPECT_EQ(back ? Described(*back) : "refused", Described(kept)) << row.name;
-    }
+// R1 placed and kept, then R2 as well in a session started afresh: the current session holds
+// both marks and row 2 selected, the one before it R1's mark alone.
+void KeepR1ThenR1AndR2(ProgramRun& run) {
+    run.load();
+    run.enter(0);
+    run.keep();
+    run.store.startAfresh();
+    run.enter(std::nullopt);
+    run.keep();
+    run.store.flush();
 }
 
 // Each field the session restores is the session's afterwards, on four parts and an unchanged
-// picture (the calibration holds only there).
-TEST(SessionKeeping, RestoresEachField) {
+// picture (the calibration holds only there); a mark placed before is cleared, and the row
+// restored is shown.
+TEST_F(SessionKeeping, RestoresEachField) {
     for (const KeptField& row : kSessionFields) {
-        BoardFiles files;
+        SCOPED_TRACE(row.name);
         SessionRig rig;
-        rig.loadText("Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
-                     "R2,1k,0603,60,70,0,top\nR3,1k,0603,35,45,0,top\n"
-                     "R4,1k,0603,40,50,0,bottom\n");
+        rig.loadText(kHeader + "R1,1k,0603,10,20,0,top\nR2,1k,0603,60,70,0,top\n"
+                               "R3,1k,0603,35,45,0,top\nR4,1k,0603,40,50,0,bottom\n");
         rig.showPicture(files.picture.path());
         KeptSession kept = rig.session.keptState();
         kept.calibratedOn = CalibratedPictureNow(files.picture.path());
         row.set(kept);
-        rig.session.restore(kept);
+        rig.enter(1);
+        EXPECT_EQ(rig.session.restore(kept).reveal, kept.selectedRow);
         KeptSession now = rig.session.keptState();
         now.placedOnFace = kept.placedOnFace; // counted afresh, on the face restored
         now.faceCount = kept.faceCount;
-        EXPECT_EQ(Described(now), Described(kept)) << row.name;
+        EXPECT_EQ(Described(now), Described(kept));
     }
 }
 
 // Marks on both faces, the calibration, the picture, the face, order and count come back in a
-// new run on the same file; the picture and calibration only while the picture is unchanged.
-// There the restored calibration identifies parts: C1 lies at pixel (100, 400), C2 at (600, 900),
-// and the reach is two marker boxes of 100 pixels. A part is found on either face by its whole
-// designator in any case, and the face changes as the face buttons change it, calibration and all.
-// A session kept for another path under this file's name is passed over (a damaged one is refused
-// as in RoundTripsAwkwardValuesAndRefusesDamage). The marks cleared by mistake come back, and so
-// do those of a run that forgot to restore: a session with nothing placed is never moved aside
-// over them. A session kept before the file changed is passed over.
-TEST(SessionKeeping, RestoresWhatWasKeptForThisFileAsItIs) {
+// new run. There the restored calibration identifies parts: C1 lies at pixel (100, 400), C2 at
+// (600, 900), and the reach is two marker boxes of 100 pixels. A part is found on either face by
+// its whole designator in any case, and the face changes as the face buttons change it,
+// calibration and all.
+TEST_F(SessionKeeping, RestoresBothFacesAndTheCalibrationInANewRun) {
     // R1 and R2 on top, C1 and C2 on the bottom; a direct pair of 0.1 board unit per pixel.
-    const TempFile parts(
-        "Ref,Val,Package,PosX,PosY,Rot,Side\nR1,1k,0603,10,20,0,top\n"
-        "R2,1k,0603,60,70,0,top\nC1,1u,0805,35,45,0,bottom\nC2,1u,0805,40,50,0,bottom\n");
-    const TempFile picture("a picture's bytes");
+    const BoardFiles both(kHeader + "R1,1k,0603,10,20,0,top\nR2,1k,0603,60,70,0,top\n"
+                                    "C1,1u,0805,35,45,0,bottom\nC2,1u,0805,40,50,0,bottom\n");
     {
-        ProgramRun first(parts.path());
-        first.load(parts.path());
+        ProgramRun first(both.parts.path());
+        first.load();
         first.enter(0);
         first.session.changeFace(Face::Bottom);
-        first.showPicture(picture.path());
+        first.showPicture(both.picture.path());
         first.calibratePair();
         first.enter(1);
         first.session.changeSort(2);
         EXPECT_TRUE(first.session.readPcbCount("12"));
         first.keep();
     } // closed without a word, as Esc closes
-    ProgramRun second(parts.path());
-    second.load(parts.path());
-    KeptSession offer = second.store.offered().value_or(KeptSession{});
+    ProgramRun second(both.parts.path());
+    second.load();
+    const KeptSession offer = second.store.offered().value_or(KeptSession{});
     EXPECT_EQ(RestoreCaption(offer).substr(0, 40), "Restore session (1 + 1 of 2 + 2 placed, ");
     AssemblySession& s = second.session;
     s.restore(offer);
     EXPECT_EQ(std::make_tuple(s.keptState().placed, s.face(), s.sortMode(), s.pcbCount(),
                               s.view().bitmapPath.has_value()),
               std::make_tuple(std::vector{0, 3}, Face::Bottom, SortMode::PrefixPartId, 12u, true));
-    EXPECT_EQ(s.identifyPartAt({true, 560, 860}).reveal, 1); // with the calibration restored
+    EXPECT_EQ(s.identifyPartAt({true, 560, 860}).reveal, 1);
     EXPECT_EQ(s.identifyPartAt({true, -110, 400}).reveal, std::nullopt);
     EXPECT_FALSE(s.findPart("R").has_value());
     EXPECT_EQ(s.findPart("r2").value_or(SessionUpdate()).reveal, 1); // R2, on the top face
     EXPECT_EQ(std::make_tuple(s.face(), s.calibration().state),
               std::make_tuple(Face::Top, CalState::None));
-    offer.placementPath = "/elsewhere.csv";
-    std::ofstream(second.store.currentPath(), std::ios::trunc) << KeptSessionText(offer);
-    std::ofstream(second.store.previousPath(), std::ios::trunc) << KeptSessionText(offer);
-    second.store.closeFile(); // lets the third run keep the board
-    ProgramRun third(parts.path());
-    third.load(parts.path());
-    EXPECT_FALSE(third.store.offered().has_value());
-    third.enter(1); // kept for this path again, and only its content differs from now on
-    third.keep();
-    third.store.startAfresh();
-    third.session.unplaceAll();
-    third.keep();
-    third.load(parts.path()); // afresh: the marks stay on offer
-    EXPECT_EQ(third.store.offered().value_or(KeptSession{}).placed, std::vector<int>{1});
-    std::ofstream(parts.path(), std::ios::app) << "R3,1k,0603,1,2,0,top\n";
-    third.load(parts.path());
-    EXPECT_FALSE(third.store.offered().has_value());
-    std::ofstream(picture.path(), std::ios::app) << "more";
-    third.session.restore(offer);
-    EXPECT_EQ(std::make_tuple(third.session.view().bitmapPath.has_value(),
-                              third.session.calibration().state),
-              std::make_tuple(false, CalState::None));
-    std::filesystem::remove_all(parts.path() + ".state"); // made by the store
+}
+
+// A new run offers the newest session kept for this very file as it is, while it changes things
+// of its own: the last one kept before the window closed, however fast it came. One kept for
+// another path under this file's name is passed over, and so is one kept before the file changed.
+// The marks cleared by mistake come back, and so do those of a run that forgot to restore: a
+// session with nothing placed is never moved aside over them.
+TEST_F(SessionKeeping, OffersWhatWasKeptForThisFileAsItIs) {
+    const auto keptElsewhere = [](ProgramRun& r) {
+        for (const std::string& path : {r.store.currentPath(), r.store.previousPath()}) {
+            KeptSession kept = ParseKeptSession(FileText(path)).value_or(KeptSession{});
+            kept.placementPath = "/elsewhere.csv";
+            std::ofstream(path, std::ios::trunc) << KeptSessionText(kept);
+        }
+    };
+    const std::pair<std::vector<int>, int> keptLast({0, 1}, 2);
+    const struct {
+        const char* name;
+        std::function<void(ProgramRun&)> change; // by the run that kept R1, then R1 and R2
+        std::optional<std::pair<std::vector<int>, int>> offered; // the marks and the row
+    } rows[] = {
+        {"as it was kept", [](ProgramRun&) {}, keptLast},
+        {"the selection moved fast",
+         [](ProgramRun& r) {
+             for (const NavigationKey key : {NavigationKey::End, NavigationKey::Up,
+                                             NavigationKey::Home, NavigationKey::Down}) {
+                 r.session.navigate(key);
+                 r.keep();
+             }
+         },
+         std::pair(keptLast.first, 1)},
+        {"both kept for another path", keptElsewhere, std::nullopt},
+        {"the file changed since",
+         [](ProgramRun& r) { std::ofstream(r.parts, std::ios::app) << "R5,1k,0603,1,2,0,top\n"; },
+         std::nullopt},
+        {"all marks cleared",
+         [](ProgramRun& r) {
+             r.store.startAfresh();
+             r.session.unplaceAll();
+             r.keep();
+         },
+         keptLast},
+        {"a run between that did not restore",
+         [](ProgramRun& r) {
+             r.store.closeFile();
+             ProgramRun(r.parts).load();
+         },
+         keptLast},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BoardFiles board;
+        {
+            ProgramRun first(board.parts.path());
+            KeepR1ThenR1AndR2(first);
+            row.change(first);
+        }
+        ProgramRun next(board.parts.path());
+        next.load();
+        next.enter(0);
+        next.session.navigate(NavigationKey::End);
+        next.keep();
+        EXPECT_EQ(next.offer(), row.offered);
+    }
 }
 
 // The offer counts both faces, top first, where the session counted them; one kept before, the
 // face it showed. The progress survives the text.
-TEST(SessionKeeping, RestoreCaptionCountsBothFaces) {
-    struct Row {
+TEST(KeepingMessages, RestoreCaptionCountsBothFaces) {
+    const struct {
         std::optional<FaceProgress> faces;
-        const char* caption;
-    };
-    const Row rows[] = {
+        std::string caption; // up to the time, "14:02)"
+    } rows[] = {
         {FaceProgress{3, 0, 146, 14}, "Restore session (3 + 0 of 146 + 14 placed, "},
         {FaceProgress{0, 14, 146, 14}, "Restore session (0 + 14 of 146 + 14 placed, "},
         {std::nullopt, "Restore session (5 of 14 placed, "},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caption);
         KeptSession kept;
         kept.placedOnFace = 5;
         kept.faceCount = 14;
@@ -315,51 +276,47 @@ TEST(SessionKeeping, RestoreCaptionCountsBothFaces) {
         ASSERT_TRUE(back.has_value());
         EXPECT_EQ(back->faces, row.faces);
         const std::string caption = RestoreCaption(*back);
-        EXPECT_EQ(caption.substr(0, std::string(row.caption).size()), row.caption);
-        EXPECT_EQ(caption.size(), std::string(row.caption).size() + 6); // "14:02)"
+        EXPECT_EQ(caption.substr(0, row.caption.size()), row.caption);
+        EXPECT_EQ(caption.size(), row.caption.size() + 6);
     }
 }
 
 // Each command that changes what is kept writes once; one that changes nothing writes nothing,
 // and its state is not even taken. Row 0 is selected after the load; the picture is drawn.
-TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
-    struct Case {
-        const char* name;
-        std::function<void(ProgramRun&)> command;
-        std::optional<int> keptRow; // the selected row written, or nothing when nothing is
+TEST_F(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
+    using Command = std::function<void(ProgramRun&)>;
+    const auto key = [](NavigationKey k) -> Command {
+        return [k](ProgramRun& r) { r.session.navigate(k); };
     };
-    const std::vector<Case> cases = {
-        {"Down moves the selection", [](ProgramRun& r) { r.session.navigate(NavigationKey::Down); },
-         1},
-        {"End moves the selection", [](ProgramRun& r) { r.session.navigate(NavigationKey::End); },
-         3},
-        {"Up on the first row", [](ProgramRun& r) { r.session.navigate(NavigationKey::Up); },
-         std::nullopt},
+    const struct {
+        const char* name;
+        Command command;
+        std::optional<int> keptRow; // the selected row written; nothing when nothing is
+    } cases[] = {
+        {"Down moves the selection", key(NavigationKey::Down), 1},
+        {"End moves the selection", key(NavigationKey::End), 3},
+        {"Up on the first row", key(NavigationKey::Up), {}},
         {"click on another row", [](ProgramRun& r) { r.click(2); }, 2},
-        {"click on the selected row", [](ProgramRun& r) { r.click(0); }, std::nullopt},
+        {"click on the selected row", [](ProgramRun& r) { r.click(0); }, {}},
         {"Enter places and steps on", [](ProgramRun& r) { r.enter(0); }, 1},
-        {"press on the picture", [](ProgramRun& r) { r.session.pressOnPicture(kPressed); },
-         std::nullopt},
-        {"drag and release", [](ProgramRun& r) { r.dragFrom(kPressed); }, std::nullopt},
-        {"frame resized", [](ProgramRun& r) { r.session.setFrameSize(800, 600); }, std::nullopt},
-        {"Top while the top is shown", [](ProgramRun& r) { r.session.changeFace(Face::Top); },
-         std::nullopt},
-        {"the order in force chosen", [](ProgramRun& r) { r.session.changeSort(0); }, std::nullopt},
+        {"press on the picture", [](ProgramRun& r) { r.session.pressOnPicture(kPressed); }, {}},
+        {"drag and release", [](ProgramRun& r) { r.dragFrom(kPressed); }, {}},
+        {"frame resized", [](ProgramRun& r) { r.session.setFrameSize(800, 600); }, {}},
+        {"Top while the top is shown", [](ProgramRun& r) { r.session.changeFace(Face::Top); }, {}},
+        {"the order in force chosen", [](ProgramRun& r) { r.session.changeSort(0); }, {}},
         {"another order", [](ProgramRun& r) { r.session.changeSort(2); }, 0},
         {"zoom in", [](ProgramRun& r) { r.session.zoomIn(); }, 0},
         {"turn", [](ProgramRun& r) { r.session.rotateLeft(); }, 0},
         {"flip", [](ProgramRun& r) { r.session.flip(); }, 0},
-        {"the same PCB count read", [](ProgramRun& r) { r.session.readPcbCount("1"); },
-         std::nullopt},
+        {"the same PCB count read", [](ProgramRun& r) { r.session.readPcbCount("1"); }, {}},
         {"a new PCB count", [](ProgramRun& r) { r.session.readPcbCount("12"); }, 0},
         {"Cal 1", [](ProgramRun& r) { r.session.cal1(); }, 0},
         {"unplace all", [](ProgramRun& r) { r.session.unplaceAll(); }, 0},
     };
-    const BoardFiles files;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ProgramRun run(files.parts.path());
-        run.load(files.parts.path());
+        ProgramRun run(parts);
+        run.load();
         run.showPicture(files.picture.path());
         run.keep();
         ASSERT_EQ(run.keptRow(), 0);
@@ -372,70 +329,35 @@ TEST(SessionKeeping, WritesOnceForEachChangeAndNeverForNone) {
     }
 }
 
-// A store that goes writes what was kept last, however fast it came; the next run offers it
-// while it changes things, and restores the selected row with the rest (a placed part makes the
-// session worth offering).
-TEST(SessionKeeping, KeepsTheLastStateWhenTheStoreGoesAndRestoresItsRow) {
-    const BoardFiles files;
-    {
-        ProgramRun first(files.parts.path());
-        first.load(files.parts.path());
-        first.enter(0);
-        first.keep();
-        for (const NavigationKey key : {NavigationKey::End, NavigationKey::Up, NavigationKey::Home,
-                                        NavigationKey::Down, NavigationKey::Down}) {
-            first.session.navigate(key);
-            first.keep();
-        }
-    }
-    ProgramRun second(files.parts.path());
-    second.load(files.parts.path());
-    const KeptSession offer = second.store.offered().value_or(KeptSession{});
-    EXPECT_EQ(offer.selectedRow, 2);
-    second.enter(0); // to row 1
-    second.keep();
-    second.session.navigate(NavigationKey::End);
-    second.keep();
-    EXPECT_EQ(second.store.offered().value_or(KeptSession{}).selectedRow, 2); // still the first's
-    EXPECT_EQ(std::make_tuple(second.session.restore(offer).reveal, second.session.selection().row),
-              std::make_tuple(std::optional(2), std::optional(2)));
-}
-
 // The first failed write is told once, naming the folder and the reason; the same failure again
 // stays quiet, another reason is told, and after a write that succeeds a failure is told again.
-TEST(SessionKeeping, TellsTheFirstFailedWriteOnce) {
-    const BoardFiles files;
-    const std::string folder = files.parts.path() + ".state";
-    const auto brokenBy = [&](const char* what) {
-        return [&folder, what] {
-            fs::remove_all(folder);
-            if (std::string(what) == "file")
-                std::ofstream(folder) << "in the way";
-            else
-                fs::create_directory_symlink("/tmp", folder);
-        };
+TEST_F(SessionKeeping, TellsTheFirstFailedWriteOnce) {
+    const std::string& folder = files.folder;
+    const std::function<void()> asItIs = [] {};
+    const std::function<void()> mended = [&] { fs::remove_all(folder); };
+    const std::function<void()> aFile = [&] {
+        mended();
+        std::ofstream(folder) << "in the way";
     };
-    const auto mended = [&] { fs::remove_all(folder); };
-    const auto cantKeep = [&](const std::string& reason) {
-        return UserMessage{"Can't keep the session in " + folder + ": " + reason, "Error",
-                           MessageButtons::Ok, MessageIcon::Stop};
+    const std::function<void()> aLink = [&] {
+        mended();
+        fs::create_directory_symlink("/tmp", folder);
     };
-    struct Step {
+    const struct {
         const char* name;
         std::function<void()> change;
         std::optional<UserMessage> told;
-    };
-    const std::vector<Step> steps = {
-        {"written", [] {}, std::nullopt},
-        {"folder replaced by a file", brokenBy("file"), cantKeep("Not a directory")},
-        {"still a file", [] {}, std::nullopt},
-        {"a link instead", brokenBy("link"), cantKeep("A link, not a folder")},
+    } steps[] = {
+        {"written", asItIs, std::nullopt},
+        {"folder replaced by a file", aFile, CantKeep(folder, "Not a directory")},
+        {"still a file", asItIs, std::nullopt},
+        {"a link instead", aLink, CantKeep(folder, "A link, not a folder")},
         {"folder made again", mended, std::nullopt},
-        {"a file again", brokenBy("file"), cantKeep("Not a directory")},
+        {"a file again", aFile, CantKeep(folder, "Not a directory")},
     };
-    ProgramRun run(files.parts.path());
-    run.load(files.parts.path());
-    for (const Step& step : steps) {
+    ProgramRun run(parts);
+    run.load();
+    for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
         step.change();
         run.session.navigate(run.session.selection().row == 0 ? NavigationKey::Down
@@ -448,186 +370,133 @@ TEST(SessionKeeping, TellsTheFirstFailedWriteOnce) {
     mended();
 }
 
-// One store at a time keeps a placement file: a second one, here in the same process, is told
-// and writes nothing, and offers nothing; once the first lets go, a new one keeps the file. The
-// store that holds it opens it again at will.
-TEST(SessionKeeping, KeepsABoardInOneStoreAtATime) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
-    const UserMessage elsewhere{
-        "This board is open in another window: this window keeps nothing of it.", "Kavelto",
-        MessageButtons::Ok, MessageIcon::Exclamation};
+// What the load tells, before anything is placed, when the board can't be kept as it should be:
+// a folder where nothing can be kept, another store holding the board (here in the same process)
+// or the file gone between its load and its keeping keep and offer nothing; where no lock can be
+// had (here a folder stands where the lock file goes) the board is kept all the same. A folder
+// others may write to is made the user's alone, and any other is left as it is. Giving a folder
+// away takes root: without it, the root folder stands for another user's.
+TEST_F(SessionKeeping, TellsAtTheLoadWhatKeepsNothingOrKeepsUnguarded) {
+    const std::string& state = files.folder;
+    const std::string moved = parts + ".moved";
+    ProgramRun holder(parts);
+    holder.load();
+    const std::string lock = holder.store.currentPath() + ".lock";
+    const auto folder = [&](fs::perms perms) {
+        fs::create_directory(state);
+        fs::permissions(state, perms);
+    };
+    const bool root = ::geteuid() == 0;
+    const std::function<void()> givenAway = [&] {
+        folder(fs::perms::owner_all | fs::perms::group_all);
+        ASSERT_EQ(::chown(state.c_str(), 65534, 65534), 0);
+    };
+    const std::function<void()> gone = [&] {
+        folder(fs::perms::owner_all);
+        fs::rename(parts, moved);
+    };
+    const struct {
+        const char* name;
+        std::function<void()> make; // after the session's load
+        std::string folder;
+        std::optional<UserMessage> told;
+        std::optional<int> keptRow; // nothing when nothing is kept
+        std::function<void()> putBack = [] {};
+    } rows[] = {
+        {"a file in the way", [&] { std::ofstream(state) << "in the way"; }, state,
+         CantKeep(state, "Not a directory"), std::nullopt},
+        {"a link", [&] { fs::create_directory_symlink(fs::temp_directory_path(), state); }, state,
+         CantKeep(state, "A link, not a folder"), std::nullopt},
+        {"another user's folder", root ? givenAway : [] {}, root ? state : "/",
+         CantKeep(root ? state : "/", "Owned by another user"), std::nullopt},
+        {"a folder others may write to", [&] { folder(fs::perms::all); }, state, std::nullopt, 0},
+        {"the board open in another store", [&] { EXPECT_TRUE(holder.open().ok()); }, state,
+         Warning("This board is open in another window: this window keeps nothing of it."),
+         std::nullopt},
+        {"a folder where the lock goes", [&] { fs::create_directories(lock); }, state,
+         Warning("Can't lock " + lock + ": " + std::strerror(EISDIR) +
+                 ". The session is kept, but another window on this board could overwrite it."),
+         0},
+        {"the file gone", gone, state,
+         Error("Can't read " + parts +
+               " again to keep its session: nothing of this board is kept."),
+         std::nullopt, [&] { fs::rename(moved, parts); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        holder.store.closeFile();
+        fs::remove_all(state);
+        ProgramRun run(parts, row.folder);
+        run.session.loadPlacementFile(parts);
+        row.make();
+        const fs::perms before = fs::symlink_status(row.folder).permissions();
+        struct stat owner {};
+        ASSERT_EQ(::lstat(row.folder.c_str(), &owner), 0);
+        EXPECT_EQ(Told(run.store.openFile(parts)), row.told);
+        row.putBack();
+        struct stat after {};
+        ASSERT_EQ(::lstat(row.folder.c_str(), &after), 0);
+        EXPECT_EQ(std::make_tuple(fs::symlink_status(row.folder).permissions(), after.st_uid),
+                  std::make_tuple(row.keptRow ? fs::perms::owner_all : before, owner.st_uid));
+        run.keep();
+        EXPECT_EQ(std::make_tuple(run.keptRow(), run.statesTaken, run.store.offered().has_value()),
+                  std::make_tuple(row.keptRow, row.keptRow ? 1 : 0, false));
+    }
+}
+
+// One store at a time keeps a placement file, as the load tells the others; once the first lets
+// go, a new one keeps the file. The store that holds it opens it again at will.
+TEST_F(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     auto first = std::make_unique<ProgramRun>(parts);
-    first->load(parts);
-    first->load(parts); // loading the board again keeps its lock
+    first->load();
+    first->load(); // loading the board again keeps its lock
     EXPECT_TRUE(first->store.openFile(parts).ok());
     fs::remove(first->store.currentPath());
     first->keep(); // a file opened anew is written, though the session did not move
     EXPECT_EQ(first->keptRow(), 0);
     ProgramRun second(parts);
-    second.session.loadPlacementFile(parts);
-    const Result<void> refused = second.store.openFile(parts);
-    ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.failure(), elsewhere);
-    fs::remove(second.store.currentPath());
-    second.session.navigate(NavigationKey::Down);
-    second.keep();
-    EXPECT_EQ(std::make_tuple(second.keptRow(), second.statesTaken, second.store.offered()),
-              std::make_tuple(std::nullopt, 0, std::nullopt));
+    EXPECT_FALSE(second.open().ok());
     first->store.closeFile();
     EXPECT_TRUE(second.store.openFile(parts).ok());
     second.store.closeFile();
     first.reset();
     ProgramRun third(parts);
-    third.load(parts);
+    third.load();
     EXPECT_EQ(third.keptRow(), 0);
 }
 
-// Where no lock can be had (here a folder stands where the lock file goes), the load says so and
-// the board is kept all the same.
-TEST(SessionKeeping, SaysSoWhenNoLockCanBeHadAndKeepsAllTheSame) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
-    ProgramRun run(parts);
-    run.load(parts);
-    run.store.closeFile();
-    const std::string lock = run.store.currentPath() + ".lock";
-    fs::remove(lock);
-    fs::create_directory(lock);
-    fs::remove(run.store.currentPath());
-    const Result<void> opened = run.store.openFile(parts);
-    ASSERT_FALSE(opened.ok());
-    const UserMessage& told = opened.failure();
-    EXPECT_EQ(told.text, "Can't lock " + lock + ": " + std::strerror(EISDIR) +
-                             ". The session is kept, but another window on this board could "
-                             "overwrite it.");
-    EXPECT_EQ(told.icon, MessageIcon::Exclamation);
-    run.keep();
-    EXPECT_EQ(run.keptRow(), 0);
-}
-
-// A placement file gone between its load and its keeping is said to keep nothing.
-TEST(SessionKeeping, SaysSoWhenThePlacementFileCannotBeReadAgain) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
-    const std::string moved = parts + ".moved";
-    ProgramRun run(parts);
-    run.session.loadPlacementFile(parts);
-    fs::rename(parts, moved);
-    const Result<void> opened = run.store.openFile(parts);
-    fs::rename(moved, parts);
-    ASSERT_FALSE(opened.ok());
-    EXPECT_EQ(opened.failure().text,
-              "Can't read " + parts + " again to keep its session: nothing of this board is kept.");
-    run.keep();
-    EXPECT_EQ(run.keptRow(), std::nullopt);
-}
-
-// A kept session damaged on the disk is named once in a box and never applied: the one before it
-// is offered instead, and stays on the disk while the next changes are kept.
-TEST(SessionKeeping, PassesOverADamagedSessionForTheOneBefore) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
+// A kept session damaged on the disk is named once a run in a box and never applied: the one
+// before it is offered instead, and stays on the disk while the next changes are kept.
+TEST_F(SessionKeeping, PassesOverADamagedSessionForTheOneBefore) {
     std::string current;
     {
         ProgramRun first(parts);
-        first.load(parts);
-        first.enter(0); // R1 placed
-        first.keep();
-        first.store.startAfresh();
-        first.enter(std::nullopt); // R2 placed as well, R1's session moved aside
-        first.keep();
+        KeepR1ThenR1AndR2(first);
         current = first.store.currentPath();
     }
-    std::string text;
-    {
-        std::ifstream in(current);
-        text.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string text = FileText(current);
     const std::size_t marks = text.find("\nplaced 2 0 1\n");
     ASSERT_NE(marks, std::string::npos) << text;
     text[marks + 12] = '2'; // the marks of R1 and R3
-    std::ofstream(current, std::ios::trunc) << text;
+    const UserMessage damaged =
+        Error("The kept session " + current + " is damaged and was not used");
     ProgramRun second(parts);
-    second.load(parts);
-    const UserMessage damaged{"The kept session " + second.store.currentPath() +
-                                  " is damaged and was not used",
-                              "Error", MessageButtons::Ok, MessageIcon::Stop};
-    EXPECT_EQ(second.store.takeDamaged(), std::vector<UserMessage>{damaged});
-    EXPECT_EQ(second.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
-    EXPECT_TRUE(fs::exists(second.store.previousPath()));
-    std::ofstream(second.store.currentPath(), std::ios::trunc) << text;
-    second.store.closeFile();
-    second.load(parts);
-    EXPECT_EQ(second.store.takeDamaged(), std::vector<UserMessage>{}); // named once a run
-    EXPECT_EQ(second.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
-}
-
-// A folder where nothing can be kept is told when the file is loaded, before anything is
-// placed, and nothing is offered; a folder others may write to is made the user's alone, and one
-// of another user is left as it is. Giving a folder away takes root: without it, the root
-// folder stands for another user's.
-TEST(SessionKeeping, TellsAFolderThatCantKeepAtTheLoad) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
-    const std::string state = parts + ".state";
-    const bool root = ::geteuid() == 0;
-    const struct {
-        const char* name;
-        std::function<void()> make;
-        std::string folder;
-        std::string reason; // empty when the folder keeps
-    } rows[] = {
-        {"a file in the way", [&] { std::ofstream(state) << "in the way"; }, state,
-         "Not a directory"},
-        {"a link", [&] { fs::create_directory_symlink(fs::temp_directory_path(), state); }, state,
-         "A link, not a folder"},
-        {"another user's folder",
-         [&] {
-             fs::create_directory(state);
-             fs::permissions(state, fs::perms::owner_all | fs::perms::group_all);
-             ASSERT_EQ(::chown(state.c_str(), 65534, 65534), 0);
-         },
-         root ? state : "/", "Owned by another user"},
-        {"a folder others may write to",
-         [&] {
-             fs::create_directory(state);
-             fs::permissions(state, fs::perms::all);
-         },
-         state, ""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        fs::remove_all(state);
-        if (row.folder == state)
-            row.make();
-        const fs::file_status before = fs::symlink_status(row.folder);
-        struct stat owner {};
-        ASSERT_EQ(::lstat(row.folder.c_str(), &owner), 0);
-        ProgramRun run(parts, row.folder);
-        run.session.loadPlacementFile(parts);
-        const Result<void> opened = run.store.openFile(parts);
-        EXPECT_EQ(opened ? "" : opened.failure().text,
-                  row.reason.empty()
-                      ? ""
-                      : "Can't keep the session in " + row.folder + ": " + row.reason);
-        if (row.reason.empty()) {
-            EXPECT_EQ(fs::status(state).permissions(), fs::perms::owner_all);
-            continue;
-        }
-        EXPECT_FALSE(run.store.offered().has_value());
-        struct stat after {};
-        ASSERT_EQ(::lstat(row.folder.c_str(), &after), 0);
-        EXPECT_EQ(std::make_tuple(fs::symlink_status(row.folder).permissions(), after.st_uid),
-                  std::make_tuple(before.permissions(), owner.st_uid));
+    for (const bool firstLoad : {true, false}) {
+        SCOPED_TRACE(firstLoad ? "first load" : "load again");
+        std::ofstream(current, std::ios::trunc) << text;
+        second.store.closeFile();
+        second.load();
+        EXPECT_EQ(second.store.takeDamaged(),
+                  firstLoad ? std::vector{damaged} : std::vector<UserMessage>{});
+        EXPECT_EQ(second.offer(), std::pair(std::vector{0}, 1));
+        EXPECT_TRUE(fs::exists(second.store.previousPath()));
     }
-    fs::remove_all(state);
 }
 
 // The folder of the kept sessions by the environment: XDG_STATE_HOME when it names a folder by its
 // whole path, else HOME, else the home folder of the user database (the "passwd" entry), as for a
 // program started by a service without HOME.
-TEST(SessionKeeping, FindsTheStateFolderWithoutHome) {
+TEST(SessionStateFolder, FindsTheFolderWithoutHome) {
     const struct passwd* user = ::getpwuid(::geteuid());
     ASSERT_TRUE(user && user->pw_dir);
     const std::string users = std::string(user->pw_dir) + "/.local/state/kavelto";
@@ -663,22 +532,18 @@ TEST(SessionKeeping, FindsTheStateFolderWithoutHome) {
 
 // The temporary files of writes cut short are removed when their board is loaded next; those
 // of other boards only once they are an hour old, as a write in another window may be running.
-TEST(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
-    const std::string folder = parts + ".state";
+TEST_F(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
     std::string current;
     {
         ProgramRun first(parts);
-        first.load(parts);
+        first.load();
         current = fs::path(first.store.currentPath()).filename().string();
     }
-    struct Leftover {
+    const struct {
         std::string name;
         bool old;
         bool removed;
-    };
-    const std::vector<Leftover> leftovers = {
+    } leftovers[] = {
         {current + ".a1B2c3", false, true},
         {current + ".1.Zz09Aa", false, true},
         {current + ".9.Zz09Ab", false, true},
@@ -691,28 +556,27 @@ TEST(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
         {current + "-a1B2c3", true, false},
         {"x.a1B2c", true, false},
     };
-    for (const Leftover& leftover : leftovers) {
-        std::ofstream(folder + "/" + leftover.name) << "kavelto-session 2\nplacement /b";
+    for (const auto& leftover : leftovers) {
+        const std::string path = files.folder + "/" + leftover.name;
+        std::ofstream(path) << "kavelto-session 2\nplacement /b";
         if (leftover.old)
-            fs::last_write_time(folder + "/" + leftover.name,
-                                fs::file_time_type::clock::now() - std::chrono::hours(2));
+            fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(2));
     }
     ProgramRun second(parts);
-    second.load(parts);
-    for (const Leftover& leftover : leftovers)
-        EXPECT_EQ(fs::exists(folder + "/" + leftover.name), !leftover.removed) << leftover.name;
+    second.load();
+    for (const auto& leftover : leftovers)
+        EXPECT_EQ(fs::exists(files.folder + "/" + leftover.name), !leftover.removed)
+            << leftover.name;
 }
 
 // The calibration comes back only onto the picture file it was taken on, as Cal 1 found it: a
 // file written over after calibrating, even within the same second and the same size, or with
 // its old time put back, keeps the marks and the picture but drops the calibration, and says so.
-TEST(SessionKeeping, RestoresACalibrationOnlyOntoItsOwnPicture) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string&)> change; // the picture, after calibrating
-        bool calibrated;
-    };
-    const auto overwrite = [](const char* bytes, bool keepTime) {
+// One written over after the session was kept is not shown again either.
+TEST_F(SessionKeeping, RestoresACalibrationOnlyOntoItsOwnPicture) {
+    using Change = std::function<void(const std::string&)>; // of the picture
+    const Change asItIs = [](const std::string&) {};
+    const auto overwrite = [](const char* bytes, bool keepTime) -> Change {
         return [bytes, keepTime](const std::string& path) {
             const fs::file_time_type time = fs::last_write_time(path);
             std::ofstream(path, std::ios::trunc) << bytes;
@@ -720,41 +584,51 @@ TEST(SessionKeeping, RestoresACalibrationOnlyOntoItsOwnPicture) {
                 fs::last_write_time(path, time);
         };
     };
-    const std::vector<Case> cases = {
-        {"the same picture", [](const std::string&) {}, true},
-        {"another picture", overwrite("another picture, longer", false), false},
-        {"written over at the same size", overwrite("A picture's bytes", false), false},
-        {"written over, its time put back", overwrite("a picture's bytez", true), false},
+    const struct {
+        const char* name;
+        Change beforeKeeping; // after calibrating
+        Change afterKeeping;
+        bool shown;
+        bool calibrated;
+    } rows[] = {
+        {"the same picture", asItIs, asItIs, true, true},
+        {"another picture", overwrite("another picture, longer", false), asItIs, true, false},
+        {"written over at the same size", overwrite("A picture's bytes", false), asItIs, true,
+         false},
+        {"written over, its time put back", overwrite("a picture's bytez", true), asItIs, true,
+         false},
+        {"written over after keeping", asItIs, overwrite("a picture's bytes, more", false), false,
+         false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const BoardFiles files;
-        const std::string parts = files.parts.path();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BoardFiles board;
+        const std::string& picture = board.picture.path();
         {
-            ProgramRun first(parts);
-            first.load(parts);
-            first.showPicture(files.picture.path());
+            ProgramRun first(board.parts.path());
+            first.load();
+            first.showPicture(picture);
             first.calibratePair();
-            c.change(files.picture.path());
+            row.beforeKeeping(picture);
             first.enter(2); // kept after the change: the picture's size and time as they are now
             first.keep();
         }
-        ProgramRun second(parts);
-        second.load(parts);
+        row.afterKeeping(picture);
+        ProgramRun second(board.parts.path());
+        second.load();
         const SessionUpdate restored =
             second.session.restore(second.store.offered().value_or(KeptSession{}));
         const AssemblySession& s = second.session;
         EXPECT_EQ(std::make_tuple(s.keptState().placed, s.view().bitmapPath.has_value(),
                                   s.calibration().state),
-                  std::make_tuple(std::vector<int>{2}, true,
-                                  c.calibrated ? CalState::CalibratedOk : CalState::None));
-        const std::optional<UserMessage> told =
-            c.calibrated ? std::nullopt
-                         : std::optional(ErrorMessage(
-                               "The picture " + files.picture.path() +
-                               " changed since it was calibrated: the marks are back, the "
-                               "calibration is not. Calibrate again."));
-        EXPECT_EQ(restored.message, told);
+                  std::make_tuple(std::vector<int>{2}, row.shown,
+                                  row.calibrated ? CalState::CalibratedOk : CalState::None));
+        EXPECT_EQ(restored.message,
+                  row.calibrated ? std::nullopt
+                                 : std::optional(Error("The picture " + picture +
+                                                       " changed since it was calibrated: the "
+                                                       "marks are back, the calibration is not. "
+                                                       "Calibrate again.")));
     }
 }
 
@@ -762,9 +636,7 @@ TEST(SessionKeeping, RestoresACalibrationOnlyOntoItsOwnPicture) {
 // marks out, and only the oldest beyond ten go. Run r places the parts of rows 0 to r % 4, after
 // a load that ignores the offer; the offer is always the run before, the history the runs before
 // it, newest first.
-TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
-    const BoardFiles files;
-    const std::string parts = files.parts.path();
+TEST_F(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
     ProgramRun run(parts);
     const auto placedIn = [](const std::vector<KeptSession>& sessions) {
         std::vector<std::size_t> counts(sessions.size());
@@ -775,7 +647,7 @@ TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
     std::vector<std::size_t> expected; // newest first
     for (int r = 0; r < 12; ++r) {
         SCOPED_TRACE(r);
-        run.load(parts); // afresh, the offer ignored; the load's own session is the tenth
+        run.load(); // afresh, the offer ignored; the load's own session is the tenth
         EXPECT_EQ(placedIn(run.store.history()),
                   std::vector<std::size_t>(expected.begin(),
                                            expected.begin() + std::min<long>(expected.size(), 9)));
@@ -792,7 +664,7 @@ TEST(SessionKeeping, KeepsTheLastTenSessionsAndOffersThemAll) {
         EXPECT_EQ(fs::exists(run.store.generationPath(generation)), generation < 10) << generation;
     ProgramRun next(parts);
     run.store.closeFile();
-    next.load(parts);
+    next.load();
     // Its load kept a session of its own, and the ten before it are nine now.
     EXPECT_EQ(placedIn(next.store.history()),
               std::vector<std::size_t>(expected.begin(), expected.end() - 1));
