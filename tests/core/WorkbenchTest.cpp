@@ -282,30 +282,44 @@ TEST(Workbench, UnplaceAllGoesOnOnlyOnOk) {
     EXPECT_EQ(rig.placedNames(), "");
 }
 
-// The view's buttons in turn, from the upright, unmirrored view with a zoom box of 100: the
-// turn, the mirror and the zoom box afterwards. 100 / 1.3 is 76.9, 100 x 1.3 is 130.
-TEST(Workbench, ViewButtonsTurnMirrorAndZoom) {
+// The view's buttons in turn, from the upright, unmirrored view with a zoom box of 100 and a
+// point pressed at pixel (200, 300): the turn, the mirror, the zoom box and the pressed point
+// afterwards. 100 / 1.3 is 76.9, 100 x 1.3 is 130. Alt and an arrow key move the pressed point
+// one picture pixel the arrow's way, on the upright picture.
+TEST(Workbench, ViewButtonsTurnMirrorZoomAndNudge) {
     const struct {
         const char* name;
         std::vector<CommandId> buttons;
-        std::tuple<int, bool, int> view; // turn in degrees, mirrored, zoom box
+        std::tuple<int, bool, int, int, int> view; // degrees, mirrored, zoom box, point x and y
     } rows[] = {
-        {"Rot L", {Id::RotL}, {270, false, 100}},
-        {"Rot R", {Id::RotR}, {90, false, 100}},
-        {"Rot L twice", {Id::RotL, Id::RotL}, {180, false, 100}},
-        {"Rot R four times", {Id::RotR, Id::RotR, Id::RotR, Id::RotR}, {0, false, 100}},
-        {"Flip", {Id::Flip}, {0, true, 100}},
-        {"Flip twice", {Id::Flip, Id::Flip}, {0, false, 100}},
-        {"Zoom in", {Id::ZoomIn}, {0, false, 76}},
-        {"Zoom out", {Id::ZoomOut}, {0, false, 130}},
+        {"Rot L", {Id::RotL}, {270, false, 100, 200, 300}},
+        {"Rot R", {Id::RotR}, {90, false, 100, 200, 300}},
+        {"Rot L twice", {Id::RotL, Id::RotL}, {180, false, 100, 200, 300}},
+        {"Rot R four times", {Id::RotR, Id::RotR, Id::RotR, Id::RotR}, {0, false, 100, 200, 300}},
+        {"Flip", {Id::Flip}, {0, true, 100, 200, 300}},
+        {"Flip twice", {Id::Flip, Id::Flip}, {0, false, 100, 200, 300}},
+        {"Zoom in", {Id::ZoomIn}, {0, false, 76, 200, 300}},
+        {"Zoom out", {Id::ZoomOut}, {0, false, 130, 200, 300}},
+        {"Alt+Left", {Id::NudgeLeft}, {0, false, 100, 199, 300}},
+        {"Alt+Up", {Id::NudgeUp}, {0, false, 100, 200, 299}},
+        {"Alt+Right", {Id::NudgeRight}, {0, false, 100, 201, 300}},
+        {"Alt+Down", {Id::NudgeDown}, {0, false, 100, 200, 301}},
+        {"each way once",
+         {Id::NudgeLeft, Id::NudgeUp, Id::NudgeRight, Id::NudgeDown},
+         {0, false, 100, 200, 300}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         WorkbenchRig rig;
+        rig.showPicture();
+        rig.workbench.press({true, 200, 300});
         for (const CommandId button : row.buttons)
             rig.run(button);
         const ViewState& view = rig.workbench.session().view();
-        EXPECT_EQ(std::make_tuple(view.viewRotation, view.mirrored, view.zoomBoxSize), row.view);
+        ASSERT_TRUE(view.marker);
+        EXPECT_EQ(std::make_tuple(view.viewRotation, view.mirrored, view.zoomBoxSize,
+                                  view.marker->at.x, view.marker->at.y),
+                  row.view);
     }
 }
 
@@ -744,29 +758,6 @@ TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {
               "Board file: Parts placed elsewhere in the board file than in the placement "
               "file:\nR2: board file 30.100, 40.000; placement file 30.000, 40.000|");
     EXPECT_EQ(rig.workbench.exactShapes().size(), 2u);
-}
-
-// Alt and an arrow key move the pressed point one picture pixel the arrow's way, on the
-// upright picture.
-TEST(Workbench, NudgesThePressedPointOnePixelEachWay) {
-    WorkbenchRig rig;
-    rig.showPicture();
-    rig.workbench.press({true, 200, 300});
-    const struct {
-        CommandId command;
-        int x;
-        int y;
-    } steps[] = {{Id::NudgeLeft, 199, 300},
-                 {Id::NudgeUp, 199, 299},
-                 {Id::NudgeRight, 200, 299},
-                 {Id::NudgeDown, 200, 300}};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(static_cast<int>(step.command));
-        rig.run(step.command);
-        const std::optional<Marker>& marker = rig.workbench.session().view().marker;
-        ASSERT_TRUE(marker);
-        EXPECT_EQ(std::make_pair(marker->at.x, marker->at.y), std::make_pair(step.x, step.y));
-    }
 }
 
 // Ctrl+0 shows the whole picture again after the wheel enlarged it.
