@@ -131,6 +131,16 @@ struct WorkbenchRig {
         workbench.press({true, 600, 900});
         run(Id::Cal2);
     }
+    // The part located on the picture calibrated on R1 and R2.
+    void locateCalibrated(const std::string& designator) {
+        showPicture();
+        calibrateOnR1AndR2();
+        locate(designator);
+    }
+    // Pin 1 of the first outline drawn.
+    std::optional<PlanePoint> pinOne() const {
+        return workbench.outlinesToDraw().at(0).outline.pinOne;
+    }
     // The session file a store keeps in the state folder.
     static std::string KeptFile(const std::string& state) {
         for (const auto& entry : std::filesystem::directory_iterator(state))
@@ -377,36 +387,31 @@ TEST(Workbench, PickListOpensItsPage) {
 constexpr char kPickListHead[] =
     "Picking List for TOP SIDE \n\nITEM\tPACKAGE\tVALUE\tCOUNT/board\tCOUNT/total";
 
-// The list on the clipboard, byte for byte, after a BOM, the spares setting pressed so many
-// times and a spares rule from the settings. With a BOM the list names each item's part numbers
-// and designators, without its parts left off the board.
+// The list on the clipboard, byte for byte, after a BOM and the spares setting pressed so many
+// times. With a BOM the list names each item's part numbers and designators, without its parts
+// left off the board.
 TEST(Workbench, PickListGathersTheItemsOfTheFace) {
     const struct {
         const char* name;
         const char* count;
         std::string bom; // none when empty
         int sparesPresses;
-        const char* rule; // as the settings keep it; empty: the rule as it starts
         std::string list; // after the head
     } rows[] = {
-        {"as it always was while no BOM is loaded", "3", "", 0, "",
+        {"as it always was while no BOM is loaded", "3", "", 0,
          "\n-------\t-------\t-----\t-----\t-----\n1\t0603\t1k\t2\t6\nEND\n\n\n\n"},
         {"with a BOM", "2",
          "Ref,Manufacturer,MPN,LCSC,DNP\nR1,Yageo,RC0603FR-071KL,C21190,\n"
          "R2,Yageo,RC0603FR-071KL,C21190,DNP\nC1,Samsung,CL10A105KB8NNNC,C15849,\n",
-         0, "",
+         0,
          "\tMANUFACTURER\tMPN\tSUPPLIER #\tDESIGNATORS\n"
          "-------\t-------\t-----\t-----\t-----\t-----\t-----\t-----\t-----\n"
          "1\t0603\t1k\t1\t2\tYageo\tRC0603FR-071KL\tC21190\tR1\nEND\n\n\n\n"},
-        {"spares add a count to gather", "10", "", 1, "",
+        {"spares add a count to gather", "10", "", 1,
          "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\t21\n"
          "END\n\n\n\n"},
-        {"spares set again take the column away", "10", "", 2, "",
+        {"spares set again take the column away", "10", "", 2,
          "\n-------\t-------\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\nEND\n\n\n\n"},
-        // Two 0603 parts on ten boards: 20 and 30 % of them.
-        {"30 % up to 0603", "10", "", 1, "0603,30,0;,0,0",
-         "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n1\t0603\t1k\t2\t20\t26\n"
-         "END\n\n\n\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -415,7 +420,6 @@ TEST(Workbench, PickListGathersTheItemsOfTheFace) {
             rig.runOn(Id::LoadBom, WorkbenchRig::Write(rig.folder + "/bom.csv", row.bom));
         for (int press = 0; press < row.sparesPresses; ++press)
             rig.run(Id::SparesPerItem);
-        rig.workbench.restoreSparesRule(row.rule);
         EXPECT_EQ(rig.run(Id::PickList, row.count).clipboardText, kPickListHead + row.list);
     }
 }
@@ -682,14 +686,9 @@ TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
     const TempFile parts(kPartsWithPinOne);
     const WorkbenchRig files;
     const std::string table = files.folder + "/config/pin1.txt";
-    const auto pinOneOfU1 = [&](WorkbenchRig& rig) {
-        rig.showPicture();
-        rig.calibrateOnR1AndR2();
-        rig.locate("U1");
-        return rig.workbench.outlinesToDraw().at(0).outline.pinOne.value();
-    };
     WorkbenchRig rig("", parts.path(), kColumns, table);
-    const PlanePoint before = pinOneOfU1(rig);
+    rig.locateCalibrated("U1");
+    const PlanePoint before = rig.pinOne().value();
     EXPECT_EQ(rig.workbench.pinOneCaption(),
               std::optional<std::string>("Pin 1 of SOIC-8_3.9x4.9mm_P1.27mm..."));
     const Outcome offered = rig.run(Id::PinOneOfPackage);
@@ -698,15 +697,16 @@ TEST(WorkbenchOutlines, PinOneOfAPackageIsCorrectedOnceForEveryBoard) {
               std::make_tuple(6u, "Hide it"s));
     EXPECT_EQ(Texts(rig.choose(offered.choice->next, 2)), "");
     // Turned a half about the body's middle, which lies on the part's pixel (350, 650).
-    const PlanePoint turned = rig.workbench.outlinesToDraw().at(0).outline.pinOne.value();
+    const PlanePoint turned = rig.pinOne().value();
     EXPECT_NEAR(turned.x, 700 - before.x, 1e-6);
     EXPECT_NEAR(turned.y, 1300 - before.y, 1e-6);
     WorkbenchRig next("", parts.path(), kColumns, table);
-    const PlanePoint again = pinOneOfU1(next);
+    next.locateCalibrated("U1");
+    const PlanePoint again = next.pinOne().value();
     EXPECT_NEAR(again.x, turned.x, 1e-6);
     EXPECT_NEAR(again.y, turned.y, 1e-6);
     next.choose(Id::PinOneChosen, 4);
-    EXPECT_FALSE(next.workbench.outlinesToDraw().at(0).outline.pinOne);
+    EXPECT_FALSE(next.pinOne());
     EXPECT_EQ(next.run(Id::PinOneOfPackage).choice->entries[4], "Show it again");
     next.locate("R1");
     EXPECT_EQ(next.workbench.pinOneCaption(), std::nullopt); // an 0603 resistor has no pin 1
@@ -720,9 +720,7 @@ TEST(WorkbenchOutlines, PinOneCorrectionsComeBackWithTheKeptSession) {
     const std::string folder = files.folder;
     {
         WorkbenchRig mine(folder + "/state", parts.path(), kColumns, folder + "/mine.txt");
-        mine.showPicture();
-        mine.calibrateOnR1AndR2();
-        mine.locate("U1");
+        mine.locateCalibrated("U1");
         mine.choose(Id::PinOneChosen, 2);
     }
     WorkbenchRig::Write(folder + "/theirs.txt", "1 0 0\tQFN-32\n");
@@ -963,7 +961,7 @@ TEST(Workbench, PrintSheetsLocatesTheSpotsOfEachItem) {
 }
 
 // The rule's table is offered as the rule stands; a table that gives no rule is told and offered
-// again as left; one that does is the rule, as the entry and the settings name it.
+// again as left; one that does changes what the pick list gathers and how the entry names it.
 TEST(Workbench, SparesRuleIsEditedAsATable) {
     WorkbenchRig rig;
     const Outcome offered = rig.run(Id::EditSparesRule);
@@ -985,6 +983,11 @@ TEST(Workbench, SparesRuleIsEditedAsATable) {
     EXPECT_FALSE(rig.workbench.run(Id::SparesRuleEdited, inputs).tableEdit);
     EXPECT_EQ(rig.workbench.sparesCaption(),
               "Spares per item (30 %, at least 0 up to 0603; 0 %, at least 0 otherwise)");
+    rig.run(Id::SparesPerItem);
+    // Two 0603 parts on ten boards: 20 and 30 % of them.
+    EXPECT_EQ(rig.run(Id::PickList, "10").clipboardText,
+              kPickListHead + "\tTO GATHER\n-------\t-------\t-----\t-----\t-----\t-----\n"
+                              "1\t0603\t1k\t2\t20\t26\nEND\n\n\n\n"s);
     inputs.editedTable.reset(); // cancelled
     EXPECT_FALSE(rig.workbench.run(Id::SparesRuleEdited, inputs).tableEdit);
     EXPECT_EQ(rig.workbench.sparesRuleLine(), "0603,30,0;,0,0");
