@@ -39,8 +39,9 @@ std::string Flags(const Outcome& o) {
 
 // A command on a fresh rig, after another on the rig's defaults, and what its outcome holds: the
 // messages as Texts gives them, the flags named as Flags names them, and the designators placed
-// afterwards. "@" in the file, the messages and the folder for pages is the rig's folder; a file
-// there leaves no folder for pages.
+// afterwards. Only the flags a row names are judged, so that each row states the rule it is
+// about; a name Flags does not know fails. "@" in the file, the messages and the folder for pages
+// stands for the rig's folder; a file there leaves no folder for pages.
 struct CommandRow {
     const char* name;
     CommandId command;
