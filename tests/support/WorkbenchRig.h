@@ -58,7 +58,8 @@ struct WorkbenchRig {
     }
     // The text with each "@" standing for the rig's folder.
     std::string here(std::string text) const {
-        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at))
+        for (std::size_t at = text.find('@'); at != std::string::npos;
+             at = text.find('@', at + folder.size()))
             text.replace(at, 1, folder);
         return text;
     }
