@@ -27,5 +27,16 @@ TEST(PinOneTable, ReadsATableUpToItsCap) {
     }
 }
 
+// A table that can't be written says so, and the correction holds for this run.
+TEST(PinOneTable, SaysSoWhenItCannotBeWritten) {
+    const TempFile blocker("not a folder");
+    PinOneTable table(blocker.path() + "/pin1.txt");
+    const Result<void> kept = table.set("SOT-23", {1, false, false});
+    ASSERT_FALSE(kept.ok());
+    EXPECT_EQ(kept.failure().text.rfind("Can't keep the pin 1 corrections in " + blocker.path(), 0),
+              0u);
+    EXPECT_EQ(table.corrections().of("SOT-23").quarterTurns, 1);
+}
+
 } // namespace
 } // namespace kavelto

@@ -597,17 +597,6 @@ TEST(WorkbenchOutlines, PinOneCorrectionsComeBackWithTheKeptSession) {
               "1 0 0\tQFN-32\n2 0 0\tSOIC-8_3.9x4.9mm_P1.27mm\n");
 }
 
-// A table that can't be written says so, and the correction holds for this run.
-TEST(WorkbenchOutlines, SaysSoWhenThePinOneTableCannotBeWritten) {
-    const TempFile blocker("not a folder");
-    PinOneTable table(blocker.path() + "/pin1.txt");
-    const Result<void> kept = table.set("SOT-23", {1, false, false});
-    ASSERT_FALSE(kept.ok());
-    EXPECT_EQ(kept.failure().text.rfind("Can't keep the pin 1 corrections in " + blocker.path(), 0),
-              0u);
-    EXPECT_EQ(table.corrections().of("SOT-23").quarterTurns, 1);
-}
-
 TEST(Workbench, ListsThePartsTheBoardFilePlacesElsewhereInOneBox) {
     WorkbenchRig rig;
     const TempFile board(R"((kicad_pcb (version 20221018)
