@@ -445,7 +445,8 @@ TEST_F(SessionKeeping, TellsAtTheLoadWhatKeepsNothingOrKeepsUnguarded) {
 }
 
 // One store at a time keeps a placement file, as the load tells the others; once the first lets
-// go, a new one keeps the file. The store that holds it opens it again at will.
+// go, by closing or by opening a file it can't read, a new one keeps the file. The store that
+// holds it opens it again at will.
 TEST_F(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     auto first = std::make_unique<ProgramRun>(parts);
     first->load();
@@ -463,6 +464,10 @@ TEST_F(SessionKeeping, KeepsABoardInOneStoreAtATime) {
     ProgramRun third(parts);
     third.load();
     EXPECT_EQ(third.keptRow(), 0);
+    // A file that can't be read lets go of the board before as well.
+    EXPECT_FALSE(third.store.openFile(parts + ".gone").ok());
+    ProgramRun fourth(parts);
+    EXPECT_TRUE(fourth.store.openFile(parts).ok());
 }
 
 // A kept session damaged on the disk is named once a run in a box and never applied: the one
