@@ -61,8 +61,8 @@ class BoardViewTest : public QObject {
     }
 
     // The marker's mode, whether the pen's pixels on the frame (green around a point pressed,
-    // yellow around a part located) lie all around the marker's point, enough for the box's four
-    // sides, and whether the inside of the frame, without its border and the progress in its
+    // yellow around a part located) lie all around the marker's point, along each of the box's
+    // four sides, and whether the inside of the frame, without its border and the progress in its
     // corner, is all black.
     QString shown() {
         const QImage shot = dlg_->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -77,8 +77,16 @@ class BoardViewTest : public QObject {
             board ? view().zoomBoxSize * board->drawn().width / board->turnedSize().width + 12 : 0;
         const int onFrame = CountColour(shot, f, pen);
         const QRect around(f.x() + at.x - side / 2, f.y() + at.y - side / 2, side, side);
-        const bool boxed =
-            onFrame > std::max(0, 4 * side - 64) && CountColour(shot, around, pen) == onFrame;
+        // Each side's middle half, in a strip a quarter of the box deep from its edge.
+        const int q = side / 4;
+        const QRect sides[] = {{around.left() + q, around.top(), 2 * q, q},
+                               {around.left() + q, around.bottom() - q + 1, 2 * q, q},
+                               {around.left(), around.top() + q, q, 2 * q},
+                               {around.right() - q + 1, around.top() + q, q, 2 * q}};
+        const bool boxed = onFrame > 0 && CountColour(shot, around, pen) == onFrame &&
+                           std::all_of(std::begin(sides), std::end(sides), [&](const QRect& r) {
+                               return CountColour(shot, r, pen) >= 2 * q;
+                           });
         const bool black = CountColour(shot, inside, Qt::black) == inside.width() * inside.height();
         const QString mode = !marker                                 ? "no marker"
                              : marker->mode == MarkerMode::UserPoint ? "point"

@@ -306,6 +306,20 @@ private slots:
                                     ".......", "#.#.#.#", "......#", "###.#.#"}));
     }
 
+    // Unplace all asks first: Cancel leaves the marks, OK clears them.
+    void unplaceAllAsksFirst() {
+        loadPkp("R1,10k,0603,1,2,0,top\n");
+        ClickRow(*dlg_, 0);
+        QTest::keyClick(control<QTableView>("partList"), Qt::Key_Return);
+        platform_.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+        for (const char* mark : {"DONE", ""}) {
+            click("unplaceAll");
+            QCOMPARE(cell(0), mark);
+        }
+        QCOMPARE(platform_.messages.size(), 2);
+        QCOMPARE(platform_.messages.value(1).text, "Unplace all components on both sides ?");
+    }
+
     // Load BOM from the right-click menu: the part it leaves off reads "DNP" in grey, the MPN
     // column shows while a row fills it, and Enter on the part says why once.
     void bomMarksPartsLeftOff() {
