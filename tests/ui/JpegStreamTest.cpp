@@ -142,6 +142,14 @@ std::string FrameWithOneComponentsRoom(std::string stream) {
     return stream.erase(frame + 2 + 8 + 3, 6);
 }
 
+// The stream without its frame header.
+std::string WithoutFrame(std::string stream) {
+    const std::size_t frame = stream.find("\xFF\xC0");
+    const std::size_t length =
+        std::size_t(std::uint8_t(stream[frame + 2])) << 8 | std::uint8_t(stream[frame + 3]);
+    return stream.erase(frame, 2 + length);
+}
+
 // Streams a decoder could not take band by band, or that would go wrong cut.
 TEST(JpegStream, LeavesWholeWhatCantBeCut) {
     const Miniature plain;
@@ -161,6 +169,7 @@ TEST(JpegStream, LeavesWholeWhatCantBeCut) {
         {"restart markers without a restart interval",
          Miniature{64, 48, 3, 0}.stream(Pieces(12), 48)},
         {"a frame shorter than its components", FrameWithOneComponentsRoom(whole)},
+        {"a scan before any frame", WithoutFrame(Miniature{64, 48, 1, 4}.stream(Pieces(12), 48))},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(SplitJpegIntoBands(c.stream, 2).empty()) << c.name;
