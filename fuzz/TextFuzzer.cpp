@@ -34,13 +34,6 @@ void CheckParsers(const std::string& text) {
         Require(count == 7, "a refused count leaves the count alone");
 }
 
-void CheckCopy(const std::string& text, std::size_t size) {
-    std::vector<char> field(size, 'x');
-    CopyText(field.data(), size, text.c_str());
-    Require(field[size - 1] == '\0', "a copied text ends inside its field");
-    Require(std::strncmp(field.data(), text.c_str(), size - 1) == 0, "a copy keeps the start");
-}
-
 void CheckDisplay(const std::string& bytes) {
     const std::string shown = DisplayUtf8(bytes);
     Require(IsValidUtf8(shown), "displayed text is UTF-8");
@@ -97,7 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static ScratchFolder folder;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     CheckParsers(bytes);
-    CheckCopy(bytes, size == 0 ? 1 : 1 + data[0] % 300);
     CheckDisplay(bytes);
     CheckBands(bytes, size == 0 ? 2 : 2 + data[0] % 3);
     CheckThumbnail(bytes);

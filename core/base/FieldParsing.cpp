@@ -143,13 +143,4 @@ bool ParseUnsignedCount(const char* text, std::uint32_t& out) {
     return true;
 }
 
-void CopyText(char* dest, std::size_t size, const char* src) {
-    std::size_t n = 0;
-    while (n + 1 < size && src[n] != '\0') {
-        dest[n] = src[n];
-        ++n;
-    }
-    std::memset(dest + n, 0, size - n);
-}
-
 } // namespace kavelto

@@ -28,9 +28,6 @@ ParsedFloat ParseLenientFloat(const char* text);
 // and nothing else; a number beyond 32 bits reads as 4294967295.
 bool ParseUnsignedCount(const char* text, std::uint32_t& out);
 
-// Copies at most size - 1 bytes of a NUL-terminated text and fills the rest with NULs.
-void CopyText(char* dest, std::size_t size, const char* src);
-
 bool IsCSpace(char c);
 
 // The lower-case letter of an ASCII capital, any other byte as it is.

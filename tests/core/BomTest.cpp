@@ -129,6 +129,9 @@ TEST(Bom, DesignatorCellsAsToolsGroupThem) {
     };
     for (const auto& [cell, expected] : rows)
         EXPECT_EQ(Joined(SplitDesignators(cell)), expected) << cell;
+    // A range holds 5000 designators at most, as many as a placement file.
+    EXPECT_EQ(SplitDesignators("R1-R5000").size(), 5000u);
+    EXPECT_EQ(Joined(SplitDesignators("R1-R5001")), "R1-R5001");
 }
 
 TEST(Bom, NotFittedMarks) {

@@ -66,8 +66,9 @@ TEST(ProgressReader, ReadsThePlacedRowsAsSpreadsheetsSaveThem) {
          {top("R1")}},
         {"times not as written: nothing known",
          "Designator,Face,Placed,Time placed\nR1,top,yes,07.12.2026 17:00\nR2,top,yes,"
-         "2026-13-07T17:00:00Z\nR3,top,yes,2026-12-07T24:00:00Z\n",
-         {top("R1"), top("R2"), top("R3")}},
+         "2026-13-07T17:00:00Z\nR3,top,yes,2026-12-07T24:00:00Z\nR4,top,yes,"
+         "2026/12/07T17:00:00Z\nR5,top,yes,2026-12-07X17:00:00\n",
+         {top("R1"), top("R2"), top("R3"), top("R4"), top("R5")}},
         {"a row without a designator",
          "Designator,Face,Placed\n,top,yes\nR1,top,yes\n",
          {top("R1")}},

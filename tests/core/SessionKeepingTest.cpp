@@ -444,6 +444,16 @@ TEST_F(SessionKeeping, TellsAtTheLoadWhatKeepsNothingOrKeepsUnguarded) {
     }
 }
 
+// The store that keeps a file, asked to open it again, offers what it kept as a new run would.
+TEST_F(SessionKeeping, OpenedAgainOffersWhatThisRunKept) {
+    ProgramRun run(parts);
+    run.load();
+    run.enter(0);
+    run.keep();
+    EXPECT_TRUE(run.store.openFile(parts).ok());
+    EXPECT_EQ(run.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
+}
+
 // One store at a time keeps a placement file, as the load tells the others; once the first lets
 // go, by closing or by opening a file it can't read, a new one keeps the file. The store that
 // holds it opens it again at will.

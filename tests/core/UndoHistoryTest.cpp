@@ -15,7 +15,8 @@ UndoStep Marks(std::vector<bool> placed) {
 
 constexpr CalPoint kPoint{1, 2, 3, 4};
 
-// Each change to one field of a step, and whether it makes the step one of its own.
+// Each change to one field of a step with one added point, and whether it makes the step one of
+// its own.
 struct ChangeRow {
     const char* name;
     std::function<void(UndoStep&)> change;
@@ -34,13 +35,15 @@ const ChangeRow kChanges[] = {
     {"point 2's board", [](UndoStep& s) { s.calibration.point2.boardY = 0.5f; }, true},
     {"a pair pressed", [](UndoStep& s) { s.calibration.pressedPoint2 = kPoint; }, true},
     {"a point added", [](UndoStep& s) { s.calibration.addedPoints.push_back(kPoint); }, true},
+    {"an added point moved", [](UndoStep& s) { s.calibration.addedPoints[0].pixelY = 9; }, true},
     {"the fit", [](UndoStep& s) { s.calibration.fit.h[8] = 1.0; }, true},
 };
 
 TEST(UndoHistory, AStepIsAChangeOfMarksFaceOrCalibration) {
     for (const ChangeRow& row : kChanges) {
         SCOPED_TRACE(row.name);
-        const UndoStep before = Marks({false, false});
+        UndoStep before = Marks({false, false});
+        before.calibration.addedPoints = {kPoint};
         UndoStep after = before;
         row.change(after);
         EXPECT_EQ(after.changesFrom(before), row.isStep);
