@@ -262,7 +262,8 @@ TEST(AssemblySession, NavigationKeysMoveTheSelectionOnRowsThatExist) {
 }
 
 // Logs the list's changes: '<' with the count of the session's table and the prefix of the
-// part on row 0 when the list is about to change, '>' with the count when it has changed.
+// part on row 0 when the list is about to change, '>' with the count when it has changed; and
+// apart, the rows whose marks changed.
 struct RecordingObserver : PartListObserver {
     explicit RecordingObserver(const AssemblySession& s) : session(s) {}
     void faceListAboutToChange() override {
@@ -272,9 +273,12 @@ struct RecordingObserver : PartListObserver {
     void faceListChanged() override {
         log.append(">").append(std::to_string(session.table().partCount()));
     }
-    void placedChanged(int, int) override {}
+    void placedChanged(int first, int last) override {
+        placed.append("[" + std::to_string(first) + "-" + std::to_string(last) + "]");
+    }
     const AssemblySession& session;
     std::string log;
+    std::string placed; // the rows whose marks changed, "[first-last]" each time
 };
 
 // Unplace All clears both faces. A load is read aside: the list is told once it is over, still
@@ -296,6 +300,20 @@ TEST(AssemblySession, UnplaceAllAndTheListObserver) {
     EXPECT_EQ(
         std::make_tuple(Said(u), s.pkpText(), s.table().parts().size(), s.faceList().faceCount),
         std::make_tuple("Not enough fields per line", "no parts found", 0u, 0));
+}
+
+// Enter tells the row it placed; Unplace all every row of the face. A face without parts
+// selects no row.
+TEST(AssemblySession, TellsTheRowsWhoseMarksChangedAndSelectsNoRowOnAnEmptyFace) {
+    SessionRig rig;
+    rig.loadText(kKinds);
+    RecordingObserver observer(rig.session);
+    rig.session.setObserver(&observer);
+    rig.enter(2);
+    rig.session.unplaceAll();
+    EXPECT_EQ(observer.placed, "[2-2][0-5]");
+    rig.session.changeFace(Face::Bottom);
+    EXPECT_EQ(rig.session.selection().row, std::nullopt);
 }
 
 // Every event that rebuilds or changes the list's rows tells the list before and after it, once.

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <map>
 #include <optional>
@@ -149,6 +151,9 @@ TEST(FootprintShape, RoundAndOvalPadsKeepTheirSize) {
         top = std::min(top, p.y), bottom = std::max(bottom, p.y);
     }
     EXPECT_NEAR(right - left, 3.0, 1e-9); // turned a quarter: the long side now along X
+    // Every corner half a unit from the segment between the semicircles' centres, (4, 0) to (6, 0).
+    for (const FootprintPoint& p : shape.pads[1])
+        EXPECT_NEAR(std::hypot(p.x - std::clamp(p.x, 4.0, 6.0), p.y), 0.5, 1e-9);
     EXPECT_NEAR(bottom - top, 1.0, 0.01);
     EXPECT_NEAR((left + right) / 2, 5.0, 1e-9);
 }

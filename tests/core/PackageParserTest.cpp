@@ -225,6 +225,16 @@ TEST_P(PackageName, GivesItsBodyAndOnlyACertainPinOne) {
             EXPECT_LT(toPinOne, Distance(*shape.pinOne, *other));
         }
     }
+    // Towards its nearest neighbour the mark stays well within pad 1's half of the way.
+    if (row.neighbour1) {
+        const double stepX = row.neighbour1->x - row.pinOne->x;
+        const double stepY = row.neighbour1->y - row.pinOne->y;
+        const double step = std::hypot(stepX, stepY);
+        const double along = ((shape.pinOne->x - row.pinOne->x) * stepX +
+                              (shape.pinOne->y - row.pinOne->y) * stepY) /
+                             step;
+        EXPECT_LT(std::abs(along), 0.45 * step);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, PackageName, testing::ValuesIn(kNames),

@@ -111,6 +111,34 @@ TEST(Workbench, EachCommandsOutcome) {
     }
 }
 
+// Load Bitmap always has the window open its picture, as the file may have changed; any other
+// command only when it changed the picture shown.
+TEST(Workbench, TellsTheWindowWhenThePictureShownChanged) {
+    WorkbenchRig rig;
+    const struct {
+        const char* name;
+        std::optional<std::string> picture; // Load Bitmap of it, else a step down the list
+        bool changed;
+    } steps[] = {
+        {"a picture loaded", rig.parts, true},
+        {"a step down", std::nullopt, false},
+        {"the same picture again", rig.parts, true},
+        {"another step down", std::nullopt, false},
+    };
+    for (const auto& step : steps) {
+        const Outcome outcome =
+            step.picture ? rig.runOn(Id::LoadBitmap, step.picture) : rig.run(Id::Down);
+        EXPECT_EQ(outcome.pictureChanged, step.changed) << step.name;
+    }
+    // A face calibrated before comes back with its own picture.
+    rig.showPicture();
+    rig.calibrateOnR1AndR2();
+    rig.run(Id::Bottom);
+    rig.runOn(Id::LoadBitmap, rig.folder + "/bottom.jpg");
+    EXPECT_TRUE(rig.run(Id::Top).pictureChanged);
+    EXPECT_FALSE(rig.run(Id::Down).pictureChanged);
+}
+
 // The count's refusal is a warning; a count taken holds for the session.
 TEST(Workbench, WarnsOfACountRefusedAndTakesAGoodOne) {
     WorkbenchRig rig;
