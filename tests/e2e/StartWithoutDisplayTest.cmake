@@ -1,5 +1,5 @@
-# The program started with no display in its environment, and asked for its version: the exit
-# status and what it says, one row each.
+# The program started with no display in its environment, with and without files named, and
+# asked for its version: the exit status and what it says, one row each.
 #   cmake -D PROGRAM=... -D VERSION=... -P StartWithoutDisplayTest.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -18,6 +18,12 @@ endfunction()
 expect("no display" "" 2
        "kavelto: no display found; start it on a desktop, or under xvfb-run\n")
 expect("--version without a display" "--version" 0 "kavelto ${VERSION}\n")
+# A folder first, then a file and a picture: taken as the folder to start in, so the start goes on
+# to look for a display.
+expect("a folder, a file and a picture" "${CMAKE_CURRENT_LIST_DIR};board.csv;board.jpg" 2
+       "kavelto: no display found; start it on a desktop, or under xvfb-run\n")
+expect("a file where the folder goes" "${CMAKE_CURRENT_LIST_FILE};board.csv;board.jpg" 2
+       "kavelto: ${CMAKE_CURRENT_LIST_FILE} is not a folder\nTry 'kavelto --help'.\n")
 
 if(failures)
     message(FATAL_ERROR "wrong start:${failures}")

@@ -1,5 +1,7 @@
+#include "BoardView.h"
 #include "FakePlatform.h"
 #include "KeymapPicture.h"
+#include "PartListColumns.h"
 #include "ShortcutKeys.h"
 #include "TestFiles.h"
 #include "TruthBoard.h"
@@ -332,6 +334,14 @@ private slots:
         QCOMPARE(cell(1, 0) + "|" + cell(0, mpn), "DNP|RC0603FR-0710KL");
         QVERIFY(!list->isColumnHidden(mpn));
         QVERIFY(list->isColumnHidden(mpn + 1)); // no supplier numbers
+        // Each column shown as wide as the column tables make it.
+        for (int column = 0; column < kListColumnCount; ++column) {
+            const int width = column < kPartColumnCount
+                                  ? kPartListColumns[std::size_t(column)].width
+                                  : kBomListColumns[std::size_t(column - mpn)].width;
+            QCOMPARE(list->horizontalHeader()->sectionSize(column),
+                     list->isColumnHidden(column) ? 0 : width);
+        }
         QCOMPARE(list->model()->index(1, 3).data(Qt::ForegroundRole).value<QColor>(),
                  QColor(150, 150, 150));
         ClickRow(*dlg_, 1);
@@ -466,9 +476,15 @@ private slots:
         QCOMPARE(dlg_->session().view().marker->mode, MarkerMode::UserPoint);
     }
 
-    // A change that can wait paints the magnifier as well as the board view, once the window's
-    // events have run.
-    void aChangeThatCanWaitPaintsBothViews() {
+    // On the calibrated demo board, a change paints the magnifier as well as the board view: one
+    // that can wait once the window's events have run, a part located from the list at once.
+    void aChangePaintsBothViews_data() {
+        QTest::addColumn<bool>("clickInTheList");
+        QTest::newRow("the kind's spots, which can wait") << false;
+        QTest::newRow("a row clicked, at once") << true;
+    }
+    void aChangePaintsBothViews() {
+        QFETCH(bool, clickInTheList);
         struct PaintCounter : QObject {
             int paints = 0;
             bool eventFilter(QObject*, QEvent* event) override {
@@ -476,13 +492,23 @@ private slots:
                 return false;
             }
         };
+        loadDemoBoard();
+        platform_.files = {QStringLiteral(DEMO_DIR "/coldfire-top.jpg")};
+        click("loadBitmap");
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
+        CalibrateOn(*dlg_, {face.front(), face.back()});
+        const auto* view = dlg_->findChild<BoardView*>("pictureFrame");
+        QVERIFY(QTest::qWaitFor([view] { return view->pictures().whole(); }, 10000));
         PaintCounter board, magnifier;
         control("pictureFrame")->installEventFilter(&board);
         control("magnifierFrame")->installEventFilter(&magnifier);
         QCoreApplication::processEvents(); // the paints already due
         board.paints = magnifier.paints = 0;
-        MenuEntry(*dlg_, CommandId::ShowKindSpots)->trigger();
-        QVERIFY(QTest::qWaitFor([&] { return board.paints > 0 && magnifier.paints > 0; }, 5000));
+        if (clickInTheList)
+            ClickRow(*dlg_, 3);
+        else
+            MenuEntry(*dlg_, CommandId::ShowKindSpots)->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return board.paints > 0 && magnifier.paints > 0; }, 1000));
     }
 
     // Shrunk far below its size, the window keeps the list's header and five rows on screen,
