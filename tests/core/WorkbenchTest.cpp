@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -810,6 +811,14 @@ TEST(Workbench, PrintSheetsAsksTheWindowForThePdf) {
                               outcome.sheets->items.size(), outcome.sheets->items[0].designators),
               std::make_tuple(path, path, rig.parts, 4u, std::size_t(1),
                               std::vector<std::string>{"R1", "R2"}));
+    // Dated as "2026-12-08": digits with dashes between year, month and day.
+    const std::string& date = outcome.sheets->date;
+    ASSERT_EQ(date.size(), 10u);
+    for (std::size_t i = 0; i < date.size(); ++i)
+        EXPECT_EQ(i == 4 || i == 7 ? date[i] == '-'
+                                   : std::isdigit(static_cast<unsigned char>(date[i])) != 0,
+                  true)
+            << date;
 }
 
 // While calibrated, the sheets carry the picture and each item's spots in picture pixels,
