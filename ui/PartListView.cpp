@@ -18,7 +18,6 @@ PartListView::PartListView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setStretchLastSection(false);
     // The selected part stays visible while the user works elsewhere in the window.
     QPalette shown = palette();
     shown.setColor(QPalette::Inactive, QPalette::Highlight,

@@ -101,6 +101,7 @@ TEST(JpegStream, CutsIntoBandsAlongRowsWhereCodingRestarts) {
         {{64, 40, 3, 4}, 3, {{0, 16, 1}, {16, 16, 1}, {32, 8, 1}}}, // the last row short
         {{64, 320, 3, 8}, 2, {{0, 160, 5}, {160, 160, 5}}},         // over eight markers
         {{64, 16, 3, 8, false}, 2, {{0, 8, 1}, {8, 8, 1}}},         // units of 8 x 8
+        {{64, 32, 1, 8}, 2, {{0, 16, 2}, {16, 16, 2}}},             // one component
     };
     for (const auto& c : cases) {
         const int unit = c.jpeg.unit();
@@ -170,6 +171,8 @@ TEST(JpegStream, LeavesWholeWhatCantBeCut) {
          Miniature{64, 48, 3, 0}.stream(Pieces(12), 48)},
         {"a frame shorter than its components", FrameWithOneComponentsRoom(whole)},
         {"a scan before any frame", WithoutFrame(Miniature{64, 48, 1, 4}.stream(Pieces(12), 48))},
+        {"an end of image before the frame, as if it had a length",
+         std::string("\xFF\xD8\xFF\xD9\x00\x02", 6) + whole.substr(2)},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(SplitJpegIntoBands(c.stream, 2).empty()) << c.name;
