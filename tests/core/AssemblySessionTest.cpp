@@ -316,6 +316,26 @@ TEST(AssemblySession, TellsTheRowsWhoseMarksChangedAndSelectsNoRowOnAnEmptyFace)
     EXPECT_EQ(rig.session.selection().row, std::nullopt);
 }
 
+// The PCB count's field is read to its 31st character: a count there is read, one beyond it
+// is not, and a refused count leaves the one before.
+TEST(AssemblySession, ReadsThePcbCountsFieldToIts31stCharacter) {
+    const struct {
+        std::string text;
+        bool read;
+        std::uint32_t count;
+    } rows[] = {
+        {"12", true, 12},
+        {std::string(30, ' ') + "7", true, 7},
+        {std::string(31, ' ') + "7", false, 1},
+        {"x", false, 1},
+    };
+    for (const auto& row : rows) {
+        SessionRig rig;
+        EXPECT_EQ(rig.session.readPcbCount(row.text), row.read) << row.text.size();
+        EXPECT_EQ(rig.session.pcbCount(), row.count) << row.text.size();
+    }
+}
+
 // Every event that rebuilds or changes the list's rows tells the list before and after it, once.
 TEST(AssemblySession, TellsTheListAroundEachChangeOfItsRows) {
     const TempFile bom("Designator,Qty,DNP\nQ1,1,DNP\n");

@@ -1,5 +1,7 @@
 #include "keeping/KeptSession.h"
 #include "KeptFields.h"
+#include "TempFile.h"
+#include "keeping/ContentHash.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +199,41 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
             ParseKeptSession(WithLine(c.line.substr(0, c.line.find(' ')), c.line));
         EXPECT_EQ(kept.has_value(), c.accepted);
     }
+}
+
+// A file's hash follows every byte it reads, beyond the first read's 64 KiB too, and only the
+// bytes it is told to read; a file that isn't there has none.
+TEST(FileContentHash, FollowsEveryByteItReads) {
+    const std::string bytes(200 * 1024, 'a');
+    const auto changedAt = [&bytes](std::size_t at) {
+        std::string changed = bytes;
+        changed[at] = 'b';
+        return changed;
+    };
+    const TempFile file(bytes);
+    const std::optional<std::uint64_t> hash = FileContentHash(file.path());
+    ASSERT_TRUE(hash);
+    const struct {
+        const char* name;
+        std::string other;
+        std::uint64_t maxBytes;
+        bool same;
+    } rows[] = {
+        {"the same bytes", bytes, UINT64_MAX, true},
+        {"a byte changed in the first read", changedAt(10), UINT64_MAX, false},
+        {"a byte changed after 64 KiB", changedAt(70000), UINT64_MAX, false},
+        {"the last byte changed", changedAt(bytes.size() - 1), UINT64_MAX, false},
+        {"one byte more", bytes + "a", UINT64_MAX, false},
+        {"a byte changed beyond the bytes read", changedAt(70000), 70000, true},
+    };
+    for (const auto& row : rows) {
+        const TempFile other(row.other);
+        const std::uint64_t maxBytes = row.maxBytes;
+        EXPECT_EQ(FileContentHash(other.path(), maxBytes) == FileContentHash(file.path(), maxBytes),
+                  row.same)
+            << row.name;
+    }
+    EXPECT_EQ(FileContentHash(file.path() + ".gone"), std::nullopt);
 }
 
 } // namespace

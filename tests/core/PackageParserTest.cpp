@@ -110,6 +110,7 @@ const NameRow kNames[] = {
     {"TO-220-3_Vertical", "U17", 0, 0, 0, Dot, Pad{0, 0}, Pad{2.54, 0}, {}},
     {"CP_Radial_D8.0mm_P3.50mm", "C7", 8.0, 8.0, 0.05, Plus, Pad{0, 0}, Pad{3.5, 0}, {}},
     {"C_Radial_D5.0mm_H7.0mm_P2.00mm", "C8", 5.0, 5.0, 0.05, None, {}, {}, {}},
+    {"D_DO-15_P10.16mm_Horizontal", "D24", 10.16, 3.6, 0.05, Bar, Pad{0, 0}, Pad{10.16, 0}, {}},
     {"CP_Axial_L11.0mm_D5.0mm_P15.24mm_Horizontal",
      "C9",
      15.24,

@@ -42,6 +42,7 @@ TEST(CutShort, TellsAStreamThatEndsBeforeItsHeadersSay) {
         {"24 bits, 5 x 3, rows of 16 bytes", Bmp(5, 3, 24, 0, 0, 48)},
         {"top down", Bmp(5, -3, 24, 0, 0, 48)},
         {"1 bit, rows of 4 bytes", Bmp(5, 3, 1, 0, 0, 12)},
+        {"no pixels at all", Bmp(0, 0, 24, 0, 0, 0)},
         {"1 bit, one pixel wide: rows of 4 bytes", Bmp(1, 3, 1, 0, 0, 12)},
         {"1 bit, 33 wide: rows of 8 bytes", Bmp(33, 2, 1, 0, 0, 16)},
         {"bit fields", Bmp(2, 2, 32, 3, 0, 16)},

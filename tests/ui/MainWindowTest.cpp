@@ -7,6 +7,7 @@
 #include "TruthBoard.h"
 #include "parts/PartColumns.h"
 
+#include <QAbstractItemModelTester>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -88,6 +89,10 @@ private slots:
         qunsetenv("XDG_RUNTIME_DIR");
         platform_ = FakePlatform();
         dlg_ = std::make_unique<CPlacementDlg>(platform_);
+        // Every test's changes of the list go through Qt's own checks of a model.
+        new QAbstractItemModelTester(control<QTableView>("partList")->model(),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     dlg_.get());
         presses_ = 0;
         QVERIFY(dlg_->LoadColumnMap(QStringLiteral(DEMO_DIR "/Kavelto.ini")));
         dlg_->show();
