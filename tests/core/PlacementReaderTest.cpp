@@ -307,6 +307,8 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
          "R1|T|1|2|||0 R10|T|3|4|||0"},
         {"single blanks, two around an empty value, no column left out",
          "Designator X Y Value Package\nR1 1 2  P\n", "R1|T|1|2||P|0"},
+        {"a NUL ends the line's text", std::string("Ref,X,Y\nR1,1\0,5\n", 17),
+         "No number for X or Y in line 2 of part file"},
         {"a row of nothing but commas before the name row", ",,,,\nRef,X,Y\nR1,1,2\n",
          "R1|T|1|2|||0"},
         {"quoted fields with blanks before their commas", "Ref,Val,X,Y\n\"R1\" ,\"1k\" ,1,2\n",
