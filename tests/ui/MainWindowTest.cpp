@@ -50,20 +50,25 @@ class MainWindowTest : public QObject {
         return bytes.startsWith("%PDF") ? QString::fromLatin1(bytes) : QString();
     }
 
-    // The rectangles the opened PDF's pages draw, counted in their content streams, which the
-    // writer deflates.
-    int openedPdfRectangles() const {
+    // The rectangles the opened PDF's pages draw, in the order drawn, read from their content
+    // streams, which the writer deflates; in the pages' own units, 300 to the inch.
+    QList<QRectF> openedPdfRectangles() const {
         const QByteArray pdf = openedPdf().toLatin1();
-        static const QRegularExpression rectangle(QStringLiteral(" re\\n"));
-        int rectangles = 0;
+        static const QRegularExpression rectangle(
+            QStringLiteral("^(\\S+) (\\S+) (\\S+) (\\S+) re$"),
+            QRegularExpression::MultilineOption);
+        QList<QRectF> rectangles;
         for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
             const qsizetype end = pdf.indexOf("endstream", at + 7);
             const qsizetype object = pdf.lastIndexOf(" obj", at);
             if (pdf.mid(object, at - object).contains("/FlateDecode")) {
                 // The size told first is only where inflating starts; the buffer grows as needed.
                 const QByteArray deflated = pdf.mid(at + 7, end - at - 7);
-                const QByteArray text = qUncompress(QByteArray("\0\0\x10\0", 4) + deflated);
-                rectangles += int(QString::fromLatin1(text).count(rectangle));
+                const QString text =
+                    QString::fromLatin1(qUncompress(QByteArray("\0\0\x10\0", 4) + deflated));
+                for (const QRegularExpressionMatch& m : rectangle.globalMatch(text))
+                    rectangles << QRectF(m.captured(1).toDouble(), m.captured(2).toDouble(),
+                                         m.captured(3).toDouble(), m.captured(4).toDouble());
             }
             at = end + 9;
         }
@@ -371,8 +376,26 @@ private slots:
         QCOMPARE(QFileInfo(platform_.openedDocuments.value(0)).fileName(), "sheets.pdf");
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
         QCOMPARE(openedPdf().count(page), 3);
-        // A tick box for each of the nine top parts fitted, a label for each of their 5 items.
-        QCOMPARE(openedPdfRectangles(), 9 + 5);
+        // A square tick box for each of the nine top parts fitted, in rows of boxes evenly
+        // spaced, then a label for each of their 5 items on the usual A4 sheet of 3 x 8 labels
+        // of 70 x 37 mm, centred: the first at the sheet's left edge, half a millimetre down.
+        const QList<QRectF> drawn = openedPdfRectangles();
+        QCOMPARE(drawn.size(), 9 + 5);
+        const auto near = [](qreal a, qreal mm) { return qAbs(a - mm * 300 / 25.4) < 1.0; };
+        const QRectF firstTick = drawn[0];
+        for (const QRectF& tick : drawn.mid(0, 9)) {
+            QCOMPARE(tick.size(), firstTick.size());
+            QVERIFY(tick.width() == tick.height());
+        }
+        QVERIFY(qAbs((drawn[2].x() - drawn[1].x()) - (drawn[1].x() - drawn[0].x())) < 0.01);
+        QVERIFY(drawn[1].x() > drawn[0].x() + firstTick.width());
+        const QList<QRectF> labels = drawn.mid(9);
+        for (const QRectF& label : labels)
+            QVERIFY2(near(label.width(), 70) && near(label.height(), 37),
+                     qPrintable(QStringLiteral("%1 x %2").arg(label.width()).arg(label.height())));
+        QVERIFY(near(labels[0].x(), 0) && near(labels[0].y(), 0.5));
+        QVERIFY(near(labels[1].x() - labels[0].x(), 70) && labels[1].y() == labels[0].y());
+        QVERIFY(near(labels[3].y() - labels[0].y(), 37) && labels[3].x() == labels[0].x());
     }
 
     // Calibrated on the demo board, each block carries the face's picture: the PDF holds it as
