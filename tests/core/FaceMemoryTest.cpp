@@ -85,9 +85,12 @@ TEST(FaceMemory, EachFaceKeepsItsPictureAndCalibration) {
         EXPECT_EQ(rig.session.face(), step.face);
         EXPECT_EQ(shown, step.picture);
         EXPECT_EQ(rig.session.calibration().state, step.state);
-        // A calibrated face shows its selected part located at once.
+        // A calibrated face shows its selected part located at once, and its session keeps the
+        // picture it was calibrated on.
         if (IsCalibrated(step.state)) {
             EXPECT_TRUE(view.marker && view.marker->mode == MarkerMode::PartLocated);
+            const std::optional<CalibratedPicture> on = rig.session.keptState().calibratedOn;
+            EXPECT_TRUE(on && view.bitmapPath && on->file.path == *view.bitmapPath);
         }
     }
 }

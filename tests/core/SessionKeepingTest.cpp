@@ -454,6 +454,19 @@ TEST_F(SessionKeeping, OpenedAgainOffersWhatThisRunKept) {
     EXPECT_EQ(run.store.offered().value_or(KeptSession{}).placed, std::vector<int>{0});
 }
 
+// A store that opens another placement file keeps nothing of the one before for it: no history,
+// and no marks to restore by designator.
+TEST_F(SessionKeeping, AnotherFileOffersNothingOfTheOneBefore) {
+    ProgramRun run(parts);
+    run.load();
+    run.enter(0);
+    run.keep();
+    const TempFile other("Ref,Val,Package,PosX,PosY,Rot,Side\nR1,2k,0603,10,20,0,top\n");
+    EXPECT_TRUE(run.store.openFile(other.path()).ok());
+    EXPECT_TRUE(run.store.history().empty());
+    EXPECT_EQ(run.store.keptForOtherContent(), std::nullopt);
+}
+
 // One store at a time keeps a placement file, as the load tells the others; once the first lets
 // go, by closing or by opening a file it can't read, a new one keeps the file. The store that
 // holds it opens it again at will.
