@@ -143,6 +143,20 @@ TEST(Calibration, APartOrAPixelAtTheOriginCountsAsNoneChosen) {
     }
 }
 
+// A reset forgets both states, every point beyond the pair, and the part chosen.
+TEST(Calibration, AResetForgetsTheStatesThePointsAndThePart) {
+    Calibration calibration{kP1, kP2, kOk};
+    calibration.pairState = kOk;
+    calibration.pressedPoint2 = kP2;
+    calibration.addedPoints = {kP1};
+    PartSelection selection{0, BoardPosition{1, 2}};
+    ResetCalibration(calibration, selection);
+    EXPECT_EQ(std::make_tuple(calibration.state, calibration.pairState,
+                              calibration.pressedPoint2.has_value(), calibration.addedPoints.size(),
+                              selection.part.has_value()),
+              std::make_tuple(CalState::None, CalState::None, false, std::size_t(0), false));
+}
+
 // Through three and four points the map is exact; from five on the worst point is named.
 TEST(Calibration, ReportsTheFitByItsPointCount) {
     const struct {
