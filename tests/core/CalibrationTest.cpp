@@ -157,6 +157,26 @@ TEST(Calibration, AResetForgetsTheStatesThePointsAndThePart) {
               std::make_tuple(CalState::None, CalState::None, false, std::size_t(0), false));
 }
 
+// From five points the fit shows how far it misses the point that agrees least: on the
+// upright board at 10 pixels a unit, the fifth point pressed 6 pixels right of its place.
+TEST(Calibration, AFitOfFivePointsNamesTheWorstPoint) {
+    const CalPoint points[] = {
+        kP1, kP2, {10, 90, 100, 1100}, {60, 30, 600, 500}, {35, 45, 356, 650}};
+    Calibration calibration;
+    CalOutcome outcome(nullptr, false);
+    for (const CalPoint& point : points) {
+        PartSelection selection{0, BoardPosition{point.boardX, point.boardY}};
+        const auto press = calibration.state == CalState::None            ? RecordCalPoint1
+                           : calibration.state == CalState::WaitingPoint2 ? RecordCalPoint2
+                                                                          : AddCalPoint;
+        outcome = press(calibration, selection, PixelPoint{point.pixelX, point.pixelY});
+    }
+    ASSERT_TRUE(outcome.fitted);
+    EXPECT_EQ(outcome.fitted->worstPoint, 5);
+    EXPECT_GT(outcome.fitted->largestResidual, 1.0);
+    EXPECT_LT(outcome.fitted->largestResidual, 6.0);
+}
+
 // Through three and four points the map is exact; from five on the worst point is named.
 TEST(Calibration, ReportsTheFitByItsPointCount) {
     const struct {

@@ -188,6 +188,8 @@ const NameRow kNames[] = {
      Pad{1.3, -0.975}},
     {"TO-252-5_TabPin3", "U41", 10.0, 6.6, 0.5, Dot, Pad{-4.2, -2.28}, Pad{-4.2, -1.14}, {}},
     {"PinHeader_1x03_P2.54mm_Horizontal", "J40", 0, 0, 0, Dot, Pad{0, 0}, Pad{0, 2.54}, {}},
+    {"PinHeader_1x02_P2.54mm_Horizontal", "J43", 0, 0, 0, None, {}, {}, {}},
+    {"PinSocket_1x02_P2.54mm_Horizontal", "J44", 0, 0, 0, None, {}, {}, {}},
     {"IDC-Header_2x05_P2.54mm_Vertical", "J41", 0, 0, 0, Dot, Pad{0, 0}, Pad{2.54, 0},
      Pad{0, 2.54}},
     {"D_DO-35_SOD27_P7.62mm_Horizontal", "D40", 7.62, 2.0, 0.05, Bar, Pad{0, 0}, Pad{7.62, 0}, {}},
