@@ -140,6 +140,7 @@ TEST(Calibration, APartOrAPixelAtTheOriginCountsAsNoneChosen) {
         EXPECT_EQ(outcome.failure ? outcome.failure->text : "", c.message ? c.message : "")
             << c.name;
         EXPECT_EQ(calibration.state, c.message ? CalState::None : kWaiting) << c.name;
+        EXPECT_EQ(outcome.refreshFields, c.message == nullptr) << c.name; // the field reads anew
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "boardfile/KicadBoardReader.h"
 #include "ColdfireTruth.h"
+#include "boardfile/BoardFileMessages.h"
 #include "boardfile/BoardShapes.h"
 #include "boardfile/FootprintShape.h"
 #include "boardfile/SExpression.h"
@@ -196,6 +197,26 @@ TEST(KicadBoardReader, PassesOverExtentsWithoutArea) {
     ASSERT_EQ(read->size(), 2u);
     EXPECT_EQ(std::make_tuple(Box(read.value()[0].body), read.value()[1].body.has_value()),
               std::make_tuple(std::make_tuple(-3.0, -1.0, 3.0, 1.0), false));
+}
+
+// The box lists 30 parts at most and counts the rest.
+TEST(BoardFileMessages, ListThirtyPartsAndCountTheRest) {
+    const auto lines = [](int count) {
+        std::vector<std::string> parts;
+        for (int i = 1; i <= count; ++i)
+            parts.push_back("R" + std::to_string(i));
+        return parts;
+    };
+    const struct {
+        int parts;
+        const char* last;
+    } rows[] = {{30, "\nR30"}, {31, "\nR30\nand 1 more"}, {45, "\nR30\nand 15 more"}};
+    for (const auto& row : rows) {
+        const std::string text = PositionsDifferBox(lines(row.parts)).text;
+        const std::string last = row.last;
+        EXPECT_EQ(text.substr(text.size() - std::min(text.size(), last.size())), last) << row.parts;
+        EXPECT_EQ(text.find("\nR31"), std::string::npos) << row.parts;
+    }
 }
 
 TEST(BoardFileBeside, SharesThePlacementFilesName) {

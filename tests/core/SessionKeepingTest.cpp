@@ -567,28 +567,31 @@ TEST_F(SessionKeeping, RemovesTheLeftoversOfWritesCutShort) {
         first.load();
         current = fs::path(first.store.currentPath()).filename().string();
     }
+    // Ages in seconds: a write of another window may run for a while, but not past the hour.
     const struct {
         std::string name;
-        bool old;
+        int age;
         bool removed;
     } leftovers[] = {
-        {current + ".a1B2c3", false, true},
-        {current + ".1.Zz09Aa", false, true},
-        {current + ".9.Zz09Ab", false, true},
-        {"0123456789abcdef.session.Qw3rty", false, false},
-        {"0123456789abcdef.session.Qw3rtz", true, true},
-        {"0123456789abcdef.session.3.Qw3rty", true, true},
-        {"0123456789abcdef.session.previous.Qw3rty", true, false},
-        {"notes.txt.Qw3rty", true, false},
-        {current + ".lock.Qw3rty", true, false},
-        {current + "-a1B2c3", true, false},
-        {"x.a1B2c", true, false},
+        {current + ".a1B2c3", 0, true},
+        {current + ".1.Zz09Aa", 0, true},
+        {current + ".9.Zz09Ab", 0, true},
+        {"0123456789abcdef.session.Qw3rty", 0, false},
+        {"0123456789abcdef.session.Qw3rtv", 3570, false},
+        {"0123456789abcdef.session.Qw3rtw", 3630, true},
+        {"0123456789abcdef.session.Qw3rtz", 7200, true},
+        {"0123456789abcdef.session.3.Qw3rty", 7200, true},
+        {"0123456789abcdef.session.previous.Qw3rty", 7200, false},
+        {"notes.txt.Qw3rty", 7200, false},
+        {current + ".lock.Qw3rty", 7200, false},
+        {current + "-a1B2c3", 7200, false},
+        {"x.a1B2c", 7200, false},
     };
     for (const auto& leftover : leftovers) {
         const std::string path = files.folder + "/" + leftover.name;
         std::ofstream(path) << "kavelto-session 2\nplacement /b";
-        if (leftover.old)
-            fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(2));
+        fs::last_write_time(path,
+                            fs::file_time_type::clock::now() - std::chrono::seconds(leftover.age));
     }
     ProgramRun second(parts);
     second.load();
