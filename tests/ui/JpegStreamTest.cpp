@@ -121,6 +121,11 @@ TEST(JpegStream, CutsIntoBandsAlongRowsWhereCodingRestarts) {
             first += band.pieces;
         }
     }
+    // An empty comment before the frame is a segment like any other.
+    const std::string plain = Miniature().stream(Pieces(3), 48);
+    EXPECT_EQ(SplitJpegIntoBands("\xFF\xD8" + std::string("\xFF\xFE\0\x02", 4) + plain.substr(2), 2)
+                  .size(),
+              2u);
 }
 
 // Scans one after another, with a table between them, and the restart, stuffed and fill bytes
