@@ -336,6 +336,20 @@ TEST(AssemblySession, ReadsThePcbCountsFieldToIts31stCharacter) {
     }
 }
 
+// Enter has the fields read anew whichever way it goes: placing, unplacing, or refusing a part
+// the BOM leaves off.
+TEST(AssemblySession, EnterRefreshesTheFieldsEachWay) {
+    const TempFile bom("Designator,Qty,DNP\nQ2,1,DNP\n");
+    SessionRig rig;
+    rig.loadText(kKinds);
+    rig.session.changeSort(2);
+    rig.session.loadBom(bom.path());
+    EXPECT_TRUE(rig.enter(0).refreshFields);
+    EXPECT_TRUE(rig.enter(0).refreshFields); // unplaced again
+    EXPECT_TRUE(rig.enter(1).refreshFields); // Q2, left off
+    EXPECT_EQ(rig.session.keptState().placed, std::vector<int>{});
+}
+
 // Every event that rebuilds or changes the list's rows tells the list before and after it, once.
 TEST(AssemblySession, TellsTheListAroundEachChangeOfItsRows) {
     const TempFile bom("Designator,Qty,DNP\nQ1,1,DNP\n");

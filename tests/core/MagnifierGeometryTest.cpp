@@ -60,6 +60,20 @@ TEST_P(MagnifierAreaTest, KeepsThePicturesAspectAroundTheMarker) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, MagnifierAreaTest, testing::ValuesIn(kAreas));
 
+// A pane far from the picture's shape still shows one pixel at least across its short side.
+TEST(MagnifierArea, ShowsAPixelAtLeastEachWay) {
+    const ViewTransform board = *ViewTransform::Fitted({1000, 800}, 0, false, {0, 0, 500, 400});
+    const struct {
+        PixelSize pane;
+        PixelRect area;
+    } rows[] = {{{1000, 1}, {250, 200, 100, 1}}, {{1, 1000}, {300, 150, 1, 100}}};
+    for (const auto& row : rows) {
+        const PixelRect area = MagnifierArea(board, {300, 200}, 100, row.pane);
+        EXPECT_EQ(std::make_tuple(area.left, area.top, area.width, area.height),
+                  std::make_tuple(row.area.left, row.area.top, row.area.width, row.area.height));
+    }
+}
+
 TEST(MagnifierTransform, NothingForAPaneWithoutArea) {
     const ViewTransform board = *ViewTransform::Fitted({1000, 800}, 0, false, {0, 0, 500, 400});
     EXPECT_FALSE(MagnifierTransform(board, {300, 200}, 100, {0, 216}));

@@ -39,6 +39,8 @@ TEST(TextEncoding, TellsWellFormedUtf8) {
         EXPECT_EQ(IsValidUtf8(row.bytes), row.valid) << row.name;
     // Well-formed text shows as it is; Latin-1 shown as UTF-8 in PickListTest.
     EXPECT_EQ(DisplayUtf8("\342\202\254\360\237\224\214"), "\342\202\254\360\237\224\214");
+    // Latin-1 bytes below 0x80 stay as they are; from 0x80 on each takes two bytes.
+    EXPECT_EQ(Latin1ToUtf8("\177\200\265\377"), "\177\302\200\302\265\303\277");
 }
 
 // Units and surrogate pairs that two chunks split come out whole; a surrogate without its

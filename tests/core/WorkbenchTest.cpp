@@ -140,6 +140,15 @@ TEST(Workbench, TellsTheWindowWhenThePictureShownChanged) {
     EXPECT_FALSE(rig.run(Id::Down).pictureChanged);
 }
 
+// The part on the list's first row is as much the selected part as any other.
+TEST(WorkbenchOutlines, OffersPinOneForThePartOnTheFirstRow) {
+    const TempFile parts(std::string(kHeader) + "U1,MCU,SOIC-8_3.9x4.9mm_P1.27mm,20,30,0,top\n");
+    WorkbenchRig rig("", parts.path());
+    rig.locate("U1");
+    EXPECT_EQ(rig.workbench.pinOneCaption(),
+              std::optional<std::string>("Pin 1 of SOIC-8_3.9x4.9mm_P1.27mm..."));
+}
+
 // The count's refusal is a warning; a count taken holds for the session.
 TEST(Workbench, WarnsOfACountRefusedAndTakesAGoodOne) {
     WorkbenchRig rig;
