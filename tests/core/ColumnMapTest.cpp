@@ -47,6 +47,9 @@ TEST(ColumnMap, LoadsOrGivesItsMessage) {
         {"code -1", "0\n,\n1,2,3,4,-1\n", "Error: Bad value in line 3 of Kavelto.ini file"},
         {"code 8", "0\n,\n1,2,3,4,8\n", "Error: Bad value in line 3 of Kavelto.ini file"},
         {"X twice", "0\n,\n1,2,3,4,3\n", "Error: Duplicated value in line 3 of Kavelto.ini file"},
+        {"a line read to its 4096th character: the fourth code lies past it",
+         "0\n,\n1,2,3" + std::string(4090, ' ') + ",4\n",
+         "Error: Missing mandatory column id in Kavelto.ini file"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Outcome(TempFile(c.content).path()), c.outcome) << c.name;

@@ -85,6 +85,9 @@ TEST(ViewGeometry, NothingToDrawBlackensTheFrame) {
     EXPECT_EQ(BackgroundStrips(kFrame, 0, 0), (std::vector<PixelRect>{kFrame, kFrame}));
     EXPECT_EQ(BackgroundStrips(kFrame, 600, 400), (std::vector<PixelRect>{}));
     EXPECT_EQ(BackgroundStrips({10, 20, 0, 400}, 0, 0), (std::vector<PixelRect>{}));
+    EXPECT_EQ(BackgroundStrips({10, 20, 600, 0}, 0, 0), (std::vector<PixelRect>{}));
+    const PixelRect line{10, 20, 600, 1}; // a frame one pixel high is still a frame
+    EXPECT_EQ(BackgroundStrips(line, 0, 0), (std::vector<PixelRect>{line, line}));
 }
 
 // Turns wrap round; zooming stops at the smallest and the largest box.
