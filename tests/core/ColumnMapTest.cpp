@@ -48,7 +48,7 @@ TEST(ColumnMap, LoadsOrGivesItsMessage) {
         {"code 8", "0\n,\n1,2,3,4,8\n", "Error: Bad value in line 3 of Kavelto.ini file"},
         {"X twice", "0\n,\n1,2,3,4,3\n", "Error: Duplicated value in line 3 of Kavelto.ini file"},
         {"a line read to its 4096th character: the fourth code lies past it",
-         "0\n,\n1,2,3" + std::string(4090, ' ') + ",4\n",
+         "0\n,\n1,2,3," + std::string(4090, ' ') + "4\n",
          "Error: Missing mandatory column id in Kavelto.ini file"},
     };
     for (const auto& c : cases)
