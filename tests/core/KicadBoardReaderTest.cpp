@@ -173,9 +173,13 @@ TEST(KicadBoardReader, ReadsAVersionSixFootprintAndItsArc) {
       (footprint "Y" (layer "F.Cu") (at 5 5 180)
         (fp_text reference "Q2" (at 0 0) (layer "F.SilkS"))
         (fp_arc (start -1 0) (mid 0 -1) (end 1 0) (layer "F.Fab") (width 0.1))
-        (pad "1" thru_hole circle (at 0 0 180) (size 1 1) (layers *.Cu *.Mask)))))");
+        (pad "1" thru_hole circle (at 0 0 180) (size 1 1) (layers *.Cu *.Mask)))
+      (footprint "Z" (layer "F.Cu") (at 0 0)
+        (fp_text reference "Q3" (at 0 0) (layer "F.SilkS"))
+        (fp_arc (start -1 1) (mid 0 0) (end 1 1) (layer "F.Fab") (width 0.1))
+        (pad "1" smd rect (at 0 0.5) (size 0.2 0.2) (layers "F.Cu")))))");
     ASSERT_TRUE(read);
-    ASSERT_EQ(read->size(), 2u);
+    ASSERT_EQ(read->size(), 3u);
     const BoardFootprint& q1 = read.value()[0];
     EXPECT_EQ(std::make_tuple(q1.designator, Box(q1.body), PinOnePad(q1)->name),
               std::make_tuple("Q1"s, std::make_tuple(-1.25, -0.25, 1.25, 0.25), "2"s));
@@ -184,6 +188,13 @@ TEST(KicadBoardReader, ReadsAVersionSixFootprintAndItsArc) {
     EXPECT_NEAR(q2.body->top, -1.0, 1e-12);
     EXPECT_NEAR(q2.body->bottom, 0.0, 1e-12);
     EXPECT_EQ(q2.pads[0].angle, 0);
+    // An arc about (0, 1): from its ends up through its top at the origin.
+    const BoardFootprint& q3 = read.value()[2];
+    ASSERT_TRUE(q3.body);
+    EXPECT_NEAR(q3.body->left, -1.0, 1e-12);
+    EXPECT_NEAR(q3.body->top, 0.0, 1e-12);
+    EXPECT_NEAR(q3.body->right, 1.0, 1e-12);
+    EXPECT_NEAR(q3.body->bottom, 1.0, 1e-12);
 }
 
 // A fabrication drawing of one line bounds nothing: the courtyard gives the body; with no
