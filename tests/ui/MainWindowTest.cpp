@@ -499,6 +499,15 @@ private slots:
         const QPoint down = moves([&] { press({0, step}); });
         QVERIFY2(down.x() == 0 && std::abs(down.y() - 10) <= 1,
                  qPrintable(QString::number(down.y())));
+        // Dragged, the point follows before the button is let go.
+        const QPoint at = crosshair();
+        const QPoint dragged = moves([&] {
+            QTest::mousePress(magnifier, Qt::LeftButton, {}, at);
+            QTest::mouseMove(magnifier, at + QPoint(step, 0));
+        });
+        QTest::mouseRelease(magnifier, Qt::LeftButton, {}, at + QPoint(step, 0));
+        QVERIFY2(dragged.y() == 0 && std::abs(dragged.x() - 10) <= 1,
+                 qPrintable(QString::number(dragged.x())));
         QCOMPARE(moves([&] { QTest::keyClick(dlg_.get(), Qt::Key_Right, Qt::AltModifier); }),
                  QPoint(1, 0));
         QCOMPARE(dlg_->session().view().marker->mode, MarkerMode::UserPoint);

@@ -111,6 +111,24 @@ private slots:
                      QString(step.clockwise));
         }
     }
+    // A cache that goes once its decodes are done leaves no decoder behind. A pool's thread
+    // may still be on its way back from the task for a moment: a few tries allow for that.
+    void anIdleCacheAbandonsNoDecoder() {
+        bool abandonedNone = false;
+        for (int tries = 0; tries < 20 && !abandonedNone; ++tries) {
+            const int before = PictureCache::DecodesAbandoned();
+            {
+                PictureCache cache;
+                QSignalSpy sharpened(&cache, &PictureCache::sharpened);
+                cache.open(path_);
+                cache.decode(std::nullopt);
+                QVERIFY(sharpened.wait(10000));
+                QTest::qWait(20);
+            }
+            abandonedNone = PictureCache::DecodesAbandoned() == before;
+        }
+        QVERIFY(abandonedNone);
+    }
     // The painter's transform takes the picture point where the view transform does, in every
     // turn and mirror.
     void painterTransformFollowsTheRows() {
