@@ -139,6 +139,26 @@ private slots:
         QVERIFY(loadWhole(picture_));
     }
 
+    // Ctrl and the wheel enlarge the picture; a drag with the middle button then moves it the
+    // pointer's way: dragged left, the view shows more of the picture's right.
+    void ctrlWheelEnlargesAndAMiddleDragPans() {
+        QWidget* frameView = child("pictureFrame");
+        const QPoint at(300, 250);
+        QWheelEvent wheel(at, frameView->mapToGlobal(QPointF(at)), {}, {0, 4 * 120}, Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(frameView, &wheel);
+        QVERIFY(view().overviewZoom > 1.0);
+        const double left = view().overviewLeft, top = view().overviewTop;
+        QTest::mousePress(frameView, Qt::MiddleButton, {}, at);
+        const QPointF to(at - QPoint(40, 0));
+        QMouseEvent move(QEvent::MouseMove, to, frameView->mapToGlobal(to), Qt::NoButton,
+                         Qt::MiddleButton, Qt::NoModifier); // QTest moves with no button held
+        QApplication::sendEvent(frameView, &move);
+        QTest::mouseRelease(frameView, Qt::MiddleButton, {}, at - QPoint(40, 0));
+        QVERIFY2(view().overviewLeft > left, qPrintable(QString::number(view().overviewLeft)));
+        QCOMPARE(view().overviewTop, top);
+    }
+
     // Painting the board view and the magnifier changes nothing in the session, field by field,
     // and reads no file: the picture removed from disk is still drawn, from memory.
     void paintChangesNothingAndReadsNoFile() {
