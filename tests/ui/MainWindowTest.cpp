@@ -212,6 +212,9 @@ private slots:
         platform_.onModal = [&](QDialog& window) {
             QCOMPARE(window.parentWidget(), dlg_.get());
             QVERIFY(!window.windowIcon().isNull()); // the main window's, not the desktop's default
+            for (const QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(window.rect().contains(control->geometry()),
+                         qPrintable(control->objectName()));
             window.show();
             QTest::keyClick(&window, Qt::Key_Asterisk, Qt::KeypadModifier);
         };

@@ -103,8 +103,10 @@ private slots:
             PaintedUpright({{bar, true, false}, {Body(PinOneMark::Plus, {150, 50}), true, false}});
         QCOMPARE(image.pixelColor(45, 20), kPinOneColour);
         QCOMPARE(image.pixelColor(45, 26), kPinOneColour);
-        QCOMPARE(image.pixelColor(150, 50), kPinOneColour);
-        QCOMPARE(image.pixelColor(153, 50), kPinOneColour);
+        // The plus's four arms about its centre, and nothing between them.
+        for (const QPoint& arm :
+             {QPoint(150, 50), QPoint(153, 50), QPoint(147, 50), QPoint(150, 53), QPoint(150, 47)})
+            QCOMPARE(image.pixelColor(arm), kPinOneColour);
         QCOMPARE(image.pixelColor(153, 53), QColor(Qt::black));
     }
 
