@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -50,13 +51,18 @@ std::string Sealed(const std::string& body) {
     return body + check;
 }
 
-// The small session's text with the line that starts with key replaced, sealed again.
-std::string WithLine(const std::string& key, const std::string& line) {
+// The small session's text with each line given in place of the line that starts with its
+// first word, sealed again.
+std::string WithLines(const std::string& lines) {
     const std::string text = KeptSessionText(SmallSession());
-    const std::string body = text.substr(0, text.rfind("check "));
-    const std::size_t start = body.find('\n' + key + ' ') + 1;
-    const std::size_t end = body.find('\n', start);
-    return Sealed(body.substr(0, start) + line + body.substr(end));
+    std::string body = '\n' + text.substr(0, text.rfind("check "));
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);) {
+        const std::string key = line.substr(0, line.find_first_of(" \t"));
+        const std::size_t start = body.find('\n' + key + ' ') + 1;
+        body.replace(start, body.find('\n', start) - start, line);
+    }
+    return Sealed(body.substr(1));
 }
 
 // The fields only the text keeps: the session computes them.
@@ -134,11 +140,23 @@ TEST(KeptSessionText, RefusesEverySingleByteChangeAndEveryCut) {
     }
 }
 
+// Added points for an "added" line: as many as asked, no two alike.
+std::string AddedPoints(int count) {
+    std::string points;
+    for (int i = 0; i < count; ++i)
+        points += " " + std::to_string(i % 40) + " " + std::to_string(i / 40) + " " +
+                  std::to_string(100 + 10 * (i % 40)) + " " + std::to_string(400 + 10 * (i / 40));
+    return points;
+}
+
+// A fitted map that reaches every board point, as the added points need.
+const std::string kIdentityFit = "fit 1 0 0 0 1 0 0 0 1\n";
+
 // A sealed text comes back only when every value is one the program could have written.
 TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
     struct Case {
         const char* name;
-        std::string line; // in place of the line of its first word
+        std::string line; // lines, each in place of the line of its first word
         bool accepted;
     };
     const std::vector<Case> cases = {
@@ -192,11 +210,23 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
         {"a pin 1 correction of no package", "pinone 1 1 0 ", false},
         {"a pin 1 correction cut short", "pinone 1 1", false},
         {"a calibrated picture without a path", "calpicture 5000 17 000000000000feed ", false},
+        {"a calibrated picture's size not a number", "calpicture x 17 000000000000feed /b.jpg",
+         false},
+        {"another version", "kavelto-session 3", false},
+        {"a PCB count missing", "pcb", false},
+        {"a key and its value apart by a tab", "pcb\t3", false},
+        {"a state not a number", "calibration x 2 10 20 100 400 60 70 600 900", false},
+        {"a path ending in a lone escape", "picture 5000 17 /boards/b.jpg\\", false},
+        {"a path of an unknown escape", "picture 5000 17 /boards/\\q.jpg", false},
+        {"a mark's fields after a tab", "mark 0\tR1\t1k\t0603", false},
+        {"an added point cut short", "added 1 10 20 100", false},
+        {"added points beyond the most", kIdentityFit + "added 1001" + AddedPoints(1001), false},
+        {"the most added points", kIdentityFit + "added 1000" + AddedPoints(1000), true},
+        {"placed marks not counted", "placed x", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<KeptSession> kept =
-            ParseKeptSession(WithLine(c.line.substr(0, c.line.find(' ')), c.line));
+        const std::optional<KeptSession> kept = ParseKeptSession(WithLines(c.line));
         EXPECT_EQ(kept.has_value(), c.accepted);
     }
 }
