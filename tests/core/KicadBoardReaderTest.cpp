@@ -213,6 +213,31 @@ TEST(KicadBoardReader, PassesOverExtentsWithoutArea) {
               std::make_tuple(std::make_tuple(-3.0, -1.0, 3.0, 1.0), false));
 }
 
+// A filled polygon bounds the body by its points alone; each pad shape word is told apart, and a
+// word the reader does not know is a custom pad.
+TEST(KicadBoardReader, ReadsPolygonBodiesAndEveryPadShape) {
+    const auto read = ReadKicadBoard(R"((kicad_pcb (version 20240108)
+      (footprint "X" (layer "F.Cu") (at 0 0) (property "Reference" "U1")
+        (fp_poly (pts (xy -1 -2) (xy 3 -2) (xy 3 2) (xy -1 2)) (layer "F.Fab"))
+        (pad "1" smd rect (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "2" smd roundrect (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "3" smd circle (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "4" smd oval (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "5" smd trapezoid (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "6" smd custom (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "7" smd hexagon (at 0 0) (size 1 1) (layers "F.Cu")))))");
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->size(), 1u);
+    const BoardFootprint& u = read->front();
+    EXPECT_EQ(Box(u.body), std::make_tuple(-1.0, -2.0, 3.0, 2.0));
+    std::vector<PadShape> shapes;
+    for (const BoardPad& pad : u.pads)
+        shapes.push_back(pad.shape);
+    EXPECT_EQ(shapes, (std::vector<PadShape>{PadShape::Rect, PadShape::RoundRect, PadShape::Circle,
+                                             PadShape::Oval, PadShape::Trapezoid, PadShape::Custom,
+                                             PadShape::Custom}));
+}
+
 // The box lists 30 parts at most and counts the rest.
 TEST(BoardFileMessages, ListThirtyPartsAndCountTheRest) {
     const auto lines = [](int count) {
