@@ -302,16 +302,22 @@ TEST(AssemblySession, UnplaceAllAndTheListObserver) {
         std::make_tuple("Not enough fields per line", "no parts found", 0u, 0));
 }
 
-// Enter tells the row it placed; Unplace all every row of the face. A face without parts
-// selects no row.
+// Enter tells the row it placed, and a part marked not fitted its own row; Unplace all, a return
+// to an undo step and marks read from a progress file every row of the face. A face without
+// parts selects no row.
 TEST(AssemblySession, TellsTheRowsWhoseMarksChangedAndSelectsNoRowOnAnEmptyFace) {
     SessionRig rig;
     rig.loadText(kKinds);
     RecordingObserver observer(rig.session);
     rig.session.setObserver(&observer);
+    const UndoStep start = rig.session.undoState();
     rig.enter(2);
+    rig.session.toggleNotFitted();
     rig.session.unplaceAll();
-    EXPECT_EQ(observer.placed, "[2-2][0-5]");
+    rig.session.returnTo(start);
+    rig.session.markPlaced({{"Q1", Face::Top, 0}});
+    rig.session.markPlaced({{"Q1", Face::Top, 0}}); // placed already: no row changes
+    EXPECT_EQ(observer.placed, "[2-2][3-3][0-5][0-5][0-5]");
     rig.session.changeFace(Face::Bottom);
     EXPECT_EQ(rig.session.selection().row, std::nullopt);
 }
