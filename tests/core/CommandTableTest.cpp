@@ -150,12 +150,29 @@ TEST(CommandTable, NamesEachKeypadKeysCommand) {
         EXPECT_STREQ(Command(id).keypadLegend, legend) << legend;
 }
 
+// Each command that asks for a file, the kind it asks for and the filter its dialog opens on.
 TEST(CommandTable, AsksForTheFileOfEachLoad) {
-    EXPECT_EQ(Command(CommandId::LoadPkpFile).asks, FileChoice::Placement);
-    EXPECT_EQ(Command(CommandId::LoadBitmap).asks, FileChoice::Picture);
-    EXPECT_EQ(Command(CommandId::LoadBom).asks, FileChoice::Bom);
-    EXPECT_STREQ(FileFilters(FileChoice::Picture).front(), "Pictures (*.bmp *.jpg *.jpeg *.png)");
+    const struct {
+        CommandId command;
+        FileChoice choice;
+        const char* firstFilter;
+    } rows[] = {
+        {CommandId::LoadPkpFile, FileChoice::Placement,
+         "Placement files (*.pkp *.txt *.csv *.pos *.mnt *.mnb)"},
+        {CommandId::LoadBitmap, FileChoice::Picture, "Pictures (*.bmp *.jpg *.jpeg *.png)"},
+        {CommandId::LoadBoardFile, FileChoice::BoardFile, "KiCad board files (*.kicad_pcb)"},
+        {CommandId::LoadBom, FileChoice::Bom, "Bills of materials (*.csv *.txt *.tsv)"},
+        {CommandId::ExportProgress, FileChoice::Progress, "Progress (*.csv)"},
+        {CommandId::ImportProgress, FileChoice::ProgressToRead, "Progress (*.csv *.txt *.tsv)"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Command(row.command).asks, row.choice) << row.firstFilter;
+        ASSERT_FALSE(FileFilters(row.choice).empty()) << row.firstFilter;
+        EXPECT_STREQ(FileFilters(row.choice).front(), row.firstFilter);
+    }
     EXPECT_STREQ(FileFilters(FileChoice::Placement).back(), "All files (*)");
+    EXPECT_TRUE(FileFilters(FileChoice::None).empty());
+    EXPECT_EQ(Command(CommandId::About).asks, FileChoice::None);
 }
 
 // Only the progress export writes the file it asks for; every other choice opens one.
