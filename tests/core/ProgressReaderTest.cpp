@@ -69,6 +69,9 @@ TEST(ProgressReader, ReadsThePlacedRowsAsSpreadsheetsSaveThem) {
          "2026-13-07T17:00:00Z\nR3,top,yes,2026-12-07T24:00:00Z\nR4,top,yes,"
          "2026/12/07T17:00:00Z\nR5,top,yes,2026-12-07X17:00:00\n",
          {top("R1"), top("R2"), top("R3"), top("R4"), top("R5")}},
+        {"columns apart by blanks, an empty last row",
+         "Designator  Face Placed\nR1 top yes\n\n",
+         {top("R1")}},
         {"a row without a designator",
          "Designator,Face,Placed\n,top,yes\nR1,top,yes\n",
          {top("R1")}},
