@@ -54,8 +54,9 @@ std::string Parts(int n) {
 class PlacementReaderTest : public ::testing::Test {
 protected:
     // The outcome of reading a file of the given content; the table read stays in table.
-    std::string read(const std::string& content, const std::string& ini = kClassic) {
-        TempFile file(content);
+    std::string read(const std::string& content, const std::string& ini = kClassic,
+                     const std::string& ending = "") {
+        TempFile file(content, ending);
         Result<PlacementParts> result = ReadPlacementFile(file.path(), ColumnMapFromText(ini));
         const std::string outcome = Outcome(result);
         table = result ? std::move(result).value().table : PartTable();
@@ -389,6 +390,33 @@ TEST_F(PlacementReaderTest, ReadsEachToolsSideValues) {
         for (int i = 0; i < table.partCount(); ++i)
             faces += IsOnFace(table.part(i).layer, Face::Bottom) ? 'B' : 'T';
         EXPECT_EQ(faces, c.faces) << c.nameRow;
+    }
+}
+
+// A file named as a mount file holds "designator x y rotation value package" by blanks, the
+// value left out when only one word follows the rotation; its name's ending, in either case,
+// gives the face.
+TEST_F(PlacementReaderTest, ReadsMountFilesByTheEndingOfTheirName) {
+    const struct {
+        const char* ending;
+        const char* text;
+        const char* read; // "designator|value|package|layer", or the message
+    } rows[] = {
+        {".mnt", "R1 1.5 2 90 10k R0603\n", "R1|10k|R0603|-"}, // no layer: the top
+        {".MNB", "C1 1 2 0 C0805\n", "C1||C0805|B"},
+        {".mnt", "R1 1.5\n", "No number for X or Y in line 1 of part file"},
+        {".mnt", "R1 1 y 0 10k R0603\n", "No number for X or Y in line 1 of part file"},
+    };
+    for (const auto& row : rows) {
+        const std::string outcome = read(row.text, kByName, row.ending);
+        if (outcome != "1 read") {
+            EXPECT_EQ(outcome, row.read) << row.text;
+            continue;
+        }
+        const PartRecord& part = table.part(0);
+        EXPECT_EQ(std::string(part.designator) + '|' + std::string(part.value) + '|' +
+                      std::string(part.package) + '|' + part.layer.value_or('-'),
+                  row.read);
     }
 }
 

@@ -6,12 +6,14 @@
 #include <string>
 #include <unistd.h>
 
-// A file with the given bytes under the temporary directory, removed again at scope end.
+// A file with the given bytes under the temporary directory, its name ending in suffix, removed
+// again at scope end.
 class TempFile {
 public:
-    explicit TempFile(const std::string& bytes) {
-        char pattern[] = "/tmp/kavelto-test-XXXXXX";
-        close(mkstemp(pattern)); // the name is what is wanted; the bytes are written below
+    explicit TempFile(const std::string& bytes, const std::string& suffix = "") {
+        std::string pattern = "/tmp/kavelto-test-XXXXXX" + suffix;
+        // The name is what is wanted; the bytes are written below.
+        close(mkstemps(pattern.data(), static_cast<int>(suffix.size())));
         path_ = pattern;
         std::ofstream(path_, std::ios::binary) << bytes;
     }
