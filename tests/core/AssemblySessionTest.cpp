@@ -1,4 +1,5 @@
 #include "SessionRig.h"
+#include "keeping/KeptSession.h"
 #include "parts/PartListObserver.h"
 
 #include <gtest/gtest.h>
@@ -320,6 +321,8 @@ TEST(AssemblySession, TellsTheRowsWhoseMarksChangedAndSelectsNoRowOnAnEmptyFace)
     EXPECT_EQ(observer.placed, "[2-2][3-3][0-5][0-5][0-5]");
     rig.session.changeFace(Face::Bottom);
     EXPECT_EQ(rig.session.selection().row, std::nullopt);
+    // Kept so, the session comes back.
+    EXPECT_TRUE(ParseKeptSession(KeptSessionText(rig.session.keptState())).has_value());
 }
 
 // The PCB count's field is read to its 31st character: a count there is read, one beyond it
