@@ -96,8 +96,23 @@ TEST(FaceSorting, OrdersAsThePlainModelDoes) {
         AddPart(*table, {random() % 2 ? "C" : "CP", std::uint16_t(random() % 20), 't',
                          packages[random() % 4], values[random() % 4]});
     for (const SortMode mode : {SortMode::PackagePrefixValuePartId,
-                                SortMode::PrefixPackageValuePartId, SortMode::PrefixPartId})
-        EXPECT_EQ(SortTop(*table, mode), ModelOrder(*table, mode)) << static_cast<int>(mode);
+                                SortMode::PrefixPackageValuePartId, SortMode::PrefixPartId}) {
+        const std::vector<int> order = ModelOrder(*table, mode);
+        EXPECT_EQ(SortTop(*table, mode), order) << static_cast<int>(mode);
+        // Each part goes before the next; the next before it only when their keys are alike.
+        const auto keys = [mode](const PartRecord& p) {
+            const bool all = mode != SortMode::PrefixPartId;
+            return std::make_tuple(std::string(p.prefix), std::string(all ? p.package : ""),
+                                   std::string(all ? p.value : ""), p.partId);
+        };
+        for (std::size_t k = 1; k < order.size(); ++k) {
+            const PartRecord& a = table->part(order[k - 1]);
+            const PartRecord& b = table->part(order[k]);
+            EXPECT_TRUE(IsSortedBefore(a, b, mode)) << k;
+            const bool alike = keys(a) == keys(b);
+            EXPECT_EQ(IsSortedBefore(b, a, mode), alike) << k;
+        }
+    }
 }
 
 } // namespace
