@@ -38,6 +38,7 @@ const NameRow kNames[] = {
     // The design tool's library.
     {"R_0603_1608Metric", "R1", 1.6, 0.8, 0.05, None, {}, {}, {}},
     {"R_0402_1005Metric", "R2", 1.0, 0.5, 0.05, None, {}, {}, {}},
+    {"R_0000_0000Metric", "R3", 0, 0, 0, None, {}, {}, {}}, // no size, no body
     {"C_0805_2012Metric", "C1", 2.0, 1.25, 0.06, None, {}, {}, {}},
     {"C_1206_3216Metric_Pad1.33x1.80mm_HandSolder", "C2", 3.2, 1.6, 0.05, None, {}, {}, {}},
     {"L_1210_3225Metric", "L1", 3.2, 2.5, 0.05, None, {}, {}, {}},
