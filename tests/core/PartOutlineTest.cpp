@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cmath>
 
 using namespace kavelto;
@@ -75,6 +77,15 @@ TEST(OutlineOnPicture, CathodeBarCrossesTheBodyAtPinOne) {
     EXPECT_NEAR(outline.bar[0].y, outline.pinOne->y, 1e-9);
     EXPECT_NEAR(outline.bar[1].y, outline.pinOne->y, 1e-9);
     EXPECT_NEAR(std::fabs(outline.bar[0].x - outline.bar[1].x), 2 * 2.6 * 0.8, 1e-9);
+}
+
+// Without a body for the bar to cross, the cathode is still shown, by a dot at pin 1.
+TEST(OutlineOnPicture, ACathodeWithoutABodyIsADot) {
+    PackageShape shape = ShapeFromPackage("D_SMA", "D1");
+    shape.body.reset();
+    const PictureOutline outline = OutlineOnPicture(shape, {10, 10, 0, false, false}, kPicture);
+    EXPECT_EQ(std::make_tuple(outline.mark, outline.pinOne.has_value()),
+              std::make_tuple(PinOneMark::Dot, true));
 }
 
 TEST(OutlineOnPicture, AnUnknownPackageHasNeitherOutlineNorMark) {
