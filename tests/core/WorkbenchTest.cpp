@@ -582,6 +582,16 @@ TEST(WorkbenchOutlines, FollowTheLocatedPartAndItsKind) {
     EXPECT_EQ(Drawn(rig.workbench), "s 100.000 400.000;p 600.000 900.000;");
 }
 
+// Without a calibration the parts done have nowhere to be drawn.
+TEST(WorkbenchOutlines, NoneWithoutACalibration) {
+    WorkbenchRig rig;
+    rig.showPicture();
+    rig.run(Id::ShowPlacedParts);
+    rig.locate("R1");
+    rig.run(Id::PlaceUnplace);
+    EXPECT_EQ(std::make_tuple(rig.placedNames(), Drawn(rig.workbench)), std::make_tuple("R1", ""));
+}
+
 // R1 and R2 as the rig's, and U1 with a pin 1 between them.
 constexpr char kPartsWithPinOne[] = "Ref,Val,Package,PosX,PosY,Rot,Side\n"
                                     "R1,1k,0603,10,20,0,top\nR2,1k,0603,30,40,0,top\n"
