@@ -260,15 +260,40 @@ TEST(Bom, MismatchMessage) {
     EXPECT_EQ(BomMismatchMessage(both).caption, "BOM");
 }
 
+// Each refusal with its message, and the name row's last line of search.
 TEST(Bom, Refusals) {
+    const std::string noNames = "No column of designators (Reference, Designator, RefDes, "
+                                "Parts...) in the first 40 lines of BOM file";
+    const struct {
+        const char* name;
+        std::string text;
+        std::string message; // empty when read
+    } rows[] = {
+        {"no designator column", "Value,Qty\n10k,1\n", noNames},
+        {"columns apart by blanks alone", "Ref Value\nR1 10k\n", noNames},
+        {"an unended quote", "Ref,Value\nR1,\"10k\nR2,1k\n",
+         "Unterminated string in line 2 of BOM file"},
+        {"the name row on line 40", std::string(39, '\n') + "Ref,Value\nR1,10k\n", ""},
+        {"the name row on line 41", std::string(40, '\n') + "Ref,Value\nR1,10k\n", noNames},
+    };
+    for (const auto& row : rows) {
+        const Result<BomTable> read = ReadBomFile(TempFile(row.text).path());
+        EXPECT_EQ(read ? "" : read.failure().text, row.message) << row.name;
+    }
     EXPECT_EQ(ReadBomFile("/nonexistent/bom.csv").failure().text, "Error opening BOM file");
-    EXPECT_EQ(ReadBomFile(TempFile("Value,Qty\n10k,1\n").path()).failure().text,
-              "No column of designators (Reference, Designator, RefDes, Parts...) in the first 40 "
-              "lines of BOM file");
-    // Blanks alone separate no columns a BOM would need.
-    EXPECT_FALSE(ReadBomFile(TempFile("Ref Value\nR1 10k\n").path()));
-    EXPECT_EQ(ReadBomFile(TempFile("Ref,Value\nR1,\"10k\nR2,1k\n").path()).failure().text,
-              "Unterminated string in line 2 of BOM file");
+}
+
+// A part's supplier numbers of several columns are listed together, the empty ones left out.
+TEST(Bom, JoinsTheSupplierNumbersOfEachColumn) {
+    const Result<BomTable> bom = ReadBomFile(TempFile("Ref,Value,LCSC Part #,Mouser\n"
+                                                      "R1,10k,C25804,\nR2,1k,C21190,71-CRCW\n"
+                                                      "R3,1k,,71-X\n")
+                                                 .path());
+    ASSERT_TRUE(bom);
+    std::vector<std::string> suppliers;
+    for (const BomLine& line : bom->lines)
+        suppliers.push_back(line.supplier);
+    EXPECT_EQ(suppliers, (std::vector<std::string>{"C25804", "C21190, 71-CRCW", "71-X"}));
 }
 
 // A placement file's own not-fitted column marks; its values do not.
