@@ -141,6 +141,8 @@ TEST_F(PlacementReaderTest, ReadsWholeFilesOrSaysWhyNot) {
     EXPECT_EQ(read("h\nRef,X,Y\nR1,1,2\n\nR2,,3\n", "1\n,\nauto\n"),
               "No number for X or Y in line 5 of part file");
     EXPECT_EQ(read("Ref,X,Y\nR1,1,2\nR2,\"x,3\n", "0\n,\nauto\n"), "unterminated string in file");
+    // Blank-separated columns may be lined up with runs of blanks.
+    EXPECT_EQ(read("R1   T  1 2  V P   7\n", "0\n \n1,2,3,4,5,6,7\n"), "1 read");
     EXPECT_EQ(read("R1,T,1,2,V,P,0\n", "3\n,\n1,2,3,4,5,6,7\n"),
               "No parts found in part file"); // its one line taken for a header line
 }
