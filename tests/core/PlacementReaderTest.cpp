@@ -285,6 +285,8 @@ TEST_F(PlacementReaderTest, FindsTheColumnsUnderEachToolsNames) {
          "No number for X or Y in line 2 of part file"},
         {"a point without a number", "Ref,Placement Centre\nR1,(x)\n",
          "No number for X or Y in line 2 of part file"},
+        {"a point of an empty second number", "Ref,Placement Centre\nR1,\"(3,)\"\n",
+         "No number for X or Y in line 2 of part file"},
         {"a point after X and Y columns", "Ref,X,Y,Placement Centre\nR1,1,2,\"(5,6)\"\n",
          "R1|T|1|2|||0"},
         {"a title with an open quote before the names", "\"Sensor board\nRef,X,Y\nR1,1,2\n",
