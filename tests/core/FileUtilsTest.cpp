@@ -104,6 +104,14 @@ TEST_F(FileUtilsTest, ReadsTextLineByLineWithEitherCall) {
     }
 }
 
+// A file that could not be opened reads as an error, never as an empty file.
+TEST_F(FileUtilsTest, ReadsAFileThatIsNotThereAsAnError) {
+    TextFileReader reader((dir_ / "none.txt").string());
+    std::string line;
+    EXPECT_EQ(std::make_tuple(reader.isOpen(), reader.readLine(line, 100)),
+              std::make_tuple(false, TextFileReader::Status::Error));
+}
+
 // Only a regular file is read, and a FIFO or a device is refused at once: an ordinary open would
 // wait for the FIFO's writer, and /dev/zero never ends. The cap holds a file of its size.
 TEST_F(FileUtilsTest, ReadsWholeRegularFilesUpToTheCap) {
