@@ -291,5 +291,22 @@ TEST(Calibration, RefusesANearlyDegeneratePointSet) {
     }
 }
 
+// Points that no camera could see as pressed, a board's corners on a crossed quadrilateral of
+// pixels, fit no map: the last one is refused and the fit through the others stays.
+TEST(Calibration, RefusesPointsOnACrossedQuadrilateral) {
+    Calibration calibration{kP1, kP2, kOk, kOk, kP2};
+    const auto add = [&calibration](CalPoint p) {
+        PartSelection selection{0, BoardPosition{p.boardX, p.boardY}};
+        const CalOutcome outcome =
+            AddCalPoint(calibration, selection, PixelPoint{p.pixelX, p.pixelY});
+        return outcome.failure ? outcome.failure->text : std::string();
+    };
+    EXPECT_EQ(add({60, 20, 600, 400}), "");
+    EXPECT_EQ(add({10, 70, 200, 250}),
+              "Calibration point not added: no map fits it with the other points.\n"
+              "Choose parts spread over the board, not on a line with the others.");
+    EXPECT_EQ(CalibrationText(calibration), "Calibrated, ok (3 points)");
+}
+
 } // namespace
 } // namespace kavelto
