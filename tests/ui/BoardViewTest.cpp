@@ -7,6 +7,8 @@
 
 #include <QtWidgets>
 
+#include <map>
+
 using namespace kavelto;
 
 // Each case starts on the demo board's top face, its picture a copy the case may damage, in a
@@ -300,6 +302,64 @@ private slots:
         }
         QVERIFY(outlined > 0);
         spots->trigger(); // as the next run expects it
+    }
+
+    // Where no body is known, the others of the selected part's kind are spots on their pixels: a
+    // blue ring while to place, filled purple once placed, crossed in red when not fitted; the
+    // box of a part not fitted is crossed too.
+    void kindSpotsAndNotFittedCrosses() {
+        // The demo board's parts under a package no rule knows, without the board file beside.
+        QFile demo(QStringLiteral(DEMO_DIR "/coldfire.csv"));
+        QVERIFY(demo.open(QIODevice::ReadOnly));
+        // The third of the quoted fields, which may hold commas.
+        const QString parts =
+            QString::fromUtf8(demo.readAll())
+                .replace(
+                    QRegularExpression(QStringLiteral("(\\n\"[^\"]*\",\"[^\"]*\",)\"[^\"]*\"")),
+                    QStringLiteral("\\1\"XYZ\""));
+        const QString placement = dir_.filePath(QStringLiteral("plain.csv"));
+        QFile plain(placement);
+        QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write(parts.toUtf8()) > 0);
+        plain.close();
+        platform_.files = {placement};
+        click("loadPkp");
+        const auto face = ReadTruth(QStringLiteral(DEMO_DIR "/coldfire.truth.json"), false);
+        CalibrateOn(*dlg_, {face.front(), face.back()});
+        std::map<std::string, std::vector<TruthPart>> kinds;
+        for (const TruthPart& part : face)
+            kinds[std::string(dlg_->session().partAtRow(RowOf(*dlg_, part)).value)].push_back(part);
+        const std::vector<TruthPart>& kind =
+            std::max_element(kinds.begin(), kinds.end(), [](const auto& a, const auto& b) {
+                return a.second.size() < b.second.size();
+            })->second;
+        QVERIFY(kind.size() >= 4);
+        ClickRow(*dlg_, RowOf(*dlg_, kind[1]));
+        QTest::keyClick(dlg_.get(), Qt::Key_Return); // placed
+        ClickRow(*dlg_, RowOf(*dlg_, kind[2]));
+        MenuEntry(*dlg_, CommandId::ToggleNotFitted)->trigger();
+        ClickRow(*dlg_, RowOf(*dlg_, kind[0]));
+        MenuEntry(*dlg_, CommandId::ShowKindSpots)->trigger();
+        // What is drawn on a part's pixel: within 2 window pixels of it, and on a ring 4 to 8 out.
+        const auto drawnAt = [this](const TruthPart& part, const QColor& colour) {
+            const QImage shot = dlg_->grab().toImage();
+            const ViewPoint at = BoardTransform(view())->toWindow({part.pixel.x(), part.pixel.y()});
+            const QPoint centre = frame().topLeft() + QPoint(int(at.x), int(at.y));
+            const QRect middle(centre - QPoint(2, 2), QSize(5, 5));
+            const QRect around(centre - QPoint(8, 8), QSize(17, 17));
+            return QStringLiteral("%1 %2")
+                .arg(CountColour(shot, middle, colour) > 0 ? "middle" : "-")
+                .arg(CountColour(shot, around, colour) > CountColour(shot, middle, colour) ? "ring"
+                                                                                           : "-");
+        };
+        const QColor toPlace(0, 200, 255), placed(200, 120, 255), cross(255, 60, 60);
+        QCOMPARE(drawnAt(kind[3], toPlace), "- ring");
+        QCOMPARE(drawnAt(kind[1], placed), "middle ring");
+        QCOMPARE(drawnAt(kind[2], cross), "middle ring");
+        QCOMPARE(drawnAt(kind[0], cross), "- -");
+        QCOMPARE(shown(), "part, boxed, picture");
+        MenuEntry(*dlg_, CommandId::ShowKindSpots)->trigger(); // as the next run expects it
+        ClickRow(*dlg_, RowOf(*dlg_, kind[2]));
+        QCOMPARE(drawnAt(kind[2], cross), "middle ring");
     }
 
     // An IC of the top face selected: its outline and a dot at pin 1 follow every turn and
