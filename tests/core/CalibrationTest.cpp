@@ -1,4 +1,5 @@
 #include "geometry/Calibration.h"
+#include "geometry/Truncate.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,17 @@ TEST(Calibration, ReportsTheFitByItsPointCount) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(FitReportText(row.quality), row.text) << row.quality.pointCount;
+}
+
+// Towards zero, and held to the ints at one past each end, where a cast would be undefined.
+TEST(Calibration, TruncatesIntoTheIntRange) {
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    const std::pair<double, int> rows[] = {
+        {-2.9, -2},         {2.9, 2},           {kMin - 1.0, kMin}, {kMin - 0.5, kMin},
+        {kMax + 1.0, kMax}, {kMax + 0.5, kMax}, {NAN, 0},           {-HUGE_VAL, kMin},
+    };
+    for (const auto& [v, truncated] : rows)
+        EXPECT_EQ(TruncToInt(v), truncated) << v;
 }
 
 // Offset -3.33 truncates to -3, not -4; a board position beyond any pixel is held to the pixels

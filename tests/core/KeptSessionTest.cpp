@@ -223,6 +223,9 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
         {"added points beyond the most", kIdentityFit + "added 1001" + AddedPoints(1001), false},
         {"the most added points", kIdentityFit + "added 1000" + AddedPoints(1000), true},
         {"placed marks not counted", "placed x", false},
+        {"a fitted map that reaches no point", "fit 1 0 0 0 1 0 0 0 -1\nadded 1 30 40 300 600",
+         false},
+        {"a fitted map that reaches every point", kIdentityFit + "added 1 30 40 300 600", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -124,6 +124,7 @@ TEST(SparesTable, ReadsTheCellsOrTellsTheFault) {
         {"percent missing", {{"0402", "", "2"}}, percent},
         {"minimum a fraction", {{"0402", "10", "1.5"}}, minimum},
         {"minimum above 1000", {{"0402", "10", "1001"}}, minimum},
+        {"the most of each", {{"0402", "100", "1000"}}, "0402,100,1000"},
         {"sizes not growing", {{"0603", "10", "2"}, {"0402", "5", "1"}}, growing},
         {"the same size twice", {{"0603", "10", "2"}, {"R_0603_1608Metric", "5", "1"}}, growing},
         {"others not last",
