@@ -1,11 +1,10 @@
 #include "KittingSheets.h"
 
 #include "DisplayText.h"
+#include "SheetTexts.h"
 
 #include <QFileInfo>
 #include <QLocale>
-
-#include <numeric>
 
 namespace kavelto {
 
@@ -42,36 +41,11 @@ QFont SheetFont(qreal points, bool bold = false) {
     return font;
 }
 
-QString FaceName(Face face) {
-    return face == Face::Top ? QStringLiteral("top") : QStringLiteral("bottom");
-}
-
-// "2 x 10 boards + 2 spares = 22 to gather", or without spares "2 x 10 boards = 20".
-QString CountText(const PickListItem& item, std::uint32_t pcbCount) {
-    QString text = QStringLiteral("%1 x %2 boards").arg(item.countPerBoard).arg(pcbCount);
-    if (item.toGather)
-        return text + QStringLiteral(" + %1 spares = %2 to gather")
-                          .arg(*item.toGather - item.totalCount)
-                          .arg(*item.toGather);
-    return text + QStringLiteral(" = %1").arg(item.totalCount);
-}
-
-QString Heading(const PickListItem& item) {
-    return QStringLiteral("Item %1   %2   %3")
-        .arg(item.itemNumber)
-        .arg(DisplayText(item.value), DisplayText(item.package));
-}
-
-// "MPN RC0402FR-0710KL   Yageo   Supplier C25744", on a line of its own; empty without a BOM.
-QString PartNumbers(const PickListItem& item) {
-    QStringList parts;
-    if (!item.mpn.empty())
-        parts << QStringLiteral("MPN ") + DisplayText(item.mpn);
-    if (!item.manufacturer.empty())
-        parts << DisplayText(item.manufacturer);
-    if (!item.supplier.empty())
-        parts << QStringLiteral("Supplier ") + DisplayText(item.supplier);
-    return parts.join(QStringLiteral("   "));
+QStringList Texts(const std::vector<std::string>& lines) {
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << QString::fromStdString(line);
+    return texts;
 }
 
 } // namespace
@@ -125,24 +99,13 @@ void KittingSheets::makeRoom(qreal height) {
 
 void KittingSheets::cover() {
     const SheetsRequest& r = request_;
-    const int perBoard =
-        std::accumulate(r.items.begin(), r.items.end(), 0,
-                        [](int sum, const PickListItem& item) { return sum + item.countPerBoard; });
     const QString placement = QFile::decodeName(r.placementPath.c_str());
     painter_.setFont(SheetFont(20, true));
     painter_.drawText(QPointF(0, lineHeight()), QFileInfo(placement).completeBaseName());
     y_ = lineHeight() * 2;
     painter_.setFont(SheetFont(11));
-    const QStringList lines = {
-        QStringLiteral("Placement file: ") + placement,
-        QStringLiteral("Date: ") + QString::fromStdString(r.date),
-        QStringLiteral("Face: ") + FaceName(r.face),
-        QStringLiteral("PCB count: %1").arg(r.pcbCount),
-        QStringLiteral("Items: %1").arg(r.items.size()),
-        QStringLiteral("Parts per board: %1, for all boards: %2")
-            .arg(perBoard)
-            .arg(static_cast<qlonglong>(perBoard) * r.pcbCount),
-    };
+    const QStringList lines =
+        Texts(SheetCoverLines(placement.toStdString(), r.date, r.face, r.pcbCount, r.items));
     for (const QString& line : lines) {
         y_ += lineHeight();
         painter_.drawText(QPointF(0, y_), line);
@@ -163,8 +126,7 @@ void KittingSheets::block(std::size_t index) {
         page_.width() - (thumbnail_ ? picture.width() + millimetres(kThumbnailGapMm) : 0);
     const int perRow = std::max(1, static_cast<int>(width / millimetres(kTickColumnMm)));
     const int rows = (static_cast<int>(item.designators.size()) + perRow - 1) / perRow;
-    QStringList lines = {Heading(item), PartNumbers(item), CountText(item, request_.pcbCount)};
-    lines.removeAll(QString());
+    const QStringList lines = Texts(SheetBlockLines(item, request_.pcbCount));
     const qreal ticksTop = line * (lines.size() * 1.2 + 0.2);
     const qreal height = std::max(ticksTop + line * rows * 1.3, picture.height());
     makeRoom(height + millimetres(kBlockGapMm));
@@ -262,10 +224,7 @@ void KittingSheets::label(const PickListItem& item, const QRectF& box) {
                       QStringLiteral("Item %1").arg(item.itemNumber));
     painter_.setFont(SheetFont(9));
     const qreal small = lineHeight();
-    const QStringList lines = {
-        DisplayText(item.value), DisplayText(item.package),
-        item.mpn.empty() ? QString() : QStringLiteral("MPN ") + DisplayText(item.mpn),
-        QStringLiteral("Count: %1").arg(item.toGather.value_or(item.totalCount))};
+    const QStringList lines = Texts(SheetLabelLines(item));
     qreal y = inside.top() + line;
     for (const QString& text : lines) {
         y += small;
