@@ -37,6 +37,8 @@ TEST(TextEncoding, TellsWellFormedUtf8) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(IsValidUtf8(row.bytes), row.valid) << row.name;
+    // A sequence cut short by the end of the text, though the bytes after it would complete it.
+    EXPECT_FALSE(IsValidUtf8(std::string_view("a\303\251", 2)));
     // Well-formed text shows as it is; Latin-1 shown as UTF-8 in PickListTest.
     EXPECT_EQ(DisplayUtf8("\342\202\254\360\237\224\214"), "\342\202\254\360\237\224\214");
     // Latin-1 bytes below 0x80 stay as they are; from 0x80 on each takes two bytes.

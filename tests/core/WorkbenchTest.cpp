@@ -117,6 +117,17 @@ TEST(Workbench, EachCommandsOutcome) {
     }
 }
 
+// A list that highlights no row, as the window tells it with -1, locates nothing.
+TEST(Workbench, LocatesNothingWithoutAHighlightedRow) {
+    WorkbenchRig rig;
+    const std::optional<int> selected = rig.workbench.session().selection().row;
+    rig.workbench.setHighlightedRow(-1);
+    rig.run(Id::LocateSelectedPart);
+    EXPECT_EQ(std::make_tuple(rig.workbench.session().selection().row,
+                              rig.workbench.session().view().marker.has_value()),
+              std::make_tuple(selected, false));
+}
+
 // Load Bitmap always has the window open its picture, as the file may have changed; any other
 // command only when it changed the picture shown.
 TEST(Workbench, TellsTheWindowWhenThePictureShownChanged) {
