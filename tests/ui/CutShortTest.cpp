@@ -55,6 +55,13 @@ TEST(CutShort, TellsAStreamThatEndsBeforeItsHeadersSay) {
         EXPECT_TRUE(IsCutShort(row.whole.substr(0, row.whole.size() - 1))) << row.name;
     }
     EXPECT_TRUE(IsCutShort(Bmp(5, 3, 24, 0, 0, 48).substr(0, 53))) << "headers cut";
+    // Compressed pixels of a size beyond 16 MiB that are not all there.
+    EXPECT_TRUE(IsCutShort(Bmp(4, 2, 8, 1, 0x01000010, 0x10))) << "RLE8 told 16 MiB and more";
+    // A JPEG is judged by its segments.
+    EXPECT_TRUE(IsCutShort(std::string("\xFF\xD8\xFF\xFE\x00\x08"
+                                       "ab",
+                                       8)))
+        << "JPEG cut short";
     EXPECT_FALSE(IsCutShort("plain text")) << "not a picture: left to its decoder";
 }
 

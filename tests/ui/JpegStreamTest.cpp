@@ -184,6 +184,19 @@ TEST(JpegStream, LeavesWholeWhatCantBeCut) {
         EXPECT_TRUE(SplitJpegIntoBands(c.stream, 2).empty()) << c.name;
 }
 
+// Of the sixteen codes from 0xC0, only baseline and extended sequential Huffman frames are cut;
+// 0xC4, 0xC8 and 0xCC start no frame at all, so a stream with one of them in the frame's place
+// has none.
+TEST(JpegStream, CutsOnlySequentialHuffmanFrames) {
+    for (int code = 0xC0; code <= 0xCF; ++code) {
+        Miniature miniature;
+        miniature.frame = std::string{'\xFF', char(code)};
+        EXPECT_EQ(SplitJpegIntoBands(miniature.stream(Pieces(3), 48), 2).size(),
+                  code <= 0xC1 ? 2u : 0u)
+            << std::hex << code;
+    }
+}
+
 // An Exif segment in either byte order: an empty directory for the picture, then the
 // thumbnail's, which says where the thumbnail's JPEG lies and how long it is.
 std::string Exif(const std::string& thumbnail, bool bigEndian, std::uint32_t lengthTold) {
@@ -219,6 +232,13 @@ TEST(JpegStream, FindsTheExifThumbnail) {
     EXPECT_EQ(ExifThumbnail("\xFF\xD8" + exif), thumbnail);
     const int told = (std::uint8_t(exif[2]) << 8 | std::uint8_t(exif[3])) + 1;
     EXPECT_EQ(ExifThumbnail("\xFF\xD8" + exif.substr(0, 2) + Word(told) + exif.substr(4)), "");
+    // A frame of any kind ends the search; the tables whose codes lie among the frames' do not.
+    for (int code = 0xC0; code <= 0xCF; ++code) {
+        const std::string segment = std::string{'\xFF', char(code)} + Word(4) + "ab";
+        const bool frame = code != 0xC4 && code != 0xC8 && code != 0xCC;
+        EXPECT_EQ(ExifThumbnail("\xFF\xD8" + segment + exif), frame ? "" : thumbnail)
+            << std::hex << code;
+    }
 }
 
 } // namespace
