@@ -1,3 +1,4 @@
+#include "KeptFields.h"
 #include "SessionRig.h"
 #include "keeping/KeptSession.h"
 #include "parts/PartListObserver.h"
@@ -35,6 +36,37 @@ struct CalStep {
     PicturePoint press;     // on the drawn picture before the button, if inside
     SessionUpdate (AssemblySession::*button)();
 };
+
+// With nothing to act on a command changes nothing and asks for no paint: a part identified on
+// a picture not calibrated, the marker nudged while there is none, not fitted toggled on a face
+// without parts.
+TEST(AssemblySession, CommandsWithNothingToActOnChangeNothing) {
+    const auto none = [](AssemblySession&) {};
+    const struct {
+        const char* name;
+        void (*before)(AssemblySession&);
+        SessionUpdate (*command)(AssemblySession&);
+    } rows[] = {
+        {"identify before a calibration", none,
+         [](AssemblySession& s) {
+             return s.identifyPartAt({true, 100, 400});
+         }},
+        {"nudge without a marker", none, [](AssemblySession& s) { return s.nudgeMarker(0, -1); }},
+        {"not fitted on an empty face", [](AssemblySession& s) { s.changeFace(Face::Bottom); },
+         [](AssemblySession& s) { return s.toggleNotFitted(); }},
+    };
+    for (const auto& row : rows) {
+        SessionRig rig;
+        rig.loadText(kHeader + "R1,1k,0603,10,20,0,top\n");
+        rig.showPicture("board.jpg");
+        row.before(rig.session);
+        const std::string before = Described(rig.session.keptState());
+        const SessionUpdate update = row.command(rig.session);
+        EXPECT_EQ(std::make_tuple(update.repaint, Described(rig.session.keptState())),
+                  std::make_tuple(Repaint::None, before))
+            << row.name;
+    }
+}
 
 // Moving the selection locates the part; clicking the face shown does nothing at all, not even
 // refresh the fields. A new file's first row is located before the calibration in force is
