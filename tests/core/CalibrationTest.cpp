@@ -152,6 +152,17 @@ TEST(Calibration, APartOrAPixelAtTheOriginCountsAsNoneChosen) {
             << c.name;
         EXPECT_EQ(calibration.state, c.message ? CalState::None : kWaiting) << c.name;
         EXPECT_EQ(outcome.refreshFields, c.message == nullptr) << c.name; // the field reads anew
+        // Cal 2 and an added point refuse the same, and leave the calibration in force.
+        if (!c.message)
+            continue;
+        for (const auto button : {RecordCalPoint2, AddCalPoint}) {
+            Calibration inForce{kP1, kP2, kOk};
+            const CalOutcome other = button(inForce, selection, c.pressed);
+            EXPECT_EQ(
+                std::make_tuple(other.failure ? other.failure->text : "", CalibrationText(inForce)),
+                std::make_tuple(std::string(c.message), "Calibrated, ok"))
+                << c.name;
+        }
     }
 }
 
