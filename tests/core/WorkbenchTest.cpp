@@ -117,33 +117,6 @@ TEST(Workbench, EachCommandsOutcome) {
     }
 }
 
-// Without a folder to keep sessions in, each load of parts says that nothing is kept; a load that
-// reads no part, or is cancelled, has nothing to keep and says nothing of it.
-TEST(Workbench, EachLoadSaysNothingIsKeptWithoutAStateFolder) {
-    const std::string folder = WorkbenchRig::MakeFolder();
-    Workbench workbench({"kavelto", {}, "", true});
-    ASSERT_TRUE(workbench.loadColumnMap(TempFile(kColumns).path()).ok());
-    const std::string notKept = "Error: Can't keep the session: neither XDG_STATE_HOME nor HOME "
-                                "names a folder, and the user has no home folder. Nothing of this "
-                                "board is kept.|";
-    const struct {
-        const char* name;
-        std::optional<std::string> file;
-        std::string told;
-    } rows[] = {
-        {"parts", WorkbenchRig::Write(folder + "/parts.csv", kParts), notKept},
-        {"no part", WorkbenchRig::Write(folder + "/none.csv", "# nothing\n"),
-         "Error: No parts found in part file|"},
-        {"cancelled", std::nullopt, ""},
-    };
-    for (const auto& row : rows) {
-        CommandInputs inputs = WorkbenchRig::Fields("1");
-        inputs.chosenFile = row.file;
-        EXPECT_EQ(Texts(workbench.run(Id::LoadPkpFile, inputs)), row.told) << row.name;
-    }
-    std::filesystem::remove_all(folder);
-}
-
 // A list that highlights no row, as the window tells it with -1, locates nothing.
 TEST(Workbench, LocatesNothingWithoutAHighlightedRow) {
     WorkbenchRig rig;
@@ -427,6 +400,27 @@ TEST(Workbench, TellsAtEachLoadThatNoFolderKeepsTheSession) {
     workbench.setHighlightedRow(0);
     EXPECT_EQ(Texts(workbench.run(Id::PlaceUnplace, inputs)), "");
     EXPECT_EQ(Texts(workbench.run(Id::LoadPkpFile, inputs)), told);
+    // A load that reads no part, or is cancelled, has nothing to keep and says nothing of it.
+    inputs.chosenFile = WorkbenchRig::Write(files.folder + "/none.csv", "# nothing\n");
+    EXPECT_EQ(Texts(workbench.run(Id::LoadPkpFile, inputs)), "Error: No parts found in part file|");
+    inputs.chosenFile.reset();
+    EXPECT_EQ(Texts(workbench.run(Id::LoadPkpFile, inputs)), "");
+}
+
+// A load that reads no part leaves the file before it, and what was kept of it, alone: the
+// commands after it keep nothing over that file's session.
+TEST(Workbench, AFailedLoadKeepsNothingOverTheFileBefore) {
+    const WorkbenchRig files;
+    const std::string state = files.folder + "/state";
+    {
+        WorkbenchRig first(state, files.parts);
+        first.run(Id::PlaceUnplace); // R1
+        first.load(WorkbenchRig::Write(files.folder + "/none.csv", "# nothing\n"));
+        first.run(Id::Top);
+    }
+    WorkbenchRig again(state, files.parts);
+    again.run(Id::RestoreSession);
+    EXPECT_EQ(again.placedNames(), "R1");
 }
 
 // A session that can't be written where it is kept is told by the first command after the write
