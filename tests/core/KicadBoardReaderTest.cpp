@@ -238,6 +238,21 @@ TEST(KicadBoardReader, ReadsPolygonBodiesAndEveryPadShape) {
                                              PadShape::Custom}));
 }
 
+// A footprint placed at no position is passed over; the others are read.
+TEST(KicadBoardReader, PassesOverAFootprintWithoutAPosition) {
+    for (const char* at : {"(at x 5)", "(at 5 x)", "(at 5)"}) {
+        const auto read = ReadKicadBoard(std::string("(kicad_pcb (version 20240108)"
+                                                     "(footprint \"X\" (layer \"F.Cu\") ") +
+                                         at +
+                                         " (property \"Reference\" \"U1\"))"
+                                         "(footprint \"Y\" (layer \"F.Cu\") (at 1 2)"
+                                         " (property \"Reference\" \"U2\")))");
+        ASSERT_TRUE(read) << at;
+        ASSERT_EQ(read->size(), 1u) << at;
+        EXPECT_EQ(read->front().designator, "U2") << at;
+    }
+}
+
 // The box lists 30 parts at most and counts the rest.
 TEST(BoardFileMessages, ListThirtyPartsAndCountTheRest) {
     const auto lines = [](int count) {

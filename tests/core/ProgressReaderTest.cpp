@@ -64,6 +64,9 @@ TEST(ProgressReader, ReadsThePlacedRowsAsSpreadsheetsSaveThem) {
         {"a title above the name row, empty and emptied rows",
          "Board 7 progress\n\nDesignator,Face,Placed\n,,\n\nR1,top,yes\n",
          {top("R1")}},
+        {"a leap second, on into the next minute",
+         "Designator,Face,Placed,Time placed\nR1,top,yes,2026-12-07T16:59:60Z\n",
+         {top("R1", kFive)}},
         {"times not as written: nothing known",
          "Designator,Face,Placed,Time placed\nR1,top,yes,07.12.2026 17:00\nR2,top,yes,"
          "2026-13-07T17:00:00Z\nR3,top,yes,2026-12-07T24:00:00Z\nR4,top,yes,"
