@@ -79,6 +79,26 @@ TEST(OutlineOnPicture, CathodeBarCrossesTheBodyAtPinOne) {
     EXPECT_NEAR(std::fabs(outline.bar[0].x - outline.bar[1].x), 2 * 2.6 * 0.8, 1e-9);
 }
 
+// A body off the footprint's origin and pin 1 off its axis, as a board file may give them: the
+// bar still stands square to the line from pin 1 to the body's middle.
+TEST(OutlineOnPicture, CathodeBarStandsSquareToTheBodysMiddle) {
+    PackageShape shape = ShapeFromPackage("D_SMA", "D1");
+    shape.body = BodyRect{0, -1, 4, 1};
+    shape.pinOne = FootprintPoint{1, 0.5};
+    const PictureOutline outline = OutlineOnPicture(shape, {10, 10, 0, false, false}, kPicture);
+    ASSERT_TRUE(outline.corners && outline.pinOne);
+    PlanePoint middle{0, 0};
+    for (const PlanePoint& corner : *outline.corners)
+        middle = {middle.x + corner.x / 4, middle.y + corner.y / 4};
+    const double barX = outline.bar[1].x - outline.bar[0].x;
+    const double barY = outline.bar[1].y - outline.bar[0].y;
+    const double toMiddleX = middle.x - outline.pinOne->x;
+    const double toMiddleY = middle.y - outline.pinOne->y;
+    EXPECT_NEAR((barX * toMiddleX + barY * toMiddleY) /
+                    (std::hypot(barX, barY) * std::hypot(toMiddleX, toMiddleY)),
+                0.0, 1e-9);
+}
+
 // Without a body for the bar to cross, the cathode is still shown, by a dot at pin 1.
 TEST(OutlineOnPicture, ACathodeWithoutABodyIsADot) {
     PackageShape shape = ShapeFromPackage("D_SMA", "D1");

@@ -4,6 +4,7 @@
 #include "TempFile.h"
 #include "Utf16Bytes.h"
 #include "parts/Face.h"
+#include "placement/MountsmdLineConverter.h"
 
 #include <gtest/gtest.h>
 
@@ -422,6 +423,16 @@ TEST_F(PlacementReaderTest, ReadsMountFilesByTheEndingOfTheirName) {
                       std::string(part.package) + '|' + part.layer.value_or('-'),
                   row.read);
     }
+}
+
+// Only a name that ends so is a mount file's, however short.
+TEST(PlacementReader, TellsAMountFileByItsWholeEnding) {
+    const std::pair<const char*, std::optional<Face>> rows[] = {
+        {"b.mnt", Face::Top},  {"B.MNB", Face::Bottom}, {".mnt", Face::Top},
+        {"mnt", std::nullopt}, {"", std::nullopt},      {"b.mnt.csv", std::nullopt},
+    };
+    for (const auto& [path, face] : rows)
+        EXPECT_EQ(MountsmdFace(path), face) << path;
 }
 
 // A classic row whose X or Y holds no number is refused, naming its line, as one by name is:
