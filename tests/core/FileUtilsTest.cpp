@@ -230,7 +230,8 @@ TEST_F(FileUtilsTest, MakesPrivateFolders) {
     EXPECT_EQ(std::make_tuple(Mode(dir_ / "r"), fs::is_symlink(dir_ / "link")),
               std::make_tuple(0700u, true));
     // The failure names the first folder that could not be made.
-    const FileResult<void> deep = MakePrivateFolder(dir_ / "file" / "a" / "b", MissingParents::Make);
+    const FileResult<void> deep =
+        MakePrivateFolder(dir_ / "file" / "a" / "b", MissingParents::Make);
     ASSERT_FALSE(deep);
     EXPECT_EQ(std::tie(deep.failure().path, deep.failure().reason),
               std::make_tuple((dir_ / "file" / "a").string(), "Not a directory"));
