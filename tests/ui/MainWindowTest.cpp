@@ -104,6 +104,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
     }
 
+    // Made as small as it goes, the window keeps a picture frame a hundred pixels wide or more
+    // and five rows of its list in view.
+    void shrinksNoFurtherThanItStaysUsable() {
+        QWidget* frame = control("pictureFrame");
+        auto* list = control<QTableView>("partList");
+        dlg_->resize(1, 1);
+        QTRY_VERIFY(dlg_->width() > 1);
+        QVERIFY2(frame->width() >= 100, qPrintable(QString::number(frame->width())));
+        QVERIFY(list->viewport()->height() >= 5 * list->verticalHeader()->defaultSectionSize());
+    }
+
     // Two parts placed (rows 10 and 11) and the file loaded twice since: the session is chosen
     // from the list of those kept before, through the desktop's chooser, and restored.
     void restoresASessionChosenFromTheList() {
