@@ -125,6 +125,14 @@ TEST(Calibration, StepsFromNoCalibration) {
     }
 }
 
+// A refusal to remove a point leaves the calibration field as it reads.
+TEST(Calibration, NothingToRemoveLeavesTheFieldAlone) {
+    Calibration pair{kP1, kP2, kOk};
+    const CalOutcome outcome = RemoveLastCalPoint(pair);
+    EXPECT_EQ(std::make_tuple(outcome.failure ? outcome.failure->text : "", outcome.refreshFields),
+              std::make_tuple(std::string("No added calibration point to remove"), false));
+}
+
 // A part or a pixel at exactly (0, 0) is refused as none at all; one on a single axis is taken.
 TEST(Calibration, APartOrAPixelAtTheOriginCountsAsNoneChosen) {
     const struct {

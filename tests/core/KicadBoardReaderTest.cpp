@@ -214,7 +214,7 @@ TEST(KicadBoardReader, PassesOverExtentsWithoutArea) {
 }
 
 // A filled polygon bounds the body by its points alone; each pad shape word is told apart, and a
-// word the reader does not know is a custom pad.
+// word the reader does not know is a custom pad. A pad on no layer is no pin.
 TEST(KicadBoardReader, ReadsPolygonBodiesAndEveryPadShape) {
     const auto read = ReadKicadBoard(R"((kicad_pcb (version 20240108)
       (footprint "X" (layer "F.Cu") (at 0 0) (property "Reference" "U1")
@@ -225,7 +225,8 @@ TEST(KicadBoardReader, ReadsPolygonBodiesAndEveryPadShape) {
         (pad "4" smd oval (at 0 0) (size 1 1) (layers "F.Cu"))
         (pad "5" smd trapezoid (at 0 0) (size 1 1) (layers "F.Cu"))
         (pad "6" smd custom (at 0 0) (size 1 1) (layers "F.Cu"))
-        (pad "7" smd hexagon (at 0 0) (size 1 1) (layers "F.Cu")))))");
+        (pad "7" smd hexagon (at 0 0) (size 1 1) (layers "F.Cu"))
+        (pad "8" smd rect (at 0 0) (size 1 1)))))");
     ASSERT_TRUE(read);
     ASSERT_EQ(read->size(), 1u);
     const BoardFootprint& u = read->front();
