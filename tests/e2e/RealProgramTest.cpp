@@ -498,6 +498,9 @@ private slots:
         // Keys go to the menu once it is drawn and holds the keyboard, however slow the build.
         QImage after;
         QVERIFY2(!RightClick(window, margin, after).isEmpty(), "no right-click menu");
+        // A menu drawn may not hold the keyboard yet on a slow build: the keys would move the
+        // list's selection instead. Half a second lets it take hold.
+        QTest::qWait(500);
         Xdotool(QStringList{"key", "--delay", "20"} + QStringList(downs, "Down") +
                 QStringList{"Return"});
         const QString box = WindowsOf(*program, "^Error$", true).value(0);
