@@ -53,9 +53,9 @@ std::string ProgressCsv(const PartTable& table, const BomState& bom,
         const bool notFitted = at < bom.notFittedFlags().size() && bom.isNotFitted(i);
         const bool timed = part.placed && !notFitted && at < placedAt.size();
         text += Cell(part.designator) + ',' +
-                (IsOnFace(part.layer, Face::Bottom) ? "bottom" : "top") + ',' + Cell(part.value) +
-                ',' + Cell(part.package) + ',' + PlacedText(part, notFitted) + ',' +
-                (timed ? UtcTime(placedAt[at]) : std::string()) + '\n';
+                FaceName(IsOnFace(part.layer, Face::Bottom) ? Face::Bottom : Face::Top) + ',' +
+                Cell(part.value) + ',' + Cell(part.package) + ',' + PlacedText(part, notFitted) +
+                ',' + (timed ? UtcTime(placedAt[at]) : std::string()) + '\n';
     }
     return text;
 }

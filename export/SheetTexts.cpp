@@ -41,7 +41,7 @@ std::vector<std::string> SheetCoverLines(const std::string& placementPath, const
         [](std::int64_t sum, const PickListItem& item) { return sum + item.countPerBoard; });
     return {"Placement file: " + placementPath,
             "Date: " + date,
-            std::string("Face: ") + (face == Face::Top ? "top" : "bottom"),
+            std::string("Face: ") + FaceName(face),
             "PCB count: " + std::to_string(pcbCount),
             "Items: " + std::to_string(items.size()),
             "Parts per board: " + std::to_string(perBoard) +
