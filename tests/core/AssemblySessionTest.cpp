@@ -487,6 +487,17 @@ TEST(AssemblySession, RestoreTakesOffTheMarksPlacedSince) {
     EXPECT_EQ(s.keptState().placed, std::vector<int>{0});
 }
 
+// Marks that name no part of the table, from a file kept for a longer one, are passed over.
+TEST(AssemblySession, RestorePassesOverMarksNamingNoPart) {
+    SessionRig rig;
+    AssemblySession& s = rig.session;
+    rig.loadText(kKinds);
+    KeptSession kept = s.keptState();
+    kept.placed = {-1, 2, 6, 4999};
+    s.restore(kept);
+    EXPECT_EQ(s.keptState().placed, std::vector<int>{2});
+}
+
 // A file that gives no part says so in a box, and the field still reads "no parts found".
 TEST(AssemblySession, AFileWithoutPartsSaysSo) {
     SessionRig rig;

@@ -161,6 +161,48 @@ private slots:
         QCOMPARE(view().overviewTop, top);
     }
 
+    // The panes and the logo act on their mouse events and still pass them on to the window, as
+    // Qt's own widgets do; only Ctrl and the wheel over the picture are taken.
+    void mouseEventsPassOnToTheWindow_data() {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("taken");
+        const int press = QEvent::MouseButtonPress, move = QEvent::MouseMove,
+                  release = QEvent::MouseButtonRelease, wheel = QEvent::Wheel;
+        const int none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("picture, press") << "pictureFrame" << press << none << false;
+        QTest::newRow("picture, Ctrl+press") << "pictureFrame" << press << ctrl << false;
+        QTest::newRow("picture, move") << "pictureFrame" << move << none << false;
+        QTest::newRow("picture, release") << "pictureFrame" << release << none << false;
+        QTest::newRow("picture, wheel") << "pictureFrame" << wheel << none << false;
+        QTest::newRow("picture, Ctrl+wheel") << "pictureFrame" << wheel << ctrl << true;
+        QTest::newRow("magnifier, press") << "magnifierFrame" << press << none << false;
+        QTest::newRow("magnifier, move") << "magnifierFrame" << move << none << false;
+        QTest::newRow("magnifier, release") << "magnifierFrame" << release << none << false;
+        QTest::newRow("logo, release") << "logo" << release << none << false;
+    }
+    void mouseEventsPassOnToTheWindow() {
+        QFETCH(QString, pane);
+        QFETCH(int, type);
+        QFETCH(int, modifiers);
+        QFETCH(bool, taken);
+        QWidget* widget = child(qPrintable(pane));
+        const QPointF at(20, 20), global = widget->mapToGlobal(at);
+        const auto keys = Qt::KeyboardModifiers(modifiers);
+        std::unique_ptr<QInputEvent> event;
+        if (type == QEvent::Wheel)
+            event = std::make_unique<QWheelEvent>(at, global, QPoint(), QPoint(0, 120),
+                                                  Qt::NoButton, keys, Qt::NoScrollPhase, false);
+        else
+            event = std::make_unique<QMouseEvent>(
+                QEvent::Type(type), at, global, Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, keys);
+        event->setAccepted(true);
+        QApplication::sendEvent(widget, event.get());
+        QCOMPARE(event->isAccepted(), taken);
+    }
+
     // Painting the board view and the magnifier changes nothing in the session, field by field,
     // and reads no file: the picture removed from disk is still drawn, from memory.
     void paintChangesNothingAndReadsNoFile() {
