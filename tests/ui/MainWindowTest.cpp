@@ -332,6 +332,33 @@ private slots:
                                     ".......", "#.#.#.#", "......#", "###.#.#"}));
     }
 
+    // The keymap window has no button: Enter on either keyboard closes it as Esc does, and any
+    // other key leaves it open.
+    void keymapClosesOnEnterAndEsc_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad *") << int(Qt::Key_Asterisk) << int(Qt::KeypadModifier) << false;
+        QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << false;
+    }
+    void keymapClosesOnEnterAndEsc() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, closes);
+        bool open = false;
+        platform_.onModal = [&](QDialog& keymap) {
+            keymap.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&keymap));
+            QTest::keyClick(&keymap, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            open = keymap.isVisible();
+        };
+        click("shortcuts");
+        QCOMPARE(!open, closes);
+    }
+
     // Unplace all asks first: Cancel leaves the marks, OK clears them.
     void unplaceAllAsksFirst() {
         loadPkp("R1,10k,0603,1,2,0,top\n");
