@@ -405,6 +405,66 @@ private slots:
         QCOMPARE(cell(1, 0), "");
     }
 
+    // What the part list's model gives for each header and cell and each role asked, "none" where
+    // it gives nothing: on R1 with its MPN and supplier number, and R2 left off by the BOM.
+    void partListGivesEachRole_data() {
+        QTest::addColumn<int>("row"); // -1 for the horizontal header, -2 for the vertical
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("given");
+        const int h = -1, v = -2, text = Qt::DisplayRole, align = Qt::TextAlignmentRole,
+                  colour = Qt::ForegroundRole, tip = Qt::ToolTipRole;
+        const QString left = QString::number(Qt::AlignLeft | Qt::AlignVCenter),
+                      right = QString::number(Qt::AlignRight | Qt::AlignVCenter),
+                      centre = QString::number(Qt::AlignCenter);
+        const char* const titles[] = {"Placed",   "Item#", "Part ID", "Value", "Package",   "Layer",
+                                      "Rotation", "X",     "Y",       "MPN",   "Supplier #"};
+        for (int column = 0; column < 11; ++column)
+            QTest::addRow("title %d", column) << h << column << text << titles[column];
+        QTest::newRow("title -1") << h << -1 << text << "none";
+        QTest::newRow("title 11") << h << 11 << text << "none";
+        QTest::newRow("row header") << v << 0 << text << "none";
+        QTest::newRow("title's tip") << h << 0 << tip << "none";
+        QTest::newRow("Placed title left") << h << 0 << align << left;
+        QTest::newRow("Layer title centred") << h << 5 << align << centre;
+        QTest::newRow("X title right") << h << 7 << align << right;
+        QTest::newRow("MPN title left") << h << 9 << align << left;
+        QTest::newRow("R1's Part ID") << 0 << 2 << text << "R1";
+        QTest::newRow("R1's MPN") << 0 << 9 << text << "RC0603FR-0710KL";
+        QTest::newRow("R1's supplier number") << 0 << 10 << text << "C25804";
+        QTest::newRow("R2's empty MPN") << 1 << 9 << text << "";
+        QTest::newRow("R2 not fitted") << 1 << 0 << text << "DNP";
+        QTest::newRow("R1 in the usual ink") << 0 << 3 << colour << "none";
+        QTest::newRow("R2 greyed") << 1 << 3 << colour << "#969696";
+        QTest::newRow("R2's MPN greyed") << 1 << 9 << colour << "#969696";
+        QTest::newRow("Rotation centred") << 0 << 6 << align << centre;
+        QTest::newRow("Y right") << 1 << 8 << align << right;
+        QTest::newRow("Supplier # left") << 0 << 10 << align << left;
+        QTest::newRow("a cell's tip") << 0 << 2 << tip << "none";
+        QTest::newRow("no third row") << 2 << 2 << text << "none";
+    }
+    void partListGivesEachRole() {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, role);
+        QFETCH(QString, given);
+        loadPkp("R1,10k,0603,1,2,0,top\nR2,10k,0603,3,4,0,top\n");
+        platform_.files = {write("bom.csv", "Reference,MPN,LCSC,DNP\nR1,RC0603FR-0710KL,C25804,\n"
+                                            "R2,,,DNP\n")};
+        MenuEntry(*dlg_, CommandId::LoadBom)->trigger();
+        const QAbstractItemModel* model = control<QTableView>("partList")->model();
+        if (row >= model->rowCount()) // a cell past the list is refused, and Qt warns of it
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("is not valid"));
+        const QVariant value =
+            row < 0 ? model->headerData(column, row == -1 ? Qt::Horizontal : Qt::Vertical, role)
+                    : model->data(model->index(row, column), role);
+        const QString shown = !value.isValid() ? QString("none")
+                              : value.metaType() == QMetaType::fromType<QColor>()
+                                  ? value.value<QColor>().name()
+                                  : value.toString();
+        QCOMPARE(shown, given);
+    }
+
     // Print sheets writes the PDF beside the pick list's page and opens it: a cover, the items'
     // blocks on one page, a sheet of labels. C4 is excluded from the BOM and R6 not fitted.
     void printSheetsWritesAndOpensThePdf() {
