@@ -104,6 +104,7 @@ TEST(JpegStream, CutsIntoBandsAlongRowsWhereCodingRestarts) {
         {{64, 32, 1, 8}, 2, {{0, 16, 2}, {16, 16, 2}}},             // one component
         {{64, 47, 3, 4}, 2, {{0, 16, 1}, {16, 31, 2}}},             // an odd height
         {{64, 1024, 3, 4}, 2, {{0, 512, 32}, {512, 512, 32}}},      // over 255 rows a band
+        {{1, 48, 3, 1}, 2, {{0, 16, 1}, {16, 32, 2}}},              // one pixel wide
     };
     for (const auto& c : cases) {
         const int unit = c.jpeg.unit();

@@ -175,6 +175,53 @@ private slots:
         QVERIFY(!cache.decoded());
     }
 
+    // A picture whose header reads well but whose pixels can't be decoded is told undecodable
+    // once, after its last decode, whether reduced first or whole at once; from then on it counts
+    // as 0 x 0, opened again unchanged too, and is refused as no picture. Opened while the
+    // decode of another such picture is under way, only its own decode counts.
+    void undecodablePixelsCountAsNone_data() {
+        QTest::addColumn<bool>("framed");
+        QTest::addColumn<bool>("overAnother");
+        QTest::newRow("reduced first, then whole") << true << false;
+        QTest::newRow("whole at once") << false << false;
+        QTest::newRow("over another's decode") << false << true;
+    }
+    void undecodablePixelsCountAsNone() {
+        QFETCH(bool, framed);
+        QFETCH(bool, overAnother);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && Quadrants(stored_).save(&buffer, "PNG"));
+        // The first data chunk's deflated rows, past its length and type.
+        for (qsizetype at = png.indexOf("IDAT") + 6, end = at + 200; at < end; ++at)
+            png[at] = char(0xA5);
+        const QString damaged = dir_.filePath(QStringLiteral("damaged.png"));
+        QFile::remove(dir_.filePath(QStringLiteral("other.png")));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+        file.close();
+        PictureCache cache;
+        QSignalSpy sharpened(&cache, &PictureCache::sharpened);
+        QSignalSpy undecodable(&cache, &PictureCache::undecodable);
+        if (overAnother) {
+            const QString other = dir_.filePath(QStringLiteral("other.png"));
+            QVERIFY(QFile::copy(damaged, other));
+            cache.open(other);
+            cache.decode(std::nullopt);
+        }
+        QCOMPARE(cache.open(damaged), stored_);
+        QVERIFY(!cache.refusal());
+        cache.decode(framed ? ViewTransform::Fitted({stored_.width(), stored_.height()}, 0, false,
+                                                    {0, 0, 300, 200})
+                            : std::nullopt);
+        QVERIFY(undecodable.wait(10000));
+        QTest::qWait(50);
+        QCOMPARE(std::make_tuple(undecodable.size(), sharpened.size(), cache.decoded()),
+                 std::make_tuple(1, 0, false));
+        QVERIFY(cache.refusal() && cache.refusal()->fault == PictureFault::NotAPicture);
+        QCOMPARE(cache.open(damaged), QSize(0, 0));
+    }
+
     // A cache that goes while its whole picture is still decoding does not wait for it: the
     // decode is abandoned, and the process told that it need not wait either.
     void abandonsADecodeStillRunning() {
