@@ -50,14 +50,15 @@ class MainWindowTest : public QObject {
         return bytes.startsWith("%PDF") ? QString::fromLatin1(bytes) : QString();
     }
 
-    // The rectangles the opened PDF's pages draw, in the order drawn, read from their content
-    // streams, which the writer deflates; in the pages' own units, 300 to the inch.
-    QList<QRectF> openedPdfRectangles() const {
+    // The rectangles the opened PDF's pages draw, in the order drawn, a list for each page that
+    // draws any, read from their content streams, which the writer deflates; in the pages' own
+    // units, 300 to the inch.
+    QList<QList<QRectF>> openedPdfRectangles() const {
         const QByteArray pdf = openedPdf().toLatin1();
         static const QRegularExpression rectangle(
             QStringLiteral("^(\\S+) (\\S+) (\\S+) (\\S+) re$"),
             QRegularExpression::MultilineOption);
-        QList<QRectF> rectangles;
+        QList<QList<QRectF>> pages;
         for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
             const qsizetype end = pdf.indexOf("endstream", at + 7);
             const qsizetype object = pdf.lastIndexOf(" obj", at);
@@ -66,13 +67,16 @@ class MainWindowTest : public QObject {
                 const QByteArray deflated = pdf.mid(at + 7, end - at - 7);
                 const QString text =
                     QString::fromLatin1(qUncompress(QByteArray("\0\0\x10\0", 4) + deflated));
+                QList<QRectF> rectangles;
                 for (const QRegularExpressionMatch& m : rectangle.globalMatch(text))
                     rectangles << QRectF(m.captured(1).toDouble(), m.captured(2).toDouble(),
                                          m.captured(3).toDouble(), m.captured(4).toDouble());
+                if (!rectangles.isEmpty())
+                    pages << rectangles;
             }
             at = end + 9;
         }
-        return rectangles;
+        return pages;
     }
 
     // The demo board, its row 10 selected.
@@ -480,7 +484,9 @@ private slots:
         // A square tick box for each of the nine top parts fitted, in rows of boxes evenly
         // spaced, then a label for each of their 5 items on the usual A4 sheet of 3 x 8 labels
         // of 70 x 37 mm, centred: the first at the sheet's left edge, half a millimetre down.
-        const QList<QRectF> drawn = openedPdfRectangles();
+        QList<QRectF> drawn;
+        for (const QList<QRectF>& page : openedPdfRectangles())
+            drawn += page;
         QCOMPARE(drawn.size(), 9 + 5);
         const auto near = [](qreal a, qreal mm) { return qAbs(a - mm * 300 / 25.4) < 1.0; };
         const QRectF firstTick = drawn[0];
@@ -497,6 +503,26 @@ private slots:
         QVERIFY(near(labels[0].x(), 0) && near(labels[0].y(), 0.5));
         QVERIFY(near(labels[1].x() - labels[0].x(), 70) && labels[1].y() == labels[0].y());
         QVERIFY(near(labels[3].y() - labels[0].y(), 37) && labels[3].x() == labels[0].x());
+    }
+
+    // Twenty-five items fill a sheet of 24 labels and start another at its first label, top
+    // left. Without a BOM, one part of each value.
+    void printSheetsStartsASecondSheetOfLabels() {
+        QByteArray parts;
+        for (int n = 1; n <= 25; ++n)
+            parts += QStringLiteral("R%1,%1k,0603,%1,2,0,top\n").arg(n).toLatin1();
+        loadPkp(parts);
+        MenuEntry(*dlg_, CommandId::PrintSheets)->trigger();
+        QVERIFY(platform_.messages.isEmpty());
+        const QList<QList<QRectF>> pages = openedPdfRectangles();
+        QVERIFY(pages.size() >= 3);
+        const QList<QRectF> first = pages.value(pages.size() - 2), second = pages.back();
+        QCOMPARE(QString("%1 + %2").arg(first.size()).arg(second.size()), "24 + 1");
+        QCOMPARE(second.front(), first.front());
+        // The last label of the first sheet two columns right and seven rows down.
+        const QPointF last = first.back().topLeft() - first.front().topLeft();
+        QVERIFY(qAbs(last.x() - 2 * first.front().width()) < 0.01 &&
+                qAbs(last.y() - 7 * first.front().height()) < 0.01);
     }
 
     // Calibrated on the demo board, each block carries the face's picture: the PDF holds it as
