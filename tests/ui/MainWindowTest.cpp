@@ -481,6 +481,15 @@ private slots:
         QCOMPARE(QFileInfo(platform_.openedDocuments.value(0)).fileName(), "sheets.pdf");
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
         QCOMPARE(openedPdf().count(page), 3);
+        // The document names itself and its maker, in UTF-16 as the writer gives its strings.
+        const auto pdfString = [](const char* text) {
+            QByteArray string("(\xFE\xFF");
+            for (const char* c = text; *c; ++c)
+                string += QByteArray(1, '\0') + *c;
+            return QString::fromLatin1(string + ')');
+        };
+        QVERIFY(openedPdf().contains("/Title " + pdfString("Kitting sheets")));
+        QVERIFY(openedPdf().contains("/Creator " + pdfString("Kavelto")));
         // A square tick box for each of the nine top parts fitted, in rows of boxes evenly
         // spaced, then a label for each of their 5 items on the usual A4 sheet of 3 x 8 labels
         // of 70 x 37 mm, centred: the first at the sheet's left edge, half a millimetre down.
