@@ -336,6 +336,47 @@ private slots:
                                     ".......", "#.#.#.#", "......#", "###.#.#"}));
     }
 
+    // Every key of the shortcut picture carries its legend in black, and below it its second
+    // legend or arrow where it has one ('+'; a word's second line is not judged, '?'). The keys
+    // with a shortcut carry their action in red as well (0 / Ins adds a calibration point); Num
+    // Lock, 4, 5 and 6 none.
+    void keymapPictureInksEachKey() {
+        const struct {
+            const char* key;
+            int column, row, columns, rows;
+            char second;
+            bool action;
+        } keys[] = {
+            {"Num Lock", 0, 0, 1, 1, '?', false}, {"/", 1, 0, 1, 1, '-', true},
+            {"*", 2, 0, 1, 1, '-', true},         {"-", 3, 0, 1, 1, '-', true},
+            {"7", 0, 1, 1, 1, '+', true},         {"8", 1, 1, 1, 1, '+', true},
+            {"9", 2, 1, 1, 1, '+', true},         {"+", 3, 1, 1, 2, '-', true},
+            {"4", 0, 2, 1, 1, '+', false},        {"5", 1, 2, 1, 1, '-', false},
+            {"6", 2, 2, 1, 1, '+', false},        {"1", 0, 3, 1, 1, '+', true},
+            {"2", 1, 3, 1, 1, '+', true},         {"3", 2, 3, 1, 1, '+', true},
+            {"Enter", 3, 3, 1, 2, '?', true},     {"0", 0, 4, 2, 1, '+', true},
+            {".", 2, 4, 1, 1, '+', true},
+        };
+        const QImage picture = KeymapPicture();
+        for (const auto& key : keys) {
+            // Cells 64 x 61 pixels in a margin of 4 and gaps of 3; the second legend's strip
+            // 23 to 28 pixels down a key, inside its edges.
+            const QRect cell(4 + 67 * key.column, 4 + 64 * key.row, 67 * key.columns - 3,
+                             64 * key.rows - 3);
+            const QRect strip(cell.left() + 5, cell.top() + 23, cell.width() - 10, 6);
+            int black = 0, red = 0, dark = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    black += c.rgb() == qRgb(0, 0, 0);
+                    red += c.red() > 150 && c.green() < 60 && c.blue() < 60;
+                    dark += strip.contains(x, y) && qMax(c.red(), qMax(c.green(), c.blue())) < 60;
+                }
+            QVERIFY2(black > 0 && (red > 0) == key.action, key.key);
+            QVERIFY2(key.second == '?' || (dark > 0) == (key.second == '+'), key.key);
+        }
+    }
+
     // The keymap window has no button: Enter on either keyboard closes it as Esc does, and any
     // other key leaves it open.
     void keymapClosesOnEnterAndEsc_data() {
