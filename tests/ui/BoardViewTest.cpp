@@ -150,6 +150,7 @@ private slots:
                           Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(frameView, &wheel);
         QVERIFY(view().overviewZoom > 1.0);
+        QVERIFY(shown().endsWith("picture")); // drawn enlarged, not left black
         const double left = view().overviewLeft, top = view().overviewTop;
         QTest::mousePress(frameView, Qt::MiddleButton, {}, at);
         const QPointF to(at - QPoint(40, 0));

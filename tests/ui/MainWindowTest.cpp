@@ -378,29 +378,42 @@ private slots:
     }
 
     // The keymap window has no button: Enter on either keyboard closes it as Esc does, and any
-    // other key leaves it open.
-    void keymapClosesOnEnterAndEsc_data() {
-        QTest::addColumn<int>("key");
+    // other key leaves it open. The About box closes on its OK button, its default, and on Esc.
+    void smallWindowsCloseOnTheirKeys_data() {
+        QTest::addColumn<bool>("about"); // else the keymap window
+        QTest::addColumn<int>("key");    // 0: the OK button pressed
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true;
-        QTest::newRow("keypad *") << int(Qt::Key_Asterisk) << int(Qt::KeypadModifier) << false;
-        QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << false;
+        const int none = Qt::NoModifier, keypad = Qt::KeypadModifier;
+        QTest::newRow("keymap, Return") << false << int(Qt::Key_Return) << none << true;
+        QTest::newRow("keymap, keypad Enter") << false << int(Qt::Key_Enter) << keypad << true;
+        QTest::newRow("keymap, Esc") << false << int(Qt::Key_Escape) << none << true;
+        QTest::newRow("keymap, keypad *") << false << int(Qt::Key_Asterisk) << keypad << false;
+        QTest::newRow("keymap, Space") << false << int(Qt::Key_Space) << none << false;
+        QTest::newRow("About, OK") << true << 0 << none << true;
+        QTest::newRow("About, Return") << true << int(Qt::Key_Return) << none << true;
+        QTest::newRow("About, Esc") << true << int(Qt::Key_Escape) << none << true;
+        QTest::newRow("About, keypad *") << true << int(Qt::Key_Asterisk) << keypad << false;
     }
-    void keymapClosesOnEnterAndEsc() {
+    void smallWindowsCloseOnTheirKeys() {
+        QFETCH(bool, about);
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(bool, closes);
         bool open = false;
-        platform_.onModal = [&](QDialog& keymap) {
-            keymap.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&keymap));
-            QTest::keyClick(&keymap, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-            open = keymap.isVisible();
+        platform_.onModal = [&](QDialog& window) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            if (key == 0)
+                QTest::mouseClick(window.findChild<QPushButton*>("okButton"), Qt::LeftButton);
+            else
+                QTest::keyClick(&window, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            open = window.isVisible();
         };
-        click("shortcuts");
+        if (about)
+            MenuEntry(*dlg_, CommandId::About)->trigger();
+        else
+            click("shortcuts");
         QCOMPARE(!open, closes);
     }
 
