@@ -377,6 +377,43 @@ private slots:
         }
     }
 
+    // The About box as its template lays it out in dialog units, converted as the dialog's font
+    // gives them: a quarter of the alphabet's mean width across, an eighth of its height down.
+    void aboutBoxFollowsItsTemplate() {
+        QStringList placed, expected;
+        platform_.onModal = [&](QDialog& about) {
+            const QFontMetrics metrics(about.font());
+            const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+            const int baseX =
+                (metrics.horizontalAdvance(alphabet + alphabet.toLower()) / 26 + 1) / 2;
+            const int baseY = metrics.height();
+            const auto across = [&](int units) { return (units * baseX + 2) / 4; };
+            const auto down = [&](int units) { return (units * baseY + 4) / 8; };
+            const struct {
+                const char* name;
+                int x, y, width, height;
+            } controls[] = {{"", 0, 0, 235, 55},
+                            {"aboutIcon", 11, 17, 20, 20},
+                            {"aboutText", 40, 10, 119, 8},
+                            {"aboutNotice", 40, 25, 119, 8},
+                            {"okButton", 178, 7, 50, 14}};
+            for (const auto& c : controls) {
+                const QWidget* widget =
+                    *c.name ? about.findChild<QWidget*>(c.name) : static_cast<QWidget*>(&about);
+                const QRect at = *c.name ? widget->geometry() : QRect(QPoint(), widget->size());
+                placed << QStringLiteral("%1 %2,%3 %4x%5")
+                              .arg(c.name, QString::number(at.x()), QString::number(at.y()),
+                                   QString::number(at.width()), QString::number(at.height()));
+                expected << QStringLiteral("%1 %2,%3 %4x%5")
+                                .arg(c.name, QString::number(across(c.x)),
+                                     QString::number(down(c.y)), QString::number(across(c.width)),
+                                     QString::number(down(c.height)));
+            }
+        };
+        MenuEntry(*dlg_, CommandId::About)->trigger();
+        QCOMPARE(placed, expected);
+    }
+
     // The keymap window has no button: Enter on either keyboard closes it as Esc does, and any
     // other key leaves it open. The About box closes on its OK button, its default, and on Esc.
     void smallWindowsCloseOnTheirKeys_data() {
