@@ -239,10 +239,6 @@ private slots:
         QCOMPARE(dlg_->session().view().viewRotation, 0);
     }
 
-    // Each shortcut key, named as the row is, on a control that would use it itself, from row
-    // 10 of the demo board's 146 top parts: the key presses the control sees (none: the window
-    // took the key), then the selected row and whether row 10 is placed. The main keyboard's signs
-    // and Shift+Insert (paste) are the field's.
     // The command table makes the key filter, the right-click menu and the list of keys beside
     // the shortcut picture: every key of every row runs its row's command from an edit field,
     // every menu row has its entry, every key or gesture the picture lacks is listed.
@@ -656,25 +652,37 @@ private slots:
         QSettings().remove(QStringLiteral("sparesRule"));
     }
 
+    // Each shortcut key on a control that would use it itself, from row 10 of the demo board's
+    // 146 top parts: the key presses the control sees (none: the window took the key), then the
+    // selected row and whether row 10 is placed. The main keyboard's signs and Shift+Insert
+    // (paste) are the field's; Enter on a button places, as anywhere else.
     void shortcutKeys_data() {
+        QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("focus");
         QTest::addColumn<int>("seen");
         QTest::addColumn<QString>("after");
-        QTest::newRow("Return") << "pcbCount" << 0 << "11 DONE";
-        QTest::newRow("PgDown") << "partList" << 0 << "18 ";
-        QTest::newRow("-") << "pcbCount" << 1 << "10 ";
-        QTest::newRow("Shift+Ins") << "pcbCount" << 2 << "10 ";
+        QTest::newRow("Return, count") << "Return"
+                                       << "pcbCount" << 0 << "11 DONE";
+        QTest::newRow("Return, Rot L") << "Return"
+                                       << "rotL" << 0 << "11 DONE";
+        QTest::newRow("PgDown, list") << "PgDown"
+                                      << "partList" << 0 << "18 ";
+        QTest::newRow("-, count") << "-"
+                                  << "pcbCount" << 1 << "10 ";
+        QTest::newRow("Shift+Ins, count") << "Shift+Ins"
+                                          << "pcbCount" << 2 << "10 ";
     }
     void shortcutKeys() {
+        QFETCH(QString, key);
         QFETCH(QString, focus);
         QFETCH(int, seen);
         QFETCH(QString, after);
         loadDemoBoard();
-        const QKeyCombination key = QKeySequence(QString::fromLatin1(QTest::currentDataTag()))[0];
+        const QKeyCombination combination = QKeySequence(key)[0];
         QWidget* widget = dlg_->findChild<QWidget*>(focus);
         widget->setFocus();
         widget->installEventFilter(this);
-        QTest::keyClick(widget, key.key(), key.keyboardModifiers());
+        QTest::keyClick(widget, combination.key(), combination.keyboardModifiers());
         const int row = dlg_->session().selection().row.value();
         QCOMPARE(QString::number(row) + ' ' + cell(10), after);
         QCOMPARE(presses_, seen);
