@@ -131,6 +131,42 @@ private slots:
         }
     }
 
+    // The dot at pin 1 is a fifth of the body's shorter side across, in window pixels, kept from
+    // 2 to 8 pixels; 4 where the body is not known. Measured along its row, where its red at
+    // least half covers the black.
+    void dotSizedByTheBody() {
+        const struct {
+            const char* name;
+            double width, height; // the body's, 0 when it is not known
+            int radius;
+        } rows[] = {
+            {"a fifth of the shorter side", 40, 20, 4},
+            {"at least 2", 40, 5, 2},
+            {"at most 8", 90, 60, 8},
+            {"no body known", 0, 0, 4},
+        };
+        for (const auto& row : rows) {
+            // Pin 1 in the body's middle, on row 60.
+            PictureOutline outline;
+            outline.pinOne = PlanePoint{100, 60};
+            outline.mark = PinOneMark::Dot;
+            const double left = 100 - row.width / 2, top = 60 - row.height / 2;
+            if (row.width > 0)
+                outline.corners = std::array<PlanePoint, 4>{PlanePoint{left, top},
+                                                            {left + row.width, top},
+                                                            {left + row.width, top + row.height},
+                                                            {left, top + row.height}};
+            const QImage image = PaintedUpright({{outline, true, false}});
+            int across = 0;
+            for (int x = 80; x < 120; ++x) {
+                const QColor seen = image.pixelColor(x, 60);
+                across += seen.red() >= 128 && seen.green() < 100;
+            }
+            QVERIFY2(qAbs(across - 2 * row.radius) <= 1,
+                     qPrintable(QStringLiteral("%1: %2").arg(row.name).arg(across)));
+        }
+    }
+
     // A part done is filled dim over the picture, its body where known, else a dot at its
     // position; no mark is drawn for it.
     void donePartsFilledDim() {
