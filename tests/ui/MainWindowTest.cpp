@@ -330,6 +330,13 @@ private slots:
         }
         QCOMPARE(seen, QStringList({"#.#.#.#", ".......", "#.#.#.#", "......#", "#.#.#.#",
                                     ".......", "#.#.#.#", "......#", "###.#.#"}));
+        // No key reaches into the margin's outer two pixels.
+        const QRect inside = picture.rect().adjusted(2, 2, -2, -2);
+        int inMargin = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                inMargin += !inside.contains(x, y) && picture.pixel(x, y) != background;
+        QCOMPARE(inMargin, 0);
     }
 
     // Every key of the shortcut picture carries its legend in black, and below it its second
