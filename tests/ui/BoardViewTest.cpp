@@ -204,6 +204,34 @@ private slots:
         QCOMPARE(event->isAccepted(), taken);
     }
 
+    // What changes what the picture shows paints it again, of itself; what changes nothing paints
+    // nothing: the kind's spots shown and hidden, the spots' setting told again, a banner shown
+    // and gone.
+    void repaintsOnlyForAChange() {
+        auto* board = dlg_->findChild<BoardView*>("pictureFrame");
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        board->installEventFilter(&counter);
+        // Whether the board is painted within the time after the change, and not before it.
+        const auto paintedAfter = [&](const std::function<void()>& change, int withinMs) {
+            QTest::qWait(100);
+            counter.paints = 0;
+            change();
+            return QTest::qWaitFor([&] { return counter.paints > 0; }, withinMs);
+        };
+        QAction* spots = MenuEntry(*dlg_, CommandId::ShowKindSpots);
+        QVERIFY(paintedAfter([&] { spots->trigger(); }, 1000));
+        QVERIFY(!paintedAfter([&] { board->setShowKindSpots(board->showsKindSpots()); }, 300));
+        QVERIFY(paintedAfter([&] { spots->trigger(); }, 1000)); // hidden again, as kept
+        QVERIFY(paintedAfter([&] { board->showBanner(QStringLiteral("New kind")); }, 1000));
+        QVERIFY(paintedAfter([] {}, 3000)); // the banner gone after two seconds
+    }
+
     // Painting the board view and the magnifier changes nothing in the session, field by field,
     // and reads no file: the picture removed from disk is still drawn, from memory.
     void paintChangesNothingAndReadsNoFile() {
