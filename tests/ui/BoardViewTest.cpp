@@ -296,6 +296,16 @@ private slots:
                  QColor(Qt::blue));
     }
 
+    // Where a picture lets the background through, the frame shows black, as beside it.
+    void transparentPixelsShowBlack() {
+        QImage clear(400, 300, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        const QString path =
+            WriteFile(dir_.filePath(QStringLiteral("clear.png")), Encoded(clear, "PNG"));
+        QVERIFY(loadWhole(path));
+        QCOMPARE(shown(), "no marker, no box, black");
+    }
+
     // A picture that can't be shown leaves the frame black and says why in one box, naming the
     // file: at once for a file cut short, too large or of no picture kind, once its decode has
     // failed for pixels that can't be decoded (a PNG whose pixel data is damaged).

@@ -116,7 +116,13 @@ private slots:
         dlg_->resize(1, 1);
         QTRY_VERIFY(dlg_->width() > 1);
         QVERIFY2(frame->width() >= 100, qPrintable(QString::number(frame->width())));
-        QVERIFY(list->viewport()->height() >= 5 * list->verticalHeader()->defaultSectionSize());
+        // Rows a line of text high with a little room, never cutting their text; five of them
+        // in view and no sixth, as the window is as small as it goes.
+        const int row = list->verticalHeader()->defaultSectionSize();
+        const int text = list->fontMetrics().height(), shown = list->viewport()->height();
+        QVERIFY2(row >= text && row <= text + 8,
+                 qPrintable(QStringLiteral("%1 %2").arg(row).arg(text)));
+        QVERIFY2(shown >= 5 * row && shown < 6 * row, qPrintable(QString::number(shown)));
     }
 
     // Two parts placed (rows 10 and 11) and the file loaded twice since: the session is chosen
@@ -181,6 +187,7 @@ private slots:
         QVERIFY(field->isVisible() && field->completer()->completionCount() > 0);
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(cell(dlg_->session().selection().row.value(), 2), "C112");
+        QVERIFY(!field->isVisible()); // gone once the part is found
         QTest::keyClick(dlg_.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClick(field, Qt::Key_Escape);
         QVERIFY(!field->isVisible() && dlg_->isVisible());
