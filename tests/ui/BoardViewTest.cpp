@@ -232,6 +232,18 @@ private slots:
         QVERIFY(paintedAfter([] {}, 3000)); // the banner gone after two seconds
     }
 
+    // A press on the magnifier drags the pressed point until the button is let go, as one on the
+    // picture does.
+    void aPressOnTheMagnifierEndsOnRelease() {
+        PressOnPicture(*dlg_, frame().topLeft() + QPoint(300, 250));
+        QWidget* magnifier = child("magnifierFrame");
+        const QPoint middle = magnifier->rect().center();
+        QTest::mousePress(magnifier, Qt::LeftButton, {}, middle);
+        QVERIFY(view().dragging);
+        QTest::mouseRelease(magnifier, Qt::LeftButton, {}, middle);
+        QVERIFY(!view().dragging);
+    }
+
     // Painting the board view and the magnifier changes nothing in the session, field by field,
     // and reads no file: the picture removed from disk is still drawn, from memory.
     void paintChangesNothingAndReadsNoFile() {

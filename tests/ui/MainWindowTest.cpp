@@ -387,6 +387,44 @@ private slots:
         }
     }
 
+    // The arrows below 8, 4, 6 and 2 point their keys' way: their heads, the wider end, carry
+    // more ink than their shafts, each half of the arrow's own extent weighed against the other.
+    // Each is drawn about a point 11 pixels across from its key's left and 25 down from its top.
+    void keymapArrowsPointTheirWay() {
+        const struct {
+            const char* key;
+            int column, row;
+            const char* way;
+        } arrows[] = {
+            {"8", 1, 1, "up"}, {"4", 0, 2, "left"}, {"6", 2, 2, "right"}, {"2", 1, 3, "down"}};
+        const QImage picture = KeymapPicture();
+        for (const auto& arrow : arrows) {
+            const QPoint centre(4 + 67 * arrow.column + 11, 4 + 64 * arrow.row + 25);
+            QList<QPoint> ink;
+            for (int dy = -6; dy <= 6; ++dy)
+                for (int dx = -6; dx <= 6; ++dx) {
+                    const QColor c = picture.pixelColor(centre + QPoint(dx, dy));
+                    if (qMax(c.red(), qMax(c.green(), c.blue())) < 128)
+                        ink << QPoint(dx, dy);
+                }
+            QRect extent;
+            for (const QPoint& p : ink)
+                extent |= QRect(p, QSize(1, 1));
+            const QPointF middle = QRectF(extent).center() - QPointF(0.5, 0.5);
+            int up = 0, down = 0, left = 0, right = 0;
+            for (const QPoint& p : ink) {
+                up += p.y() < middle.y();
+                down += p.y() > middle.y();
+                left += p.x() < middle.x();
+                right += p.x() > middle.x();
+            }
+            const QString way = qAbs(up - down) > qAbs(left - right) ? (up > down ? "up" : "down")
+                                : left != right ? (left > right ? "left" : "right")
+                                                : "none";
+            QVERIFY2(way == arrow.way, arrow.key);
+        }
+    }
+
     // The About box as its template lays it out in dialog units, converted as the dialog's font
     // gives them: a quarter of the alphabet's mean width across, an eighth of its height down.
     void aboutBoxFollowsItsTemplate() {

@@ -1,5 +1,6 @@
 #include "TableDialog.h"
 
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -36,6 +37,17 @@ private slots:
         table->setCurrentCell(0, 1);
         QTest::mouseClick(Button(dialog, QStringLiteral("Remove row")), Qt::LeftButton);
         QCOMPARE(dialog.cells(), (TableCells{{"", "", ""}, {"", "7", "1"}}));
+    }
+
+    // Shown, the table stands above the buttons, across the dialog.
+    void tableAboveTheButtons() {
+        TableDialog dialog(
+            {"Spares per item", {"Up to", "Percent"}, {{"0402", "10"}}, CommandId::Ok});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QRect table = dialog.findChild<QTableWidget*>(QStringLiteral("table"))->geometry();
+        const QRect buttons = dialog.findChild<QDialogButtonBox*>()->geometry();
+        QVERIFY(table.width() > dialog.width() / 2 && table.bottom() < buttons.top());
     }
 };
 
