@@ -33,6 +33,13 @@ class MainWindowTest : public QObject {
         return control<QTableView>("partList")->model()->index(row, column).data().toString();
     }
     void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    // A key of the shortcut picture from its cell, columns and rows: cells 64 x 61 pixels in a
+    // margin of 4 and gaps of 3.
+    static QRect KeymapKey(int column, int row, int columns = 1, int rows = 1) {
+        return {4 + 67 * column, 4 + 64 * row, 67 * columns - 3, 64 * rows - 3};
+    }
+    // The brightest of a colour's channels.
+    static int Brightest(const QColor& c) { return qMax(c.red(), qMax(c.green(), c.blue())); }
 
     // A file of the temporary directory; its path.
     QString write(const char* name, const QByteArray& bytes) const {
@@ -369,10 +376,8 @@ private slots:
         };
         const QImage picture = KeymapPicture();
         for (const auto& key : keys) {
-            // Cells 64 x 61 pixels in a margin of 4 and gaps of 3; the second legend's strip
-            // 23 to 28 pixels down a key, inside its edges.
-            const QRect cell(4 + 67 * key.column, 4 + 64 * key.row, 67 * key.columns - 3,
-                             64 * key.rows - 3);
+            // The second legend's strip 23 to 28 pixels down a key, inside its edges.
+            const QRect cell = KeymapKey(key.column, key.row, key.columns, key.rows);
             const QRect strip(cell.left() + 5, cell.top() + 23, cell.width() - 10, 6);
             int black = 0, red = 0, dark = 0;
             for (int y = cell.top(); y <= cell.bottom(); ++y)
@@ -380,7 +385,7 @@ private slots:
                     const QColor c = picture.pixelColor(x, y);
                     black += c.rgb() == qRgb(0, 0, 0);
                     red += c.red() > 150 && c.green() < 60 && c.blue() < 60;
-                    dark += strip.contains(x, y) && qMax(c.red(), qMax(c.green(), c.blue())) < 60;
+                    dark += strip.contains(x, y) && Brightest(c) < 60;
                 }
             QVERIFY2(black > 0 && (red > 0) == key.action, key.key);
             QVERIFY2(key.second == '?' || (dark > 0) == (key.second == '+'), key.key);
@@ -399,12 +404,12 @@ private slots:
             {"8", 1, 1, "up"}, {"4", 0, 2, "left"}, {"6", 2, 2, "right"}, {"2", 1, 3, "down"}};
         const QImage picture = KeymapPicture();
         for (const auto& arrow : arrows) {
-            const QPoint centre(4 + 67 * arrow.column + 11, 4 + 64 * arrow.row + 25);
+            const QPoint centre = KeymapKey(arrow.column, arrow.row).topLeft() + QPoint(11, 25);
             QList<QPoint> ink;
             for (int dy = -6; dy <= 6; ++dy)
                 for (int dx = -6; dx <= 6; ++dx) {
                     const QColor c = picture.pixelColor(centre + QPoint(dx, dy));
-                    if (qMax(c.red(), qMax(c.green(), c.blue())) < 128)
+                    if (Brightest(c) < 128)
                         ink << QPoint(dx, dy);
                 }
             QRect extent;
