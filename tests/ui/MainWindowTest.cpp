@@ -840,6 +840,23 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return board.paints > 0 && magnifier.paints > 0; }, 1000));
     }
 
+    // Whatever the window's size, the picture frame's right edge and the list's right and bottom
+    // edges stay 10 pixels inside the window's own; their left and top edges stay where they are.
+    void stretchesThePictureAndTheListToTheWindow() {
+        QWidget* frame = control("pictureFrame");
+        QWidget* list = control("partList");
+        const QPoint frameAt = frame->pos(), listAt = list->pos();
+        const int frameHeight = frame->height();
+        for (const QSize size : {QSize(1000, 700), QSize(1400, 900)}) {
+            dlg_->resize(size);
+            QTRY_COMPARE(dlg_->size(), size);
+            QCOMPARE(frame->geometry(),
+                     QRect(frameAt, QPoint(size.width() - 11, frameAt.y() + frameHeight - 1)));
+            QCOMPARE(list->geometry(),
+                     QRect(listAt, QPoint(size.width() - 11, size.height() - 11)));
+        }
+    }
+
     // Shrunk far below its size, the window keeps the list's header and five rows on screen,
     // and a part of the picture.
     void keepsItsListAndPictureWhenShrunk() {
