@@ -68,8 +68,7 @@ KittingSheets::KittingSheets(QPdfWriter& writer, const SheetsRequest& request)
 bool KittingSheets::paint() {
     if (!painter_.begin(&writer_))
         return false;
-    page_ = writer_.pageLayout().paintRectPixels(kResolution);
-    page_.moveTopLeft(QPointF(0, 0));
+    page_ = writer_.pageLayout().paintRectPixels(kResolution).size();
     if (request_.picture)
         thumbnail_ = SheetThumbnail::Make(
             *request_.picture,

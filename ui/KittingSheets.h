@@ -40,7 +40,7 @@ private:
     QPdfWriter& writer_;
     const SheetsRequest& request_;
     QPainter painter_;
-    QRectF page_; // the area within the margins, in the painter's units
+    QSizeF page_; // the size of the area within the margins, in the painter's units
     qreal y_ = 0;
     std::optional<SheetThumbnail> thumbnail_; // made once, for every block
 };

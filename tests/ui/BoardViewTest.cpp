@@ -1,5 +1,6 @@
 #include "BoardView.h"
 #include "FakePlatform.h"
+#include "PaintWarnings.h"
 #include "PlainJpeg.h"
 #include "TestFiles.h"
 #include "TruthBoard.h"
@@ -129,6 +130,7 @@ class BoardViewTest : public QObject {
 private slots:
     // The window on the demo's placement file and the picture, with its whole picture decoded.
     void init() {
+        FailOnPaintWarnings();
         QFile::remove(picture_);
         QVERIFY(QFile::copy(QStringLiteral(DEMO_DIR "/coldfire-top.jpg"), picture_));
         dlg_ = std::make_unique<CPlacementDlg>(platform_);

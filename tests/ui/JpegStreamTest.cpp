@@ -234,6 +234,13 @@ TEST(JpegStream, FindsTheExifThumbnail) {
     EXPECT_EQ(ExifThumbnail("\xFF\xD8" + exif), thumbnail);
     const int told = (std::uint8_t(exif[2]) << 8 | std::uint8_t(exif[3])) + 1;
     EXPECT_EQ(ExifThumbnail("\xFF\xD8" + exif.substr(0, 2) + Word(told) + exif.substr(4)), "");
+    // A directory that tells no offset, or no length, its entry's tag another: 10 bytes of
+    // segment head, then 16 and 28 into the little-endian TIFF data.
+    for (const std::size_t tag : {10u + 16, 10u + 28}) {
+        std::string untold = exif;
+        untold[tag] = '\x03';
+        EXPECT_EQ(ExifThumbnail("\xFF\xD8" + untold), "") << tag;
+    }
     // A frame of any kind ends the search; the tables whose codes lie among the frames' do not.
     for (int code = 0xC0; code <= 0xCF; ++code) {
         const std::string segment = std::string{'\xFF', char(code)} + Word(4) + "ab";

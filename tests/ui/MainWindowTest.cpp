@@ -1,6 +1,7 @@
 #include "BoardView.h"
 #include "FakePlatform.h"
 #include "KeymapPicture.h"
+#include "PaintWarnings.h"
 #include "PartListColumns.h"
 #include "ShortcutKeys.h"
 #include "TestFiles.h"
@@ -101,6 +102,7 @@ class MainWindowTest : public QObject {
 private slots:
     // The page goes into a folder of the user's own under the temporary directory.
     void init() {
+        FailOnPaintWarnings();
         qputenv("TMPDIR", QFile::encodeName(dir_.path()));
         qunsetenv("XDG_RUNTIME_DIR");
         platform_ = FakePlatform();

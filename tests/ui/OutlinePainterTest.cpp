@@ -3,6 +3,7 @@
 // mark's, where the turn by hand puts them.
 
 #include "OutlinePainter.h"
+#include "PaintWarnings.h"
 
 #include <QtTest>
 
@@ -68,6 +69,7 @@ class OutlinePainterTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { FailOnPaintWarnings(); }
     void cornersAndDotAtEveryTurn_data() {
         QTest::addColumn<int>("turns");
         QTest::addColumn<bool>("mirrored");
@@ -191,6 +193,21 @@ private slots:
         const QImage image = PaintedUpright({{toPlace, false, false}, {placed, false, true}});
         QVERIFY(ColourNear(image, {60, 10}, QColor(0, 200, 255)));
         QVERIFY(ColourNear(image, {160, 10}, QColor(200, 120, 255)));
+    }
+
+    // The painter comes back as it was given: the view goes on drawing with its own pen, brush
+    // and hints.
+    void leavesThePainterAsItFoundIt() {
+        QImage image(kWidth, kHeight, QImage::Format_RGB32);
+        QPainter painter(&image);
+        painter.setPen(QPen(Qt::green, 3));
+        painter.setBrush(Qt::blue);
+        OutlinePainter(ViewTransform({kWidth, kHeight}, 0, false))
+            .paint(painter,
+                   {{Body(PinOneMark::Dot), true, false}, {Body(PinOneMark::Plus), false, true}});
+        QCOMPARE(painter.renderHints().testFlag(QPainter::Antialiasing), false);
+        QCOMPARE(painter.pen(), QPen(Qt::green, 3));
+        QCOMPARE(painter.brush(), QBrush(Qt::blue));
     }
 };
 

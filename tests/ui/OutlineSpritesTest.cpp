@@ -3,6 +3,7 @@
 
 #include "OutlineSprites.h"
 #include "OutlinePainter.h"
+#include "PaintWarnings.h"
 
 #include <QtTest>
 
@@ -99,6 +100,7 @@ class OutlineSpritesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { FailOnPaintWarnings(); }
     void likeTheOutlinesDrawnStraight_data() {
         QTest::addColumn<int>("turns");
         QTest::addColumn<bool>("mirrored");

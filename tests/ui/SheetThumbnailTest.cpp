@@ -1,4 +1,5 @@
 #include "SheetThumbnail.h"
+#include "PaintWarnings.h"
 #include "Quadrants.h"
 
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@ class SheetThumbnailTest : public QObject {
     const QString path_ = dir_.filePath(QStringLiteral("board.png"));
 
 private slots:
+    void init() { FailOnPaintWarnings(); }
     void initTestCase() { QVERIFY(Quadrants(QSize(400, 300)).save(path_, "PNG")); }
 
     // The picture fits the box turned and mirrored as the board view shows it; the quadrant at
