@@ -1,3 +1,4 @@
+#include "ArtFont.h"
 #include "BoardView.h"
 #include "FakePlatform.h"
 #include "KeymapPicture.h"
@@ -391,6 +392,79 @@ private slots:
                 }
             QVERIFY2(black > 0 && (red > 0) == key.action, key.key);
             QVERIFY2(key.second == '?' || (dark > 0) == (key.second == '+'), key.key);
+        }
+    }
+
+    // Each key cap of the shortcut picture: a light face in a dark grey line a pixel wide on its
+    // left, right and bottom edges, its shadow a pixel right of it and two below, its corners
+    // rounded off, on the picture's grey.
+    void keymapKeyCapsFaceLineAndShadow() {
+        const QImage picture = KeymapPicture();
+        const QColor background(190, 190, 190), face(248, 248, 244), line(70, 70, 70),
+            shadow(110, 110, 110);
+        QCOMPARE(picture.pixelColor(0, 0), background);
+        for (const auto& [column, row, columns, rows] :
+             {std::array{0, 0, 1, 1}, {3, 1, 1, 2}, {0, 4, 2, 1}, {2, 4, 1, 1}}) {
+            const QRect cell = KeymapKey(column, row, columns, rows);
+            const int middleX = cell.center().x(), middleY = cell.center().y();
+            const QString at = QStringLiteral("key at %1, %2").arg(column).arg(row);
+            const auto colourAt = [&](int x, int y) { return picture.pixelColor(x, y).name(); };
+            QCOMPARE(colourAt(cell.right() - 4, cell.top() + 3) + " " + at, face.name() + " " + at);
+            QCOMPARE(colourAt(cell.left(), middleY) + " " + at, line.name() + " " + at);
+            QCOMPARE(colourAt(cell.right() - 1, middleY) + " " + at, line.name() + " " + at);
+            QCOMPARE(colourAt(middleX, cell.bottom() - 2) + " " + at, line.name() + " " + at);
+            QCOMPARE(colourAt(cell.right(), middleY) + " " + at, shadow.name() + " " + at);
+            QCOMPARE(colourAt(middleX, cell.bottom()) + " " + at, shadow.name() + " " + at);
+            QCOMPARE(colourAt(cell.left(), cell.top()) + " " + at, background.name() + " " + at);
+        }
+    }
+
+    // The legends in the keymap's sizes: the ink of each, its faint edges weighed by how faint,
+    // as much as that of the text drawn here in the font it should have, within 4 %: a sign
+    // 15 pixels bold in the legend's strip 4 to 20 pixels down its key, its second legend 9
+    // pixels in the strip below, to 31 down, a word 11 pixels bold over both strips, the action
+    // 10 pixels bold below them.
+    void keymapLegendsInTheirSizes() {
+        const struct {
+            const char* text;
+            int column, row, top, bottom, pixels;
+            QFont::Weight weight;
+            QColor ink;
+        } legends[] = {
+            {"7", 0, 1, 4, 20, 15, QFont::Bold, Qt::black},
+            {"Home", 0, 1, 20, 31, 9, QFont::Normal, Qt::black},
+            {"3", 2, 3, 4, 20, 15, QFont::Bold, Qt::black},
+            {"PgDn", 2, 3, 20, 31, 9, QFont::Normal, Qt::black},
+            {"Enter", 3, 3, 4, 31, 11, QFont::Bold, Qt::black},
+            {"Last Part", 0, 3, 31, 56, 10, QFont::Bold, QColor(204, 0, 0)},
+        };
+        const QColor face(248, 248, 244);
+        // Both inks darken the face's green: in pixels of full ink.
+        const auto ink = [&](const QImage& image, const QRect& area) {
+            double sum = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    sum += qMax(0, face.green() - image.pixelColor(x, y).green());
+            return sum / face.green();
+        };
+        const QImage picture = KeymapPicture();
+        for (const auto& legend : legends) {
+            const QRect cell = KeymapKey(legend.column, legend.row);
+            const double seen = ink(picture, QRect(cell.left() + 2, cell.top() + legend.top,
+                                                   cell.width() - 4, legend.bottom - legend.top));
+            QImage drawn(120, 40, QImage::Format_ARGB32);
+            drawn.fill(face);
+            QPainter painter(&drawn);
+            painter.setPen(legend.ink);
+            painter.setFont(ArtFont(legend.pixels, legend.weight));
+            painter.drawText(QPointF(10, 30), QString::fromLatin1(legend.text));
+            painter.end();
+            const double expected = ink(drawn, drawn.rect());
+            QVERIFY2(qAbs(seen - expected) <= 0.04 * expected,
+                     qPrintable(QStringLiteral("%1: %2 of ink, %3 expected")
+                                    .arg(legend.text)
+                                    .arg(seen)
+                                    .arg(expected)));
         }
     }
 
