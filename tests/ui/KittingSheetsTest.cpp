@@ -210,16 +210,20 @@ private slots:
     // With a picture, each block's thumbnail stands at the page's right in a grey frame 1 dot
     // wide, the picture fitted into 70 x 50 mm; each spot is ringed 1.6 mm round, a white ring
     // 0.7 mm wide under a red one 0.35 mm wide, with its number in 6 points bold up and right of
-    // it on white; the designators carry the same numbers.
+    // it on white, all cut off at the frame; the designators carry the same numbers.
     void thumbnailsRingAndNumberTheSpots() {
-        SheetsRequest r = request({Item(1, "1k", 2)});
-        r.picture = SheetsPicture{
-            picture_.toStdString(), {400, 300}, 0, false, {{{1, {100, 75}}, {2, {300, 225}}}}};
+        SheetsRequest r = request({Item(1, "1k", 3)});
+        const PixelPoint spots[] = {{100, 75}, {300, 225}, {0, 300}};
+        r.picture = SheetsPicture{picture_.toStdString(),
+                                  {400, 300},
+                                  0,
+                                  false,
+                                  {{{1, spots[0]}, {2, spots[1]}, {3, spots[2]}}}};
         const QList<PdfPage> pages = write(r);
         QCOMPARE(pages.size(), 3);
         const PdfPage& page = pages[1];
         QStringList words = Words(page.texts);
-        QCOMPARE(words.mid(2), QStringList({"R101 (1)", "R102 (2)", "1", "2"}));
+        QCOMPARE(words.mid(2), QStringList({"R101 (1)", "R102 (2)", "R103 (3)", "1", "2", "3"}));
         const QList<PdfShape> boxes = Boxes(page);
         const PdfShape frame = boxes.back();
         QCOMPARE(frame.colour.name(), QColor(Qt::gray).name());
@@ -232,10 +236,9 @@ private slots:
         for (const PdfShape& shape : page.shapes)
             if (shape.curved)
                 rings << shape;
-        QCOMPARE(rings.size(), 4);
-        const PixelPoint spots[] = {{100, 75}, {300, 225}};
+        QCOMPARE(rings.size(), 6);
         const qreal scale = frame.bounds.width() / 400;
-        for (int s = 0; s < 2; ++s) {
+        for (int s = 0; s < 3; ++s) {
             const QPointF centre = frame.bounds.topLeft() + QPointF(spots[s].x, spots[s].y) * scale;
             const PdfShape& halo = rings[2 * s];
             const PdfShape& ring = rings[2 * s + 1];
@@ -243,11 +246,15 @@ private slots:
                 QVERIFY(Near(circle.bounds.center().x(), centre.x(), 2) &&
                         Near(circle.bounds.center().y(), centre.y(), 2));
                 QVERIFY(Near(circle.bounds.width(), 2 * Mm(1.6), 0.1));
+                // Cut off at the frame, as the one at the picture's corner is.
+                QVERIFY(Near(circle.clip.left(), frame.bounds.left(), 0.01) &&
+                        Near(circle.clip.bottom(), frame.bounds.bottom(), 0.01) &&
+                        Near(circle.clip.width(), frame.bounds.width(), 0.01));
             }
             QCOMPARE(halo.colour.name(), "#ffffff");
             QCOMPARE(ring.colour.name(), QColor(220, 0, 0).name());
             QVERIFY(Near(halo.width, Mm(0.7), 0.01) && Near(ring.width, Mm(0.35), 0.01));
-            const PdfText& number = page.texts[4 + s];
+            const PdfText& number = page.texts[5 + s];
             QCOMPARE(std::make_tuple(number.size, number.bold, number.colour.name()),
                      std::make_tuple(Pt(6), true, QColor(220, 0, 0).name()));
             QVERIFY(number.at.x() > centre.x() && number.at.x() < centre.x() + 2 * Mm(1.6));

@@ -31,6 +31,7 @@ struct PdfShape {
     bool curved;
     qreal width; // the pen's, for a stroke
     QColor colour;
+    QRectF clip; // the bounds of the clip it is drawn within; none when null
 };
 
 struct PdfPage {
@@ -133,6 +134,7 @@ private:
     struct Pens {
         qreal width = 1;
         QColor stroke = Qt::black, fill = Qt::black;
+        QRectF clip;
     };
 
     qreal number(int i) const { return operands_.value(i).toDouble(); }
@@ -162,11 +164,20 @@ private:
         } else if (op == "re") {
             point(number(0), number(1));
             point(number(0) + number(2), number(1) + number(3));
+        } else if (op == "W" || op == "W*") {
+            clipping_ = true; // by the path, once it is ended
         } else if (op == "S" || op == "s" || op == "f" || op == "f*" || op == "n") {
             if (op != "n" && !path_.isEmpty())
-                page_.shapes << PdfShape{path_.boundingRect(), op.startsWith('f'), curved_,
+                page_.shapes << PdfShape{path_.boundingRect(),
+                                         op.startsWith('f'),
+                                         curved_,
                                          pens_.width,
-                                         op.startsWith('f') ? pens_.fill : pens_.stroke};
+                                         op.startsWith('f') ? pens_.fill : pens_.stroke,
+                                         pens_.clip};
+            if (clipping_)
+                pens_.clip =
+                    pens_.clip.isNull() ? path_.boundingRect() : pens_.clip & path_.boundingRect();
+            clipping_ = false;
             path_.clear();
             curved_ = false;
         } else if (op == "BT") {
@@ -197,6 +208,7 @@ private:
     QList<Pens> saved_;
     QPolygonF path_;
     bool curved_ = false;
+    bool clipping_ = false;
     Font font_;
     PdfText text_{QString(), QPointF(), 0, false, Qt::black};
     bool placed_ = false;
