@@ -234,6 +234,23 @@ private slots:
         QVERIFY(paintedAfter([] {}, 3000)); // the banner gone after two seconds
     }
 
+    // A press on the picture sets the pressed point, and a drag with the button held carries
+    // it along until the button is let go; the point lies where the pointer was let go.
+    void aDragOnThePictureCarriesThePressedPoint() {
+        QWidget* board = child("pictureFrame");
+        const QPoint from(300, 250), to(340, 280);
+        QTest::mousePress(board, Qt::LeftButton, {}, from);
+        const Marker pressed = *view().marker;
+        QTest::mouseMove(board, to);
+        QVERIFY(view().dragging);
+        const Marker dragged = *view().marker;
+        QTest::mouseRelease(board, Qt::LeftButton, {}, to);
+        QVERIFY(!view().dragging);
+        QVERIFY(dragged.at.x > pressed.at.x && dragged.at.y > pressed.at.y);
+        QCOMPARE(std::make_pair(view().marker->at.x, view().marker->at.y),
+                 std::make_pair(dragged.at.x, dragged.at.y));
+    }
+
     // A press on the magnifier drags the pressed point until the button is let go, as one on the
     // picture does.
     void aPressOnTheMagnifierEndsOnRelease() {
@@ -434,11 +451,14 @@ private slots:
         MenuEntry(*dlg_, CommandId::ToggleNotFitted)->trigger();
         ClickRow(*dlg_, RowOf(*dlg_, kind[0]));
         MenuEntry(*dlg_, CommandId::ShowKindSpots)->trigger();
-        // What is drawn on a part's pixel: within 2 window pixels of it, and on a ring 4 to 8 out.
-        const auto drawnAt = [this](const TruthPart& part, const QColor& colour) {
-            const QImage shot = dlg_->grab().toImage();
+        const auto centreOf = [this](const TruthPart& part) {
             const ViewPoint at = BoardTransform(view())->toWindow({part.pixel.x(), part.pixel.y()});
-            const QPoint centre = frame().topLeft() + QPoint(int(at.x), int(at.y));
+            return frame().topLeft() + QPoint(int(at.x), int(at.y));
+        };
+        // What is drawn on a part's pixel: within 2 window pixels of it, and on a ring 4 to 8 out.
+        const auto drawnAt = [&](const TruthPart& part, const QColor& colour) {
+            const QImage shot = dlg_->grab().toImage();
+            const QPoint centre = centreOf(part);
             const QRect middle(centre - QPoint(2, 2), QSize(5, 5));
             const QRect around(centre - QPoint(8, 8), QSize(17, 17));
             return QStringLiteral("%1 %2")
@@ -450,6 +470,10 @@ private slots:
         QCOMPARE(drawnAt(kind[3], toPlace), "- ring");
         QCOMPARE(drawnAt(kind[1], placed), "middle ring");
         QCOMPARE(drawnAt(kind[2], cross), "middle ring");
+        // A cross reaches the four corners around the pixel, 3 to 8 pixels out each way.
+        const QImage shot = dlg_->grab().toImage();
+        for (const QPoint corner : {QPoint(-8, -8), QPoint(3, -8), QPoint(-8, 3), QPoint(3, 3)})
+            QVERIFY(CountColour(shot, QRect(centreOf(kind[2]) + corner, QSize(6, 6)), cross) > 0);
         QCOMPARE(drawnAt(kind[0], cross), "- -");
         QCOMPARE(shown(), "part, boxed, picture");
         MenuEntry(*dlg_, CommandId::ShowKindSpots)->trigger(); // as the next run expects it

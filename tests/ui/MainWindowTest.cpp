@@ -933,6 +933,16 @@ private slots:
         }
     }
 
+    // Tab leaves the part list for the next control in the window's order, Load Bitmap, as it
+    // leaves any other control: it does not walk the list's cells.
+    void tabLeavesTheList() {
+        loadDemoBoard();
+        QWidget* list = control("partList");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Tab);
+        QCOMPARE(dlg_->focusWidget()->objectName(), "loadBitmap");
+    }
+
     // Shrunk far below its size, the window keeps the list's header and five rows on screen,
     // and a part of the picture.
     void keepsItsListAndPictureWhenShrunk() {

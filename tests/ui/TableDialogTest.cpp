@@ -39,6 +39,22 @@ private slots:
         QCOMPARE(dialog.cells(), (TableCells{{"", "", ""}, {"", "7", "1"}}));
     }
 
+    // OK takes the table, Cancel leaves it; either closes the dialog.
+    void okTakesAndCancelLeaves() {
+        for (const auto& [button, result] :
+             {std::pair{QDialogButtonBox::Ok, QDialog::Accepted},
+              std::pair{QDialogButtonBox::Cancel, QDialog::Rejected}}) {
+            TableDialog dialog({"Spares per item", {"Up to"}, {{"0402"}}, CommandId::Ok});
+            dialog.setResult(-1);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(button),
+                              Qt::LeftButton);
+            QCOMPARE(dialog.result(), int(result));
+            QVERIFY(!dialog.isVisible());
+        }
+    }
+
     // Shown, the table stands above the buttons, across the dialog.
     void tableAboveTheButtons() {
         TableDialog dialog(
