@@ -225,11 +225,14 @@ inline QList<PdfPage> ReadPdfPages(const QString& path) {
     const QHash<int, PdfObject> objects = ReadObjects(file.readAll());
     static const QRegularExpression kid(QStringLiteral("(\\d+) 0 R"));
     static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 (\\S+) (\\S+)\\]"));
-    const QByteArray tree = std::find_if(objects.begin(), objects.end(), [](const PdfObject& o) {
-                                return o.dictionary.contains("/Type /Pages");
-                            })->dictionary;
+    const auto tree = std::find_if(objects.begin(), objects.end(), [](const PdfObject& o) {
+        return o.dictionary.contains("/Type /Pages");
+    });
+    if (tree == objects.end())
+        return {};
     QList<PdfPage> pages;
-    for (const QRegularExpressionMatch& k : kid.globalMatch(QString::fromLatin1(tree))) {
+    for (const QRegularExpressionMatch& k :
+         kid.globalMatch(QString::fromLatin1(tree->dictionary))) {
         const QByteArray page = objects.value(k.captured(1).toInt()).dictionary;
         if (!page.contains("/Type /Page\n"))
             continue;
