@@ -689,6 +689,18 @@ private slots:
         QCOMPARE(shown, given);
     }
 
+    // The list is flat: a row for each part, and nothing under a cell.
+    void partListIsFlat() {
+        loadPkp("R1,10k,0603,1,2,0,top\nR2,10k,0603,3,4,0,top\n");
+        const QAbstractItemModel* model = control<QTableView>("partList")->model();
+        const QModelIndex cell = model->index(1, 3);
+        QCOMPARE(QStringLiteral("%1 rows, under a cell %2 x %3")
+                     .arg(model->rowCount())
+                     .arg(model->rowCount(cell))
+                     .arg(model->columnCount(cell)),
+                 "2 rows, under a cell 0 x 0");
+    }
+
     // Print sheets writes the PDF beside the pick list's page and opens it: a cover, the items'
     // blocks on one page, a sheet of labels. C4 is excluded from the BOM and R6 not fitted.
     void printSheetsWritesAndOpensThePdf() {
