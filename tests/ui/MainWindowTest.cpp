@@ -172,6 +172,17 @@ private slots:
                  "found on their face in this placement file: R7.");
     }
 
+    // An entry of the menu that names what it offers shows only while there is something to
+    // offer: "Restore session" not before a file is loaded, once a session kept for it is.
+    void anOfferingEntryShowsOnlyWithItsOffer() {
+        QAction* restore = MenuEntry(*dlg_, CommandId::RestoreSession);
+        QVERIFY(!restore->isVisible());
+        loadDemoBoard();
+        QTest::keyClick(control("partList"), Qt::Key_Return);
+        loadDemoBoard();
+        QVERIFY(restore->isVisible());
+    }
+
     // Three parts placed (rows 10 to 12), the same file loaded again starts afresh and offers them
     // back. Then Ctrl+F and Esc, Ctrl+F, a designator of the other face typed in another case with
     // the designators offered as it is typed, Enter: the part is selected; Esc closes the field,

@@ -98,7 +98,7 @@ private slots:
 
     // A file that can't be shown is refused with the reason: a BMP, JPEG or PNG whose end is
     // missing is cut short (decoders draw the rest black or grey), a picture over 100 megapixels
-    // is too large, bytes of no picture kind are not one. Whole files are read.
+    // is too large, one of 100 is not, bytes of no picture kind are not one. Whole files are read.
     void refusesWhatCantBeShown_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("fault"); // -1 for a file read
@@ -118,6 +118,8 @@ private slots:
         QTest::newRow("over 100 megapixels")
             << WithClaimedSize(PlainJpeg(QSize(64, 64)), QSize(10010, 10000))
             << int(PictureFault::TooLarge);
+        QTest::newRow("100 megapixels")
+            << WithClaimedSize(PlainJpeg(QSize(64, 64)), QSize(10000, 10000)) << -1;
         QTest::newRow("text") << QByteArray("a picture's bytes") << int(PictureFault::NotAPicture);
         QTest::newRow("empty") << QByteArray() << int(PictureFault::NotAPicture);
     }
