@@ -18,7 +18,9 @@ PixelSize MainWindowAt(int size) {
 }
 
 TEST(WindowFit, TakesTheLargestFontSizeWhoseLayoutFits) {
-    // Each as wide or as high as the template's layout; when none fits, the smallest size.
+    // The area exactly the template's layout, then each as wide or as high as it; when none
+    // fits, the smallest size.
+    EXPECT_EQ(FittingFontSize(80, 60, MainWindowAt, {990, 718}), 80) << "exactly the area";
     EXPECT_EQ(FittingFontSize(80, 60, MainWindowAt, {990, 717}), 78) << "a pixel too short";
     EXPECT_EQ(FittingFontSize(80, 60, MainWindowAt, {989, 718}), 77) << "a pixel too narrow";
     EXPECT_EQ(FittingFontSize(80, 60, MainWindowAt, {640, 480}), 60) << "nothing fits";

@@ -956,6 +956,19 @@ private slots:
         }
     }
 
+    // A key that moves the selection far scrolls the list to it: End shows the last part's row,
+    // Home the first's again.
+    void theSelectedRowScrollsIntoView() {
+        loadDemoBoard();
+        auto* list = control<QTableView>("partList");
+        for (const auto& [key, row] : {std::pair{Qt::Key_End, 145}, std::pair{Qt::Key_Home, 0}}) {
+            QTest::keyClick(dlg_.get(), key);
+            QCOMPARE(dlg_->session().selection().row, std::optional<int>(row));
+            QVERIFY(list->viewport()->rect().contains(
+                list->visualRect(list->model()->index(row, 0)).center()));
+        }
+    }
+
     // Tab leaves the part list for the next control in the window's order, Load Bitmap, as it
     // leaves any other control: it does not walk the list's cells.
     void tabLeavesTheList() {
