@@ -19,6 +19,12 @@ qreal Mm(qreal mm) {
 qreal Pt(qreal points) {
     return qRound(points * 300 / 72);
 }
+// The height of a line of the sheets' font at that many dots.
+qreal LineHeight(qreal dots) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(qRound(dots));
+    return QFontMetricsF(font).height();
+}
 // A4's area within margins of 15 mm, in dots.
 const QSizeF kA4Area(Mm(180), Mm(267));
 
@@ -108,7 +114,7 @@ private slots:
         QVERIFY2(name.at.y() > name.size && name.at.y() < 1.5 * name.size,
                  qPrintable(QString::number(name.at.y())));
         const qreal step = texts[2].at.y() - texts[1].at.y();
-        QVERIFY(step > Pt(11) && step < 1.5 * Pt(11));
+        QVERIFY2(Near(step, LineHeight(Pt(11)), 1.5), qPrintable(QString::number(step)));
         for (qsizetype i = 1; i < texts.size(); ++i) {
             QCOMPARE(std::make_tuple(texts[i].size, texts[i].bold, texts[i].at.x()),
                      std::make_tuple(Pt(11), false, 0.0));
@@ -136,7 +142,7 @@ private slots:
         const QList<PdfText>& t = page.texts;
         QCOMPARE(std::make_tuple(t[0].size, t[0].bold), std::make_tuple(Pt(11), true));
         const qreal line = (t[2].at.y() - t[1].at.y()) / 1.2;
-        QVERIFY(line > Pt(10) && line < 1.5 * Pt(10));
+        QVERIFY2(Near(line, LineHeight(Pt(10)), 1.5), qPrintable(QString::number(line)));
         for (int i : {1, 2})
             QCOMPARE(std::make_tuple(t[i].size, t[i].bold, t[i].at.x()),
                      std::make_tuple(Pt(10), false, 0.0));
