@@ -1,4 +1,5 @@
 #include "BoardView.h"
+#include "ClickableLabel.h"
 #include "FakePlatform.h"
 #include "PaintWarnings.h"
 #include "PlainJpeg.h"
@@ -6,6 +7,7 @@
 #include "TruthBoard.h"
 #include "geometry/MagnifierGeometry.h"
 
+#include <QSignalSpy>
 #include <QtWidgets>
 
 #include <map>
@@ -204,6 +206,21 @@ private slots:
         event->setAccepted(true);
         QApplication::sendEvent(widget, event.get());
         QCOMPARE(event->isAccepted(), taken);
+    }
+
+    // The logo clicks on a left button let go over it, not on another button nor outside it.
+    void theLogoClicksOnALeftReleaseOverIt() {
+        auto* logo = dlg_->findChild<ClickableLabel*>("logo");
+        QSignalSpy clicks(logo, &ClickableLabel::clicked);
+        const QPointF inside(5, 5), outside(-5, 5);
+        for (const auto& [button, at] :
+             {std::pair{Qt::RightButton, inside}, std::pair{Qt::LeftButton, outside},
+              std::pair{Qt::LeftButton, inside}}) {
+            QMouseEvent release(QEvent::MouseButtonRelease, at, logo->mapToGlobal(at), button,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(logo, &release);
+        }
+        QCOMPARE(clicks.count(), 1);
     }
 
     // What changes what the picture shows paints it again, of itself; what changes nothing paints
