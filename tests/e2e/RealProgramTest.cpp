@@ -35,6 +35,21 @@ QStringList WindowsOf(const QProcess& program, const QString& title, bool wait =
         .split('\n', Qt::SkipEmptyParts);
 }
 
+// A visible window of the program other than the one given, once there is one; empty when
+// none comes within the test's wait.
+QString WindowBesides(const QProcess& program, const QString& window) {
+    QString other;
+    (void)QTest::qWaitFor(
+        [&] {
+            for (const QString& shown : WindowsOf(program, QString()))
+                if (shown != window)
+                    other = shown;
+            return !other.isEmpty();
+        },
+        kWaitMs);
+    return other;
+}
+
 QImage Shot(const QString& window) {
     return QGuiApplication::primaryScreen()->grabWindow(window.toULongLong()).toImage();
 }
@@ -99,13 +114,29 @@ void Click(const QString& window, const QPoint& at) {
              "click", "1"});
 }
 
+// A right press at a point of the window.
+void RightPress(const QString& window, const QPoint& at) {
+    Xdotool({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()),
+             "click", "3"});
+}
+
 // A right press at a point of the window; what it drew on the display, the display kept in
 // `after`.
 QRect RightClick(const QString& window, const QPoint& at, QImage& after) {
     const QImage before = Screen();
-    Xdotool({"mousemove", "--window", window, QString::number(at.x()), QString::number(at.y()),
-             "click", "3"});
+    RightPress(window, at);
     return ChangedSince(before, after, 0);
+}
+
+// Where a window stands on the display.
+QRect GeometryOf(const QString& window) {
+    QHash<QString, int> values;
+    for (const QString& line : Xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
+        const QStringList pair = line.split('=');
+        if (pair.size() == 2)
+            values.insert(pair[0], pair[1].toInt());
+    }
+    return {values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]};
 }
 
 void Keys(const QString& window, const QStringList& keys) {
@@ -478,16 +509,11 @@ private slots:
         twin = TwinKeepingIn(mirror, platform, folder + "/Kavelto.ini");
         QVERIFY(twin);
         twin->loadFile(CommandId::LoadPkpFile, board.toStdString());
-        int downs = 0;
         QAction* entry = nullptr;
-        for (QAction* action : twin->actions()) {
-            if (action->isSeparator() || !action->isVisible() || entry)
-                continue;
-            ++downs;
+        for (QAction* action : twin->actions())
             if (action->objectName() == QStringLiteral("command2402"))
                 entry = action;
-        }
-        QVERIFY2(entry, "no entry to restore by designators");
+        QVERIFY2(entry && entry->isVisible(), "no entry to restore by designators");
         QVERIFY2(entry->text().startsWith(QStringLiteral("Restore session by designators (3 of ")),
                  qPrintable(entry->text()));
 
@@ -495,14 +521,18 @@ private slots:
         QVERIFY2(!window.isEmpty(), "no main window");
         // The window's own margin, left of its controls: they have menus of their own.
         const QPoint margin(4, twin->findChild<QWidget*>("pkpText")->geometry().center().y());
-        // Keys go to the menu once it is drawn and holds the keyboard, however slow the build.
-        QImage after;
-        QVERIFY2(!RightClick(window, margin, after).isEmpty(), "no right-click menu");
-        // A menu drawn may not hold the keyboard yet on a slow build: the keys would move the
-        // list's selection instead. Half a second lets it take hold.
-        QTest::qWait(500);
-        Xdotool(QStringList{"key", "--delay", "20"} + QStringList(downs, "Down") +
-                QStringList{"Return"});
+        RightPress(window, margin);
+        // The menu is a window of its own. A click goes to it as soon as it is shown, whether or
+        // not it holds the keyboard yet; the entry is clicked where it stands in the same menu
+        // made of the twin's actions.
+        const QString popup = WindowBesides(*program, window);
+        QVERIFY2(!popup.isEmpty(), "no right-click menu");
+        const QRect shownMenu = GeometryOf(popup);
+        QMenu menu(twin.get());
+        menu.addActions(twin->actions());
+        QCOMPARE(shownMenu.size(), menu.sizeHint());
+        const QPoint at = shownMenu.topLeft() + menu.actionGeometry(entry).center();
+        Xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
         const QString box = WindowsOf(*program, "^Error$", true).value(0);
         QVERIFY2(!box.isEmpty(), "no box after restoring by designators");
 
