@@ -51,19 +51,15 @@ QStringList Strings(const std::vector<std::string>& lines) {
 }
 
 // The shapes of the page stroked as straight boxes (a tick box, a label, a frame) or as lines.
-QList<PdfShape> Boxes(const PdfPage& page) {
-    QList<PdfShape> boxes;
-    for (const PdfShape& shape : page.shapes)
-        if (!shape.filled && !shape.curved && shape.bounds.height() > 0)
-            boxes << shape;
-    return boxes;
-}
-QList<PdfShape> Lines(const PdfPage& page) {
-    QList<PdfShape> lines;
-    for (const PdfShape& shape : page.shapes)
-        if (!shape.filled && shape.bounds.height() == 0)
-            lines << shape;
-    return lines;
+enum class Stroke { Box, Line };
+QList<PdfShape> Stroked(const PdfPage& page, Stroke stroke) {
+    QList<PdfShape> shapes;
+    for (const PdfShape& shape : page.shapes) {
+        const bool line = shape.bounds.height() == 0;
+        if (!shape.filled && (stroke == Stroke::Line ? line : !line && !shape.curved))
+            shapes << shape;
+    }
+    return shapes;
 }
 
 bool Near(qreal a, qreal b, qreal within = 1.0) {
@@ -148,7 +144,7 @@ private slots:
                      std::make_tuple(Pt(10), false, 0.0));
         QVERIFY(Near(t[1].at.y() - t[0].at.y(), 1.2 * line));
 
-        const QList<PdfShape> boxes = Boxes(page);
+        const QList<PdfShape> boxes = Stroked(page, Stroke::Box);
         QCOMPARE(boxes.size(), 7 + 2);
         const qreal box = Mm(3.5);
         for (int i = 0; i < 7; ++i) {
@@ -166,7 +162,7 @@ private slots:
         // The boxes start below the last of the lines.
         QVERIFY(boxes[0].bounds.top() > t[2].at.y());
 
-        const QList<PdfShape> lines = Lines(page);
+        const QList<PdfShape> lines = Stroked(page, Stroke::Line);
         QCOMPARE(lines.size(), 2);
         const PdfText& secondHeading = t[10];
         QVERIFY(lines[0].bounds.top() > boxes[6].bounds.bottom() &&
@@ -199,7 +195,7 @@ private slots:
             for (const PdfText& text : page.texts)
                 QVERIFY(text.at.y() <= kA4Area.height());
             // 14 designators to a block: whole blocks only.
-            QCOMPARE(Boxes(page).size() % 14, 0);
+            QCOMPARE(Stroked(page, Stroke::Box).size() % 14, 0);
         }
     }
 
@@ -230,7 +226,7 @@ private slots:
         const PdfPage& page = pages[1];
         QStringList words = Words(page.texts);
         QCOMPARE(words.mid(2), QStringList({"R101 (1)", "R102 (2)", "R103 (3)", "1", "2", "3"}));
-        const QList<PdfShape> boxes = Boxes(page);
+        const QList<PdfShape> boxes = Stroked(page, Stroke::Box);
         const PdfShape frame = boxes.back();
         QCOMPARE(frame.colour.name(), QColor(Qt::gray).name());
         QCOMPARE(frame.width, 1.0);
@@ -281,7 +277,7 @@ private slots:
         const QList<PdfPage> pages = write(r);
         QCOMPARE(pages.size(), 3);
         const PdfPage& page = pages[2];
-        const QList<PdfShape> labels = Boxes(page);
+        const QList<PdfShape> labels = Stroked(page, Stroke::Box);
         QCOMPARE(labels.size(), 2);
         const QList<PdfText>& t = page.texts;
         QCOMPARE(Words(t).mid(0, 5), QStringList("Item 1") + Strings(SheetLabelLines(r.items[0])));
