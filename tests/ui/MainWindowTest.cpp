@@ -418,15 +418,26 @@ private slots:
              {std::array{0, 0, 1, 1}, {3, 1, 1, 2}, {0, 4, 2, 1}, {2, 4, 1, 1}}) {
             const QRect cell = KeymapKey(column, row, columns, rows);
             const int middleX = cell.center().x(), middleY = cell.center().y();
-            const QString at = QStringLiteral("key at %1, %2").arg(column).arg(row);
-            const auto colourAt = [&](int x, int y) { return picture.pixelColor(x, y).name(); };
-            QCOMPARE(colourAt(cell.right() - 4, cell.top() + 3) + " " + at, face.name() + " " + at);
-            QCOMPARE(colourAt(cell.left(), middleY) + " " + at, line.name() + " " + at);
-            QCOMPARE(colourAt(cell.right() - 1, middleY) + " " + at, line.name() + " " + at);
-            QCOMPARE(colourAt(middleX, cell.bottom() - 2) + " " + at, line.name() + " " + at);
-            QCOMPARE(colourAt(cell.right(), middleY) + " " + at, shadow.name() + " " + at);
-            QCOMPARE(colourAt(middleX, cell.bottom()) + " " + at, shadow.name() + " " + at);
-            QCOMPARE(colourAt(cell.left(), cell.top()) + " " + at, background.name() + " " + at);
+            const struct {
+                QPoint point;
+                QColor colour;
+                const char* what;
+            } spots[] = {
+                {{cell.right() - 4, cell.top() + 3}, face, "face"},
+                {{cell.left(), middleY}, line, "left line"},
+                {{cell.right() - 1, middleY}, line, "right line"},
+                {{middleX, cell.bottom() - 2}, line, "bottom line"},
+                {{cell.right(), middleY}, shadow, "right shadow"},
+                {{middleX, cell.bottom()}, shadow, "bottom shadow"},
+                {cell.topLeft(), background, "rounded corner"},
+            };
+            for (const auto& [point, colour, what] : spots)
+                QVERIFY2(picture.pixelColor(point) == colour,
+                         qPrintable(QStringLiteral("%1 of the key at %2, %3 is %4")
+                                        .arg(what)
+                                        .arg(column)
+                                        .arg(row)
+                                        .arg(picture.pixelColor(point).name())));
         }
     }
 
