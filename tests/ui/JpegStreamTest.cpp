@@ -132,7 +132,8 @@ TEST(JpegStream, CutsIntoBandsAlongRowsWhereCodingRestarts) {
 }
 
 // Scans one after another, with a table between them, and the restart, stuffed and fill bytes
-// of their data: walked through, and refused cut in the table or the last scan.
+// of their data: walked through, and refused cut in the table or the last scan. Markers that
+// stand alone, without a length, are stepped over: a start of image again, a temporary one.
 TEST(JpegStream, WalksSegmentsAndScans) {
     Miniature progressive;
     progressive.frame = "\xFF\xC2";
@@ -140,6 +141,7 @@ TEST(JpegStream, WalksSegmentsAndScans) {
     const std::string whole = first.substr(0, first.size() - 2) + "\xFF\xC4" + Word(3) + '\0' +
                               "\xFF\xDA" + Word(3) + "\x01" + Pieces(2)[1] + "\xFF\xD9";
     EXPECT_TRUE(IsCompleteJpeg(whole));
+    EXPECT_TRUE(IsCompleteJpeg("\xFF\xD8\xFF\xD8\xFF\x01" + whole.substr(2)));
     const std::size_t table = whole.find("\xFF\xC4");
     ExpectIncompleteWhenCut(whole, {table + 3, table + 6, whole.size() - 4, whole.size() - 1});
 }
@@ -199,9 +201,10 @@ TEST(JpegStream, CutsOnlySequentialHuffmanFrames) {
     }
 }
 
-// An Exif segment in either byte order: an empty directory for the picture, then the
-// thumbnail's, which says where the thumbnail's JPEG lies and how long it is.
-std::string Exif(const std::string& thumbnail, bool bigEndian, std::uint32_t lengthTold) {
+// An Exif segment in either byte order: the picture's directory of as many entries as asked,
+// then the thumbnail's, which says where the thumbnail's JPEG lies and how long it is.
+std::string Exif(const std::string& thumbnail, bool bigEndian, std::uint32_t lengthTold,
+                 int pictureEntries = 0) {
     const auto number = [bigEndian](std::uint32_t value, int bytes) {
         std::string text;
         for (int i = 0; i < bytes; ++i)
@@ -211,8 +214,13 @@ std::string Exif(const std::string& thumbnail, bool bigEndian, std::uint32_t len
     const auto entry = [&](int tag, std::uint32_t value) {
         return number(tag, 2) + number(4, 2) + number(1, 4) + number(value, 4);
     };
-    const std::string tiff = (bigEndian ? "MM" : "II") + number(42, 2) + number(8, 4) +
-                             number(0, 2) + number(14, 4) + number(2, 2) + entry(0x0201, 44) +
+    std::string picture = number(pictureEntries, 2);
+    for (int i = 0; i < pictureEntries; ++i)
+        picture += entry(0x0112, 1); // the orientation
+    // The header, the picture's directory and its link on; then two entries and the end link.
+    const auto next = std::uint32_t(8 + picture.size() + 4), offset = next + 2 + 24 + 4;
+    const std::string tiff = (bigEndian ? "MM" : "II") + number(42, 2) + number(8, 4) + picture +
+                             number(next, 4) + number(2, 2) + entry(0x0201, offset) +
                              entry(0x0202, lengthTold) + number(0, 4) + thumbnail;
     return "\xFF\xE1" + Word(int(8 + tiff.size())) + std::string("Exif\0\0", 6) + tiff;
 }
@@ -228,6 +236,8 @@ TEST(JpegStream, FindsTheExifThumbnail) {
     EXPECT_EQ(ExifThumbnail(withExif(false, size)), thumbnail);
     EXPECT_EQ(ExifThumbnail(withExif(true, size)), thumbnail);
     EXPECT_EQ(ExifThumbnail(withExif(false, size + 1)), "");
+    // Behind a picture's directory of entries of its own, as a camera writes it.
+    EXPECT_EQ(ExifThumbnail("\xFF\xD8" + Exif(thumbnail, true, size, 3)), thumbnail);
     EXPECT_EQ(ExifThumbnail(plain.substr(0, 21) + Exif(thumbnail, false, size)), "");
     // Data that ends with the segment, and data that ends a byte before the segment says it does.
     const std::string exif = Exif(thumbnail, false, size);
