@@ -24,7 +24,8 @@ PictureOutline Body(double left, double top, double width, double height) {
 
 // Parts of every way of drawing: selected with pads and a dot, the kind's with a cathode bar
 // and with a "+", one done with its body and one without, one across the right edge, and one
-// body three times, whole pixels apart, to place, placed and selected.
+// body four times, whole pixels apart, to place, placed, placed among the face's done, and
+// selected.
 std::vector<DrawnOutline> Parts(double dx, double dy) {
     PictureOutline selected = Body(40.3 + dx, 30.6 + dy, 60, 30);
     selected.pinOne = PlanePoint{48 + dx, 38 + dy};
@@ -50,6 +51,7 @@ std::vector<DrawnOutline> Parts(double dx, double dy) {
             {Body(385.5 + dx, 250.3 + dy, 40, 20), false, false},
             {Body(290.5 + dx, 20.5 + dy, 30, 12), false, false},
             {Body(290.5 + dx, 50.5 + dy, 30, 12), false, true},
+            {Body(290.5 + dx, 110.5 + dy, 30, 12), false, true, true},
             {Body(290.5 + dx, 80.5 + dy, 30, 12), true, false},
             {selected, true, false}};
 }
