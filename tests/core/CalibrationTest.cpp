@@ -66,6 +66,8 @@ TEST(Calibration, StepsFromNoCalibration) {
     constexpr CalPoint turned2{60, 30, 200, 900}, turned3{30, 70, 600, 600};
     const CalStep cal1{kCal1, kP1}, up2{kCal2, upright2}, up3{kAdd, upright3},
         turn2{kCal2, turned2}, turn3{kAdd, turned3}, remove{kRemove, {}};
+    // With the swapped pair, a fit of pixel (100 + 2 (X - 10), 400 + 50 (Y - 20)): upright.
+    const CalStep uprightOnTurned{kAdd, {10, 30, 100, 900}};
     const std::pair<int, int> none{-1, -1}, probe{350, 650};
     const struct {
         const char* name;
@@ -87,6 +89,16 @@ TEST(Calibration, StepsFromNoCalibration) {
         {"an upright fit", {cal1, up2, up3}, "", "Calibrated, ok (3 points)", probe},
         {"a quarter-turned fit", {cal1, turn2, turn3}, "", "Calibrated, flipped (3 points)", probe},
         {"the added point removed", {cal1, up2, up3, remove}, "", "Calibrated, ok", probe},
+        {"an upright fit on a swapped pair",
+         {cal1, turn2, uprightOnTurned},
+         "",
+         "Calibrated, ok (3 points)",
+         {150, 1650}},
+        {"the added point removed gives the pair's judging back",
+         {cal1, turn2, uprightOnTurned, remove},
+         "",
+         "Calibrated, flipped",
+         probe},
         {"nothing added to remove",
          {cal1, up2, remove},
          "No added calibration point to remove",
