@@ -14,7 +14,8 @@
 namespace kavelto {
 namespace {
 
-// A kept session of four parts on a face, two placed, calibrated by a pair on its picture.
+// A kept session of four parts on a face, two placed, and one on the other face, calibrated by a
+// pair on its picture.
 KeptSession SmallSession() {
     KeptSession kept;
     kept.placementPath = "/boards/b.csv";
@@ -33,6 +34,7 @@ KeptSession SmallSession() {
     kept.marks = {{"R1", Face::Top, "1k", "0603"}, {"C\\3", Face::Bottom, "10 \tu", "0805"}};
     kept.placedOnFace = 2;
     kept.faceCount = 4;
+    kept.faces = FaceProgress{2, 0, 4, 1};
     kept.selectedRow = 3;
     kept.pinOne = {{"SOT-23", 1, true, false}};
     return kept;
@@ -172,6 +174,7 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
         {"a zoom below the least", "view 90 0 19", false},
         {"a zoom beyond the most", "view 90 0 401", false},
         {"the least zoom", "view 90 0 20", true},
+        {"the most zoom", "view 90 0 400", true},
         {"a board X not a number", "calibration 2 2 nan 20 100 400 60 70 600 900", false},
         {"an infinite board Y", "calibration 2 2 10 inf 100 400 60 70 600 900", false},
         {"a state beyond the last", "calibration 4 2 10 20 100 400 60 70 600 900", false},
@@ -181,6 +184,12 @@ TEST(KeptSessionText, RefusesEveryValueOutOfRange) {
         {"the caption's 2147483647 of -5", "progress 2147483647 -5", false},
         {"more on the face than a table holds", "progress 2 5001", false},
         {"more placed on the face than in the marks", "progress 3 4", false},
+        {"a negative count placed on the top", "faces -1 0 4 1", false},
+        {"a negative count placed on the bottom", "faces 2 -1 4 1", false},
+        {"more placed on the top than on it", "faces 5 0 4 1", false},
+        {"more placed on the bottom than on it", "faces 2 2 4 1", false},
+        {"both faces as many parts as a table holds", "faces 2 0 4000 1000", true},
+        {"both faces more parts than a table holds", "faces 2 0 4000 1001", false},
         {"a mark twice", "placed 2 2 2", false},
         {"marks out of order", "placed 2 2 0", false},
         {"a negative mark", "placed 2 -1 2", false},
