@@ -202,5 +202,22 @@ TEST(CommandTable, KeepsEachSettingUnderItsKey) {
     EXPECT_EQ(kept, std::size(rows));
 }
 
+// Each checked entry shows the setting it turns, or the state of the selected part it turns.
+TEST(CommandTable, ChecksEachEntryByWhatItTurns) {
+    const std::pair<CommandId, bool (Workbench::*)() const> rows[] = {
+        {CommandId::ShowKindSpots, &Workbench::showKindSpots},
+        {CommandId::ShowPlacedParts, &Workbench::showPlacedParts},
+        {CommandId::AnnounceInPicture, &Workbench::announceInPicture},
+        {CommandId::SparesPerItem, &Workbench::sparesPerItem},
+        {CommandId::ToggleNotFitted, &Workbench::selectedNotFitted},
+    };
+    for (const auto& [id, setting] : rows)
+        EXPECT_TRUE(Command(id).checked == setting) << static_cast<int>(id);
+    std::size_t checked = 0;
+    for (const CommandRow& row : CommandTable())
+        checked += row.checked ? 1 : 0;
+    EXPECT_EQ(checked, std::size(rows));
+}
+
 } // namespace
 } // namespace kavelto
