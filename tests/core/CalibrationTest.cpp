@@ -137,6 +137,27 @@ TEST(Calibration, StepsFromNoCalibration) {
     }
 }
 
+// Cal 2 again on a quarter-turned pair that lies on the line of point 1 and the added point, so
+// that no fit takes it: the pair is judged all the same and its part let go, as after any
+// flipped pair, so the window reads its fields again.
+TEST(Calibration, ARefusedCal2AgainStillLetsAFlippedPairsPartGo) {
+    Calibration calibration;
+    PartSelection selection;
+    const auto press = [&](auto button, CalPoint p) {
+        selection = PartSelection{0, BoardPosition{p.boardX, p.boardY}};
+        return button(calibration, selection, PixelPoint{p.pixelX, p.pixelY});
+    };
+    press(RecordCalPoint1, kP1);
+    press(RecordCalPoint2, kP2);
+    press(AddCalPoint, {30, 30, 300, 500});
+    const CalOutcome outcome = press(RecordCalPoint2, {50, 40, 300, 800});
+    EXPECT_EQ(std::make_tuple(outcome.failure ? outcome.failure->text : "", outcome.refreshFields,
+                              selection.part.has_value()),
+              std::make_tuple(std::string("Point 2 not taken into the calibration points: no "
+                                          "map fits it with the others."),
+                              true, false));
+}
+
 // A refusal to remove a point leaves the calibration field as it reads.
 TEST(Calibration, NothingToRemoveLeavesTheFieldAlone) {
     Calibration pair{kP1, kP2, kOk};
