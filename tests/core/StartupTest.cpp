@@ -31,6 +31,7 @@ const LineRow kLines[] = {
     {"help after a file", {"a.csv", "--help"}, "help"},
     {"version", {"--version"}, "version"},
     {"unknown option", {"--bogus"}, "refuse: kavelto: unknown option --bogus"},
+    {"unknown short option", {"-x"}, "refuse: kavelto: unknown option -x"},
     {"folder alone", {"board"}, "run folder=board"},
     {"file alone", {"a.csv"}, "run file=a.csv"},
     {"dash is a file", {"-"}, "run file=-"},
