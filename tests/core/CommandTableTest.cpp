@@ -219,5 +219,14 @@ TEST(CommandTable, ChecksEachEntryByWhatItTurns) {
     EXPECT_EQ(checked, std::size(rows));
 }
 
+// The spares rule's entry shows the rule in force; no other entry shows a setting's text.
+TEST(CommandTable, ShowsTheSparesRuleInItsEntry) {
+    EXPECT_TRUE(Command(CommandId::EditSparesRule).settingText == &Workbench::sparesRuleLine);
+    std::size_t shown = 0;
+    for (const CommandRow& row : CommandTable())
+        shown += row.settingText ? 1 : 0;
+    EXPECT_EQ(shown, 1u);
+}
+
 } // namespace
 } // namespace kavelto
