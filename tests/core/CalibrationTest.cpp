@@ -52,6 +52,12 @@ TEST(Calibration, Cal2JudgesThePairInOrder) {
 struct CalStep {
     CalOutcome (*button)(Calibration&, PartSelection&, std::optional<PixelPoint>);
     CalPoint pair;
+
+    // The part at the pair's board position selected, then the button pressed on its pixel.
+    CalOutcome press(Calibration& calibration, PartSelection& selection) const {
+        selection = PartSelection{0, BoardPosition{pair.boardX, pair.boardY}};
+        return button(calibration, selection, PixelPoint{pair.pixelX, pair.pixelY});
+    }
 };
 constexpr auto kCal1 = RecordCalPoint1, kCal2 = RecordCalPoint2, kAdd = AddCalPoint;
 constexpr CalOutcome (*kRemove)(Calibration&, PartSelection&, std::optional<PixelPoint>) =
@@ -123,11 +129,9 @@ TEST(Calibration, StepsFromNoCalibration) {
     for (const auto& row : rows) {
         Calibration calibration;
         CalOutcome outcome(nullptr, false);
-        for (const CalStep& step : row.steps) {
-            PartSelection selection{0, BoardPosition{step.pair.boardX, step.pair.boardY}};
-            outcome =
-                step.button(calibration, selection, PixelPoint{step.pair.pixelX, step.pair.pixelY});
-        }
+        PartSelection selection;
+        for (const CalStep& step : row.steps)
+            outcome = step.press(calibration, selection);
         const std::optional<PixelPoint> at = LocatePart(calibration, 35, 45);
         EXPECT_EQ(std::make_tuple(outcome.failure ? outcome.failure->text : "",
                                   CalibrationText(calibration),
@@ -143,14 +147,9 @@ TEST(Calibration, StepsFromNoCalibration) {
 TEST(Calibration, ARefusedCal2AgainStillLetsAFlippedPairsPartGo) {
     Calibration calibration;
     PartSelection selection;
-    const auto press = [&](auto button, CalPoint p) {
-        selection = PartSelection{0, BoardPosition{p.boardX, p.boardY}};
-        return button(calibration, selection, PixelPoint{p.pixelX, p.pixelY});
-    };
-    press(RecordCalPoint1, kP1);
-    press(RecordCalPoint2, kP2);
-    press(AddCalPoint, {30, 30, 300, 500});
-    const CalOutcome outcome = press(RecordCalPoint2, {50, 40, 300, 800});
+    for (const CalStep& step : {CalStep{kCal1, kP1}, {kCal2, kP2}, {kAdd, {30, 30, 300, 500}}})
+        step.press(calibration, selection);
+    const CalOutcome outcome = CalStep{kCal2, {50, 40, 300, 800}}.press(calibration, selection);
     EXPECT_EQ(std::make_tuple(outcome.failure ? outcome.failure->text : "", outcome.refreshFields,
                               selection.part.has_value()),
               std::make_tuple(std::string("Point 2 not taken into the calibration points: no "

@@ -3,10 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace kavelto {
 namespace {
+
+// How many rows of the command table the test holds for.
+template <typename Test> std::size_t RowsWhere(Test test) {
+    const std::vector<CommandRow>& table = CommandTable();
+    return static_cast<std::size_t>(std::count_if(table.begin(), table.end(), test));
+}
 
 // Each key as the user presses it, and the command it must run (written out from the window's
 // key table), or nothing.
@@ -196,10 +203,8 @@ TEST(CommandTable, KeepsEachSettingUnderItsKey) {
     };
     for (const auto& [id, key] : rows)
         EXPECT_STREQ(Command(id).settingsKey, key) << key;
-    std::size_t kept = 0;
-    for (const CommandRow& row : CommandTable())
-        kept += *row.settingsKey != '\0' ? 1 : 0;
-    EXPECT_EQ(kept, std::size(rows));
+    EXPECT_EQ(RowsWhere([](const CommandRow& row) { return *row.settingsKey != '\0'; }),
+              std::size(rows));
 }
 
 // Each checked entry shows the setting it turns, or the state of the selected part it turns.
@@ -213,19 +218,14 @@ TEST(CommandTable, ChecksEachEntryByWhatItTurns) {
     };
     for (const auto& [id, setting] : rows)
         EXPECT_TRUE(Command(id).checked == setting) << static_cast<int>(id);
-    std::size_t checked = 0;
-    for (const CommandRow& row : CommandTable())
-        checked += row.checked ? 1 : 0;
-    EXPECT_EQ(checked, std::size(rows));
+    EXPECT_EQ(RowsWhere([](const CommandRow& row) { return row.checked != nullptr; }),
+              std::size(rows));
 }
 
 // The spares rule's entry shows the rule in force; no other entry shows a setting's text.
 TEST(CommandTable, ShowsTheSparesRuleInItsEntry) {
     EXPECT_TRUE(Command(CommandId::EditSparesRule).settingText == &Workbench::sparesRuleLine);
-    std::size_t shown = 0;
-    for (const CommandRow& row : CommandTable())
-        shown += row.settingText ? 1 : 0;
-    EXPECT_EQ(shown, 1u);
+    EXPECT_EQ(RowsWhere([](const CommandRow& row) { return row.settingText != nullptr; }), 1u);
 }
 
 } // namespace
