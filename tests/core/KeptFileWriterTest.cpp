@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace kavelto {
 namespace {
@@ -71,6 +72,13 @@ TEST_F(KeptFileWriterTest, KeepsTheLastOfQuickWritesAndEveryMoveAside) {
     writer.flush();
     EXPECT_EQ(KeptCount(folder_ + "/sessions/older"), 3u);
     EXPECT_EQ(KeptCount(job(0).paths.front()), 4u);
+    // Quick writes for two files are two writes.
+    writer.write(job(5, "one"));
+    writer.write(job(6, "another"));
+    writer.flush();
+    EXPECT_EQ(std::make_pair(KeptCount(folder_ + "/sessions/one"),
+                             KeptCount(folder_ + "/sessions/another")),
+              std::make_pair(std::optional(5u), std::optional(6u)));
 }
 
 // A failed write is told once; the same failure again stays quiet until a write succeeds.

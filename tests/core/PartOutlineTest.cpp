@@ -124,6 +124,22 @@ TEST(OutlineOnPicture, APointBeyondTheMapsHorizonGivesNoOutline) {
     EXPECT_FALSE(outline.pinOne);
 }
 
+// A pad is drawn whole or not at all: one with a corner beyond the horizon is left out. Under
+// this map a board point (x, y) lands on (x, y) / (x - 5); the part sits at (10, 0), top face.
+TEST(OutlineOnPicture, DrawsOnlyThePadsWhollyOnThePicture) {
+    const ProjectiveMap horizon{{1, 0, 0, 0, 1, 0, 1, 0, -5}};
+    PackageShape shape;
+    shape.pads = {{{-6, 0}, {-4, 0}}, {{1, 1}, {2, 0}}}; // board x 4 and 6; 11 and 12
+    const PictureOutline outline = OutlineOnPicture(shape, {10, 0, 0, false, false}, horizon);
+    ASSERT_EQ(outline.pads.size(), 1u);
+    ASSERT_EQ(outline.pads[0].size(), 2u);
+    const PlanePoint expected[] = {{11.0 / 6, -1.0 / 6}, {12.0 / 7, 0}};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(outline.pads[0][i].x, expected[i].x, 1e-9) << i;
+        EXPECT_NEAR(outline.pads[0][i].y, expected[i].y, 1e-9) << i;
+    }
+}
+
 PartRecord Part(float x, char layer) {
     PartRecord part;
     part.x = x;

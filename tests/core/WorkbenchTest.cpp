@@ -472,6 +472,8 @@ TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
     EXPECT_EQ(rig.placedNames(), "R1");
     rig.choose(Id::RestoreChosenSession, 7); // beyond the list: nothing
     EXPECT_EQ(rig.placedNames(), "R1");
+    rig.choose(Id::RestoreChosenSession, 0); // the list as before: the newest first
+    EXPECT_EQ(rig.placedNames(), "R1 R2");
 }
 
 // A placement file exported again offers the marks kept for it by designator and face, when at
