@@ -278,5 +278,22 @@ TEST(FileContentHash, FollowsEveryByteItReads) {
     EXPECT_EQ(FileContentHash(file.path() + ".gone"), std::nullopt);
 }
 
+// A calibrated picture is known by a hash of its first 64 KiB: a byte changed at the last of them
+// is seen, one just after is not.
+TEST(CalibratedPictureNow, HashesThePicturesFirst64KiB) {
+    const auto headHash = [](std::optional<std::size_t> changedAt) {
+        std::string bytes(100 * 1024, 'a');
+        if (changedAt)
+            bytes[*changedAt] = 'b';
+        const TempFile picture(bytes);
+        const std::optional<CalibratedPicture> now = CalibratedPictureNow(picture.path());
+        return now ? std::optional(now->headHash) : std::nullopt;
+    };
+    const std::optional<std::uint64_t> asItIs = headHash(std::nullopt);
+    ASSERT_TRUE(asItIs);
+    EXPECT_NE(headHash(64 * 1024 - 1), asItIs);
+    EXPECT_EQ(headHash(64 * 1024), asItIs);
+}
+
 } // namespace
 } // namespace kavelto

@@ -128,6 +128,27 @@ TEST(Workbench, LocatesNothingWithoutAHighlightedRow) {
               std::make_tuple(selected, false));
 }
 
+// Each nudge moves the pressed point one picture pixel its way, on a picture shown upright.
+TEST(Workbench, NudgesThePressedPointOnePixelEachWay) {
+    const struct {
+        CommandId command;
+        int x, y;
+    } rows[] = {{Id::NudgeLeft, 199, 300},
+                {Id::NudgeRight, 201, 300},
+                {Id::NudgeUp, 200, 299},
+                {Id::NudgeDown, 200, 301}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.command));
+        WorkbenchRig rig;
+        rig.showPicture();
+        rig.workbench.press({true, 200, 300});
+        rig.run(row.command);
+        const std::optional<Marker> marker = rig.workbench.session().view().marker;
+        ASSERT_TRUE(marker.has_value());
+        EXPECT_EQ(std::make_pair(marker->at.x, marker->at.y), std::make_pair(row.x, row.y));
+    }
+}
+
 // Load Bitmap always has the window open its picture, as the file may have changed; any other
 // command only when it changed the picture shown.
 TEST(Workbench, TellsTheWindowWhenThePictureShownChanged) {
@@ -445,11 +466,19 @@ TEST(Workbench, TellsASessionThatCantBeWrittenAtTheNextCommand) {
 }
 
 // The sessions kept before are listed newest first, each with its time and counts, and the one
-// chosen is restored; without any, the entry is not shown (nor anything offered, as a row of the
-// command table says).
+// chosen is restored, the marks before it kept as a session of their own; without any, the entry
+// is not shown (nor anything offered, as a row of the command table says).
 TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
     const WorkbenchRig files;
     WorkbenchRig rig(files.folder + "/state", files.parts);
+    // The counts of the entries listed, each after its time.
+    const auto listed = [&rig] {
+        std::vector<std::string> counts;
+        for (const std::string& entry :
+             rig.run(Id::RestoreEarlierSession).choice.value_or(Choice{}).entries)
+            counts.push_back(entry.substr(entry.find(": ")));
+        return counts;
+    };
     EXPECT_EQ(rig.workbench.earlierCaption(), std::nullopt);
     rig.run(Id::PlaceUnplace); // R1
     rig.load(files.parts);
@@ -460,10 +489,7 @@ TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
     EXPECT_EQ(rig.workbench.earlierCaption(), "Restore an earlier session...");
     const std::optional<Choice> choice = rig.run(Id::RestoreEarlierSession).choice;
     ASSERT_TRUE(choice.has_value());
-    std::vector<std::string> counts;
-    for (const std::string& entry : choice->entries)
-        counts.push_back(entry.substr(entry.find(": ")));
-    EXPECT_EQ(std::make_tuple(choice->title, counts, choice->next),
+    EXPECT_EQ(std::make_tuple(choice->title, listed(), choice->next),
               std::make_tuple("Restore an earlier session..."s,
                               std::vector<std::string>{": 2 of 2 placed", ": 1 of 2 placed"},
                               Id::RestoreChosenSession));
@@ -472,8 +498,13 @@ TEST(Workbench, RestoresTheSessionChosenFromThoseKeptBefore) {
     EXPECT_EQ(rig.placedNames(), "R1");
     rig.choose(Id::RestoreChosenSession, 7); // beyond the list: nothing
     EXPECT_EQ(rig.placedNames(), "R1");
-    rig.choose(Id::RestoreChosenSession, 0); // the list as before: the newest first
-    EXPECT_EQ(rig.placedNames(), "R1 R2");
+    // The load's session had nothing placed and was not listed, so entry 0 is still R1 and R2;
+    // restoring it lists R1's marks, newest.
+    rig.choose(Id::RestoreChosenSession, 0);
+    EXPECT_EQ(
+        std::make_pair(rig.placedNames(), listed()),
+        std::make_pair("R1 R2"s, std::vector<std::string>{": 1 of 2 placed", ": 2 of 2 placed",
+                                                          ": 1 of 2 placed"}));
 }
 
 // A placement file exported again offers the marks kept for it by designator and face, when at
