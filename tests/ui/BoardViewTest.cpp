@@ -354,6 +354,44 @@ private slots:
         QCOMPARE(shown(), "no marker, no box, black");
     }
 
+    // The progress stands 4 pixels in from the frame's bottom right corner, on a box 6 pixels
+    // beyond its text at either side and 3 above and below that darkens the picture to 85 of
+    // 255: on a grey picture filling the frame, the box's outermost pixels are darkened, those
+    // just beyond them are the picture's.
+    void progressBoxInTheCorner() {
+        QWidget* board = child("pictureFrame");
+        QImage picture(board->size(), QImage::Format_RGB32);
+        picture.fill(QColor(120, 120, 120));
+        QVERIFY(loadWhole(
+            WriteFile(dir_.filePath(QStringLiteral("grey.bmp")), Encoded(picture, "BMP"))));
+        const QString text = QStringLiteral("0 / %1 placed").arg(dlg_->session().fittedOnFace());
+        QRect box = QFontMetrics(board->font()).boundingRect(text).adjusted(-6, -3, 6, 3);
+        box.moveBottomRight(board->rect().bottomRight() - QPoint(4, 4));
+        const QImage shot = board->grab().toImage();
+        const auto grey = [&shot](const QPoint& at) { return shot.pixelColor(at).red(); };
+        const QPoint x(1, 0), y(0, 1);
+        for (const auto& [inside, beyond] : {std::pair(box.topLeft(), box.topLeft() - y),
+                                             std::pair(box.topLeft(), box.topLeft() - x),
+                                             std::pair(box.bottomRight(), box.bottomRight() + y),
+                                             std::pair(box.bottomRight(), box.bottomRight() + x)}) {
+            const QString where = QStringLiteral("%1, %2 and %3, %4")
+                                      .arg(inside.x())
+                                      .arg(inside.y())
+                                      .arg(beyond.x())
+                                      .arg(beyond.y());
+            QVERIFY2(std::abs(grey(inside) - 40) <= 2 && grey(beyond) == 120, qPrintable(where));
+        }
+    }
+
+    // Load Bitmap cancelled shows no picture, and lets go of the one shown before, pixels and all.
+    void aCancelledLoadLetsGoOfThePictureBefore() {
+        platform_.files.clear();
+        click("loadBitmap");
+        QVERIFY(!view().bitmapPath);
+        QVERIFY(!pictures().whole());
+        QVERIFY(pictures().drawn().isNull());
+    }
+
     // A picture that can't be shown leaves the frame black and says why in one box, naming the
     // file: at once for a file cut short, too large or of no picture kind, once its decode has
     // failed for pixels that can't be decoded (a PNG whose pixel data is damaged).

@@ -339,12 +339,13 @@ private slots:
         click("shortcuts");
     }
 
-    // The shortcut picture's keypad: every key in its own cell, "+" and Enter two rows high, "0"
-    // two columns wide, with the background in every gap between two keys. Sampled at the cells'
-    // and gaps' middles ('#' a key, '.' the background), cells 64 x 61 pixels in a margin of 4
-    // and gaps of 3.
+    // The shortcut picture's keypad, 273 x 325 pixels: every key in its own cell, "+" and Enter
+    // two rows high, "0" two columns wide, with the background in every gap between two keys.
+    // Sampled at the cells' and gaps' middles ('#' a key, '.' the background), cells 64 x 61
+    // pixels in a margin of 4 and gaps of 3.
     void keymapPictureKeysInTheirCells() {
         const QImage picture = KeymapPicture();
+        QCOMPARE(picture.size(), QSize(273, 325));
         const QRgb background = picture.pixel(1, 1);
         QStringList seen;
         for (int y = 0; y < 9; ++y) {
