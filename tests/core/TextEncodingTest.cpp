@@ -16,6 +16,7 @@ TEST(TextEncoding, TellsWellFormedUtf8) {
         bool valid;
     } rows[] = {
         {"Latin-1", "4.7\265F", false},
+        {"ASCII around a sequence", "4.7\302\265F", true},
         {"a lone continuation byte", "\200", false},
         {"a cut sequence", "\342\202", false},
         {"C0, overlong", "\300\257", false},
