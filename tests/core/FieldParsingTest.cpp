@@ -37,7 +37,10 @@ TEST(FieldParsing, LenientNumbersAndTheCount) {
     for (const auto& [text, value] : FloatCases{{"+.5", 0.5f}, {"1e2x", 100.0f}, {"1e-999", 0.0f}})
         EXPECT_EQ(ParseLenientFloat(text).value, value) << text;
     for (const auto& [text, outcome] :
-         Cases{{"12 3", "refused"}, {"\t+7 ", "7"}, {"99999999999", "4294967295"}})
+         Cases{{"12 3", "refused"},
+               {"\t+7 ", "7"},
+               {"99999999999", "4294967295"},
+               {"18446744073709551616", "4294967295"}}) // 2 to the 64th
         EXPECT_EQ(CountText(text), outcome) << text;
 }
 
