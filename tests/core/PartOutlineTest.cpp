@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(Turns, FootprintTurn, testing::ValuesIn(kTurns));
 
 // Two pixels a millimetre, picture rows downwards: board (x, y) is pixel (2x, 100 - 2y).
 const ProjectiveMap kPicture{{2, 0, 0, 0, -2, 100, 0, 0, 1}};
+// A map with a horizon: board (x, y) lands on (x, y) / (x - 5), in front only where x > 5.
+const ProjectiveMap kHorizonAt5{{1, 0, 0, 0, 1, 0, 1, 0, -5}};
 
 TEST(OutlineOnPicture, CornersStartTopLeftAtRotationZeroAndGoClockwise) {
     const PackageShape shape = ShapeFromPackage("R_1206_3216Metric", "R1");
@@ -117,20 +119,18 @@ TEST(OutlineOnPicture, AnUnknownPackageHasNeitherOutlineNorMark) {
 }
 
 TEST(OutlineOnPicture, APointBeyondTheMapsHorizonGivesNoOutline) {
-    const ProjectiveMap horizon{{1, 0, 0, 0, 1, 0, 1, 0, -5}}; // w > 0 only where x > 5
     const PictureOutline outline = OutlineOnPicture(
-        ShapeFromPackage("SOIC-8_3.9x4.9mm_P1.27mm", "U1"), {5, 0, 0, false, false}, horizon);
+        ShapeFromPackage("SOIC-8_3.9x4.9mm_P1.27mm", "U1"), {5, 0, 0, false, false}, kHorizonAt5);
     EXPECT_FALSE(outline.corners);
     EXPECT_FALSE(outline.pinOne);
 }
 
-// A pad is drawn whole or not at all: one with a corner beyond the horizon is left out. Under
-// this map a board point (x, y) lands on (x, y) / (x - 5); the part sits at (10, 0), top face.
+// A pad is drawn whole or not at all: one with a corner beyond the horizon is left out. The part
+// sits at (10, 0), top face.
 TEST(OutlineOnPicture, DrawsOnlyThePadsWhollyOnThePicture) {
-    const ProjectiveMap horizon{{1, 0, 0, 0, 1, 0, 1, 0, -5}};
     PackageShape shape;
     shape.pads = {{{-6, 0}, {-4, 0}}, {{1, 1}, {2, 0}}}; // board x 4 and 6; 11 and 12
-    const PictureOutline outline = OutlineOnPicture(shape, {10, 0, 0, false, false}, horizon);
+    const PictureOutline outline = OutlineOnPicture(shape, {10, 0, 0, false, false}, kHorizonAt5);
     ASSERT_EQ(outline.pads.size(), 1u);
     ASSERT_EQ(outline.pads[0].size(), 2u);
     const PlanePoint expected[] = {{11.0 / 6, -1.0 / 6}, {12.0 / 7, 0}};

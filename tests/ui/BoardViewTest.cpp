@@ -374,11 +374,8 @@ private slots:
                                              std::pair(box.topLeft(), box.topLeft() - x),
                                              std::pair(box.bottomRight(), box.bottomRight() + y),
                                              std::pair(box.bottomRight(), box.bottomRight() + x)}) {
-            const QString where = QStringLiteral("%1, %2 and %3, %4")
-                                      .arg(inside.x())
-                                      .arg(inside.y())
-                                      .arg(beyond.x())
-                                      .arg(beyond.y());
+            QString where;
+            QDebug(&where) << inside << beyond;
             QVERIFY2(std::abs(grey(inside) - 40) <= 2 && grey(beyond) == 120, qPrintable(where));
         }
     }
